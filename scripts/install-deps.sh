@@ -1,0 +1,18 @@
+#!/bin/sh
+# Installs every Debian package needed to build, run and test the program.
+# Run as root on Debian 12.
+set -eu
+export DEBIAN_FRONTEND=noninteractive
+if [ "$(id -u)" -ne 0 ]; then
+    echo "install-deps.sh: run as root (or through sudo)" >&2
+    exit 1
+fi
+apt-get update -q
+apt-get install -y -q --no-install-recommends \
+    build-essential cmake ninja-build pkg-config git ca-certificates \
+    qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins \
+    qt6-translations-l10n libqt6svg6 \
+    libgtest-dev libgmock-dev libbenchmark-dev \
+    fonts-ipafont-gothic fonts-ipafont-mincho \
+    xvfb xauth xdotool x11-apps imagemagick poppler-utils \
+    python3

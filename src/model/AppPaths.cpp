@@ -1,0 +1,82 @@
+#include "model/AppPaths.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace jhk {
+
+std::string applicationFolder()
+{
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (ec)
+        return fs::current_path(ec).string();
+    return exe.parent_path().string();
+}
+
+namespace {
+
+bool sameIgnoringCase(const std::string &a, const std::string &b)
+{
+    return a.size() == b.size()
+        && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+               return std::tolower(x) == std::tolower(y);
+           });
+}
+
+} // namespace
+
+std::string resolveInFolder(const std::string &folder, const std::string &storedPath)
+{
+    std::vector<std::string> names;
+    std::string current;
+    for (char c : storedPath) {
+        if (c == '\\' || c == '/') {
+            if (!current.empty())
+                names.push_back(std::move(current));
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    if (!current.empty())
+        names.push_back(std::move(current));
+    if (names.empty())
+        return {};
+    if (storedPath.size() >= 2 && storedPath[1] == ':')
+        return {}; // a drive letter: not a path inside the folder
+
+    std::error_code ec;
+    fs::path at(folder);
+    for (const std::string &name : names) {
+        if (name == "." )
+            continue;
+        if (name == "..")
+            return {};
+        fs::path exact = at / name;
+        if (fs::exists(exact, ec)) {
+            at = exact;
+            continue;
+        }
+        bool found = false;
+        for (fs::directory_iterator it(at, ec), end; !ec && it != end; it.increment(ec)) {
+            if (sameIgnoringCase(it->path().filename().string(), name)) {
+                at = it->path();
+                found = true;
+                break;
+            }
+        }
+        if (!found)
+            return {};
+    }
+    if (!fs::is_regular_file(at, ec))
+        return {};
+    return at.string();
+}
+
+} // namespace jhk
