@@ -1,0 +1,208 @@
+#pragma once
+
+#include "engine/Sound.h"
+#include "engine/Stage.h"
+#include "engine/StageView.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace jhk {
+
+struct Machine;
+struct BlockRecord;
+class Catalogue;
+class PictureSizes;
+
+// Messages of the interpreter.
+namespace msg {
+inline constexpr const char *EndlessLoop =
+    "無限ループに入っている可能性があるのでここでブロック実行処理を終了します。";
+inline constexpr const char *NoLamp = "指定したパーツにはランプはありません";
+inline constexpr const char *AddToNonCounter = "投入金額をカウンタでないパーツに加えてしまいました。";
+inline constexpr const char *SubtractFromNonCounter = "金額カウンタでないパーツから減算しようとしてしまいました";
+inline constexpr const char *NoPrice = "指定したパーツには値段がありません";
+inline constexpr const char *ChangeFromNonCounter = "金額カウンタ以外のパーツからお釣を出そうとしてしまいました";
+inline constexpr const char *NoStock = "指定されたパーツの性質には在庫はありません";
+inline constexpr const char *StockFloor = "-500以上在庫は減らせません";
+inline constexpr const char *NotAProduct = "商品以外のパーツが指定されています";
+inline constexpr const char *NoOutlet = "どのパーツの上に商品を出すのか設定されていません";
+inline constexpr const char *NoSuchPart = "指定されたパーツは存在しないか､削除されている可能性があります｡";
+inline constexpr const char *DischargeLimit = "商品は1000個以上排出できません";
+inline constexpr const char *Overflow = "オーバーフロー!表示できません";
+inline constexpr const char *NotANumber = "文字列は受け付けられません。数値を入力して下さい";
+inline constexpr const char *TooMuchMoney = "もっと低い金額を入れて下さい";
+inline constexpr const char *NegativeMoney = "マイナスの金額は受け付けられません。0以上の金額を入力して下さい";
+inline constexpr const char *MoneyPrompt = "所持金の変更： 10000以下の金額を入力して下さい \n(10円以下切り捨て)";
+} // namespace msg
+
+// Run-list texts.
+inline constexpr const char *RunListIndent = "  ";
+inline constexpr const char *TouchRunEnd = "　（実行終了）";
+inline constexpr const char *CoinRunEnd = "　(実行終了）";
+inline constexpr const char *CoinRunTitle = "投入口";
+inline constexpr const char *TouchRunTitleSuffix = "のブロック";
+
+inline constexpr int MaxExecutedBlocks = 1000;
+inline constexpr int MaxDischarged = 999;
+inline constexpr int StockFloorValue = -500;
+inline constexpr int MaxMoneyInHand = 10000;
+inline constexpr int CoinSlotHitPixels = 32;
+
+// What a click on a part did while a part is picked for a block operand.
+struct PickOutcome {
+    bool picked = false;
+    int row = -1;              // the editor's operand row (txtUserSet) that shows the pick
+    std::string rowText;       // e.g. "3:商品"
+    bool showVariableMenu = false;
+    std::array<std::string, 3> menuCaptions; // captions of the variable menu entries A, B, C
+};
+
+// What choosing an entry of the variable menu did.
+struct VariableChoice {
+    bool chosen = false;
+    int row = -1;
+    std::string rowText;
+};
+
+// The vending machine at work: the block interpreter, running and stopping, the one-block
+// mode, coins, wallet and money in hand, picking parts for block operands, and the stage
+// model the windows draw. The desktop program, the simulator and the tests all drive this one
+// class; it reaches the screen only through StageView and the speakers through SoundPlayer.
+//
+// Every mouse position is twips, relative to the control the event belongs to.
+class Engine {
+public:
+    Engine(Machine &machine, const Catalogue &catalogue, StageView &view, SoundPlayer &player,
+           const PictureSizes &sizes);
+
+    Machine &machine() { return m_m; }
+    const Machine &machine() const { return m_m; }
+    Stage &stage() { return m_stage; }
+    const Stage &stage() const { return m_stage; }
+    Sound &sound() { return m_sound; }
+    const Catalogue &catalogue() const { return m_catalogue; }
+    const PictureSizes &pictureSizes() const { return m_sizes; }
+
+    // --- The interpreter ---------------------------------------------------------------
+    // Executes block `block` (0..30, or 99 for the end box) of part `part`; returns the next
+    // block, or -1 when this program's run is over.
+    int executeBlock(int part, int block);
+    // Draws `value` on the amount display `part` (or shows the overflow message).
+    void showAmount(int part, int value);
+    // Pays `amount` yen of change into the wallet, largest coins first; leaves in `amount`
+    // what could not be paid in coins.
+    void payChange(int &amount);
+    // The value of the coin last dropped into a coin slot, 0 when none was dropped.
+    int lastCoinValue() const;
+
+    // --- Run control -------------------------------------------------------------------
+    void startRun();        // "実行"
+    void stepMode();        // "１ブロックづつ実行"
+    void nextStep();        // "▼"
+    void stopRun();         // "停止"
+    void touchPart(int i);  // a click on part i
+    // A step run of the one-block mode has started and not yet finished.
+    bool stepRunInProgress() const { return m_step.active; }
+    // The step run waits for "▼" before its next block.
+    bool stepRunWaiting() const { return m_step.active && m_step.waiting; }
+    // One tick of the blinking timer of the state label.
+    void tickBlink();
+
+    // Mouse on a part while the machine runs (RunMode 1): a change lever shows its pulled
+    // picture while held; a part whose RunDrag is -1 follows the mouse.
+    void runPartDown(int i, int x, int y);
+    void runPartMove(int i, int x, int y);
+    void runPartUp(int i);
+    // Mouse on discharged product n (1..999) while the machine runs.
+    void productDown(int n, int x, int y);
+    void productMove(int n, int x, int y);
+    void productUp(int n);
+
+    // --- Money -------------------------------------------------------------------------
+    // The "所持金" input box was answered with `answer` ("" for Cancel). Only while editing.
+    void setMoneyInHand(const std::string &answer);
+    // Left-button events on coin picture k (0..9).
+    void coinDown(int k, int x, int y);
+    void coinMove(int k, int x, int y);
+    void coinUp(int k);
+    // A visible coin picture of denomination d during a run, or -1.
+    int visibleCoin(int d) const;
+    // "財布": paints the wallet picture onto the stage.
+    void drawWallet();
+
+    // --- Picking parts and variables for a block's operands -----------------------------
+    PickOutcome pickPart(int i);
+    VariableChoice chooseVariable(const std::string &letter, const std::string &caption);
+    // The captions of the variable menu for part i: its catalogue labels of A, B and C.
+    std::array<std::string, 3> variableMenu(int i) const;
+
+    // --- The stage and documents -------------------------------------------------------
+    // Empties every slot and hides every control (the main window's load).
+    void partsLoad();
+    // Makes the stage show the tables after a document has been read.
+    void rebuildStage();
+    // Makes part control i show its record: position, picture (the record's picture name,
+    // "dummy" when it has none) and the picture's size; shown when the slot is used. For a
+    // part just created or given a new picture.
+    void showPart(int i);
+    // Copies the stage controls' geometry back into the tables (before a save, at a run).
+    void checkAll();
+    // The open command: reads the document first; only an accepted document replaces the
+    // machine and rebuilds the stage. A refused one shows the reader's message and leaves
+    // everything as it was. Returns whether the document was read.
+    bool openDocument(const std::string &path);
+    // The save command: copies the stage into the tables and writes the document; a failure
+    // shows the writer's message. Returns whether the document was written.
+    bool saveDocument(const std::string &path);
+    // The step menu entry "ステップN" (level 1, editing only).
+    void chooseExerciseStep(int step);
+
+    // Shows a message through the view.
+    void message(const std::string &text);
+
+private:
+    // The one-block mode: a touched part's or a dropped coin's program, one block per "▼".
+    struct StepRun {
+        bool active = false;
+        bool waiting = false;
+        bool fromCoin = false;
+        int part = -1;
+        int next = -1;
+        int coin = -1; // the coin picture dropped, for a coin slot's run
+    };
+
+    void addRunListLine(const std::string &line, bool select = true);
+    void clearRunList();
+    void changed(StageChange what, int index = -1);
+    void setBlockState(const char *text);
+    void setPartPicture(int i, const std::string &picture);
+
+    void advanceStepRun();
+    void finishStepRun();
+    void finishCoinDrop(int k);
+    void layOutWallet();
+    void updateWalletDisplay(int d);
+    int findCoinSlot() const;
+    int runStart(int part) const;
+    void runToEnd(int part, int first);
+
+    int executeDischarge(const BlockRecord &b);
+    int executeBranch(const BlockRecord &b);
+    bool checkPartNumber(int q);
+
+    Machine &m_m;
+    const Catalogue &m_catalogue;
+    StageView &m_view;
+    const PictureSizes &m_sizes;
+    Stage m_stage;
+    Sound m_sound;
+    StepRun m_step;
+    int m_draggedProduct = -1; // index into the stage's products while one is held
+    StageRect m_coinOrigin;    // where the held coin picture was before the drag
+    int m_coinGrabX = 0;
+    int m_coinGrabY = 0;
+};
+
+} // namespace jhk

@@ -1,0 +1,232 @@
+// Money in hand, the wallet and coins dropped into the coin slot.
+#include "engine/Engine.h"
+
+#include "model/AppState.h"
+#include "model/Int16.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+
+namespace jhk {
+
+namespace {
+
+// Reads the answer of the money-in-hand box as a number. Full-width digits, signs and the
+// full-width point count as their ASCII forms; spaces around the number are allowed.
+bool parseAmount(const std::string &text, double &value)
+{
+    std::string ascii;
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        // U+FF0B plus, U+FF0D minus, U+FF0E point, U+FF10..U+FF19 digits: EF BC 8B..99
+        if (c == 0xEF && i + 2 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0xBC) {
+            const unsigned char t = static_cast<unsigned char>(text[i + 2]);
+            if (t >= 0x90 && t <= 0x99) {
+                ascii += static_cast<char>('0' + (t - 0x90));
+                i += 3;
+                continue;
+            }
+            if (t == 0x8B || t == 0x8D || t == 0x8E) {
+                ascii += t == 0x8B ? '+' : t == 0x8D ? '-' : '.';
+                i += 3;
+                continue;
+            }
+        }
+        if (c == 0xE3 && text.compare(i, 3, "\u3000") == 0) { // ideographic space
+            ascii += ' ';
+            i += 3;
+            continue;
+        }
+        ascii += static_cast<char>(c);
+        ++i;
+    }
+    const auto first = ascii.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return false;
+    const auto last = ascii.find_last_not_of(" \t");
+    const std::string s = ascii.substr(first, last - first + 1);
+    // Plain decimal numbers only: no hexadecimal, no infinity.
+    for (char ch : s) {
+        if (!(std::isdigit(static_cast<unsigned char>(ch)) || ch == '+' || ch == '-' || ch == '.'
+              || ch == 'e' || ch == 'E'))
+            return false;
+    }
+    char *end = nullptr;
+    value = std::strtod(s.c_str(), &end);
+    return end == s.c_str() + s.size() && std::isfinite(value);
+}
+
+} // namespace
+
+void Engine::setMoneyInHand(const std::string &answer)
+{
+    AppState &app = m_m.app;
+    if (app.RunMode != ModeEditing || answer.empty())
+        return;
+    double value = 0;
+    if (!parseAmount(answer, value)) {
+        message(msg::NotANumber);
+        return;
+    }
+    if (value > MaxMoneyInHand) {
+        message(msg::TooMuchMoney);
+        return;
+    }
+    if (value < 0) {
+        message(msg::NegativeMoney);
+        return;
+    }
+    app.MoneySetting = clamp16(roundHalfEven(value));
+    app.MoneyInHand = app.MoneySetting;
+    m_stage.moneyLabel = MoneyLabelPrefix + answer;
+    long long r = roundHalfEven(value);
+    for (std::size_t d = 0; d < CoinValues.size(); ++d) {
+        app.Wallet[d] = clamp16(r / CoinValues[d]);
+        r -= static_cast<long long>(app.Wallet[d]) * CoinValues[d];
+    }
+    changed(StageChange::Panel);
+    changed(StageChange::Wallet);
+}
+
+int Engine::visibleCoin(int d) const
+{
+    if (d < 0 || d >= static_cast<int>(CoinValues.size()))
+        return -1;
+    const int mode = m_m.app.RunMode;
+    if (mode != ModeRunning && mode != ModeOneBlock)
+        return -1;
+    for (int k : {d + 5, d}) {
+        if (m_stage.coins[static_cast<std::size_t>(k)].visible)
+            return k;
+    }
+    return -1;
+}
+
+void Engine::coinDown(int k, int x, int y)
+{
+    AppState &app = m_m.app;
+    if (k < 0 || k >= static_cast<int>(m_stage.coins.size()))
+        return;
+    if (app.RunMode != ModeRunning && app.RunMode != ModeOneBlock)
+        return;
+    // While a step run works, the coin that started it is still on the slot and the run may
+    // still read which coin was dropped: no other coin can be taken.
+    if (m_step.active)
+        return;
+    app.CoinIndex = static_cast<std::int16_t>(k % 5);
+    app.DraggedCoin = static_cast<std::int16_t>(k);
+    m_coinOrigin = m_stage.coins[static_cast<std::size_t>(k)].rect;
+    m_coinGrabX = x;
+    m_coinGrabY = y;
+}
+
+void Engine::coinMove(int k, int x, int y)
+{
+    AppState &app = m_m.app;
+    if (app.RunMode != ModeRunning && app.RunMode != ModeOneBlock)
+        return;
+    if (m_step.active || app.DraggedCoin != k || app.CoinIndex < 0)
+        return;
+    StageRect &r = m_stage.coins[static_cast<std::size_t>(k)].rect;
+    r.left += x - m_coinGrabX;
+    r.top += y - m_coinGrabY;
+    changed(StageChange::Wallet);
+}
+
+// The coin slot a coin goes into: the highest-numbered coin slot on the stage.
+int Engine::findCoinSlot() const
+{
+    for (int i = PartSlots - 1; i >= 0; --i) {
+        if (m_m.partExists(i) && m_m.part(i).Kind == KindCoinSlot)
+            return i;
+    }
+    return -1;
+}
+
+void Engine::coinUp(int k)
+{
+    AppState &app = m_m.app;
+    if (app.DraggedCoin != k || k < 0 || k >= static_cast<int>(m_stage.coins.size()))
+        return;
+    const bool oneBlock = app.RunMode == ModeOneBlock;
+    if ((app.RunMode != ModeRunning && !oneBlock) || m_step.active)
+        return;
+
+    StageRect &r = m_stage.coins[static_cast<std::size_t>(k)].rect;
+    if (Stage::isOutside(m_m, r))
+        r = m_coinOrigin;
+    const int slot = findCoinSlot();
+    bool hit = false;
+    if (slot >= 0) {
+        const PartsRecord &s = m_m.part(slot);
+        const int w = CoinSlotHitPixels * app.TwipsX;
+        const int h = CoinSlotHitPixels * app.TwipsY;
+        hit = s.Left <= r.left && r.left < s.Left + w && s.Top <= r.top && r.top < s.Top + h;
+    }
+    if (!hit) {
+        r = m_coinOrigin;
+        app.DraggedCoin = -1;
+        changed(StageChange::Wallet);
+        return;
+    }
+
+    if (!oneBlock) {
+        const int first = runStart(slot);
+        if (first != -1)
+            runToEnd(slot, first);
+        if (app.RunMode == ModeEditing) // stopped while the program ran: the coin is back
+            return;
+        finishCoinDrop(k);
+        return;
+    }
+
+    m_step = {};
+    m_step.active = true;
+    m_step.fromCoin = true;
+    m_step.part = slot;
+    m_step.coin = k;
+    m_step.next = runStart(slot);
+    m_step.waiting = m_step.next != -1 && m_step.next != LinkEnd;
+    addRunListLine(CoinRunTitle);
+    setBlockState(BlockStateWaiting);
+    advanceStepRun();
+}
+
+// The coin has gone into the slot: one coin less in the wallet, the coin sound, and the
+// picture back in the wallet (a coin never stays on the stage).
+void Engine::finishCoinDrop(int k)
+{
+    AppState &app = m_m.app;
+    const std::size_t d = static_cast<std::size_t>(k % 5);
+    if (app.Wallet[d] > 0)
+        app.Wallet[d] = static_cast<std::int16_t>(app.Wallet[d] - 1);
+    m_sound.playOnce(CoinSound, PlayMode::Async);
+    updateWalletDisplay(static_cast<int>(d));
+    m_stage.coins[static_cast<std::size_t>(k)].rect = m_coinOrigin;
+    app.DraggedCoin = -1;
+    changed(StageChange::Wallet);
+}
+
+void Engine::updateWalletDisplay(int d)
+{
+    const std::size_t i = static_cast<std::size_t>(d);
+    const int count = m_m.app.Wallet[i];
+    if (count != 0) {
+        m_stage.coinLabels[i].text = std::to_string(count) + "枚";
+        if (count == 1)
+            m_stage.coins[i + 5].visible = false;
+    } else {
+        m_stage.coins[i].visible = false;
+        m_stage.coins[i + 5].visible = false;
+        m_stage.coinLabels[i].visible = false;
+    }
+}
+
+void Engine::drawWallet()
+{
+    m_stage.walletDrawn = true;
+    changed(StageChange::WalletPicture);
+}
+
+} // namespace jhk

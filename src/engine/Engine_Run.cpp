@@ -1,0 +1,369 @@
+// Running and stopping the machine, touching parts, and the one-block mode.
+#include "engine/Engine.h"
+
+#include "model/AppState.h"
+#include "model/Catalogue.h"
+#include "model/Int16.h"
+
+namespace jhk {
+
+int Engine::runStart(int part) const
+{
+    const PartsRecord &p = m_m.part(part);
+    if (p.BlockCount <= 0)
+        return -1;
+    return p.FirstBlock == LinkNone ? 0 : p.FirstBlock;
+}
+
+void Engine::runToEnd(int part, int first)
+{
+    for (int next = first; next != -1;) {
+        next = executeBlock(part, next);
+        if (m_m.app.RunMode == ModeEditing) // stopped while a message or a sound was up
+            break;
+    }
+}
+
+void Engine::startRun()
+{
+    AppState &app = m_m.app;
+    if (app.RunMode != ModeEditing)
+        return;
+    m_stage.selection.visible = false;
+    StageControls &c = m_stage.controls;
+    c.openEnabled = false;
+    c.saveEnabled = false;
+
+    app.RunMode = ModeRunning;
+    c.stepEnabled = true;
+    m_stage.stateLabel = StateRunning;
+    c.startEnabled = false;
+    c.stopEnabled = true;
+    c.runPointer = true;
+
+    checkAll();
+    app.StepGo = 0;
+    app.ExecCount = 0;
+    for (PartControl &p : m_stage.parts) {
+        p.digits.clear();
+        p.numberShown = false;
+    }
+    c.moneyEnabled = false;
+    layOutWallet();
+
+    app.SavedPartsCount = app.PartsCount;
+    c.partButtonsEnabled = false;
+    c.labelButtonEnabled = false;
+    c.deleteEnabled = false;
+    m_step = {};
+    clearRunList();
+    changed(StageChange::Everything);
+}
+
+void Engine::layOutWallet()
+{
+    AppState &app = m_m.app;
+    const int tx = app.TwipsX;
+    const int ty = app.TwipsY;
+    for (std::size_t d = 0; d < CoinValues.size(); ++d) {
+        app.WalletSaved[d] = app.Wallet[d];
+        const int row = 40 * static_cast<int>(d);
+        CoinLabel &label = m_stage.coinLabels[d];
+        label.rect = {42 * tx, (row + 305) * ty, 48 * tx, 20 * ty};
+        const bool any = app.Wallet[d] > 0;
+        for (std::size_t k : {d, d + 5}) {
+            m_stage.coins[k].rect = {10 * tx, (row + 300) * ty, 30 * tx, 30 * ty};
+            m_stage.coins[k].visible = any;
+        }
+        label.visible = any;
+        if (any) {
+            label.text = std::to_string(app.Wallet[d]) + "枚";
+            if (app.Wallet[d] == 1) // one coin shows one picture, not a small pile
+                m_stage.coins[d].visible = false;
+        }
+    }
+    app.DraggedCoin = -1;
+    changed(StageChange::Wallet);
+}
+
+void Engine::stepMode()
+{
+    AppState &app = m_m.app;
+    if (app.RunMode != ModeRunning)
+        return;
+    m_stage.controls.chartVisible = true;
+    clearRunList();
+    app.RunMode = ModeOneBlock;
+    app.StepGo = 0;
+    m_stage.stateLabel = StateOneBlock;
+    m_stage.controls.stepEnabled = false;
+    changed(StageChange::Panel);
+}
+
+void Engine::nextStep()
+{
+    if (m_m.app.RunMode != ModeOneBlock)
+        return;
+    m_m.app.StepGo = -1;
+    advanceStepRun();
+}
+
+void Engine::touchPart(int i)
+{
+    AppState &app = m_m.app;
+    if (!m_m.partExists(i))
+        return;
+    const PartsRecord &p = m_m.part(i);
+    const bool runnable = p.BlockCount > 0 && p.Kind != KindCoinSlot;
+
+    if (app.RunMode == ModeRunning) {
+        if (!runnable)
+            return;
+        addRunListLine(m_catalogue.kindName(p.Kind), false);
+        for (int next = runStart(i); next != -1;) {
+            next = executeBlock(i, next);
+            if (next == -1 || app.RunMode != ModeRunning)
+                break;
+            m_stage.runListSelection = static_cast<int>(m_stage.runList.size()) - 1;
+            addRunListLine(RunListIndent + app.LastBlockName, false);
+        }
+        app.ExecCount = 0;
+        return;
+    }
+
+    if (app.RunMode != ModeOneBlock || m_step.active)
+        return;
+    m_step = {};
+    m_step.active = true;
+    m_step.part = i;
+    m_step.next = -1;
+    if (runnable) {
+        m_step.next = runStart(i);
+        addRunListLine(std::to_string(i) + ":" + m_catalogue.kindName(p.Kind) + TouchRunTitleSuffix);
+        setBlockState(BlockStateWaiting);
+        app.CurParts = static_cast<std::int16_t>(i);
+        m_stage.showSelection(m_m, SelectionPart, i);
+        m_stage.chartEndColor = ChartEndActiveColor;
+        changed(StageChange::Selection);
+    }
+    m_step.waiting = m_step.next != -1 && m_step.next != LinkEnd;
+    advanceStepRun();
+}
+
+// Runs the waiting step run's blocks for as long as "▼" has been pressed, one block per press,
+// and finishes the run when its program has ended.
+void Engine::advanceStepRun()
+{
+    AppState &app = m_m.app;
+    while (m_step.active && m_step.waiting && app.StepGo != 0) {
+        m_step.next = executeBlock(m_step.part, m_step.next);
+        if (!m_step.active) // stopped while a message or a sound was up
+            return;
+        addRunListLine(RunListIndent + app.LastBlockName, m_step.fromCoin);
+        setBlockState(BlockStateRunning);
+        app.StepGo = 0;
+        if (m_step.next == -1 || m_step.next == LinkEnd)
+            m_step.waiting = false;
+    }
+    if (m_step.active && !m_step.waiting)
+        finishStepRun();
+}
+
+void Engine::finishStepRun()
+{
+    AppState &app = m_m.app;
+    if (m_step.fromCoin) {
+        addRunListLine(CoinRunEnd, false);
+        addRunListLine(RunListIndent);
+        finishCoinDrop(m_step.coin);
+        addRunListLine("", false);
+    } else {
+        addRunListLine(TouchRunEnd, false);
+        addRunListLine("", false);
+        m_stage.selection.visible = false;
+        changed(StageChange::Selection);
+        app.ExecCount = 0;
+    }
+    setBlockState(BlockStateFinished);
+    m_step = {};
+}
+
+void Engine::stopRun()
+{
+    AppState &app = m_m.app;
+    if (app.RunMode != ModeRunning && app.RunMode != ModeOneBlock)
+        return;
+    // A step run waiting for "▼" ends here: its program does not go on after the stop.
+    if (app.DraggedCoin >= 0 && app.DraggedCoin < static_cast<int>(m_stage.coins.size()))
+        m_stage.coins[static_cast<std::size_t>(app.DraggedCoin)].rect = m_coinOrigin;
+    m_step = {};
+    app.RunMode = ModeEditing;
+    m_stage.stateLabel = StateEditing;
+    StageControls &c = m_stage.controls;
+    c.openEnabled = true;
+    c.saveEnabled = true;
+
+    // Every used slot, whatever its number: a part in a high slot must not keep a lit lamp
+    // or a stale amount into editing and into the saved file.
+    for (int j = 0; j < PartSlots; ++j) {
+        PartsRecord &p = m_m.part(j);
+        if (!p.isUsed())
+            continue;
+        if (p.Kind == KindButton) {
+            setPartPicture(j, ButtonOffPicture);
+            p.A() = 0;
+            p.B() = 0;
+        } else if (p.Kind == KindCounter) {
+            m_stage.part(j).digits.clear();
+            p.A() = 0;
+        }
+        p.LampLink = p.ImageNo;
+    }
+
+    c.startEnabled = true;
+    c.stopEnabled = false;
+    c.stepEnabled = false;
+    c.runPointer = false;
+    m_stage.chartEndColor = 0;
+
+    m_stage.products.clear();
+    m_draggedProduct = -1;
+    app.DischargeCount = 0;
+
+    for (std::size_t d = 0; d < CoinValues.size(); ++d) {
+        app.Wallet[d] = app.WalletSaved[d];
+        m_stage.coinLabels[d].visible = false;
+        m_stage.coins[d].visible = false;
+        m_stage.coins[d + 5].visible = false;
+    }
+    app.DraggedCoin = -1;
+
+    if (app.CurParts > 0 && app.SelKind == SelectionPart && m_m.partExists(app.CurParts)) {
+        m_stage.showSelection(m_m, SelectionPart, app.CurParts);
+        m_stage.selection.visible = true;
+    }
+    c.moneyEnabled = true;
+    for (PartControl &p : m_stage.parts)
+        p.numberShown = true;
+    c.chartVisible = false;
+    if (app.PartsCount != MaxParts)
+        c.partButtonsEnabled = true;
+    c.labelButtonEnabled = true;
+    c.deleteEnabled = true;
+    changed(StageChange::Everything);
+}
+
+void Engine::tickBlink()
+{
+    if (m_m.app.BlockEditorOpen == -1)
+        return;
+    m_stage.blinkCounter = (m_stage.blinkCounter + 1) % static_cast<int>(BlinkColors.size());
+    m_stage.stateLabelColor = BlinkColors[static_cast<std::size_t>(m_stage.blinkCounter)];
+    changed(StageChange::Panel);
+}
+
+void Engine::runPartDown(int i, int x, int y)
+{
+    AppState &app = m_m.app;
+    if (app.RunMode != ModeRunning || !m_m.partExists(i))
+        return;
+    const StageRect &r = m_stage.part(i).rect;
+    app.GrabX = clamp16(x);
+    app.GrabY = clamp16(y);
+    app.OrigLeft = clamp16(r.left);
+    app.OrigTop = clamp16(r.top);
+    app.SelKind = SelectionPart;
+    app.DragIndex = static_cast<std::int16_t>(i);
+    app.CurParts = static_cast<std::int16_t>(i);
+    PartsRecord &p = m_m.part(i);
+    if (p.Kind == KindLever) {
+        setPartPicture(i, LeverPulledPicture);
+        p.LeverDown = -1;
+    }
+}
+
+void Engine::runPartMove(int i, int x, int y)
+{
+    (void)i;
+    AppState &app = m_m.app;
+    if (app.RunMode != ModeRunning || !m_m.partExists(app.DragIndex))
+        return;
+    if (m_m.part(app.DragIndex).RunDrag != -1)
+        return;
+    StageRect &r = m_stage.part(app.DragIndex).rect;
+    r.left += x - app.GrabX;
+    r.top += y - app.GrabY;
+    changed(StageChange::Part, app.DragIndex);
+}
+
+void Engine::runPartUp(int i)
+{
+    (void)i;
+    AppState &app = m_m.app;
+    if (app.RunMode != ModeRunning || !m_m.partExists(app.DragIndex))
+        return;
+    const int held = app.DragIndex;
+    StageRect &r = m_stage.part(held).rect;
+    if (Stage::isOutside(m_m, r)) {
+        r.left = app.OrigLeft;
+        r.top = app.OrigTop;
+    }
+    PartsRecord &p = m_m.part(held);
+    if (p.Kind == KindLever && p.LeverDown == -1) {
+        setPartPicture(held, LeverRestPicture);
+        p.LeverDown = 0;
+    }
+    app.DragIndex = -1;
+    p.Left = clamp16(r.left);
+    p.Top = clamp16(r.top);
+    changed(StageChange::Part, held);
+}
+
+void Engine::productDown(int n, int x, int y)
+{
+    AppState &app = m_m.app;
+    if (app.RunMode != ModeRunning && app.RunMode != ModeOneBlock)
+        return;
+    for (std::size_t k = 0; k < m_stage.products.size(); ++k) {
+        if (m_stage.products[k].n != n)
+            continue;
+        const StageRect &r = m_stage.products[k].rect;
+        app.GrabX = clamp16(x);
+        app.GrabY = clamp16(y);
+        app.OrigLeft = clamp16(r.left);
+        app.OrigTop = clamp16(r.top);
+        m_draggedProduct = static_cast<int>(k);
+        return;
+    }
+}
+
+void Engine::productMove(int n, int x, int y)
+{
+    (void)n;
+    AppState &app = m_m.app;
+    if (m_draggedProduct < 0)
+        return;
+    if (app.RunMode != ModeRunning && (app.RunMode != ModeOneBlock || m_step.active))
+        return;
+    StageRect &r = m_stage.products[static_cast<std::size_t>(m_draggedProduct)].rect;
+    r.left += x - app.GrabX;
+    r.top += y - app.GrabY;
+    changed(StageChange::Products);
+}
+
+void Engine::productUp(int n)
+{
+    (void)n;
+    AppState &app = m_m.app;
+    if (m_draggedProduct < 0)
+        return;
+    StageRect &r = m_stage.products[static_cast<std::size_t>(m_draggedProduct)].rect;
+    if (Stage::isOutside(m_m, r)) {
+        r.left = app.OrigLeft;
+        r.top = app.OrigTop;
+    }
+    m_draggedProduct = -1;
+    changed(StageChange::Products);
+}
+
+} // namespace jhk
