@@ -1,0 +1,15 @@
+#include "paint/tools/ClickTools.h"
+
+#include "paint/PaintSession.h"
+
+namespace jhk {
+
+void ZoomTool::press(PaintSession &session, MouseButton button, QPoint)
+{
+    if (button == ButtonLeft)
+        session.zoomIn();
+    else
+        session.zoomOut();
+}
+
+} // namespace jhk
