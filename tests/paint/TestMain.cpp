@@ -4,6 +4,9 @@
 
 int main(int argc, char *argv[])
 {
+    // The tests draw on pictures only; they never need a display, not even to be listed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
