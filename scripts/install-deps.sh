@@ -15,4 +15,5 @@ apt-get install -y -q --no-install-recommends \
     libgtest-dev libgmock-dev libbenchmark-dev \
     fonts-ipafont-gothic fonts-ipafont-mincho \
     xvfb xauth xdotool x11-apps imagemagick poppler-utils \
-    python3
+    python3 \
+    clang

@@ -60,7 +60,8 @@ public:
     {
         ParamValue v;
         readItem(v, std::is_const_v<T>);
-        store(dest, v.toText());
+        if constexpr (!std::is_const_v<T>)
+            store(dest, v.toText());
     }
 
     template <class T>
@@ -225,7 +226,7 @@ LoadResult loadDocument(const std::string &path, Machine &m)
     const auto status = std::filesystem::status(path, ec);
     if (status.type() == std::filesystem::file_type::not_found)
         return {false, MissingFileMessage};
-    if (ec || std::filesystem::is_directory(status))
+    if (ec || !std::filesystem::is_regular_file(status))
         return {false, UnreadableFileMessage};
 
     std::ifstream in(path, std::ios::binary);

@@ -162,6 +162,7 @@ TEST_F(DocumentFile, FilesThatCannotBeOpenedAreRefusedWithTheirMessage)
         {"empty.jhk", NotJihankoboMessage},
         {"cut.jhk", std::string(DamagedFileMessage) + "\nファイルが途中で終わっています。"},
         {"folder.jhk", UnreadableFileMessage},
+        {"/dev/zero", UnreadableFileMessage},
     };
     for (const Case &c : cases) {
         auto m = fullMachine();
