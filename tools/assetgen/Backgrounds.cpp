@@ -15,6 +15,7 @@ constexpr int StageWidth = 408;
 constexpr int StageHeight = 500;
 
 enum class Ornament { Stars, Bubbles, Leaves, Fruit, Sparkles };
+enum class SignShape { Rounded, Arch, Pill, Framed };
 
 struct MachineLook {
     QColor cabinet;
@@ -28,31 +29,32 @@ struct MachineLook {
     int shelves;
     std::vector<Drink> drinks;
     Ornament ornament;
+    SignShape signShape;
 };
 
 const MachineLook Looks[5] = {
     {QColor(0xd8, 0x34, 0x3a), QColor(0xa8, 0x22, 0x2a), Qt::white, QColor(0x1e, 0x5f, 0xb4), Qt::white,
      QColor(0xdc, 0xf0, 0xfb), QColor(0xee, 0xf0, 0xf3), QStringLiteral("つめた～い ドリンク"), 1,
      {Drink::Cola, Drink::Soda, Drink::Sports, Drink::Water, Drink::Orange, Drink::Cola, Drink::GreenTea},
-     Ornament::Bubbles},
+     Ornament::Bubbles, SignShape::Rounded},
     {QColor(0x2f, 0x6f, 0xc0), QColor(0x22, 0x52, 0x93), QColor(0xff, 0xf3, 0xc4), QColor(0xd8, 0x34, 0x3a),
      QColor(0xff, 0xf3, 0xc4), QColor(0xe4, 0xf2, 0xff), QColor(0xec, 0xef, 0xf4), QStringLiteral("おいしい のみもの"), 2,
      {Drink::Water, Drink::Sports, Drink::Cola, Drink::Soda, Drink::Orange, Drink::Coffee, Drink::GreenTea,
       Drink::Water, Drink::Sports, Drink::Cola},
-     Ornament::Stars},
+     Ornament::Stars, SignShape::Arch},
     {QColor(0x3b, 0x9a, 0x5a), QColor(0x2a, 0x74, 0x42), Qt::white, QColor(0x2a, 0x6e, 0x3c), Qt::white,
      QColor(0xe8, 0xf6, 0xe6), QColor(0xef, 0xf2, 0xee), QStringLiteral("おちゃ と コーヒー"), 1,
      {Drink::GreenTea, Drink::GreenTea, Drink::Coffee, Drink::Water, Drink::Coffee, Drink::GreenTea, Drink::Water},
-     Ornament::Leaves},
+     Ornament::Leaves, SignShape::Pill},
     {QColor(0xf0, 0x8a, 0x24), QColor(0xc8, 0x68, 0x12), QColor(0xff, 0xf8, 0xe6), QColor(0xe0, 0x5a, 0x10),
      QColor(0xff, 0xf8, 0xe6), QColor(0xff, 0xf4, 0xde), QColor(0xf3, 0xf1, 0xee), QStringLiteral("フルーツ ジュース"), 2,
      {Drink::Orange, Drink::Soda, Drink::Orange, Drink::Cola, Drink::Water, Drink::Orange, Drink::Sports,
       Drink::Soda, Drink::Orange, Drink::Cola},
-     Ornament::Fruit},
+     Ornament::Fruit, SignShape::Arch},
     {QColor(0xf2, 0xf3, 0xf5), QColor(0x2b, 0x3a, 0x67), QColor(0x2b, 0x3a, 0x67), Qt::white, QColor(0x2b, 0x3a, 0x67),
      QColor(0xe2, 0xe9, 0xf5), QColor(0xe6, 0xe9, 0xef), QStringLiteral("ジハンコウボウ"), 1,
      {Drink::Coffee, Drink::Sports, Drink::Cola, Drink::GreenTea, Drink::Orange, Drink::Soda, Drink::Water},
-     Ornament::Sparkles},
+     Ornament::Sparkles, SignShape::Framed},
 };
 
 constexpr int Prices[] = {120, 100, 150, 130, 110, 160, 140, 120, 100, 130};
@@ -153,6 +155,38 @@ void drawDisplayWindow(QPainter &p, const MachineLook &look)
     p.restore();
 }
 
+void drawSign(QPainter &p, const QRectF &sign, const MachineLook &look)
+{
+    switch (look.signShape) {
+    case SignShape::Rounded:
+        outlinedRect(p, sign, 10, look.sign, 1.6);
+        break;
+    case SignShape::Pill:
+        outlinedRect(p, sign, sign.height() / 2, look.sign, 1.6);
+        break;
+    case SignShape::Arch: {
+        QPainterPath arch;
+        arch.moveTo(sign.left(), sign.bottom() - 6);
+        arch.lineTo(sign.left(), sign.top() + 10);
+        arch.quadTo(sign.center().x(), sign.top() - 10, sign.right(), sign.top() + 10);
+        arch.lineTo(sign.right(), sign.bottom() - 6);
+        arch.quadTo(sign.right(), sign.bottom(), sign.right() - 6, sign.bottom());
+        arch.lineTo(sign.left() + 6, sign.bottom());
+        arch.quadTo(sign.left(), sign.bottom(), sign.left(), sign.bottom() - 6);
+        p.setPen(inkPen(1.6));
+        p.setBrush(look.sign);
+        p.drawPath(arch);
+        break;
+    }
+    case SignShape::Framed:
+        outlinedRect(p, sign, 3, look.sign, 1.6);
+        p.setPen(inkPen(1.0, look.title));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(sign.adjusted(4, 4, -4, -4), 2, 2);
+        break;
+    }
+}
+
 void drawScrew(QPainter &p, QPointF c)
 {
     outlinedEllipse(p, QRectF(c - QPointF(3, 3), QSizeF(6, 6)), QColor(0xc2, 0xc8, 0xd0), 0.8);
@@ -178,7 +212,7 @@ QImage drawMachine(const MachineLook &look)
 
         // the sign on top
         const QRectF sign = crisp(14, 10, 380, 44);
-        outlinedRect(p, sign, 10, look.sign, 1.6);
+        drawSign(p, sign, look);
         drawRimmedText(p, sign, look.text, look.title, look.titleRim, 24, 4);
         drawOrnament(p, look.ornament, QPointF(42, 32), look);
         drawOrnament(p, look.ornament, QPointF(366, 32), look);

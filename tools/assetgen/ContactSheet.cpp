@@ -33,7 +33,7 @@ QString caption(const AssetWriter::Picture &pic, qreal scale)
 {
     QString text = QStringLiteral("%1  %2×%3").arg(pic.path).arg(pic.image.width()).arg(pic.image.height());
     if (scale != 1.0)
-        text += scale < 1 ? QStringLiteral(" (1/2)") : QStringLiteral(" (×2)");
+        text += scale < 1 ? QStringLiteral(" (50%)") : QStringLiteral(" (200%)");
     return text;
 }
 
@@ -77,7 +77,7 @@ QImage contactSheet(const AssetWriter &out)
 
     return picture(SheetWidth, height, QColor(0xfa, 0xf8, 0xf4), [&](QPainter &p) {
         drawText(p, QRectF(Margin, 8, SheetWidth - 2 * Margin, 28),
-                 QStringLiteral("ジハンコウボウ: pictures of the application folder (bg/, BG/) and built-in pictures (builtin/)"),
+                 QStringLiteral("ジハンコウボウの絵　BG/・bg/: アプリケーションフォルダのファイル　builtin/: プログラムに組み込む絵"),
                  Ink, 16, true, Qt::AlignLeft | Qt::AlignVCenter);
         for (const Cell &c : cells) {
             checkerboard(p, c.box);

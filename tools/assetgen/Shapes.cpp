@@ -378,8 +378,16 @@ void drawProductOutlet(QPainter &p, OutletStyle style)
         // the flap, hinged at its top edge
         outlinedRect(p, crisp(10, 10, 168, 50), 4, labelled ? QColor(0x4b, 0x51, 0x5c) : QColor(0x36, 0x4a, 0x68));
         outlinedRect(p, crisp(74, 13, 40, 8), 4, Hole, 0.8);
-        drawText(p, QRectF(10, 26, 168, 26), labelled ? QStringLiteral("とりだしぐち") : QStringLiteral("取出口"),
-                 Qt::white, 15, true);
+        // discharged products land in the middle: the lettering keeps to the sides
+        drawText(p, QRectF(14, 24, 60, 28), QStringLiteral("取出口"), Qt::white, 15, true);
+        if (labelled) {
+            drawText(p, QRectF(114, 24, 60, 28), QStringLiteral("PUSH"), QColor(0xc9, 0xd0, 0xd9), 12, true);
+        } else {
+            p.setPen(inkPen(1.0));
+            p.setBrush(QColor(0xff, 0xd5, 0x3d));
+            p.drawPolygon(QPolygonF({QPointF(138, 26), QPointF(150, 26), QPointF(150, 34), QPointF(156, 34),
+                                     QPointF(144, 46), QPointF(132, 34), QPointF(138, 34)}));
+        }
         p.setPen(inkPen(1.5, QColor(255, 255, 255, 60)));
         p.drawLine(QPointF(16, 55), QPointF(172, 55));
         break;
@@ -394,7 +402,7 @@ void drawProductOutlet(QPainter &p, OutletStyle style)
         p.drawPolygon(QPolygonF({QPointF(62, 8), QPointF(70, 8), QPointF(48, 62), QPointF(40, 62)}));
         p.setPen(inkPen(1.0, QColor(0x5a, 0x7c, 0x92)));
         p.drawLine(QPointF(12, 14.5), QPointF(176, 14.5));
-        drawText(p, QRectF(60, 20, 120, 40), QStringLiteral("PUSH"), QColor(0x2f, 0x4d, 0x63), 16, true);
+        drawText(p, QRectF(116, 20, 62, 40), QStringLiteral("PUSH"), QColor(0x2f, 0x4d, 0x63), 16, true);
         break;
     }
     case OutletStyle::Plain:
