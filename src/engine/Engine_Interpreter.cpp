@@ -249,13 +249,15 @@ int Engine::executeDischarge(const BlockRecord &b)
 
 int Engine::executeBranch(const BlockRecord &b)
 {
-    auto side = [&](int partParam, int nameParam, int &value) {
+    // One side of the comparison: variable `nameParam` of part `partParam`, or the constant
+    // `constParam` when no variable is named (P(1) on the left, P(5) on the right).
+    auto side = [&](int partParam, int nameParam, int constParam, int &value) {
         const int which = variableIndex(b.Param[static_cast<std::size_t>(nameParam)]);
-        const int q = param(b, partParam);
         if (which == 0) {
-            value = q;
+            value = param(b, constParam);
             return true;
         }
+        const int q = param(b, partParam);
         if (!checkPartNumber(q))
             return false;
         value = m_m.part(q).Hensuu[static_cast<std::size_t>(which)];
@@ -263,7 +265,7 @@ int Engine::executeBranch(const BlockRecord &b)
     };
     int left = 0;
     int right = 0;
-    if (!side(1, 2, left) || !side(4, 5, right))
+    if (!side(1, 2, 1, left) || !side(4, 5, 5, right))
         return -1;
 
     const ParamValue &op = b.Param[3];

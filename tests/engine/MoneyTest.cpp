@@ -1,0 +1,134 @@
+#include "EngineRig.h"
+
+#include <gtest/gtest.h>
+
+using namespace jhk;
+using namespace jhk::testing;
+
+using Wallet = std::array<std::int16_t, 5>;
+
+TEST(Money, MoneyInHandInputs)
+{
+    struct Case {
+        const char *answer;
+        const char *message; // nullptr: accepted
+        int money;
+        Wallet wallet;
+    };
+    const Wallet unchanged = {2, 1, 1, 2, 5};
+    const Case cases[] = {
+        {"10000", nullptr, 10000, {10, 0, 0, 0, 0}},
+        {"9999", nullptr, 9999, {9, 1, 4, 1, 4}},
+        {"9990", nullptr, 9990, {9, 1, 4, 1, 4}},
+        {"0", nullptr, 0, {0, 0, 0, 0, 0}},
+        {" 780 ", nullptr, 780, {0, 1, 2, 1, 3}},
+        {"１２３０", nullptr, 1230, {1, 0, 2, 0, 3}},
+        {"99.5", nullptr, 100, {0, 0, 1, 0, 0}},      // whole yen, halves to even
+        {"10005", msg::TooMuchMoney, 2670, unchanged},
+        {"10000.5", msg::TooMuchMoney, 2670, unchanged},
+        {"abc", msg::NotANumber, 2670, unchanged},
+        {"12円", msg::NotANumber, 2670, unchanged},
+        {"0x10", msg::NotANumber, 2670, unchanged},
+        {"   ", msg::NotANumber, 2670, unchanged},
+        {"-100", msg::NegativeMoney, 2670, unchanged},
+        {"－５", msg::NegativeMoney, 2670, unchanged},
+    };
+    for (const Case &c : cases) {
+        Rig r;
+        r.engine.setMoneyInHand(c.answer);
+        SCOPED_TRACE(c.answer);
+        EXPECT_EQ(r.view.messages, c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{});
+        EXPECT_EQ(r.m.app.MoneyInHand, c.money);
+        EXPECT_EQ(r.m.app.Wallet, c.wallet);
+        if (!c.message) {
+            EXPECT_EQ(r.m.app.MoneySetting, c.money);
+            EXPECT_EQ(r.engine.stage().moneyLabel, std::string("所持金：￥") + c.answer);
+        } else {
+            EXPECT_EQ(r.m.app.MoneySetting, 9990);
+        }
+    }
+}
+
+TEST(Money, EmptyAnswerOrARunningMachineChangesNothing)
+{
+    Rig r;
+    r.engine.setMoneyInHand("");
+    r.add(KindButton, 10, 10);
+    r.engine.startRun();
+    r.engine.setMoneyInHand("500");
+    EXPECT_TRUE(r.view.messages.empty());
+    EXPECT_EQ(r.m.app.MoneyInHand, 2670);
+}
+
+TEST(Money, CoinDropsOnAndOffTheSlot)
+{
+    Rig r;
+    buildVendingMachine(r);
+    r.engine.startRun();
+    const int slotLeft = r.m.part(CoinSlot).Left;
+    const int slotTop = r.m.part(CoinSlot).Top;
+    struct Case {
+        int dx, dy; // from the slot's corner, twips
+        bool counted;
+    };
+    const Case cases[] = {
+        {0, 0, true},
+        {31 * 15, 31 * 15, true},
+        {32 * 15, 0, false}, // one pixel square of 32 × 32, whatever the picture's size
+        {0, 32 * 15, false},
+        {-1, 0, false},
+    };
+    int expected = 0;
+    for (const Case &c : cases) {
+        r.m.app.Wallet[4] = 5;
+        r.dropCoin(4, std::pair{slotLeft + c.dx, slotTop + c.dy});
+        expected += c.counted ? 10 : 0;
+        EXPECT_EQ(r.m.part(Counter).A(), expected) << c.dx << "," << c.dy;
+        EXPECT_EQ(r.m.app.Wallet[4], c.counted ? 4 : 5);
+        EXPECT_EQ(r.engine.stage().coins[9].rect.left, 150) << "the coin goes back to the wallet";
+    }
+    EXPECT_EQ(r.m.app.CoinIndex, 4);
+}
+
+TEST(Money, CoinDroppedOutsideTheStageGoesBack)
+{
+    Rig r;
+    const int counter = r.add(KindCounter, 10, 10);
+    const int slot = r.add(KindCoinSlot, 390, 100); // close to the right edge
+    r.program(slot, {B{0, BlockAddMoney, {counter}, 99}});
+    r.engine.startRun();
+    // the coin (30 px) would hang over the right edge of the stage (408 px)
+    r.dropCoin(2);
+    EXPECT_EQ(r.m.part(counter).A(), 0);
+    EXPECT_EQ(r.m.app.Wallet[2], 1);
+}
+
+TEST(Money, LastCoinOfADenominationHidesItsPicturesAndLabel)
+{
+    Rig r;
+    buildVendingMachine(r);
+    r.engine.startRun();
+    const Stage &s = r.engine.stage();
+    r.dropCoin(0); // two 1000-yen notes: now one, one picture
+    EXPECT_EQ(s.coinLabels[0].text, "1枚");
+    EXPECT_TRUE(s.coins[0].visible);
+    EXPECT_FALSE(s.coins[5].visible);
+    r.dropCoin(0);
+    EXPECT_FALSE(s.coins[0].visible || s.coins[5].visible || s.coinLabels[0].visible);
+    EXPECT_EQ(r.engine.visibleCoin(0), -1);
+    EXPECT_EQ(r.m.app.Wallet[0], 0);
+    r.dropCoin(0); // nothing left to drag
+    EXPECT_EQ(r.m.app.Wallet[0], 0);
+    EXPECT_EQ(r.m.part(Counter).A(), 2000);
+}
+
+TEST(Money, CoinsNeedARunAndACoinSlot)
+{
+    Rig r;
+    const int counter = r.add(KindCounter, 10, 10);
+    EXPECT_EQ(r.engine.visibleCoin(2), -1); // no wallet while editing
+    r.engine.startRun();
+    r.dropCoin(2, std::pair{0, 0}); // no coin slot on the stage
+    EXPECT_EQ(r.m.app.Wallet[2], 1);
+    EXPECT_EQ(r.m.part(counter).A(), 0);
+}
