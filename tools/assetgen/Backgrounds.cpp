@@ -5,6 +5,7 @@
 #include "Shapes.h"
 
 #include <QPainterPath>
+#include <algorithm>
 #include <vector>
 
 namespace assetgen {
@@ -233,10 +234,11 @@ QImage drawMachine(const MachineLook &look)
 QImage thumbnail(const QImage &stage, QSize size)
 {
     return picture(size.width(), size.height(), QColor(0xf4, 0xf1, 0xea), [&](QPainter &p) {
-        const QSizeF fitted = QSizeF(stage.size()).scaled(QSizeF(size) - QSizeF(6, 6), Qt::KeepAspectRatio);
-        const QRectF target((size.width() - fitted.width()) / 2, (size.height() - fitted.height()) / 2,
+        const qreal factor = std::min((size.width() - 6.0) / stage.width(), (size.height() - 6.0) / stage.height());
+        const QSize fitted(qRound(stage.width() * factor), qRound(stage.height() * factor));
+        const QRectF target((size.width() - fitted.width()) / 2.0, (size.height() - fitted.height()) / 2.0,
                             fitted.width(), fitted.height());
-        p.drawImage(target, stage.scaled(fitted.toSize(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        p.drawImage(target, stage.scaledToWidth(fitted.width(), Qt::SmoothTransformation));
         p.setPen(inkPen(1.0, QColor(0x8a, 0x84, 0x78)));
         p.setBrush(Qt::NoBrush);
         p.drawRect(crisp(0, 0, size.width(), size.height()));
