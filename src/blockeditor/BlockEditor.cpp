@@ -1,28 +1,104 @@
 #include "blockeditor/BlockEditor.h"
 
+#include "blockeditor/BlockEditorHost.h"
+#include "blockeditor/BlockEditorWindow.h"
+#include "blockeditor/FlowchartPainter.h"
+#include "document/JhkDocument.h"
+#include "model/AppPaths.h"
+#include "model/AppState.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPointer>
 #include <QString>
+
 #include <cstdio>
+#include <memory>
 
 namespace jhk {
 
-bool openBlockEditor(QWidget *, BlockEditorHost &, int)
+namespace {
+
+QPointer<BlockEditorWindow> &openEditor()
 {
-    return false;
+    static QPointer<BlockEditorWindow> editor;
+    return editor;
+}
+
+void showMessage(QWidget *parent, const std::string &text)
+{
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("ジハンコウボウ"), QString::fromStdString(text),
+                    QMessageBox::Ok, parent);
+    box.exec();
+}
+
+} // namespace
+
+bool openBlockEditor(QWidget *stageWindow, BlockEditorHost &host, int part)
+{
+    Machine &m = host.machine();
+    if (m.app.RunMode != ModeEditing || m.app.BlockEditorOpen != 0 || openEditor() || !m.partExists(part))
+        return false;
+    m.app.BlockEditorOpen = -1;
+    m.app.CurParts = static_cast<std::int16_t>(part);
+    QPointer<QWidget> stage(stageWindow);
+    auto *editor = new BlockEditorWindow(m, part, &host, applicationFolder(),
+                                         [stage](const std::string &text) {
+                                             QWidget *parent = openEditor() && openEditor()->isVisible()
+                                                 ? static_cast<QWidget *>(openEditor().data())
+                                                 : stage.data();
+                                             showMessage(parent, text);
+                                         },
+                                         stageWindow);
+    editor->setAttribute(Qt::WA_DeleteOnClose);
+    editor->setWindowModality(Qt::ApplicationModal);
+    openEditor() = editor;
+    editor->show();
+    return true;
 }
 
 bool blockEditorIsOpen()
 {
-    return false;
+    return !openEditor().isNull();
 }
 
 void finishBlockEditorPick()
 {
+    if (openEditor())
+        openEditor()->finishStagePick();
 }
 
-int exportFlowchart(const QString &, int, const QString &)
+int exportFlowchart(const QString &jhkPath, int part, const QString &outPath)
 {
-    std::fputs("flowchart export is not available yet\n", stderr);
-    return 1;
+    // Drawing text needs a GUI application; without a display the offscreen platform does.
+    std::unique_ptr<QGuiApplication> ownApp;
+    if (!QGuiApplication::instance()) {
+        static int argc = 1;
+        static char name[] = "jihankobo";
+        static char *argv[] = {name, nullptr};
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        ownApp = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    auto machine = std::make_unique<Machine>();
+    const LoadResult loaded = loadDocument(jhkPath.toStdString(), *machine);
+    if (!loaded.ok) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(jhkPath), loaded.message.c_str());
+        return 1;
+    }
+    if (!machine->partExists(part)) {
+        std::fprintf(stderr, "%s: パーツ%dはありません\n", qPrintable(jhkPath), part);
+        return 1;
+    }
+    const PartsRecord &record = machine->part(part);
+    const bool level1Empty = machine->app.Level == 1 && record.BlockCount <= 0;
+    const FlowchartScene scene = buildFlowchartScene(record, CanvasGeometry{}, level1Empty, machine->app.Step);
+    QString error;
+    if (!writeFlowchartPicture(scene, outPath, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 2;
+    }
+    return 0;
 }
 
 } // namespace jhk

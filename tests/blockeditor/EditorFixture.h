@@ -17,6 +17,7 @@ struct EditorFixture {
     Machine m;
     std::vector<std::string> messages;
     std::unique_ptr<BlockEditorModel> editor;
+    int current = -1; // the part being edited
 
     explicit EditorFixture(int level = 3)
     {
@@ -33,12 +34,13 @@ struct EditorFixture {
     BlockEditorModel &open(int part)
     {
         m.app.BlockEditorOpen = -1;
+        current = part;
         editor = std::make_unique<BlockEditorModel>(m, part, JHK_APP_DIR,
                                                     [this](const std::string &t) { messages.push_back(t); });
         return *editor;
     }
 
-    PartsRecord &rec() { return editor->record(); }
+    PartsRecord &rec() { return m.part(current); }
     BlockRecord &block(int i) { return rec().Blocks[static_cast<std::size_t>(i)]; }
 
     // Drops entry `position` of the vending tab into cell (column, row).

@@ -1,0 +1,448 @@
+#include "blockeditor/BlockEditorWindow.h"
+
+#include "blockeditor/BlockDetailDialog.h"
+#include "blockeditor/BlockDetailModel.h"
+#include "blockeditor/BlockEditorHost.h"
+#include "blockeditor/FlowchartCanvas.h"
+#include "blockeditor/FlowchartPainter.h"
+#include "model/AppState.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace jhk {
+
+namespace {
+
+QString qs(const std::string &s)
+{
+    return QString::fromStdString(s);
+}
+
+// A font given as a pixel height h is h × TwipsY ÷ 20 points.
+QFont pixelFont(const QFont &base, int pixels, int twipsY)
+{
+    QFont f = base;
+    f.setPointSize(std::max(1, pixels * (twipsY > 0 ? twipsY : 15) / 20));
+    return f;
+}
+
+void setShown(QWidget *w, bool shown)
+{
+    if (w->isVisibleTo(w->parentWidget()) != shown)
+        w->setVisible(shown);
+}
+
+} // namespace
+
+BlockEditorWindow::BlockEditorWindow(Machine &m, int part, BlockEditorHost *host, const std::string &appDir,
+                                     MessageFn message, QWidget *parent)
+    : QDialog(parent)
+    , m_machine(m)
+    , m_host(host)
+    , m_appDir(appDir)
+    , m_message(std::move(message))
+{
+    m_model = std::make_unique<BlockEditorModel>(m, part, appDir, [this](const std::string &t) { this->message(t); });
+    build();
+    refresh();
+}
+
+BlockEditorWindow::~BlockEditorWindow() = default;
+
+void BlockEditorWindow::message(const std::string &text)
+{
+    if (m_message)
+        m_message(text);
+}
+
+void BlockEditorWindow::build()
+{
+    setFixedSize(790, 518);
+    const int twipsY = m_machine.app.TwipsY;
+    setFont(pixelFont(font(), 12, twipsY));
+    buildPalette();
+    buildOrderFrame();
+
+    m_delete = new QPushButton(QStringLiteral("ブロックの削除"), this);
+    m_delete->setGeometry(112, 350, 89, 25);
+    connect(m_delete, &QPushButton::clicked, this, [this] {
+        m_model->deleteSelected();
+        refresh();
+    });
+
+    m_export = new QPushButton(QStringLiteral("フローチャートを保存..."), this);
+    m_export->setGeometry(8, 464, 193, 25);
+    m_export->setToolTip(QStringLiteral("この流れ図を PNG 画像か PDF に保存します"));
+    connect(m_export, &QPushButton::clicked, this, &BlockEditorWindow::exportPicture);
+
+    m_canvas = new FlowchartCanvas(*m_model, this);
+    m_canvas->move(208, 15);
+    connectCanvas();
+    buildPartInfo();
+}
+
+void BlockEditorWindow::buildPalette()
+{
+    m_tabs = new QTabWidget(this);
+    m_tabs->setGeometry(0, 15, 205, 205);
+    const QFont listFont = pixelFont(font(), 15, m_machine.app.TwipsY);
+    for (int t = 0; t < PaletteTabCount; ++t) {
+        auto *page = new QWidget;
+        auto *layout = new QVBoxLayout(page);
+        layout->setContentsMargins(8, 8, 8, 8);
+        auto *list = new QListWidget(page);
+        list->setFont(listFont);
+        for (const std::string &entry : m_model->paletteLists()[static_cast<std::size_t>(t)])
+            list->addItem(qs(entry));
+        list->viewport()->installEventFilter(this);
+        layout->addWidget(list);
+        m_tabs->addTab(page, qs(std::string(PaletteTabCaptions[static_cast<std::size_t>(t)])));
+        m_lists[static_cast<std::size_t>(t)] = list;
+    }
+    m_tabs->setCurrentIndex(VendingTab);
+}
+
+void BlockEditorWindow::buildOrderFrame()
+{
+    m_orderFrame = new QGroupBox(QStringLiteral("実行順序"), this);
+    m_orderFrame->setGeometry(0, 240, 193, 97);
+    m_nextCaption = new QLabel(m_orderFrame);
+    m_nextCaption->setGeometry(24, 20, 165, 18);
+    for (int j = 0; j < 2; ++j) {
+        auto *button = new QPushButton(QStringLiteral("指定"), m_orderFrame);
+        button->setGeometry(j == 0 ? 16 : 104, 38, 62, 17);
+        connect(button, &QPushButton::clicked, this, [this, j] {
+            m_model->nextBlockButton(j);
+            refresh();
+        });
+        m_nextButtons[static_cast<std::size_t>(j)] = button;
+
+        auto *field = new QLineEdit(m_orderFrame);
+        field->setGeometry(j == 0 ? 29 : 114, 56, 40, 18);
+        field->setReadOnly(true);
+        m_nextFields[static_cast<std::size_t>(j)] = field;
+
+        auto *caption = new QLabel(j == 0 ? QStringLiteral("（条件成立時）") : QStringLiteral("（条件不成立時）"), m_orderFrame);
+        caption->setFont(pixelFont(font(), 14, m_machine.app.TwipsY));
+        caption->setGeometry(j == 0 ? 4 : 92, 76, 98, 18);
+        m_exitCaptions[static_cast<std::size_t>(j)] = caption;
+    }
+    m_firstButton = new QPushButton(QStringLiteral("指定"), m_orderFrame);
+    m_firstButton->setGeometry(16, 38, 62, 17);
+    connect(m_firstButton, &QPushButton::clicked, this, [this] {
+        m_model->firstBlockButton();
+        refresh();
+    });
+}
+
+void BlockEditorWindow::buildPartInfo()
+{
+    auto *frame = new QGroupBox(QStringLiteral("パーツ情報"), this);
+    frame->setGeometry(582, 5, 201, 484);
+    m_picture = new QLabel(frame);
+    m_picture->setGeometry(8, 20, 185, 132);
+    m_picture->setAlignment(Qt::AlignCenter);
+    QPixmap picture = m_host ? m_host->partPicture(m_model->partSlot())
+                             : QPixmap(QStringLiteral(":/builtin/parts/part_%1.png").arg(m_model->record().Kind));
+    if (!picture.isNull() && (picture.width() > 185 || picture.height() > 132))
+        picture = picture.scaled(185, 132, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    m_picture->setPixmap(picture);
+
+    int top = 156;
+    for (QLabel **label : {&m_blockCount, &m_kindName, &m_partNumber, &m_x, &m_y}) {
+        *label = new QLabel(frame);
+        (*label)->setGeometry(8, top, 185, 18);
+        top += 20;
+    }
+    top += 4;
+    for (std::size_t r = 0; r < 3; ++r) {
+        m_variableCaptions[r] = new QLabel(frame);
+        m_variableCaptions[r]->setGeometry(8, top, 185, 16);
+        m_variableFields[r] = new QLineEdit(frame);
+        m_variableFields[r]->setGeometry(8, top + 17, 185, 22);
+        m_variableFields[r]->setText(qs(m_model->partInfo().rows[r].text));
+        connect(m_variableFields[r], &QLineEdit::textEdited, this,
+                [this, r](const QString &text) { m_model->setVariableText(static_cast<int>(r), text.toStdString()); });
+        m_variableLists[r] = new QComboBox(frame);
+        m_variableLists[r]->setGeometry(8, top + 17, 185, 22);
+        for (const std::string &item : m_model->partInfo().rows[r].listItems)
+            m_variableLists[r]->addItem(qs(item));
+        top += 44;
+    }
+    m_dragMode = new QCheckBox(QStringLiteral("実行中ドラッグに対応する"), frame);
+    m_dragMode->setGeometry(8, top + 2, 185, 20);
+    m_dragMode->setChecked(m_model->partInfo().dragMode);
+    connect(m_dragMode, &QCheckBox::toggled, this, [this](bool on) { m_model->setDragMode(on); });
+
+    m_ok = new QPushButton(QStringLiteral("決定"), frame);
+    m_ok->setGeometry(8, 432, 89, 25);
+    connect(m_ok, &QPushButton::clicked, this, [this] {
+        if (m_model->confirm())
+            close();
+        else
+            refresh();
+    });
+    m_cancel = new QPushButton(QStringLiteral("キャンセル"), frame);
+    m_cancel->setGeometry(104, 432, 89, 25);
+    connect(m_cancel, &QPushButton::clicked, this, [this] {
+        if (m_model->cancel())
+            close();
+        else
+            refresh();
+    });
+}
+
+void BlockEditorWindow::connectCanvas()
+{
+    connect(m_canvas, &FlowchartCanvas::boxPressed, this,
+            [this](int slot, MouseButton button, int x, int y, QPoint globalPos) {
+                const bool popup = m_model->boxMouseDown(slot, button, x, y);
+                refresh();
+                if (popup)
+                    showPopup(globalPos);
+            });
+    connect(m_canvas, &FlowchartCanvas::boxMoved, this, [this](int slot, int x, int y) {
+        m_model->boxMouseMove(slot, x, y);
+        m_canvas->update();
+    });
+    connect(m_canvas, &FlowchartCanvas::boxReleased, this, [this](int slot, MouseButton button) {
+        m_model->boxMouseUp(slot, button);
+        refresh();
+    });
+    connect(m_canvas, &FlowchartCanvas::boxDoubleClicked, this, [this](int slot) {
+        if (m_model->boxDoubleClick(slot))
+            openDetailDialog();
+        refresh();
+    });
+    connect(m_canvas, &FlowchartCanvas::startBoxPressed, this, [this] {
+        m_model->startBoxMouseDown();
+        refresh();
+    });
+    connect(m_canvas, &FlowchartCanvas::startBoxDoubleClicked, this, [this] {
+        m_model->startBoxDoubleClick();
+        refresh();
+    });
+    connect(m_canvas, &FlowchartCanvas::endBoxClicked, this, [this] {
+        m_model->endBoxClick();
+        refresh();
+    });
+}
+
+void BlockEditorWindow::showPopup(QPoint globalPos)
+{
+    QMenu menu(this);
+    QAction *first = menu.addAction(QStringLiteral("指定１"));
+    QAction *second = menu.addAction(QStringLiteral("指定２"));
+    menu.addSeparator();
+    QAction *remove = menu.addAction(QStringLiteral("削除"));
+    first->setEnabled(m_model->nextBlockButtonAvailable(0));
+    second->setEnabled(m_model->nextBlockButtonAvailable(1));
+    QAction *chosen = menu.exec(globalPos);
+    if (chosen == first)
+        m_model->nextBlockButton(0);
+    else if (chosen == second)
+        m_model->nextBlockButton(1);
+    else if (chosen == remove)
+        m_model->deleteSelected();
+    refresh();
+}
+
+void BlockEditorWindow::refresh()
+{
+    const BlockEditorModel &model = *m_model;
+    setWindowTitle(qs(model.windowCaption()));
+    m_tabs->setEnabled(model.paletteEnabled());
+    m_tabs->setTabEnabled(0, false);
+    m_tabs->setTabEnabled(2, false);
+    for (QListWidget *list : m_lists)
+        list->setEnabled(model.listsEnabled() && model.paletteEnabled());
+    m_delete->setEnabled(model.deleteEnabled());
+
+    const ExecutionOrderFrame &order = model.panel().order;
+    m_nextCaption->setText(qs(order.caption.text));
+    setShown(m_nextCaption, order.caption.visible);
+    for (std::size_t j = 0; j < 2; ++j) {
+        m_nextFields[j]->setText(qs(order.fields[j].text));
+        setShown(m_nextFields[j], order.fields[j].visible);
+        setShown(m_exitCaptions[j], order.exitCaptions[j]);
+        setShown(m_nextButtons[j], order.pickButtons[j]);
+    }
+    setShown(m_firstButton, order.firstBlockButton);
+
+    const PartInfoFrame &info = model.partInfo();
+    m_blockCount->setText(qs(info.blockCount));
+    m_kindName->setText(qs(info.kindName));
+    m_partNumber->setText(qs(info.partNumber));
+    m_x->setText(qs(info.x));
+    m_y->setText(qs(info.y));
+    for (std::size_t r = 0; r < 3; ++r) {
+        const VariableRow &row = info.rows[r];
+        m_variableCaptions[r]->setText(qs(row.caption));
+        if (m_variableFields[r]->text() != qs(row.text))
+            m_variableFields[r]->setText(qs(row.text));
+        setShown(m_variableFields[r], row.textVisible && !row.listVisible);
+        setShown(m_variableLists[r], row.listVisible);
+        m_variableLists[r]->setEnabled(row.listEnabled);
+        if (!row.listText.empty())
+            m_variableLists[r]->setCurrentText(qs(row.listText));
+    }
+    m_canvas->update();
+}
+
+// --- dragging from the palette
+
+bool BlockEditorWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    int tab = -1;
+    for (int t = 0; t < PaletteTabCount; ++t) {
+        QListWidget *candidate = m_lists[static_cast<std::size_t>(t)];
+        if (candidate && watched == candidate->viewport())
+            tab = t;
+    }
+    if (tab < 0)
+        return QDialog::eventFilter(watched, event);
+    QListWidget *list = m_lists[static_cast<std::size_t>(tab)];
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        QListWidgetItem *item = list->itemAt(mouse->position().toPoint());
+        if (mouse->button() == Qt::LeftButton && item && !item->text().isEmpty() && list->isEnabled()) {
+            m_dragTab = tab;
+            m_dragRow = list->row(item);
+        }
+        break;
+    }
+    case QEvent::MouseMove:
+        if (m_dragTab >= 0)
+            list->viewport()->setCursor(Qt::DragCopyCursor);
+        break;
+    case QEvent::MouseButtonRelease: {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        if (m_dragTab >= 0 && mouse->button() == Qt::LeftButton) {
+            const QPoint onCanvas = m_canvas->mapFromGlobal(mouse->globalPosition().toPoint());
+            const int dragTab = m_dragTab;
+            const int dragRow = m_dragRow;
+            m_dragTab = -1;
+            list->viewport()->unsetCursor();
+            if (m_canvas->rect().contains(onCanvas))
+                dropFromPalette(dragTab, dragRow, onCanvas);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void BlockEditorWindow::dropFromPalette(int tab, int row, QPoint canvasPos)
+{
+    const QPoint at = m_canvas->toTwips(canvasPos);
+    m_canvas->setFocus();
+    m_model->dropBlock(tab, row, at.x(), at.y());
+    refresh();
+}
+
+// --- the detail dialog and picks on the stage
+
+void BlockEditorWindow::openDetailDialog()
+{
+    const int block = m_model->currentBlock();
+    if (block < 0 || block >= BlockSlots || !m_model->record().Blocks[static_cast<std::size_t>(block)].isUsed()
+        || m_detail)
+        return;
+    const bool reopened = m_machine.app.DetailReopen == -1;
+    m_detailModel = std::make_unique<BlockDetailModel>(m_machine, m_model->partSlot(), block, m_model->panel(), m_appDir);
+    auto *dialog = new BlockDetailDialog(*m_detailModel, [this](const std::string &t) { message(t); }, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::WindowModal);
+    m_detail = dialog;
+    connect(dialog, &QDialog::finished, this, [this, dialog] {
+        const std::optional<StagePickRequest> pick = dialog->pickRequest();
+        m_detail = nullptr;
+        refresh();
+        if (pick)
+            startStagePick(pick->runMode, pick->message);
+        else
+            activated();
+    });
+    dialog->open();
+    if (reopened)
+        dialog->reactivate();
+}
+
+void BlockEditorWindow::activated()
+{
+    m_tabs->setTabEnabled(0, false);
+    m_tabs->setTabEnabled(2, false);
+    if (m_model->activate(isVisible()))
+        openDetailDialog();
+    refresh();
+}
+
+void BlockEditorWindow::startStagePick(int runMode, const std::string &text)
+{
+    hide();
+    m_model->beginStagePick(runMode);
+    if (!text.empty())
+        message(text);
+    if (m_host)
+        m_host->beginStagePick();
+}
+
+void BlockEditorWindow::finishStagePick()
+{
+    if (m_closed)
+        return;
+    m_model->finishStagePick();
+    show();
+    raise();
+    activateWindow();
+    activated();
+}
+
+void BlockEditorWindow::exportPicture()
+{
+    const QString suggested = QStringLiteral("パーツ%1の流れ図.png").arg(m_model->partSlot());
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("フローチャートの保存"), suggested,
+                                                      QStringLiteral("PNG 画像 (*.png);;PDF (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!writeFlowchartPicture(m_model->scene(), path, &error))
+        message(error.toStdString());
+}
+
+void BlockEditorWindow::reject()
+{
+    close();
+}
+
+void BlockEditorWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_detail)
+        m_detail->close();
+    if (!m_closed) {
+        m_closed = true;
+        m_model->closing();
+        if (m_host)
+            m_host->blockEditorClosed();
+    }
+    event->accept();
+}
+
+} // namespace jhk

@@ -1,0 +1,183 @@
+#include "blockeditor/FlowchartPainter.h"
+
+#include <QFileInfo>
+#include <QImage>
+#include <QImageWriter>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPixmap>
+#include <QSaveFile>
+
+namespace jhk {
+
+namespace {
+
+constexpr int ScreenDpi = 96;
+
+QColor colourOf(std::uint32_t bgr)
+{
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF), static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+// A font given as a pixel height h is h × TwipsY ÷ 20 points.
+QFont fontOfPixels(int pixels, int twipsY)
+{
+    QFont font(QStringLiteral("IPAGothic"));
+    font.setPointSize(std::max(1, pixels * twipsY / 20));
+    return font;
+}
+
+struct Scale {
+    double tx;
+    double ty;
+    QPointF point(int x, int y) const { return {x / tx, y / ty}; }
+    QRectF rect(const TwipsRect &r) const { return {r.left / tx, r.top / ty, r.width / tx, r.height / ty}; }
+};
+
+QPixmap branchMarker(bool complete, QSize size)
+{
+    const QString name = complete ? QStringLiteral(":/builtin/branch_complete.png")
+                                  : QStringLiteral(":/builtin/branch_incomplete.png");
+    QPixmap picture(name);
+    if (!picture.isNull())
+        return picture.size() == size ? picture : picture.scaled(size);
+    // Without the built-in picture: a diamond in the block's state colour.
+    QPixmap drawn(size);
+    drawn.fill(Qt::transparent);
+    QPainter p(&drawn);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(255, 255, 255), 1));
+    p.setBrush(complete ? QColor(0, 128, 64) : QColor(160, 40, 120));
+    const double w = size.width() - 1;
+    const double h = size.height() - 1;
+    const QPointF diamond[] = {{w / 2, 0}, {w, h / 2}, {w / 2, h}, {0, h / 2}};
+    p.drawPolygon(diamond, 4);
+    return drawn;
+}
+
+void paintConnectors(QPainter &painter, const FlowchartScene &scene, const Scale &s)
+{
+    painter.setFont(fontOfPixels(12, scene.geometry.twipsY));
+    for (const ConnectorItem &item : scene.connectors) {
+        if (item.type == ConnectorItem::Type::Line) {
+            painter.setPen(QPen(colourOf(item.colour), 0));
+            painter.drawLine(s.point(item.x1, item.y1), s.point(item.x2, item.y2));
+        } else {
+            painter.setPen(Qt::white);
+            const QPointF at = s.point(item.x1, item.y1);
+            painter.drawText(QRectF(at, QSizeF(200, 40)), Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(item.text));
+        }
+    }
+}
+
+void paintEndBoxes(QPainter &painter, const FlowchartScene &scene, const Scale &s)
+{
+    const CanvasGeometry &g = scene.geometry;
+    painter.setFont(fontOfPixels(15, g.twipsY));
+    auto paintBox = [&](const TwipsRect &box, const QString &caption) {
+        const QRectF r = s.rect(box);
+        if (scene.ovalsVisible) {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(colourOf(StartEndColour));
+            painter.drawEllipse(r.adjusted(0, 0, -1, -1));
+            painter.setBrush(Qt::NoBrush);
+        }
+        painter.setPen(scene.ovalsVisible ? Qt::black : Qt::white);
+        painter.drawText(r, Qt::AlignCenter, caption);
+    };
+    if (scene.startBoxVisible)
+        paintBox(g.startBox(), QStringLiteral("開始"));
+    paintBox(g.endBox(), QStringLiteral("終了"));
+}
+
+void paintBlockBoxes(QPainter &painter, const FlowchartScene &scene, const Scale &s)
+{
+    painter.setFont(fontOfPixels(12, scene.geometry.twipsY));
+    for (const BlockBox &box : scene.boxes) {
+        const QRectF r = s.rect(box.rect);
+        if (box.branch) {
+            painter.drawPixmap(r.topLeft(), branchMarker(box.complete, r.size().toSize()));
+            painter.setPen(colourOf(BranchTextColour));
+        } else {
+            painter.fillRect(r, colourOf(box.complete ? CompleteBoxColour : IncompleteBoxColour));
+            painter.setPen(Qt::black);
+        }
+        painter.drawText(r.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(box.caption));
+    }
+}
+
+} // namespace
+
+void paintFlowchart(QPainter &painter, const FlowchartScene &scene, const FlowchartMarks &marks)
+{
+    const CanvasGeometry &g = scene.geometry;
+    const Scale s{static_cast<double>(g.twipsX), static_cast<double>(g.twipsY)};
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.fillRect(QRectF(0, 0, CanvasGeometry::WidthPx, CanvasGeometry::HeightPx), Qt::black);
+    if (!scene.notice.empty()) {
+        painter.setFont(fontOfPixels(15, g.twipsY));
+        painter.setPen(Qt::white);
+        painter.drawText(QRectF(5, 5, CanvasGeometry::WidthPx - 5, 80), Qt::AlignLeft | Qt::AlignTop,
+                         QString::fromStdString(scene.notice));
+    }
+    paintConnectors(painter, scene, s);
+    paintEndBoxes(painter, scene, s);
+    paintBlockBoxes(painter, scene, s);
+    painter.setBrush(Qt::NoBrush);
+    if (marks.targetCell) {
+        painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
+        painter.drawRect(s.rect(*marks.targetCell).adjusted(0, 0, -1, -1));
+    }
+    if (marks.outline) {
+        painter.setPen(QPen(QColor(255, 0, 0), 1));
+        painter.drawRect(s.rect(*marks.outline).adjusted(0, 0, -1, -1));
+    }
+    painter.restore();
+}
+
+bool writeFlowchartPicture(const FlowchartScene &scene, const QString &path, QString *error)
+{
+    const QSize size(CanvasGeometry::WidthPx, CanvasGeometry::HeightPx);
+    auto fail = [&](const QString &why) {
+        if (error)
+            *error = QStringLiteral("%1 に保存できませんでした（%2）").arg(path, why);
+        return false;
+    };
+    // The picture replaces an older file only once it is completely written.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(file.errorString());
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QStringLiteral("pdf")) {
+        QPdfWriter pdf(&file);
+        pdf.setResolution(ScreenDpi);
+        pdf.setPageSize(QPageSize(QSizeF(size) * 72.0 / ScreenDpi, QPageSize::Point));
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        pdf.setCreator(QStringLiteral("ジハンコウボウ"));
+        QPainter painter;
+        if (!painter.begin(&pdf))
+            return fail(QStringLiteral("PDF を作れません"));
+        paintFlowchart(painter, scene);
+        painter.end();
+    } else {
+        QImage image(size, QImage::Format_RGB32);
+        const int dotsPerMeter = qRound(ScreenDpi / 0.0254);
+        image.setDotsPerMeterX(dotsPerMeter);
+        image.setDotsPerMeterY(dotsPerMeter);
+        {
+            QPainter painter(&image);
+            paintFlowchart(painter, scene);
+        }
+        const QByteArray format = suffix.isEmpty() ? QByteArray("png") : suffix.toLatin1();
+        QImageWriter writer(&file, format);
+        if (!writer.write(image))
+            return fail(writer.errorString());
+    }
+    if (!file.commit())
+        return fail(file.errorString());
+    return true;
+}
+
+} // namespace jhk

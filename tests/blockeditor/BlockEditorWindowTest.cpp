@@ -1,0 +1,213 @@
+#include "EditorFixture.h"
+
+#include "blockeditor/BlockDetailDialog.h"
+#include "blockeditor/BlockEditor.h"
+#include "blockeditor/BlockEditorHost.h"
+#include "blockeditor/BlockEditorWindow.h"
+#include "blockeditor/FlowchartCanvas.h"
+#include "document/JhkDocument.h"
+#include "engine/Engine.h"
+#include "engine/PictureSizes.h"
+#include "engine/Sound.h"
+#include "model/Catalogue.h"
+
+#include <QComboBox>
+#include <QImage>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace jhk;
+using jhk::test::EditorFixture;
+
+namespace {
+
+struct NullView : StageView {
+    void showMessage(const std::string &) override {}
+};
+
+// A stage that hands part clicks during a pick to the engine, as the main window does.
+struct TestStage : BlockEditorHost {
+    Machine &m;
+    Engine &engine;
+    int picks = 0;
+    int closed = 0;
+    TestStage(Machine &machine, Engine &e) : m(machine), engine(e) {}
+    Machine &machine() override { return m; }
+    QPixmap partPicture(int) const override { return QPixmap(43, 19); }
+    void beginStagePick() override { ++picks; }
+    void blockEditorClosed() override { ++closed; }
+};
+
+struct WindowFixture : EditorFixture {
+    Catalogue catalogue{JHK_APP_DIR};
+    NullView view;
+    SilentSoundPlayer player;
+    FilePictureSizes sizes{JHK_APP_DIR};
+    Engine engine{m, catalogue, view, player, sizes};
+    TestStage stage{m, engine};
+    int button = place(KindButton);
+    int product = place(KindProduct);
+    int outlet = place(KindProductOutlet);
+    std::unique_ptr<BlockEditorWindow> window;
+
+    WindowFixture()
+    {
+        m.app.BlockEditorOpen = -1;
+        current = button;
+        window = std::make_unique<BlockEditorWindow>(m, button, &stage, JHK_APP_DIR,
+                                                     [this](const std::string &t) { messages.push_back(t); });
+        window->show();
+    }
+
+    FlowchartCanvas *canvas() { return window->canvas(); }
+    QPoint boxCentre(int slot)
+    {
+        const BlockRecord &b = m.part(button).Blocks[static_cast<std::size_t>(slot)];
+        return {b.X / 15 + 36, b.Y / 15 + 12};
+    }
+
+    // Drags palette entry `row` of the vending tab onto the canvas at `target` (pixels).
+    void dragFromPalette(int row, QPoint target)
+    {
+        QListWidget *list = window->paletteList(1);
+        QWidget *viewport = list->viewport();
+        const QPoint start = list->visualItemRect(list->item(row)).center();
+        QTest::mousePress(viewport, Qt::LeftButton, {}, start);
+        QTest::mouseMove(viewport, start + QPoint(5, 5));
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, viewport->mapFromGlobal(canvas()->mapToGlobal(target)));
+    }
+
+    BlockDetailDialog *doubleClickBox(int slot)
+    {
+        QTest::mouseDClick(canvas(), Qt::LeftButton, {}, boxCentre(slot));
+        return window->detailDialog();
+    }
+
+    // The pupil clicks part `part` on the stage during a pick.
+    void pickOnStage(int part)
+    {
+        ASSERT_TRUE(window->isHidden());
+        const PickOutcome outcome = engine.pickPart(part);
+        ASSERT_TRUE(outcome.picked);
+        window->finishStagePick();
+    }
+};
+
+} // namespace
+
+TEST(BlockEditorWindow, BuildsAButtonProgramWithTheMouse)
+{
+    WindowFixture f;
+    f.dragFromPalette(0, {100, 60});           // 商品排出 into cell (1, 1)
+    ASSERT_EQ(f.rec().BlockCount, 1);
+    EXPECT_EQ(f.block(0).Caption, "0商品排出");
+    EXPECT_EQ(f.block(0).X, 1323);
+    EXPECT_EQ(f.block(0).Y, 551);
+
+    BlockDetailDialog *detail = f.doubleClickBox(0);
+    ASSERT_NE(detail, nullptr);
+    EXPECT_FALSE(detail->specifyButton(2)->isVisibleTo(detail));
+    QTest::mouseClick(detail->specifyButton(0), Qt::LeftButton);
+    EXPECT_EQ(f.m.app.RunMode, ModePickOperand1);
+    EXPECT_EQ(f.stage.picks, 1);
+    f.pickOnStage(f.product);
+    EXPECT_EQ(f.m.app.RunMode, 0);
+    detail = f.window->detailDialog();
+    ASSERT_NE(detail, nullptr) << "the dialog comes back after the pick";
+    EXPECT_EQ(detail->operandLabel(0)->text().toStdString(), std::to_string(f.product) + ":商品");
+
+    QTest::mouseClick(detail->specifyButton(1), Qt::LeftButton);
+    f.pickOnStage(f.outlet);
+    detail = f.window->detailDialog();
+    ASSERT_NE(detail, nullptr);
+    EXPECT_EQ(detail->operandLabel(1)->text().toStdString(), std::to_string(f.outlet) + ":商品出口");
+    QTest::mouseClick(detail->okButton(), Qt::LeftButton);
+    EXPECT_EQ(f.block(0).Complete, -1);
+    EXPECT_EQ(f.block(0).Param[1], ParamValue(f.product));
+    EXPECT_EQ(f.block(0).Param[2], ParamValue(f.outlet));
+
+    // Link the start box to the block and the block to the end box.
+    QTest::mouseDClick(f.canvas(), Qt::LeftButton, {}, {36, 12});
+    QTest::mouseClick(f.canvas(), Qt::LeftButton, {}, f.boxCentre(0));
+    EXPECT_EQ(f.rec().FirstBlock, 0);
+    QTest::mouseClick(f.canvas(), Qt::LeftButton, {}, f.boxCentre(0));
+    QTest::mouseClick(f.window->nextBlockButton(0), Qt::LeftButton);
+    EXPECT_EQ(f.window->windowTitle(), "ジハンコウボウ　次に実行するブロック１を選択中");
+    QTest::mouseClick(f.canvas(), Qt::LeftButton, {}, {36, 420});
+    EXPECT_EQ(f.block(0).NextBlock, 99);
+    EXPECT_EQ(f.window->windowTitle(), "ジハンコウボウ　ブロック編集中");
+
+    QTest::mouseClick(f.window->okButton(), Qt::LeftButton);
+    EXPECT_FALSE(f.window->isVisible());
+    EXPECT_EQ(f.m.app.BlockEditorOpen, 0);
+    EXPECT_EQ(f.stage.closed, 1);
+}
+
+TEST(BlockEditorWindow, BranchOperandsPickedWithTheVariableMenu)
+{
+    WindowFixture f;
+    f.dragFromPalette(8, {100, 60});
+    BlockDetailDialog *detail = f.doubleClickBox(0);
+    ASSERT_NE(detail, nullptr);
+    QTest::mouseClick(detail->specifyButton(0), Qt::LeftButton);
+    const PickOutcome outcome = f.engine.pickPart(f.button);
+    ASSERT_TRUE(outcome.showVariableMenu);
+    f.engine.chooseVariable("A", outcome.menuCaptions[0]);
+    f.window->finishStagePick();
+    detail = f.window->detailDialog();
+    ASSERT_NE(detail, nullptr);
+    EXPECT_EQ(detail->operandLabel(1)->text(), QStringLiteral("購買可ランプ"));
+    ASSERT_TRUE(detail->lampList()->isVisibleTo(detail));
+    detail->operatorList()->setCurrentIndex(3); // "="
+    emit detail->operatorList()->activated(3);
+    detail->lampList()->setCurrentIndex(0);
+    emit detail->lampList()->activated(0);
+    QTest::mouseClick(detail->okButton(), Qt::LeftButton);
+    const BlockRecord &b = f.block(0);
+    EXPECT_EQ(b.Param[1], ParamValue(f.button));
+    EXPECT_EQ(b.Param[2], ParamValue("A"));
+    EXPECT_EQ(b.Param[3], ParamValue("="));
+    EXPECT_EQ(b.Param[5], ParamValue(1));
+    EXPECT_EQ(b.Complete, -1);
+}
+
+TEST(FlowchartExport, DrawsThePartAsTheEditorShowsIt)
+{
+    EditorFixture f;
+    const int part = f.place(KindButton);
+    PartsRecord &p = f.m.part(part);
+    p.Blocks[0].Used = -1;
+    p.Blocks[0].Kind = 20;
+    p.Blocks[0].Caption = "0商品排出";
+    p.Blocks[0].X = 0;
+    p.Blocks[0].Y = 1102;
+    p.Blocks[0].NextBlock = 99;
+    p.BlockCount = 1;
+    p.FirstBlock = 0;
+    QTemporaryDir dir;
+    const QString jhk = dir.filePath("machine.jhk");
+    ASSERT_TRUE(saveDocument(jhk.toStdString(), f.m).ok);
+
+    const QString png = dir.filePath("flow.png");
+    ASSERT_EQ(exportFlowchart(jhk, part, png), 0);
+    const QImage image(png);
+    ASSERT_EQ(image.size(), QSize(353, 441));
+    EXPECT_EQ(image.pixelColor(71, 96), QColor(255, 192, 255)); // the pink box at (0, 73) px
+    EXPECT_EQ(image.pixelColor(36, 3), QColor(192, 255, 192));  // the start oval
+    EXPECT_EQ(image.pixelColor(300, 300), QColor(0, 0, 0));
+    // The start link runs straight down from the start box's bottom centre in green.
+    EXPECT_EQ(image.pixelColor(36, 50), QColor(0, 192, 0));
+
+    const QString pdf = dir.filePath("flow.pdf");
+    ASSERT_EQ(exportFlowchart(jhk, part, pdf), 0);
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(5) == "%PDF-");
+
+    EXPECT_EQ(exportFlowchart(jhk, 7, png), 1);                          // no such part
+    EXPECT_EQ(exportFlowchart(dir.filePath("missing.jhk"), part, png), 1);
+    EXPECT_EQ(exportFlowchart(jhk, part, dir.filePath("no/such/folder/x.png")), 2);
+}
