@@ -126,7 +126,7 @@ void Engine::coinMove(int k, int x, int y)
     AppState &app = m_m.app;
     if (app.RunMode != ModeRunning && app.RunMode != ModeOneBlock)
         return;
-    if (m_step.active || app.DraggedCoin != k || app.CoinIndex < 0)
+    if (m_step.active || app.DraggedCoin < 0 || app.DraggedCoin != k || app.CoinIndex < 0)
         return;
     StageRect &r = m_stage.coins[static_cast<std::size_t>(k)].rect;
     r.left += x - m_coinGrabX;

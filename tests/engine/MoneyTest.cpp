@@ -131,4 +131,12 @@ TEST(Money, CoinsNeedARunAndACoinSlot)
     r.dropCoin(2, std::pair{0, 0}); // no coin slot on the stage
     EXPECT_EQ(r.m.app.Wallet[2], 1);
     EXPECT_EQ(r.m.part(counter).A(), 0);
+    // events of coin pictures that are not held, or do not exist, change nothing
+    const Stage before = r.engine.stage();
+    for (int k : {-1, 3, 10}) {
+        r.engine.coinMove(k, 100, 100);
+        r.engine.coinUp(k);
+    }
+    EXPECT_EQ(r.engine.stage().coins[3].rect, before.coins[3].rect);
+    EXPECT_EQ(r.m.app.Wallet, (Wallet{2, 1, 1, 2, 5}));
 }
