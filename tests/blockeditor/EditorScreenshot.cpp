@@ -31,15 +31,15 @@ int main(int argc, char *argv[])
     auto drop = [&](int position, int column, int row) {
         e.dropBlock(1, position, column * g.columnWidth() + 100, row * g.rowHeight() + 450);
     };
-    drop(8, 0, 1); // 0 branch: is the buy lamp lit?
-    drop(0, 0, 3); // 1 discharge
-    drop(4, 0, 5); // 2 subtract the price
-    drop(2, 0, 7); // 3 lamp off
+    drop(8, 1, 1); // 0 branch: is the buy lamp lit?
+    drop(0, 1, 3); // 1 discharge
+    drop(4, 1, 5); // 2 subtract the price
+    drop(2, 3, 3); // 3 lamp off
     PartsRecord &p = m.part(button);
     p.FirstBlock = 0;
     p.Blocks[0].Param = {ParamValue(-1), ParamValue(button), ParamValue("A"), ParamValue("="), ParamValue(-1), ParamValue(1)};
     p.Blocks[0].NextBlock = 1;
-    p.Blocks[0].NextBlock2 = 99;
+    p.Blocks[0].NextBlock2 = 3;
     p.Blocks[0].Complete = -1;
     p.Blocks[1].Param[1] = ParamValue(product);
     p.Blocks[1].Param[2] = ParamValue(outlet);
@@ -47,11 +47,11 @@ int main(int argc, char *argv[])
     p.Blocks[1].Complete = -1;
     p.Blocks[2].Param[1] = ParamValue(counter);
     p.Blocks[2].Param[2] = ParamValue(product);
-    p.Blocks[2].NextBlock = 3;
+    p.Blocks[2].NextBlock = 99;
     p.Blocks[2].Complete = -1;
     p.Blocks[3].NextBlock = 99;
     window.show();
-    QTest::mouseClick(window.canvas(), Qt::LeftButton, {}, {36, 48});
+    QTest::mouseClick(window.canvas(), Qt::LeftButton, {}, {124, 48});
     window.refresh();
     QApplication::processEvents();
     return window.grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
