@@ -21,7 +21,7 @@ inline constexpr int ToolCount = 10;
 enum class ToolCursor { Arrow, Own, EraserSize, IBeam, Cross };
 
 // The option panels a tool shows in the tool column.
-enum OptionPanel : unsigned { PanelNone = 0, PanelLineWidth = 1, PanelEraserSize = 2, PanelFillShapes = 4 };
+enum PanelFlag : unsigned { PanelNone = 0, PanelLineWidth = 1, PanelEraserSize = 2, PanelFillShapes = 4 };
 
 struct ToolInfo {
     const char *caption; // also the tooltip of its button

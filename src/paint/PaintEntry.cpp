@@ -1,0 +1,44 @@
+#include "paint/PaintEntry.h"
+
+#include "paint/PainterWindow.h"
+
+#include <QPointer>
+
+namespace jhk {
+
+namespace {
+
+QPointer<PainterWindow> &openWindow()
+{
+    static QPointer<PainterWindow> window;
+    return window;
+}
+
+} // namespace
+
+void openPaintTool(QWidget *owner, const QImage &picture, PaintHooks hooks)
+{
+    QPointer<PainterWindow> &window = openWindow();
+    if (!window) {
+        const double twipsX = owner ? 1440.0 / owner->logicalDpiX() : 15.0;
+        const double twipsY = owner ? 1440.0 / owner->logicalDpiY() : 15.0;
+        window = new PainterWindow(owner, twipsX, twipsY);
+    }
+    window->start(picture, std::move(hooks));
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+bool isPaintToolOpen()
+{
+    return !openWindow().isNull();
+}
+
+void closePaintTool()
+{
+    if (QPointer<PainterWindow> &window = openWindow())
+        window->discard();
+}
+
+} // namespace jhk

@@ -1,0 +1,160 @@
+#include "PaintTestSupport.h"
+#include "paint/CanvasSizeDialog.h"
+#include "paint/CanvasView.h"
+#include "paint/PainterWindow.h"
+#include "paint/PaletteStrip.h"
+#include "paint/PaletteWindow.h"
+#include "paint/ToolColumn.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace jhk;
+using namespace jhk::test;
+
+namespace {
+
+// A mouse move with buttons held (QTest's own moves carry no buttons).
+void dragTo(QWidget *widget, QPoint to, Qt::MouseButtons held)
+{
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), widget->mapToGlobal(QPointF(to)), Qt::NoButton, held,
+                     Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+struct PainterWindowTest : testing::Test {
+    QWidget owner;
+    std::unique_ptr<PainterWindow> window;
+    std::vector<QImage> handedBack;
+    int quitCalls = 0;
+
+    void SetUp() override
+    {
+        window = std::make_unique<PainterWindow>(&owner, 15, 15);
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        PaintHooks hooks;
+        hooks.handBack = [this](const QImage &picture) { handedBack.push_back(picture); };
+        hooks.quit = [this] { ++quitCalls; };
+        window->start(whitePicture(QSize(60, 40)), hooks);
+        window->show();
+    }
+    CanvasView *canvas() { return window->canvas(); }
+    void stroke(Qt::MouseButton button, QPoint from, QPoint to)
+    {
+        QTest::mousePress(canvas(), button, {}, from);
+        dragTo(canvas(), to, button);
+        QTest::mouseRelease(canvas(), button, {}, to);
+    }
+};
+
+} // namespace
+
+TEST_F(PainterWindowTest, AStrokeWithTheMouseDrawsAndNamesTheUndoItem)
+{
+    QAction *undo = window->action("mnuEditBack");
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_EQ(undo->text(), QStringLiteral("元に戻せません"));
+    stroke(Qt::LeftButton, QPoint(5, 5), QPoint(30, 5));
+    EXPECT_EQ(window->session().drawing().pixel(20, 5), Black);
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_EQ(undo->text(), QStringLiteral("元に戻す - ペン(&B)"));
+    undo->trigger();
+    EXPECT_TRUE(inkedPixels(window->session().drawing()).empty());
+    EXPECT_FALSE(undo->isEnabled());
+}
+
+TEST_F(PainterWindowTest, OkHandsBackTheDrawingAtZoomOneAndCancelTheFirstState)
+{
+    stroke(Qt::LeftButton, QPoint(3, 3), QPoint(3, 3));
+    window->toolColumn()->toolButton(ToolZoom)->click();
+    QTest::mouseClick(canvas(), Qt::LeftButton, {}, QPoint(1, 1));
+    EXPECT_EQ(canvas()->size(), QSize(120, 80));
+    window->paletteStrip()->okButton()->click();
+    ASSERT_EQ(handedBack.size(), 1u);
+    EXPECT_EQ(handedBack[0].size(), QSize(60, 40));
+    EXPECT_EQ(inkedPixels(handedBack[0]), std::vector<QPoint>{QPoint(3, 3)});
+    EXPECT_FALSE(window->isVisible());
+
+    window->start(whitePicture(QSize(20, 20)), {[this](const QImage &p) { handedBack.push_back(p); }, {}});
+    window->show();
+    stroke(Qt::LeftButton, QPoint(3, 3), QPoint(9, 9));
+    window->close(); // the close box gives the first picture back, as Cancel does
+    ASSERT_EQ(handedBack.size(), 2u);
+    EXPECT_EQ(handedBack[1], whitePicture(QSize(20, 20)));
+}
+
+TEST_F(PainterWindowTest, ExitRunsTheMainWindowsQuitPromptInsteadOfEndingAtOnce)
+{
+    window->action("mnuFileEnd")->trigger();
+    EXPECT_EQ(quitCalls, 1);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(handedBack.empty());
+}
+
+TEST_F(PainterWindowTest, ToolsShowTheirOptionPanels)
+{
+    ToolColumn *tools = window->toolColumn();
+    tools->toolButton(ToolRectangle)->click();
+    EXPECT_TRUE(tools->lineWidthPanel()->isVisible());
+    EXPECT_TRUE(tools->fillPanel()->isVisible());
+    EXPECT_FALSE(tools->eraserPanel()->isVisible());
+    QTest::mouseClick(tools->fillPanel(), Qt::LeftButton, {}, QPoint(20, 40));
+    EXPECT_EQ(window->session().state().FillShapes, 1);
+    tools->toolButton(ToolEraser)->click();
+    EXPECT_FALSE(tools->lineWidthPanel()->isVisible());
+    EXPECT_TRUE(tools->eraserPanel()->isVisible());
+    tools->toolButton(ToolFill)->click();
+    EXPECT_FALSE(tools->eraserPanel()->isVisible() || tools->fillPanel()->isVisible());
+}
+
+TEST_F(PainterWindowTest, DoubleClickOnTheFrontBoxOpensThePaletteAndTheRedBarColoursThePen)
+{
+    QTest::mouseDClick(window->paletteStrip()->frontBox(), Qt::LeftButton);
+    PaletteWindow *palette = window->paletteWindow();
+    ASSERT_TRUE(palette->isVisible());
+    EXPECT_EQ(palette->model().title(), QStringLiteral("前景色"));
+    ColourBar *red = palette->bar(PaletteModel::Red);
+    QTest::mousePress(red, Qt::LeftButton, {}, QPoint(red->width() / 2, 5));
+    EXPECT_EQ(palette->model().value(PaletteModel::Red), 127); // 67 of 135 pixels
+    dragTo(red, QPoint(red->width() + 30, 5), Qt::LeftButton); // past the end: 255
+    EXPECT_EQ(window->session().state().FrontColor, 0x0000FFu);
+    EXPECT_EQ(window->paletteStrip()->frontBox()->colour(), 0x0000FFu);
+    stroke(Qt::LeftButton, QPoint(8, 8), QPoint(8, 8));
+    EXPECT_EQ(window->session().drawing().pixel(8, 8), 0xFFFF0000);
+}
+
+TEST(CanvasSizeDialogTest, RightButtonOnAnArrowRepeatsUntilReleasedAndOkGivesPixels)
+{
+    CanvasSizeDialog dialog(QSize(100, 50), QSize(475, 395), 15, 15);
+    QPushButton *up = dialog.arrowButton(CanvasSizeModel::WidthUp);
+    QTest::mousePress(up, Qt::RightButton);
+    EXPECT_TRUE(dialog.repeating());
+    QTest::qWait(350);
+    QTest::mouseRelease(up, Qt::RightButton);
+    EXPECT_FALSE(dialog.repeating());
+    const int width = dialog.sizeBox(CanvasSizeModel::Width)->text().toInt();
+    EXPECT_GE(width, 102);
+
+    QTest::mouseClick(dialog.arrowButton(CanvasSizeModel::HeightDown), Qt::LeftButton);
+    EXPECT_EQ(dialog.sizeBox(CanvasSizeModel::Height)->text(), QStringLiteral("49"));
+    dialog.presetButton(1)->click();
+    EXPECT_FALSE(dialog.inputBox(CanvasSizeModel::Width)->isEnabled());
+    EXPECT_EQ(dialog.sizeBox(CanvasSizeModel::Height)->text(), QStringLiteral("395"));
+    dialog.unitButton(CanvasSizeModel::Centimetres)->click();
+    EXPECT_EQ(dialog.sizeBox(CanvasSizeModel::Width)->text(), QStringLiteral("12.56"));
+    const auto buttons = dialog.findChildren<QPushButton *>();
+    for (QPushButton *b : buttons)
+        if (b->text() == QStringLiteral("OK"))
+            b->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.chosenSize(), QSize(475, 395));
+}
