@@ -99,6 +99,8 @@ std::optional<Command> parseLine(std::string line, std::string &error)
     line.erase(0, start);
 
     const auto w = words(line);
+    if (w.empty()) // only white space of other kinds
+        return std::nullopt;
     const std::string &name = w[0];
     auto rest = [&]() -> std::optional<std::string> {
         if (line.size() == name.size())

@@ -102,7 +102,9 @@ void Engine::stepMode()
 
 void Engine::nextStep()
 {
-    if (m_m.app.RunMode != ModeOneBlock)
+    // "▼" with no step run waiting is not remembered: the next touched program waits for its
+    // own first press.
+    if (m_m.app.RunMode != ModeOneBlock || !stepRunWaiting())
         return;
     m_m.app.StepGo = -1;
     advanceStepRun();

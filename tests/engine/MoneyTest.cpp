@@ -140,3 +140,25 @@ TEST(Money, CoinsNeedARunAndACoinSlot)
     EXPECT_EQ(r.engine.stage().coins[3].rect, before.coins[3].rect);
     EXPECT_EQ(r.m.app.Wallet, (Wallet{2, 1, 1, 2, 5}));
 }
+
+// A level-1 coin slot in step 1 has its blocks switched off: a coin goes in, but no program
+// runs, even when the pupil had already set the blocks' parameters in a later step.
+TEST(Money, SwitchedOffCoinSlotRunsNothing)
+{
+    Rig r(1);
+    const int counter = r.add(KindCounter, 10, 10);
+    const int slot = r.add(KindCoinSlot, 300, 300);
+    ASSERT_EQ(r.m.part(slot).BlockCount, 0);
+    r.m.part(slot).Blocks[0].Param[1] = ParamValue(counter);
+    r.engine.startRun();
+    r.dropCoin(2);
+    EXPECT_EQ(r.m.part(counter).A(), 0);
+    EXPECT_EQ(r.m.app.Wallet[2], 0);
+    EXPECT_EQ(r.player.played, std::vector<std::string>{"Money_1.wav async"});
+
+    r.engine.stopRun();
+    r.engine.chooseExerciseStep(2);
+    r.engine.startRun();
+    r.dropCoin(2);
+    EXPECT_EQ(r.m.part(counter).A(), 100);
+}

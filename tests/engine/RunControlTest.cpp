@@ -132,6 +132,7 @@ TEST(RunControl, OneBlockModeWaitsForEachPressOfNext)
     EXPECT_TRUE(r.engine.stage().controls.chartVisible);
     EXPECT_EQ(r.engine.stage().stateLabel, "１ブロックづつ");
 
+    r.engine.nextStep(); // nothing waits yet: not remembered for the touch that follows
     r.m.part(Button).A() = 1;
     r.m.part(Counter).A() = 200; // after this purchase the rest no longer pays for another
     r.engine.touchPart(Button);

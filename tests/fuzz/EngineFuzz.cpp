@@ -64,7 +64,7 @@ void buildMachine(FuzzedDataProvider &in, Machine &m)
         if (!p.isUsed())
             m.app.PartsCount = static_cast<std::int16_t>(m.app.PartsCount + 1);
         p.Used = -1;
-        p.Kind = in.ConsumeIntegralInRange<std::int16_t>(-1, 8);
+        p.Kind = in.ConsumeBool() ? in.ConsumeIntegralInRange<std::int16_t>(-1, 8) : in.ConsumeIntegral<std::int16_t>();
         p.PictName = "dummy";
         p.Left = in.ConsumeIntegralInRange<std::int16_t>(-100, 7000);
         p.Top = in.ConsumeIntegralInRange<std::int16_t>(-100, 8000);

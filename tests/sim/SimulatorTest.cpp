@@ -202,6 +202,31 @@ TEST_F(Simulator, MalformedScriptsRunNothing)
     }
 }
 
+TEST_F(Simulator, OddScriptTextIsRefusedOrSkippedWithoutHarm)
+{
+    Rig rig;
+    buildVendingMachine(rig);
+    const std::string path = save(rig);
+    struct Case {
+        std::string script;
+        int exitCode;
+    };
+    const Case cases[] = {
+        {"\r\r\n\v\f\n \t \n#\n", 0},
+        {"run\r\nstate\r\n", 0},
+        {std::string("state\0\n", 7), 2},
+        {"\xff\xfe\x00garbage\n", 2},
+        {std::string(100000, 'x') + "\n", 2},
+        {"touch 99999999999999999999\n", 2},
+        {"money " + std::string(5000, '9') + "\n", 0},
+        {"coin 100 away away\n", 2},
+    };
+    for (const Case &c : cases) {
+        const SimResult r = runMachine(path, c.script);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.script.substr(0, 40) << r.err;
+    }
+}
+
 TEST_F(Simulator, CommandLineAndUnreadableMachines)
 {
     EXPECT_EQ(run("", "").exitCode, 2);
