@@ -1,0 +1,317 @@
+#include "stage/MainWindow.h"
+
+#include "model/AppState.h"
+#include "stage/PaletteButton.h"
+#include "stage/QtSoundPlayer.h"
+#include "stage/StageTexts.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+
+namespace jhk {
+
+namespace {
+
+constexpr QSize ClientSize(777, 510);
+constexpr int StageLeft = 136;
+
+QString qs(const std::string &s) { return QString::fromStdString(s); }
+
+} // namespace
+
+MainWindow::MainWindow(Machine &machine, const QString &appFolder, QWidget *parent)
+    : QMainWindow(parent),
+      m_machine(machine),
+      m_appFolder(appFolder),
+      m_catalogue(appFolder.toStdString()),
+      m_pictures(appFolder),
+      m_sizes(appFolder.toStdString()),
+      m_dialogs(this),
+      m_sound(std::make_unique<QtSoundPlayer>(appFolder)),
+      m_saved(machine)
+{
+    setObjectName(QStringLiteral("frmmain"));
+    setWindowTitle(QString::fromUtf8(ProductName.data(), static_cast<qsizetype>(ProductName.size())));
+    m_engine = std::make_unique<Engine>(m_machine, m_catalogue, static_cast<StageView &>(*this), *m_sound, m_sizes);
+    m_editor = std::make_unique<StageEditor>(m_machine, stage(), m_sizes, m_dialogs, *this);
+
+    m_engine->partsLoad();
+    stage().background = m_machine.app.BackPictName;
+    buildMenus();
+    buildLayout();
+    connectRunControls();
+    m_machine.app.MoneyInHand = MainWindowMoney;
+    stage().moneyLabel = std::string(MoneyLabelPrefix) + std::to_string(MainWindowMoney);
+    m_saved.markSaved(m_machine);
+    updateLevelPanel();
+    refresh();
+    // The window keeps its size: nothing to drag, nothing to maximise.
+    setFixedSize(sizeHint());
+}
+
+MainWindow::~MainWindow() = default;
+
+QFont MainWindow::uiFont(int pixelHeight) const
+{
+    QFont f = font();
+    f.setPointSize(std::max(1, pixelHeight * m_machine.app.TwipsY / 20));
+    return f;
+}
+
+QLabel *MainWindow::makeLabel(QWidget *parent, const QString &text, int x, int y, int fontPixels, const char *name)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    if (fontPixels > 0)
+        label->setFont(uiFont(fontPixels));
+    label->move(x, y);
+    label->adjustSize();
+    return label;
+}
+
+QPushButton *MainWindow::makeButton(QWidget *parent, const QString &text, QRect geometry, int fontPixels,
+                                    const char *name)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setFont(uiFont(fontPixels));
+    button->setGeometry(geometry);
+    button->setFocusPolicy(Qt::TabFocus);
+    return button;
+}
+
+void MainWindow::buildMenus()
+{
+    QMenu *file = menuBar()->addMenu(QStringLiteral("ファイル(&F&ﾌ)"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    m_open = file->addAction(QStringLiteral("ファイルを開く(&O&ｵ）..."), this, [this] { openFile(); });
+    m_open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    m_save = file->addAction(QStringLiteral("ファイルの保存(&S&ﾎ)..."), this, [this] { saveFile(); });
+    m_save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    file->addSeparator();
+    m_print = file->addAction(QStringLiteral("印刷(&P)"), this, [this] {
+        if (m_machine.app.RunMode == ModeEditing)
+            showPrintDialog();
+    });
+    file->addSeparator();
+    m_quit = file->addAction(QStringLiteral("ジハンコウボウの終了(&Q)"), this, [this] { close(); });
+    connect(file, &QMenu::aboutToShow, this, &MainWindow::fileMenuAboutToShow);
+
+    m_stepMenu = menuBar()->addMenu(QStringLiteral("ステップ(&S)"));
+    m_stepMenu->setObjectName(QStringLiteral("MnuStep"));
+    for (int s = 0; s < 3; ++s) {
+        static const char *captions[] = {"ステップ１", "ステップ２", "ステップ３"};
+        QAction *a = m_stepMenu->addAction(QString::fromUtf8(captions[s]), this, [this, s] { chooseStep(s + 1); });
+        a->setCheckable(true);
+        m_stepActions[static_cast<std::size_t>(s)] = a;
+    }
+    m_stepActions[0]->setChecked(true);
+
+    QMenu *options = menuBar()->addMenu(QStringLiteral("オプション(&O)"));
+    options->setObjectName(QStringLiteral("MnuOption"));
+    m_options = options->addAction(QStringLiteral("環境設定(&C)"), this, [this] {
+        if (m_machine.app.RunMode == ModeEditing)
+            showOptions();
+    });
+
+    // The pop-up menu of variables, never in the menu bar.
+    m_variableMenu = new QMenu(QStringLiteral("ショートカット"), this);
+    m_variableMenu->setObjectName(QStringLiteral("MnuHide"));
+    static const char *variables[] = {"変数１", "変数２", "変数３"};
+    for (int v = 0; v < 3; ++v) {
+        m_variableActions[static_cast<std::size_t>(v)] = m_variableMenu->addAction(QString::fromUtf8(variables[v]));
+        if (v < 2)
+            m_variableMenu->addSeparator();
+    }
+}
+
+void MainWindow::buildLayout()
+{
+    auto *central = new QWidget(this);
+    central->setFixedSize(ClientSize);
+    setCentralWidget(central);
+
+    auto *partsFrame = new QGroupBox(central);
+    partsFrame->setObjectName(QStringLiteral("FramePartsCmd"));
+    partsFrame->setGeometry(0, 0, 128, 314);
+    for (int i = 0; i < PartsKindCount; ++i) {
+        auto *b = new PaletteButton(i, partsFrame);
+        b->setObjectName(QStringLiteral("cmdPartsButton%1").arg(i));
+        b->setText(QString::fromUtf8(PartsKindCaptions[static_cast<std::size_t>(i)].data()));
+        b->setIcon(QIcon(m_pictures.palette(i)));
+        b->setIconSize(QSize(40, 40));
+        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        b->setFont(uiFont(12));
+        b->setGeometry(6 + 57 * (i % 2), 16 + 64 * (i / 2), 57, 64);
+        b->setDragRule([this](int kind) { return m_editor->paletteButtonDown(kind); });
+        connect(b, &PaletteButton::dropped, this, &MainWindow::dropPalette);
+        m_partButtons[static_cast<std::size_t>(i)] = b;
+    }
+    const int labelTop = 16 + 64 * 3 + 64;
+    m_labelButton = new PaletteButton(PartsKindCount, partsFrame);
+    m_labelButton->setObjectName(QStringLiteral("cmdLabelButton"));
+    m_labelButton->setText(QStringLiteral("ラベル"));
+    m_labelButton->setFont(uiFont(12));
+    m_labelButton->setGeometry(6, labelTop, 114, 38);
+    connect(m_labelButton, &PaletteButton::dropped, this, &MainWindow::dropPalette);
+
+    m_deleteButton = makeButton(central, QStringLiteral("パーツの削除"), QRect(5, labelTop + 64, 114, 40), 12,
+                                "cmd_DelParts");
+    connect(m_deleteButton, &QPushButton::clicked, this, [this] {
+        m_editor->deleteCurrent();
+        refresh();
+    });
+    m_partsCount = makeLabel(central, QStringLiteral("パーツの数："), 5, 395, 15, "lblPartsCount");
+    m_money = makeLabel(central, QString(), 8, 440, 12, "Label4");
+    m_money->resize(97, 25);
+    m_moneyButton = makeButton(central, QStringLiteral("所持金"), QRect(8, 456, 105, 25), 12, "Command1");
+
+    m_stageWidget = new StageWidget(m_machine, stage(), m_editor->order(), m_editor->labelFonts(), m_pictures,
+                                    *this, central);
+    m_stageWidget->setObjectName(QStringLiteral("Picture1"));
+    m_stageWidget->move(StageLeft, 0);
+
+    m_frameEdit = new QGroupBox(QStringLiteral("システム"), central);
+    m_frameEdit->setObjectName(QStringLiteral("framEDIT"));
+    m_frameEdit->setFont(uiFont(12));
+    m_frameEdit->setGeometry(552, 0, 219, 124);
+    makeLabel(m_frameEdit, QStringLiteral("現在の状態："), 16, 32, 12, "lblStateTitle");
+    m_nowState = makeLabel(m_frameEdit, QString::fromUtf8(StateEditing), 95, 24, 18, "lblNowState");
+    m_start = makeButton(m_frameEdit, QStringLiteral("実行"), QRect(8, 56, 121, 25), 12, "cmdStart");
+    m_stop = makeButton(m_frameEdit, QStringLiteral("停止"), QRect(128, 56, 81, 25), 12, "cmdStop");
+    m_step = makeButton(m_frameEdit, QStringLiteral("１ブロックづつ実行"), QRect(8, 88, 121, 25), 12, "cmdStep");
+    m_wallet = makeButton(m_frameEdit, QStringLiteral("財布"), QRect(136, 88, 73, 25), 12, "Command4");
+
+    m_frameSelect = new QGroupBox(QStringLiteral("選択されているパーツ"), central);
+    m_frameSelect->setObjectName(QStringLiteral("FrameSelectInfo"));
+    m_frameSelect->setFont(uiFont(12));
+    m_frameSelect->setGeometry(552, 133, 201, 141);
+    m_selectPicture = new QLabel(m_frameSelect);
+    m_selectPicture->setObjectName(QStringLiteral("pic_SelectParts"));
+    m_selectPicture->setGeometry(8, 24, 64, 64);
+    m_selectPicture->hide();
+    m_x = makeLabel(m_frameSelect, QStringLiteral("Ｘ座標"), 88, 40, 15, "Label1");
+    m_y = makeLabel(m_frameSelect, QStringLiteral("Ｙ座標"), 88, 64, 15, "Label2");
+    m_partsName = makeLabel(m_frameSelect, QStringLiteral("パーツの名前"), 10, 100, 15, "lbl_PartsName");
+    m_partsId = makeLabel(m_frameSelect, QStringLiteral("パーツ番号"), 10, 120, 15, "lblPartsID");
+    m_editor->panel().x = "Ｘ座標";
+    m_editor->panel().y = "Ｙ座標";
+    m_editor->panel().partsName = "パーツの名前";
+    m_editor->panel().partsId = "パーツ番号";
+
+    auto *levelFrame = new QGroupBox(central);
+    levelFrame->setObjectName(QStringLiteral("FrameLEVEL"));
+    levelFrame->setGeometry(552, 133 + 141 + 3, 219, 232);
+    m_level = makeLabel(levelFrame, QString(), 8, 14, 15, "lbl_LEVEL");
+    m_levelText = makeLabel(levelFrame, QString(), 8, 28, 12, "lblKaisetsu");
+    m_levelText->setWordWrap(true);
+    m_levelText->setGeometry(8, 28, 209, 25);
+    m_levelText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_nowStep = makeLabel(levelFrame, QStringLiteral("ステップ１"), 8, 28 + 25 + 2, 15, "lblNowStep");
+    m_stepText = makeLabel(levelFrame, QString(), 8, m_nowStep->y() + m_nowStep->height() - 2, 11, "lblStepKaisetsu");
+    m_stepText->setWordWrap(true);
+    m_stepText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_stepText->setGeometry(8, m_nowStep->y() + m_nowStep->height() - 2, 209, 159);
+    m_stepText->setText(qs(stepExplanation(1)));
+
+    m_frameChart = new QGroupBox(QStringLiteral("実行リスト"), central);
+    m_frameChart->setObjectName(QStringLiteral("FrameChart"));
+    m_frameChart->setFont(uiFont(12));
+    m_frameChart->setGeometry(552, 133, 209, 169);
+    auto *chart = new QWidget(m_frameChart);
+    chart->setObjectName(QStringLiteral("picChart"));
+    chart->setGeometry(6, 24, 193, 249);
+    for (int i = 0; i < 2; ++i) {
+        auto *l = makeLabel(chart, i == 0 ? QStringLiteral("開始") : QStringLiteral("終了"), 0, 223 * i, 16,
+                            i == 0 ? "lblStartEnd0" : "lblStartEnd1");
+        l->resize(73, 25);
+    }
+    m_runList = new QListWidget(m_frameChart);
+    m_runList->setObjectName(QStringLiteral("lstDebug"));
+    m_runList->setFont(uiFont(12));
+    m_runList->setGeometry(8, 24, 185, 110);
+    m_blockState = makeLabel(m_frameChart, QString::fromUtf8(BlockStateDesign), 8, 136, 12, "lblBlockState");
+    m_blockState->resize(92, 16);
+    m_nextBlock = makeButton(m_frameChart, QStringLiteral("▼"), QRect(140, 136, 65, 17), 12, "Command3");
+    m_frameChart->hide();
+}
+
+QWidget *MainWindow::control(const char *name) const
+{
+    return findChild<QWidget *>(QString::fromLatin1(name));
+}
+
+void MainWindow::fileMenuAboutToShow()
+{
+    m_fileMenu = fileMenuOnOpen(m_machine.app, m_fileMenu);
+    refresh();
+}
+
+void MainWindow::updateLevelPanel()
+{
+    const int level = m_machine.app.Level;
+    m_level->setText(qs(levelCaption(level)));
+    m_level->adjustSize();
+    m_levelText->setText(qs(levelDescription(level)));
+    const bool levelOne = level == 1;
+    m_nowStep->setVisible(levelOne);
+    m_stepText->setVisible(levelOne);
+    m_stepMenu->menuAction()->setVisible(levelOne);
+}
+
+void MainWindow::refresh()
+{
+    const StageControls &c = stage().controls;
+    const SelectionPanel &panel = m_editor->panel();
+    for (PaletteButton *b : m_partButtons)
+        b->setEnabled(c.partButtonsEnabled && (b->index() != KindMoneyInHand || c.moneyEnabled));
+    m_labelButton->setEnabled(c.labelButtonEnabled);
+    m_deleteButton->setEnabled(c.deleteEnabled);
+    m_start->setEnabled(c.startEnabled);
+    m_stop->setEnabled(c.stopEnabled);
+    m_step->setEnabled(c.stepEnabled);
+    syncRunList();
+    m_open->setEnabled(m_fileMenu.open);
+    m_save->setEnabled(m_fileMenu.save);
+    m_print->setEnabled(m_fileMenu.print);
+    m_frameChart->setVisible(c.chartVisible);
+    m_frameSelect->setVisible(!c.chartVisible);
+
+    m_partsCount->setText(qs(panel.partsCount));
+    m_partsCount->adjustSize();
+    m_money->setText(qs(stage().moneyLabel));
+    m_nowState->setText(qs(stage().stateLabel));
+    m_nowState->adjustSize();
+    m_blockState->setText(qs(stage().blockStateLabel));
+    m_x->setText(qs(panel.x));
+    m_x->adjustSize();
+    m_y->setText(qs(panel.y));
+    m_y->adjustSize();
+    m_partsName->setText(qs(panel.partsName));
+    m_partsName->adjustSize();
+    m_partsId->setText(qs(panel.partsId));
+    m_partsId->adjustSize();
+    if (panel.pictureKind >= 0)
+        m_selectPicture->setPixmap(m_pictures.palette(panel.pictureKind));
+    m_selectPicture->setVisible(panel.pictureVisible);
+    m_stageWidget->setCursor(c.runPointer
+                                 ? QCursor(m_pictures.resource(QStringLiteral(":/builtin/cursor_hand.png"), QSize(32, 32)), 11, 0)
+                                 : QCursor(Qt::ArrowCursor));
+    m_stageWidget->update();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // Back from minimised or maximised, the window takes its one size again.
+    if (event->type() == QEvent::WindowStateChange && windowState() == Qt::WindowNoState)
+        setFixedSize(sizeHint());
+}
+
+} // namespace jhk

@@ -1,0 +1,167 @@
+#pragma once
+
+#include "blockeditor/BlockEditorHost.h"
+#include "engine/Engine.h"
+#include "engine/PictureSizes.h"
+#include "engine/Stage.h"
+#include "engine/StageView.h"
+#include "model/Catalogue.h"
+#include "stage/MainMenuRules.h"
+#include "stage/QtUserDialogs.h"
+#include "stage/QuitPrompt.h"
+#include "stage/SavedState.h"
+#include "stage/StageEditor.h"
+#include "stage/StagePictures.h"
+#include "stage/StageWidget.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QTimer;
+
+namespace jhk {
+
+class PaletteButton;
+class QtSoundPlayer;
+
+// The main window frmmain: the part palette, the stage, the run buttons, the selection panel,
+// the level panel and the menus. It lays out and draws; the editing rules are the stage
+// editor's, the run and the money the engine's.
+class MainWindow : public QMainWindow,
+                   private StageEditorHooks,
+                   private StageInput,
+                   private BlockEditorHost,
+                   private QuitActions,
+                   private StageView {
+    Q_OBJECT
+public:
+    MainWindow(Machine &machine, const QString &appFolder, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    StageEditor &editor() { return *m_editor; }
+    Engine &engine() { return *m_engine; }
+    Stage &stage() { return m_engine->stage(); }
+    StageWidget *stageWidget() const { return m_stageWidget; }
+    QtUserDialogs &dialogs() { return m_dialogs; }
+
+    // Pixel size of a font given as a pixel height, as points for this screen.
+    QFont uiFont(int pixelHeight) const;
+
+    // The commands of the menus and buttons, also driven by the tests.
+    bool openFile();
+    bool openFile(const std::string &path);
+    bool saveFile();
+    void chooseStep(int step);
+    void showOptions();
+    void refresh();
+    void dropPalette(int index, QPoint globalPos);
+    void updateLevelPanel();
+    FileMenuState fileMenuState() const { return m_fileMenu; }
+    void fileMenuAboutToShow();
+
+    QWidget *control(const char *name) const;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    // StageView
+    void showMessage(const std::string &text) override;
+    void runListLineAdded(const std::string &line) override;
+    void stageChanged(StageChange what, int index) override;
+    // StageEditorHooks
+    PropertyOutcome showPropertyDialog(int slot) override;
+    std::pair<int, int> labelSize(const LabelControl &label, const std::string &fontName) override;
+    void changeMoneyInHand() override;
+    // StageInput
+    void stageMouseDown(StageHit hit, Qt::MouseButton button, int x, int y) override;
+    void stageMouseMove(StageHit hit, Qt::MouseButtons buttons, int x, int y, Qt::KeyboardModifiers mods) override;
+    void stageMouseUp(StageHit hit, Qt::MouseButton button, int x, int y) override;
+    void stageClick(StageHit hit) override;
+    void stageDoubleClick(StageHit hit) override;
+    // BlockEditorHost
+    Machine &machine() override { return m_machine; }
+    QPixmap partPicture(int part) const override;
+    void beginStagePick() override;
+    void blockEditorClosed() override;
+    // QuitActions
+    void closePaintTool() override;
+    void stopRun() override;
+    bool saveWithDialog() override { return saveFile(); }
+
+    void buildLayout();
+    void buildMenus();
+    void editLabel(int j);
+    void connectRunControls();
+    void showPrintDialog();
+    void startRun();
+    void stepMode();
+    void stopRunClicked();
+    void drawWallet();
+    void syncRunList();
+    QLabel *makeLabel(QWidget *parent, const QString &text, int x, int y, int fontPixels, const char *name);
+    QPushButton *makeButton(QWidget *parent, const QString &text, QRect geometry, int fontPixels, const char *name);
+
+    Machine &m_machine;
+    QString m_appFolder;
+    Catalogue m_catalogue;
+    StagePictures m_pictures;
+    FilePictureSizes m_sizes;
+    QtUserDialogs m_dialogs;
+    std::unique_ptr<QtSoundPlayer> m_sound;
+    std::unique_ptr<Engine> m_engine;
+    std::unique_ptr<StageEditor> m_editor;
+    SavedState m_saved;
+    FileMenuState m_fileMenu;
+    bool m_quitting = false;
+
+    StageWidget *m_stageWidget = nullptr;
+    std::array<PaletteButton *, PartsKindCount> m_partButtons{};
+    PaletteButton *m_labelButton = nullptr;
+    QPushButton *m_deleteButton = nullptr;
+    QLabel *m_partsCount = nullptr;
+    QLabel *m_money = nullptr;
+    QPushButton *m_moneyButton = nullptr;
+    QGroupBox *m_frameEdit = nullptr;
+    QLabel *m_nowState = nullptr;
+    QPushButton *m_start = nullptr;
+    QPushButton *m_stop = nullptr;
+    QPushButton *m_step = nullptr;
+    QPushButton *m_wallet = nullptr;
+    QGroupBox *m_frameSelect = nullptr;
+    QLabel *m_selectPicture = nullptr;
+    QLabel *m_x = nullptr;
+    QLabel *m_y = nullptr;
+    QLabel *m_partsName = nullptr;
+    QLabel *m_partsId = nullptr;
+    QLabel *m_level = nullptr;
+    QLabel *m_levelText = nullptr;
+    QLabel *m_nowStep = nullptr;
+    QLabel *m_stepText = nullptr;
+    QGroupBox *m_frameChart = nullptr;
+    QListWidget *m_runList = nullptr;
+    QLabel *m_blockState = nullptr;
+    QPushButton *m_nextBlock = nullptr;
+    QTimer *m_blink = nullptr;
+
+    QAction *m_open = nullptr;
+    QAction *m_save = nullptr;
+    QAction *m_print = nullptr;
+    QAction *m_quit = nullptr;
+    QMenu *m_stepMenu = nullptr;
+    std::array<QAction *, 3> m_stepActions{};
+    QAction *m_options = nullptr;
+    QMenu *m_variableMenu = nullptr;
+    std::array<QAction *, 3> m_variableActions{};
+};
+
+} // namespace jhk

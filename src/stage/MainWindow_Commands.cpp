@@ -1,0 +1,172 @@
+// The main window's commands: documents, the run buttons, the step menu, the settings and
+// quitting.
+#include "stage/MainWindow.h"
+
+#include "model/AppState.h"
+#include "stage/OptionDialog.h"
+#include "stage/PaletteButton.h"
+#include "stage/StageTexts.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+
+namespace jhk {
+
+namespace {
+
+constexpr int BlinkIntervalMs = 250;
+constexpr const char *UnsavedQuestion = "今のマシンには保存されていない変更があります。\r\n保存しますか？";
+
+} // namespace
+
+void MainWindow::connectRunControls()
+{
+    connect(m_start, &QPushButton::clicked, this, &MainWindow::startRun);
+    connect(m_stop, &QPushButton::clicked, this, &MainWindow::stopRunClicked);
+    connect(m_step, &QPushButton::clicked, this, &MainWindow::stepMode);
+    connect(m_nextBlock, &QPushButton::clicked, this, [this] {
+        m_engine->nextStep();
+        refresh();
+    });
+    connect(m_wallet, &QPushButton::clicked, this, &MainWindow::drawWallet);
+    m_blink = new QTimer(this);
+    m_blink->setInterval(BlinkIntervalMs);
+    connect(m_blink, &QTimer::timeout, this, [this] {
+        m_engine->tickBlink();
+        QPalette pal = m_nowState->palette();
+        pal.setColor(QPalette::WindowText, StageWidget::colorFromTable(stage().stateLabelColor));
+        m_nowState->setPalette(pal);
+    });
+    m_blink->start();
+}
+
+void MainWindow::startRun()
+{
+    m_engine->startRun();
+    m_fileMenu.open = stage().controls.openEnabled;
+    m_fileMenu.save = stage().controls.saveEnabled;
+    refresh();
+}
+
+void MainWindow::stepMode()
+{
+    m_engine->stepMode();
+    refresh();
+}
+
+void MainWindow::stopRunClicked()
+{
+    m_engine->stopRun();
+    m_fileMenu.open = stage().controls.openEnabled;
+    m_fileMenu.save = stage().controls.saveEnabled;
+    refresh();
+}
+
+void MainWindow::stopRun() { stopRunClicked(); }
+
+void MainWindow::drawWallet()
+{
+    m_engine->drawWallet();
+    refresh();
+}
+
+bool MainWindow::openFile()
+{
+    if (m_machine.app.RunMode != ModeEditing)
+        return false;
+    if (m_saved.hasUnsavedChanges(m_machine)) {
+        switch (m_dialogs.ask(UnsavedQuestion, MessageButtons::YesNoCancel, MessageIcon::Question)) {
+        case Answer::Yes:
+            if (!saveFile())
+                return false;
+            break;
+        case Answer::No: break;
+        default: return false;
+        }
+    }
+    const auto name = m_dialogs.openFileName();
+    if (!name)
+        return false;
+    return openFile(*name);
+}
+
+bool MainWindow::openFile(const std::string &path)
+{
+    if (!m_engine->openDocument(path)) {
+        refresh();
+        return false;
+    }
+    for (int j = 0; j < LabelSlots; ++j) {
+        m_editor->setLabelFont(j, {});
+        if (stage().labels[static_cast<std::size_t>(j)].visible)
+            m_editor->fitLabel(j);
+    }
+    if (m_machine.app.Level == 1) {
+        for (std::size_t s = 0; s < m_stepActions.size(); ++s)
+            m_stepActions[s]->setChecked(s == 0);
+        m_nowStep->setText(QString::fromStdString(stepCaption(1)));
+        m_stepText->setText(QString::fromStdString(stepExplanation(1)));
+    }
+    if (m_machine.app.PartsCount > 0 || m_machine.app.LabelCount > 0) {
+        m_editor->panel().partsCount = "パーツの数：" + std::to_string(m_machine.app.PartsCount) + "個";
+        updateLevelPanel();
+    }
+    m_saved.markSaved(m_machine);
+    refresh();
+    return true;
+}
+
+bool MainWindow::saveFile()
+{
+    if (m_machine.app.RunMode != ModeEditing)
+        return false;
+    const auto name = m_dialogs.saveFileName();
+    if (!name)
+        return false;
+    if (!m_engine->saveDocument(*name))
+        return false;
+    m_saved.markSaved(m_machine);
+    return true;
+}
+
+void MainWindow::chooseStep(int step)
+{
+    if (m_machine.app.RunMode != ModeEditing || step < 1 || step > 3)
+        return;
+    m_machine.app.Step = static_cast<std::uint8_t>(step);
+    m_engine->chooseExerciseStep(step);
+    for (std::size_t s = 0; s < m_stepActions.size(); ++s)
+        m_stepActions[s]->setChecked(static_cast<int>(s) == step - 1);
+    m_nowStep->setText(QString::fromStdString(stepCaption(step)));
+    m_nowStep->adjustSize();
+    m_stepText->setText(QString::fromStdString(stepExplanation(step)));
+    refresh();
+}
+
+void MainWindow::showOptions()
+{
+    auto *dialog = new OptionDialog(m_machine.app, m_dialogs, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &OptionDialog::levelRaised, this, &MainWindow::updateLevelPanel);
+    dialog->show();
+}
+
+void MainWindow::showPrintDialog() {}
+
+void MainWindow::closePaintTool() {}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_quitting || confirmQuit(m_machine.app, m_dialogs, *this)) {
+        m_quitting = true;
+        event->accept();
+        return;
+    }
+    event->ignore();
+}
+
+} // namespace jhk

@@ -1,0 +1,238 @@
+// The main window's stage: mouse events, the dialogs opened from the stage, and what the
+// engine shows through the window.
+#include "stage/MainWindow.h"
+
+#include "blockeditor/BlockEditor.h"
+#include "model/AppState.h"
+#include "stage/LabelEditorDialog.h"
+#include "stage/PropertyDialog.h"
+
+#include <QCursor>
+#include <QListWidget>
+#include <QMenu>
+#include <QTimer>
+
+namespace jhk {
+
+namespace {
+
+bool isPicking(int mode)
+{
+    return mode == ModePickOperand1 || mode == ModePickOperand2 || mode == ModePickOperand4
+        || mode == ModePickMoveTarget;
+}
+
+} // namespace
+
+void MainWindow::dropPalette(int index, QPoint globalPos)
+{
+    const QPoint p = m_stageWidget->mapFromGlobal(globalPos);
+    // Only the stage's own surface takes a drop; on a part or a label it is ignored.
+    if (!m_stageWidget->rect().contains(p) || m_stageWidget->hitAt(p).kind != StageHit::Surface)
+        return;
+    const QPoint t = m_stageWidget->toTwips(p);
+    const DropSource source = index == PartsKindCount ? DropSource::LabelButton : DropSource::PartButton;
+    m_editor->dropOnStage(source, index, t.x(), t.y());
+    refresh();
+}
+
+void MainWindow::stageMouseDown(StageHit hit, Qt::MouseButton button, int x, int y)
+{
+    const int mode = m_machine.app.RunMode;
+    const bool left = button == Qt::LeftButton;
+    switch (hit.kind) {
+    case StageHit::Part:
+        if (mode == ModeEditing) {
+            m_editor->partDown(hit.index, left, x, y);
+        } else if (mode == ModeRunning && left) {
+            m_engine->runPartDown(hit.index, x, y);
+            m_editor->partPressedDuringRun(hit.index);
+        }
+        break;
+    case StageHit::Label: m_editor->labelDown(hit.index, left, x, y); break;
+    case StageHit::Product:
+        if (left)
+            m_engine->productDown(stage().products[static_cast<std::size_t>(hit.index)].n, x, y);
+        break;
+    case StageHit::Coin:
+        if (left)
+            m_engine->coinDown(hit.index, x, y);
+        break;
+    case StageHit::Surface: break;
+    }
+    refresh();
+}
+
+void MainWindow::stageMouseMove(StageHit hit, Qt::MouseButtons buttons, int x, int y, Qt::KeyboardModifiers mods)
+{
+    const bool modifier = mods & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    const bool left = buttons & Qt::LeftButton;
+    switch (hit.kind) {
+    case StageHit::Part:
+        if (m_machine.app.RunMode == ModeEditing)
+            m_editor->partMove(hit.index, x, y, modifier);
+        else
+            m_engine->runPartMove(hit.index, x, y);
+        break;
+    case StageHit::Label: m_editor->labelMove(hit.index, left, x, y, modifier); break;
+    case StageHit::Product:
+        if (left)
+            m_engine->productMove(stage().products[static_cast<std::size_t>(hit.index)].n, x, y);
+        break;
+    case StageHit::Coin:
+        if (left)
+            m_engine->coinMove(hit.index, x, y);
+        break;
+    case StageHit::Surface: return;
+    }
+    m_stageWidget->update();
+}
+
+void MainWindow::stageMouseUp(StageHit hit, Qt::MouseButton button, int, int)
+{
+    const bool left = button == Qt::LeftButton;
+    switch (hit.kind) {
+    case StageHit::Part:
+        if (m_machine.app.RunMode == ModeEditing)
+            m_editor->partUp(hit.index, left);
+        else if (left)
+            m_engine->runPartUp(hit.index);
+        break;
+    case StageHit::Label: m_editor->labelUp(hit.index, left); break;
+    case StageHit::Product:
+        if (left)
+            m_engine->productUp(stage().products[static_cast<std::size_t>(hit.index)].n);
+        break;
+    case StageHit::Coin:
+        if (left)
+            m_engine->coinUp(hit.index);
+        break;
+    case StageHit::Surface: break;
+    }
+    refresh();
+}
+
+void MainWindow::stageClick(StageHit hit)
+{
+    if (hit.kind != StageHit::Part)
+        return;
+    const int mode = m_machine.app.RunMode;
+    if (mode == ModeRunning || mode == ModeOneBlock) {
+        m_engine->touchPart(hit.index);
+    } else if (isPicking(mode)) {
+        const PickOutcome picked = m_engine->pickPart(hit.index);
+        if (picked.showVariableMenu) {
+            for (std::size_t v = 0; v < 3; ++v)
+                m_variableActions[v]->setText(QString::fromStdString(picked.menuCaptions[v]));
+            static const char *letters[] = {"A", "B", "C"};
+            if (QAction *chosen = m_variableMenu->exec(QCursor::pos())) {
+                for (std::size_t v = 0; v < 3; ++v)
+                    if (chosen == m_variableActions[v])
+                        m_engine->chooseVariable(letters[v], chosen->text().toStdString());
+            }
+        }
+        finishBlockEditorPick();
+    }
+    refresh();
+}
+
+void MainWindow::stageDoubleClick(StageHit hit)
+{
+    if (m_machine.app.RunMode != ModeEditing)
+        return;
+    if (hit.kind == StageHit::Part) {
+        if (openBlockEditor(this, *this, hit.index))
+            m_blink->stop();
+    } else if (hit.kind == StageHit::Label) {
+        editLabel(hit.index);
+    }
+    refresh();
+}
+
+PropertyOutcome MainWindow::showPropertyDialog(int slot)
+{
+    PropertyDialog dialog(m_machine, m_catalogue, slot, m_pictures, m_dialogs, this);
+    dialog.exec();
+    return dialog.outcome();
+}
+
+std::pair<int, int> MainWindow::labelSize(const LabelControl &label, const std::string &fontName)
+{
+    return StageWidget::labelSize(label, fontName, m_machine.app.TwipsX, m_machine.app.TwipsY);
+}
+
+void MainWindow::changeMoneyInHand()
+{
+    if (const auto answer = m_dialogs.inputText(msg::MoneyPrompt))
+        m_engine->setMoneyInHand(*answer);
+    else
+        m_engine->setMoneyInHand(std::string());
+    refresh();
+}
+
+void MainWindow::editLabel(int j)
+{
+    if (j < 1 || j >= LabelSlots)
+        return;
+    m_machine.app.CurParts = static_cast<std::int16_t>(j);
+    LabelEditorDialog dialog(m_machine, stage().labels[static_cast<std::size_t>(j)], m_editor->labelFont(j), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    std::string font = m_editor->labelFont(j);
+    dialog.logic().apply(m_machine.label(j), stage().labels[static_cast<std::size_t>(j)], font);
+    m_editor->setLabelFont(j, font);
+    m_editor->fitLabel(j);
+    stage().frameTightly(stage().labels[static_cast<std::size_t>(j)].rect);
+}
+
+QPixmap MainWindow::partPicture(int part) const
+{
+    if (!isPartSlot(part))
+        return {};
+    const PartControl &c = m_engine->stage().part(part);
+    return const_cast<StagePictures &>(m_pictures).partPicture(m_machine.part(part).Kind, c.picture);
+}
+
+void MainWindow::beginStagePick()
+{
+    refresh();
+}
+
+void MainWindow::blockEditorClosed()
+{
+    m_blink->start();
+    refresh();
+}
+
+void MainWindow::showMessage(const std::string &text)
+{
+    m_dialogs.message(text);
+}
+
+void MainWindow::runListLineAdded(const std::string &)
+{
+    syncRunList();
+}
+
+void MainWindow::syncRunList()
+{
+    const std::vector<std::string> &lines = stage().runList;
+    if (m_runList->count() > static_cast<int>(lines.size()))
+        m_runList->clear();
+    for (std::size_t i = static_cast<std::size_t>(m_runList->count()); i < lines.size(); ++i)
+        m_runList->addItem(QString::fromStdString(lines[i]));
+    const int selected = stage().runListSelection;
+    if (selected >= 0 && selected < m_runList->count()) {
+        m_runList->setCurrentRow(selected);
+        m_runList->scrollToItem(m_runList->item(selected));
+    } else {
+        m_runList->clearSelection();
+    }
+}
+
+void MainWindow::stageChanged(StageChange, int)
+{
+    refresh();
+}
+
+} // namespace jhk

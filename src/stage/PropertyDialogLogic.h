@@ -1,0 +1,67 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+
+namespace jhk {
+
+struct Machine;
+class Catalogue;
+
+// The rules of the part property dialog "プロパティの設定" for the part just placed: the
+// picture chosen with the scroll bar, the kind's name and variable meanings from the
+// catalogue, and the checks of the three numbers.
+class PropertyDialogLogic {
+public:
+    // Opening: reads the catalogue and sets the part's picture name to "dummy".
+    PropertyDialogLogic(Machine &machine, const Catalogue &catalogue, int slot);
+
+    int slot() const { return m_slot; }
+    int kind() const { return m_kind; }
+    const std::string &kindName() const { return m_name; }
+    // Meaning of variable A, B, C ("その１"… when the kind has no catalogue record).
+    const std::string &variableLabel(int i) const { return m_labels[static_cast<std::size_t>(i)]; }
+    bool variableShown(int i) const { return !variableLabel(i).empty(); }
+    // A button's lamps are shown as a fixed "消灯" instead of a text box.
+    bool lampBox(int i) const;
+    // The starting text of box i: the variable in decimal.
+    std::string initialText(int i) const;
+
+    int scrollMaximum() const;
+    int scrollValue() const { return m_scroll; }
+    void scrollTo(int v);
+    // The picture the dialog shows: "dummy" for the built-in picture, or a file path.
+    const std::string &picture() const { return m_picture; }
+    bool editShown() const { return m_editShown; }
+
+    struct OkResult {
+        bool accepted = false;
+        int refusedBox = -1;      // the box to reset to "0"
+        std::string message;
+    };
+    // "決定": stores the boxes one by one; a value that does not fit stops with a message.
+    OkResult ok(const std::array<std::string, 3> &texts);
+    // "キャンセル": the part is removed again by the caller.
+    void cancel();
+
+    // The picture file of column v for a kind, or "" when the kind has no choice.
+    static std::string pictureFor(int kind, int v);
+    // Parses a number as the pupil types it: optional sign, digits, decimal point, spaces.
+    static std::optional<double> parseNumber(const std::string &text);
+
+private:
+    Machine &m_machine;
+    int m_slot;
+    int m_kind;
+    std::string m_name;
+    std::array<std::string, 3> m_labels;
+    int m_scroll = 0;
+    std::string m_picture = "dummy";
+    bool m_editShown = false;
+};
+
+inline constexpr const char *LampOffText = "消灯";
+inline constexpr const char *BelowMinimumMessage = "－３２７６８以上に設定して下さい";
+
+} // namespace jhk

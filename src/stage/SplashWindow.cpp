@@ -1,0 +1,69 @@
+#include "stage/SplashWindow.h"
+
+#include "stage/StagePictures.h"
+#include "stage/StageTexts.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+
+namespace jhk {
+
+SplashWindow::SplashWindow(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmSplash"));
+    setWindowTitle(QString::fromUtf8(ProductName.data(), static_cast<qsizetype>(ProductName.size())));
+    setFixedSize(436, 286);
+    setAttribute(Qt::WA_DeleteOnClose);
+    auto *image = new QLabel(this);
+    image->setObjectName(QStringLiteral("Image1"));
+    QPixmap splash(QStringLiteral(":/builtin/splash.png"));
+    if (splash.isNull())
+        splash = StagePictures::placeholder(QSize(436, 286));
+    image->setPixmap(splash.scaled(size(), Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation));
+    image->setGeometry(0, 0, width(), height());
+
+    auto *name = new QLabel(QString::fromUtf8(ProductName.data(), static_cast<qsizetype>(ProductName.size())), this);
+    name->setObjectName(QStringLiteral("lblProductName"));
+    QFont big = name->font();
+    big.setPointSize(20);
+    big.setBold(true);
+    name->setFont(big);
+    name->adjustSize();
+    name->move((width() - name->width()) / 2, 150);
+    auto *version = new QLabel(versionText(), this);
+    version->setObjectName(QStringLiteral("lblVersion"));
+    version->adjustSize();
+    version->move(width() - version->width() - 16, 200);
+    auto *click = new QLabel(QStringLiteral("－ウィンドウをクリックして下さい。－"), this);
+    click->setObjectName(QStringLiteral("Label1"));
+    click->adjustSize();
+    click->move((width() - click->width()) / 2, 250);
+    for (QLabel *l : {name, version, click})
+        l->setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+QString SplashWindow::versionText()
+{
+    QString v = QCoreApplication::applicationVersion();
+    if (v.count(QLatin1Char('.')) < 2)
+        v += v.contains(QLatin1Char('.')) ? QStringLiteral(".0") : QStringLiteral(".0.0");
+    return QStringLiteral("ﾊﾞｰｼﾞｮﾝ ") + v;
+}
+
+void SplashWindow::mousePressEvent(QMouseEvent *) { close(); }
+
+void SplashWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (!event->text().isEmpty())
+        close();
+}
+
+void SplashWindow::closeEvent(QCloseEvent *event)
+{
+    emit closed();
+    event->accept();
+}
+
+} // namespace jhk

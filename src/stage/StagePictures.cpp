@@ -1,0 +1,96 @@
+#include "stage/StagePictures.h"
+
+#include "model/AppPaths.h"
+#include "model/Kinds.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+#include <QPainter>
+
+namespace jhk {
+
+namespace {
+
+constexpr QSize DefaultPartSize(32, 32);
+constexpr QSize PaletteSize(64, 64);
+
+QSize builtInSize(int kind)
+{
+    if (kind < 0 || kind >= PartsKindCount)
+        return DefaultPartSize;
+    const PixelSize s = BuiltInPictureSizes[static_cast<std::size_t>(kind)];
+    return {s.width, s.height};
+}
+
+} // namespace
+
+StagePictures::StagePictures(QString appFolder) : m_appFolder(std::move(appFolder)) {}
+
+QPixmap StagePictures::placeholder(QSize size, const QString &text)
+{
+    QPixmap pix(size.expandedTo(QSize(1, 1)));
+    pix.fill(QColor(0xE0, 0xE0, 0xE0));
+    QPainter p(&pix);
+    QPen pen(QColor(0x90, 0x20, 0x20));
+    pen.setStyle(Qt::DashLine);
+    p.setPen(pen);
+    p.drawRect(0, 0, pix.width() - 1, pix.height() - 1);
+    p.drawLine(0, 0, pix.width() - 1, pix.height() - 1);
+    p.drawLine(0, pix.height() - 1, pix.width() - 1, 0);
+    if (!text.isEmpty()) {
+        QFont f = p.font();
+        f.setPixelSize(10);
+        p.setFont(f);
+        p.drawText(pix.rect(), Qt::AlignCenter | Qt::TextWordWrap, text);
+    }
+    return pix;
+}
+
+QPixmap StagePictures::resource(const QString &path, QSize size)
+{
+    const auto it = m_cache.constFind(path);
+    if (it != m_cache.constEnd())
+        return *it;
+    QPixmap pix(path);
+    if (pix.isNull())
+        pix = placeholder(size);
+    m_cache.insert(path, pix);
+    return pix;
+}
+
+QPixmap StagePictures::builtInPart(int kind)
+{
+    return resource(QStringLiteral(":/builtin/parts/part_%1.png").arg(kind), builtInSize(kind));
+}
+
+QPixmap StagePictures::palette(int kind)
+{
+    return resource(QStringLiteral(":/builtin/palette/palette_%1.png").arg(kind), PaletteSize);
+}
+
+QPixmap StagePictures::file(const std::string &storedPath, QSize fallback)
+{
+    const QString key = QStringLiteral("file:") + QString::fromStdString(storedPath);
+    const auto it = m_cache.constFind(key);
+    if (it != m_cache.constEnd())
+        return *it;
+    const std::string resolved = resolveInFolder(m_appFolder.toStdString(), storedPath);
+    QPixmap pix;
+    if (!resolved.empty())
+        pix.load(QString::fromStdString(resolved));
+    if (pix.isNull()) {
+        // Not cached: a file put in place later is picked up.
+        return placeholder(fallback, QFileInfo(QString::fromStdString(storedPath).replace('\\', '/')).fileName());
+    }
+    m_cache.insert(key, pix);
+    return pix;
+}
+
+QPixmap StagePictures::partPicture(int kind, const std::string &picture)
+{
+    if (picture == "dummy")
+        return builtInPart(kind);
+    return file(picture, builtInSize(kind));
+}
+
+} // namespace jhk

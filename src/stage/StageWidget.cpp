@@ -1,0 +1,322 @@
+#include "stage/StageWidget.h"
+
+#include "model/AppState.h"
+#include "stage/StageEditor.h"
+#include "stage/StagePictures.h"
+
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <vector>
+
+namespace jhk {
+
+namespace {
+
+constexpr QSize StagePixels(StageWidthPixels, StageHeightPixels);
+constexpr int PartNumberPixels = 12;
+constexpr QSize WalletSize(112, 220);
+const QColor MenuColor(0xF0, 0xF0, 0xF0);
+const QColor NumberBackground(0x40, 0x40, 0x40);
+
+} // namespace
+
+StageWidget::StageWidget(const Machine &machine, const Stage &stage, const StageOrder &order,
+                         const std::array<std::string, LabelSlots> &labelFonts, StagePictures &pictures,
+                         StageInput &input, QWidget *parent)
+    : QWidget(parent),
+      m_machine(machine),
+      m_stage(stage),
+      m_order(order),
+      m_labelFonts(labelFonts),
+      m_pictures(pictures),
+      m_input(input)
+{
+    setFixedSize(StagePixels);
+    setMouseTracking(true);
+}
+
+QColor StageWidget::colorFromTable(std::int32_t bgr)
+{
+    if (bgr == SystemMenuColor)
+        return MenuColor;
+    const auto v = static_cast<std::uint32_t>(bgr);
+    return QColor(static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF), static_cast<int>((v >> 16) & 0xFF));
+}
+
+QFont StageWidget::labelFont(const LabelControl &label, const std::string &fontName, int twipsY)
+{
+    QFont f;
+    if (!fontName.empty())
+        f.setFamily(QString::fromStdString(fontName));
+    // Label font sizes are points as the tables keep them; the screen's twips per pixel turn
+    // them into the same pixel height the stage measures with.
+    const int points = std::max(1, label.fontSize);
+    f.setPixelSize(std::max(1, points * 20 / std::max(1, twipsY)));
+    f.setBold(label.bold);
+    f.setItalic(label.italic);
+    return f;
+}
+
+std::pair<int, int> StageWidget::labelSize(const LabelControl &label, const std::string &fontName, int twipsX,
+                                           int twipsY)
+{
+    const QFontMetrics fm(labelFont(label, fontName, twipsY));
+    const QString text = QString::fromStdString(label.caption);
+    const int w = std::max(1, fm.horizontalAdvance(text) + 2);
+    const int h = std::max(1, fm.height());
+    return {w * twipsX, h * twipsY};
+}
+
+QPoint StageWidget::toTwips(QPoint p) const
+{
+    return {p.x() * m_machine.app.TwipsX, p.y() * m_machine.app.TwipsY};
+}
+
+QRect StageWidget::toPixels(const StageRect &r) const
+{
+    const int tx = std::max<int>(1, m_machine.app.TwipsX);
+    const int ty = std::max<int>(1, m_machine.app.TwipsY);
+    return QRect(r.left / tx, r.top / ty, r.width / tx, r.height / ty);
+}
+
+QRect StageWidget::itemRect(StageHit hit) const
+{
+    switch (hit.kind) {
+    case StageHit::Part: return toPixels(m_stage.part(hit.index).rect);
+    case StageHit::Label: return toPixels(m_stage.labels[static_cast<std::size_t>(hit.index)].rect);
+    case StageHit::Product: return toPixels(m_stage.products[static_cast<std::size_t>(hit.index)].rect);
+    case StageHit::Coin: return toPixels(m_stage.coins[static_cast<std::size_t>(hit.index)].rect);
+    case StageHit::Surface: break;
+    }
+    return rect();
+}
+
+StageHit StageWidget::hitAt(QPoint p) const
+{
+    for (int k = static_cast<int>(m_stage.coins.size()) - 1; k >= 0; --k) {
+        const CoinPicture &c = m_stage.coins[static_cast<std::size_t>(k)];
+        if (c.visible && toPixels(c.rect).contains(p))
+            return {StageHit::Coin, k};
+    }
+    for (int n = static_cast<int>(m_stage.products.size()) - 1; n >= 0; --n) {
+        const ProductImage &img = m_stage.products[static_cast<std::size_t>(n)];
+        if (img.visible && toPixels(img.rect).contains(p))
+            return {StageHit::Product, n};
+    }
+    StageHit best;
+    int bestZ = -1;
+    for (int i = 0; i < PartSlots; ++i) {
+        const PartControl &c = m_stage.part(i);
+        const int z = m_order.parts[static_cast<std::size_t>(i)];
+        if (c.visible && z > bestZ && toPixels(c.rect).contains(p)) {
+            best = {StageHit::Part, i};
+            bestZ = z;
+        }
+    }
+    for (int j = 1; j < LabelSlots; ++j) {
+        const LabelControl &c = m_stage.labels[static_cast<std::size_t>(j)];
+        const int z = m_order.labels[static_cast<std::size_t>(j)];
+        if (c.visible && z > bestZ && toPixels(c.rect).contains(p)) {
+            best = {StageHit::Label, j};
+            bestZ = z;
+        }
+    }
+    return best;
+}
+
+QPoint StageWidget::relativeTwips(StageHit hit, QPoint p) const
+{
+    QPoint origin;
+    switch (hit.kind) {
+    case StageHit::Part: origin = {m_stage.part(hit.index).rect.left, m_stage.part(hit.index).rect.top}; break;
+    case StageHit::Label: {
+        const StageRect &r = m_stage.labels[static_cast<std::size_t>(hit.index)].rect;
+        origin = {r.left, r.top};
+        break;
+    }
+    case StageHit::Product: {
+        if (hit.index < static_cast<int>(m_stage.products.size())) {
+            const StageRect &r = m_stage.products[static_cast<std::size_t>(hit.index)].rect;
+            origin = {r.left, r.top};
+        }
+        break;
+    }
+    case StageHit::Coin: {
+        const StageRect &r = m_stage.coins[static_cast<std::size_t>(hit.index)].rect;
+        origin = {r.left, r.top};
+        break;
+    }
+    case StageHit::Surface: break;
+    }
+    return toTwips(p) - origin;
+}
+
+void StageWidget::mousePressEvent(QMouseEvent *event)
+{
+    const QPoint p = event->position().toPoint();
+    if (!m_pressing) {
+        m_pressed = hitAt(p);
+        m_pressing = true;
+    }
+    const QPoint t = relativeTwips(m_pressed, p);
+    m_input.stageMouseDown(m_pressed, event->button(), t.x(), t.y());
+    update();
+}
+
+void StageWidget::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPoint p = event->position().toPoint();
+    const StageHit hit = m_pressing ? m_pressed : hitAt(p);
+    const QPoint t = relativeTwips(hit, p);
+    m_input.stageMouseMove(hit, event->buttons(), t.x(), t.y(), event->modifiers());
+    if (m_pressing)
+        update();
+}
+
+void StageWidget::mouseReleaseEvent(QMouseEvent *event)
+{
+    const QPoint p = event->position().toPoint();
+    const StageHit hit = m_pressing ? m_pressed : hitAt(p);
+    const QPoint t = relativeTwips(hit, p);
+    if (event->buttons() == Qt::NoButton)
+        m_pressing = false;
+    const bool over = hitAt(p) == hit || itemRect(hit).contains(p);
+    m_input.stageMouseUp(hit, event->button(), t.x(), t.y());
+    if (over && event->button() == Qt::LeftButton)
+        m_input.stageClick(hit);
+    update();
+}
+
+void StageWidget::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    const StageHit hit = hitAt(event->position().toPoint());
+    m_pressed = hit;
+    m_pressing = true;
+    if (event->button() == Qt::LeftButton)
+        m_input.stageDoubleClick(hit);
+    update();
+}
+
+void StageWidget::paintPart(QPainter &p, int i)
+{
+    const PartControl &c = m_stage.part(i);
+    const QRect r = toPixels(c.rect);
+    const int kind = m_machine.part(i).Kind;
+    if (c.picture.empty())
+        p.drawPixmap(r.topLeft(), StagePictures::placeholder(r.size()));
+    else
+        p.drawPixmap(r.topLeft(), m_pictures.partPicture(kind, c.picture));
+    if (!c.digits.empty()) {
+        const QPixmap strip = m_pictures.resource(QStringLiteral(":/builtin/digits.png"), QSize(170, 26));
+        const int g = strip.width() / 10;
+        const int gTwips = g * m_machine.app.TwipsX;
+        const int count = static_cast<int>(c.digits.size());
+        for (int k = 1; k <= std::min(count, AmountDigits); ++k) {
+            const char ch = c.digits[static_cast<std::size_t>(count - k)];
+            if (ch < '0' || ch > '9')
+                break;
+            StageRect box = Stage::digitBox(m_machine, k, gTwips);
+            box.left += c.rect.left;
+            box.top += c.rect.top;
+            p.drawPixmap(toPixels(box), strip, QRect((ch - '0') * g, 0, g, strip.height()));
+        }
+    }
+    if (c.numberShown) {
+        QFont f = font();
+        f.setBold(true);
+        f.setPixelSize(PartNumberPixels);
+        p.setFont(f);
+        const QString text = QStringLiteral("No.%1").arg(i);
+        const QFontMetrics fm(f);
+        const QRect tr(r.topLeft(), QSize(fm.horizontalAdvance(text), fm.height()));
+        p.fillRect(tr.intersected(r), NumberBackground);
+        p.save();
+        p.setClipRect(r);
+        p.setPen(colorFromTable(PartNumberColor));
+        p.drawText(tr, Qt::AlignLeft | Qt::AlignTop, text);
+        p.restore();
+    }
+}
+
+void StageWidget::paintLabel(QPainter &p, int j)
+{
+    const LabelControl &c = m_stage.labels[static_cast<std::size_t>(j)];
+    const QRect r = toPixels(c.rect);
+    if (!c.transparent)
+        p.fillRect(r, colorFromTable(c.backColor));
+    p.setFont(labelFont(c, m_labelFonts[static_cast<std::size_t>(j)], m_machine.app.TwipsY));
+    p.setPen(colorFromTable(c.foreColor));
+    p.drawText(r, Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(c.caption));
+}
+
+void StageWidget::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.drawPixmap(0, 0, m_pictures.file(m_stage.background.empty() ? m_machine.app.BackPictName : m_stage.background,
+                                       StagePixels));
+    if (m_stage.walletDrawn) {
+        // The mask clears the wallet's shape, the picture fills it: what lies around the
+        // wallet keeps the background.
+        const QPixmap mask = m_pictures.resource(QStringLiteral(":/builtin/wallet_mask.png"), WalletSize);
+        const QPixmap wallet = m_pictures.resource(QStringLiteral(":/builtin/wallet.png"), WalletSize);
+        const QRect where(QPoint(0, StageHeightPixels - wallet.height()), wallet.size());
+        p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+        p.drawPixmap(where, mask);
+        p.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
+        p.drawPixmap(where, wallet);
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
+
+    // Parts and labels in their drawing order, then the frame where it stands in that order.
+    struct Item {
+        int z;
+        StageHit hit;
+    };
+    std::vector<Item> items;
+    for (int i = 0; i < PartSlots; ++i)
+        if (m_stage.part(i).visible)
+            items.push_back({m_order.parts[static_cast<std::size_t>(i)], {StageHit::Part, i}});
+    for (int j = 1; j < LabelSlots; ++j)
+        if (m_stage.labels[static_cast<std::size_t>(j)].visible)
+            items.push_back({m_order.labels[static_cast<std::size_t>(j)], {StageHit::Label, j}});
+    if (m_stage.selection.visible)
+        items.push_back({m_order.frame, {StageHit::Surface, -1}});
+    std::stable_sort(items.begin(), items.end(), [](const Item &a, const Item &b) { return a.z < b.z; });
+    for (const Item &item : items) {
+        if (item.hit.kind == StageHit::Part) {
+            paintPart(p, item.hit.index);
+        } else if (item.hit.kind == StageHit::Label) {
+            paintLabel(p, item.hit.index);
+        } else {
+            p.setPen(QPen(Qt::black, 1));
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(toPixels(m_stage.selection.rect).adjusted(0, 0, -1, -1));
+        }
+    }
+
+    for (const ProductImage &img : m_stage.products)
+        if (img.visible)
+            p.drawPixmap(toPixels(img.rect).topLeft(), m_pictures.partPicture(img.sourceKind, img.picture));
+    for (std::size_t k = 0; k < m_stage.coins.size(); ++k) {
+        const CoinPicture &c = m_stage.coins[k];
+        if (c.visible)
+            p.drawPixmap(toPixels(c.rect),
+                         m_pictures.resource(QStringLiteral(":/builtin/coins/coin_%1.png").arg(k % 5), QSize(30, 30)));
+    }
+    QFont countFont = font();
+    countFont.setPixelSize(12);
+    p.setFont(countFont);
+    p.setPen(Qt::black);
+    for (const CoinLabel &l : m_stage.coinLabels) {
+        if (!l.visible)
+            continue;
+        const QRect r = toPixels(l.rect);
+        p.fillRect(r, MenuColor);
+        p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(l.text));
+    }
+}
+
+} // namespace jhk
