@@ -25,21 +25,23 @@ QString qs(const std::string &s) { return QString::fromStdString(s); }
 
 } // namespace
 
-MainWindow::MainWindow(Machine &machine, const QString &appFolder, QWidget *parent)
+MainWindow::MainWindow(Machine &machine, const QString &appFolder, UserDialogs *dialogs, QWidget *parent)
     : QMainWindow(parent),
       m_machine(machine),
       m_appFolder(appFolder),
       m_catalogue(appFolder.toStdString()),
       m_pictures(appFolder),
       m_sizes(appFolder.toStdString()),
-      m_dialogs(this),
+      m_qtDialogs(this),
+      m_ui(dialogs ? dialogs : &m_qtDialogs),
       m_sound(std::make_unique<QtSoundPlayer>(appFolder)),
       m_saved(machine)
 {
     setObjectName(QStringLiteral("frmmain"));
     setWindowTitle(QString::fromUtf8(ProductName.data(), static_cast<qsizetype>(ProductName.size())));
     m_engine = std::make_unique<Engine>(m_machine, m_catalogue, static_cast<StageView &>(*this), *m_sound, m_sizes);
-    m_editor = std::make_unique<StageEditor>(m_machine, stage(), m_sizes, m_dialogs, *this);
+    m_editor = std::make_unique<StageEditor>(m_machine, stage(), m_sizes, *m_ui,
+                                             static_cast<StageEditorHooks &>(*this));
 
     m_engine->partsLoad();
     stage().background = m_machine.app.BackPictName;
@@ -267,6 +269,8 @@ void MainWindow::updateLevelPanel()
 
 void MainWindow::refresh()
 {
+    if (!m_stageWidget)
+        return; // the engine reports changes while the window is still being built
     const StageControls &c = stage().controls;
     const SelectionPanel &panel = m_editor->panel();
     for (PaletteButton *b : m_partButtons)

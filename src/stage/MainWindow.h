@@ -43,14 +43,16 @@ class MainWindow : public QMainWindow,
                    private StageView {
     Q_OBJECT
 public:
-    MainWindow(Machine &machine, const QString &appFolder, QWidget *parent = nullptr);
+    // `dialogs` answers the window's questions instead of real message boxes and file
+    // dialogs when given.
+    MainWindow(Machine &machine, const QString &appFolder, UserDialogs *dialogs = nullptr, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     StageEditor &editor() { return *m_editor; }
     Engine &engine() { return *m_engine; }
     Stage &stage() { return m_engine->stage(); }
     StageWidget *stageWidget() const { return m_stageWidget; }
-    QtUserDialogs &dialogs() { return m_dialogs; }
+    UserDialogs &dialogs() { return *m_ui; }
 
     // Pixel size of a font given as a pixel height, as points for this screen.
     QFont uiFont(int pixelHeight) const;
@@ -102,6 +104,7 @@ private:
     void buildMenus();
     void editLabel(int j);
     void connectRunControls();
+    void keepSelectionAfterOpen();
     void showPrintDialog();
     void startRun();
     void stepMode();
@@ -116,7 +119,8 @@ private:
     Catalogue m_catalogue;
     StagePictures m_pictures;
     FilePictureSizes m_sizes;
-    QtUserDialogs m_dialogs;
+    QtUserDialogs m_qtDialogs;
+    UserDialogs *m_ui;
     std::unique_ptr<QtSoundPlayer> m_sound;
     std::unique_ptr<Engine> m_engine;
     std::unique_ptr<StageEditor> m_editor;

@@ -79,7 +79,7 @@ bool MainWindow::openFile()
     if (m_machine.app.RunMode != ModeEditing)
         return false;
     if (m_saved.hasUnsavedChanges(m_machine)) {
-        switch (m_dialogs.ask(UnsavedQuestion, MessageButtons::YesNoCancel, MessageIcon::Question)) {
+        switch (m_ui->ask(UnsavedQuestion, MessageButtons::YesNoCancel, MessageIcon::Question)) {
         case Answer::Yes:
             if (!saveFile())
                 return false;
@@ -88,7 +88,7 @@ bool MainWindow::openFile()
         default: return false;
         }
     }
-    const auto name = m_dialogs.openFileName();
+    const auto name = m_ui->openFileName();
     if (!name)
         return false;
     return openFile(*name);
@@ -105,6 +105,7 @@ bool MainWindow::openFile(const std::string &path)
         if (stage().labels[static_cast<std::size_t>(j)].visible)
             m_editor->fitLabel(j);
     }
+    keepSelectionAfterOpen();
     if (m_machine.app.Level == 1) {
         for (std::size_t s = 0; s < m_stepActions.size(); ++s)
             m_stepActions[s]->setChecked(s == 0);
@@ -120,11 +121,27 @@ bool MainWindow::openFile(const std::string &path)
     return true;
 }
 
+void MainWindow::keepSelectionAfterOpen()
+{
+    // The document names the current slot; whether that is a part or a label is decided by
+    // what exists, so that the delete button never acts on an empty slot.
+    AppState &app = m_machine.app;
+    const bool part = m_machine.partExists(app.CurParts);
+    const bool label = app.CurParts >= 1 && app.CurParts < LabelSlots && m_machine.label(app.CurParts).isUsed();
+    if (app.SelKind == SelectionPart && part)
+        return;
+    if (app.SelKind == SelectionLabel && label)
+        return;
+    app.SelKind = part ? SelectionPart : (label ? SelectionLabel : SelectionNone);
+    if (app.SelKind == SelectionNone)
+        app.CurParts = -1;
+}
+
 bool MainWindow::saveFile()
 {
     if (m_machine.app.RunMode != ModeEditing)
         return false;
-    const auto name = m_dialogs.saveFileName();
+    const auto name = m_ui->saveFileName();
     if (!name)
         return false;
     if (!m_engine->saveDocument(*name))
@@ -149,7 +166,7 @@ void MainWindow::chooseStep(int step)
 
 void MainWindow::showOptions()
 {
-    auto *dialog = new OptionDialog(m_machine.app, m_dialogs, this);
+    auto *dialog = new OptionDialog(m_machine.app, *m_ui, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &OptionDialog::levelRaised, this, &MainWindow::updateLevelPanel);
     dialog->show();
@@ -161,7 +178,7 @@ void MainWindow::closePaintTool() {}
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (m_quitting || confirmQuit(m_machine.app, m_dialogs, *this)) {
+    if (m_quitting || confirmQuit(m_machine.app, *m_ui, *this)) {
         m_quitting = true;
         event->accept();
         return;

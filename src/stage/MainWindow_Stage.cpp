@@ -151,7 +151,7 @@ void MainWindow::stageDoubleClick(StageHit hit)
 
 PropertyOutcome MainWindow::showPropertyDialog(int slot)
 {
-    PropertyDialog dialog(m_machine, m_catalogue, slot, m_pictures, m_dialogs, this);
+    PropertyDialog dialog(m_machine, m_catalogue, slot, m_pictures, *m_ui, this);
     dialog.exec();
     return dialog.outcome();
 }
@@ -163,7 +163,7 @@ std::pair<int, int> MainWindow::labelSize(const LabelControl &label, const std::
 
 void MainWindow::changeMoneyInHand()
 {
-    if (const auto answer = m_dialogs.inputText(msg::MoneyPrompt))
+    if (const auto answer = m_ui->inputText(msg::MoneyPrompt))
         m_engine->setMoneyInHand(*answer);
     else
         m_engine->setMoneyInHand(std::string());
@@ -206,7 +206,7 @@ void MainWindow::blockEditorClosed()
 
 void MainWindow::showMessage(const std::string &text)
 {
-    m_dialogs.message(text);
+    m_ui->message(text);
 }
 
 void MainWindow::runListLineAdded(const std::string &)

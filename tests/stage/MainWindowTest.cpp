@@ -1,0 +1,201 @@
+#include "FakeDialogs.h"
+#include "model/AppState.h"
+#include "stage/MainWindow.h"
+#include "stage/LevelChoice.h"
+#include "stage/PropertyDialog.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace jhk {
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void open(int level)
+    {
+        applyStartupValues(m.app, 15, 15);
+        StartChoice{level, 0}.apply(m.app);
+        window = std::make_unique<MainWindow>(m, QStringLiteral(JHK_APP_DIR), &dialogs);
+        window->show();
+    }
+
+    // Drops palette button `index` at a stage point (pixels) and answers the property
+    // dialog with `answer`.
+    void drop(int index, QPoint stagePoint, std::function<void(PropertyDialog &)> answer = {})
+    {
+        QTimer::singleShot(0, [answer] {
+            if (auto *d = qobject_cast<PropertyDialog *>(QApplication::activeModalWidget())) {
+                if (answer)
+                    answer(*d);
+                else
+                    d->pressOk();
+            }
+        });
+        window->dropPalette(index, window->stageWidget()->mapToGlobal(stagePoint));
+        QCoreApplication::processEvents(); // a drop that opened no dialog leaves no answer behind
+    }
+
+    QString text(const char *name) const
+    {
+        auto *label = qobject_cast<QLabel *>(window->control(name));
+        return label ? label->text() : QString();
+    }
+
+    QStringList menuTitles() const
+    {
+        QStringList titles;
+        for (QAction *a : window->menuBar()->actions())
+            if (a->isVisible())
+                titles << a->text();
+        return titles;
+    }
+
+    Machine m;
+    test::FakeDialogs dialogs;
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(MainWindowTest, LayoutAndMenusFollowTheLevel)
+{
+    open(1);
+    EXPECT_EQ(menuTitles(), (QStringList{"ファイル(&F&ﾌ)", "ステップ(&S)", "オプション(&O)"}));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("ジハン・コウボウ"));
+    EXPECT_EQ(window->control("Picture1")->geometry(), QRect(136, 0, 408, 500));
+    EXPECT_EQ(window->control("cmdPartsButton5")->geometry(), QRect(63, 144, 57, 64));
+    EXPECT_EQ(window->control("cmdLabelButton")->geometry(), QRect(6, 272, 114, 38));
+    EXPECT_EQ(window->control("cmd_DelParts")->geometry(), QRect(5, 336, 114, 40));
+    EXPECT_EQ(window->control("cmdStart")->geometry(), QRect(8, 56, 121, 25));
+    EXPECT_EQ(window->control("FrameLEVEL")->geometry(), QRect(552, 277, 219, 232));
+    EXPECT_FALSE(window->control("cmd_DelParts")->isEnabled());
+    EXPECT_FALSE(window->control("FrameChart")->isVisible());
+    EXPECT_EQ(text("Label4"), QStringLiteral("所持金：￥2670"));
+    EXPECT_EQ(m.app.MoneyInHand, 2670);
+    EXPECT_EQ(text("lblNowState"), QStringLiteral("編集中"));
+    EXPECT_EQ(text("lbl_LEVEL"), QStringLiteral("レベル1"));
+    EXPECT_TRUE(window->control("lblStepKaisetsu")->isVisible());
+    const QSize fixed = window->size();
+    window->resize(1000, 700);
+    EXPECT_EQ(window->size(), fixed);
+}
+
+TEST_F(MainWindowTest, HigherLevelHidesTheStepMenuAndPanel)
+{
+    open(3);
+    EXPECT_EQ(menuTitles(), (QStringList{"ファイル(&F&ﾌ)", "オプション(&O)"}));
+    EXPECT_FALSE(window->control("lblNowStep")->isVisible());
+    EXPECT_EQ(text("lblKaisetsu"), QStringLiteral("パーツ・ブロックを自由に選択し、設定する事ができます。"));
+}
+
+TEST_F(MainWindowTest, DroppingAPaletteButtonPlacesAPartThroughThePropertyDialog)
+{
+    open(3);
+    drop(KindProduct, QPoint(100, 50), [](PropertyDialog &d) {
+        d.scrollBar()->setValue(2);
+        d.valueBox(0)->setText(QStringLiteral("120"));
+        d.pressOk();
+    });
+    ASSERT_EQ(m.app.PartsCount, 1);
+    EXPECT_EQ(m.part(0).PictName, "\\bg\\kan_3.bmp");
+    EXPECT_EQ(m.part(0).A(), 120);
+    EXPECT_EQ(window->stage().part(0).rect.left, 1500);
+    EXPECT_EQ(text("lblPartsCount"), QStringLiteral("パーツの数：1個"));
+    EXPECT_EQ(text("lblPartsID"), QStringLiteral("パーツ番号：0"));
+    EXPECT_TRUE(window->control("cmd_DelParts")->isEnabled());
+
+    drop(KindButton, QPoint(110, 60)); // onto the part: ignored
+    EXPECT_EQ(m.app.PartsCount, 1);
+    drop(KindCoinSlot, QPoint(300, 300), [](PropertyDialog &d) { QTest::keyClick(&d, Qt::Key_Escape); });
+    EXPECT_EQ(m.app.PartsCount, 1);
+    drop(PartsKindCount, QPoint(10, 400)); // the label button
+    EXPECT_EQ(m.app.LabelCount, 1);
+    EXPECT_EQ(text("lbl_PartsName"), QStringLiteral("ラベル1"));
+}
+
+TEST_F(MainWindowTest, SavedMachineOpensAgainAndRefusedFilesChangeNothing)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath(QStringLiteral("machine.JHK")).toStdString();
+    open(3);
+    drop(KindCounter, QPoint(50, 80));
+    drop(PartsKindCount, QPoint(200, 400));
+    dialogs.files.push_back(path);
+    ASSERT_TRUE(window->saveFile());
+
+    window->editor().deleteCurrent(); // the label
+    EXPECT_EQ(m.app.LabelCount, 0);
+    dialogs.answers.push_back(Answer::No); // do not save the change
+    dialogs.files.push_back(path);
+    ASSERT_TRUE(window->openFile());
+    EXPECT_EQ(dialogs.shown.back(), "今のマシンには保存されていない変更があります。\r\n保存しますか？");
+    EXPECT_EQ(m.app.PartsCount, 1);
+    EXPECT_EQ(m.app.LabelCount, 1);
+    EXPECT_TRUE(window->stage().labels[1].visible);
+    EXPECT_TRUE(window->stage().part(0).numberShown);
+    EXPECT_EQ(window->stage().part(0).rect.left, 50 * 15);
+
+    // A file that is not a machine document leaves everything as it was.
+    const QString bad = dir.filePath(QStringLiteral("bad.JHK"));
+    {
+        QFile f(bad);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("not a machine at all");
+    }
+    const std::size_t before = dialogs.shown.size();
+    EXPECT_FALSE(window->openFile(bad.toStdString()));
+    EXPECT_GT(dialogs.shown.size(), before);
+    EXPECT_EQ(m.app.PartsCount, 1);
+    EXPECT_TRUE(m.part(0).isUsed());
+    EXPECT_TRUE(window->stage().part(0).visible);
+
+    // Cancelling the unsaved-changes question keeps the machine without asking for a file.
+    window->editor().deleteCurrent();
+    dialogs.answers.push_back(Answer::Cancel);
+    EXPECT_FALSE(window->openFile());
+    EXPECT_EQ(m.app.LabelCount, 0);
+}
+
+TEST_F(MainWindowTest, QuittingStaysWhenTheSaveIsCancelled)
+{
+    open(3);
+    drop(KindProduct, QPoint(100, 50));
+    dialogs.answers.push_back(Answer::Yes);
+    QCloseEvent event;
+    QApplication::sendEvent(window.get(), &event);
+    EXPECT_FALSE(event.isAccepted());
+    EXPECT_EQ(m.app.PartsCount, 1);
+
+    dialogs.answers.push_back(Answer::No);
+    QCloseEvent again;
+    QApplication::sendEvent(window.get(), &again);
+    EXPECT_TRUE(again.isAccepted());
+}
+
+TEST_F(MainWindowTest, StepMenuSwitchesTheExercise)
+{
+    open(1);
+    drop(KindButton, QPoint(100, 50));
+    EXPECT_EQ(m.part(0).BlockCount, 1);
+    window->chooseStep(3);
+    EXPECT_EQ(m.app.Step, 3);
+    EXPECT_EQ(m.part(0).BlockCount, 5);
+    EXPECT_EQ(text("lblNowStep"), QStringLiteral("ステップ3"));
+    m.app.RunMode = ModeRunning;
+    window->chooseStep(1);
+    EXPECT_EQ(m.app.Step, 3) << "no step change during a run";
+}
+
+} // namespace
+} // namespace jhk

@@ -1,0 +1,290 @@
+#include "stage/StageEditor.h"
+
+#include "FakeDialogs.h"
+#include "engine/PictureSizes.h"
+#include "model/AppState.h"
+
+#include <gtest/gtest.h>
+
+namespace jhk {
+namespace {
+
+constexpr int Twips = 15;
+
+class NoFiles : public PictureSizes {
+public:
+    std::optional<PixelSize> fileSize(const std::string &) const override { return std::nullopt; }
+};
+
+class Hooks : public StageEditorHooks {
+public:
+    PropertyOutcome outcome = PropertyOutcome::Ok;
+    int dialogs = 0;
+    int moneyInputs = 0;
+    PropertyOutcome showPropertyDialog(int) override
+    {
+        ++dialogs;
+        machine->part(machine->app.CurParts).PictName = "dummy"; // as the dialog does on opening
+        if (outcome == PropertyOutcome::Cancel)
+            machine->app.DeleteNewParts = -1;
+        return outcome;
+    }
+    std::pair<int, int> labelSize(const LabelControl &, const std::string &) override { return {600, 240}; }
+    void changeMoneyInHand() override { ++moneyInputs; }
+    Machine *machine = nullptr;
+};
+
+class StageEditorTest : public ::testing::Test {
+protected:
+    StageEditorTest()
+    {
+        applyStartupValues(m.app, Twips, Twips);
+        m.app.Level = 3;
+        m.app.Step = 1;
+        hooks.machine = &m;
+    }
+
+    int placePart(int kind, int x = 1500, int y = 1500)
+    {
+        editor.dropOnStage(DropSource::PartButton, kind, x, y);
+        return m.app.CurParts;
+    }
+    int placeLabel(int x = 300, int y = 300)
+    {
+        editor.dropOnStage(DropSource::LabelButton, 0, x, y);
+        return m.app.CurParts;
+    }
+    // Presses part i at (gx, gy) inside it, moves the mouse there by (dx, dy) and releases.
+    void dragPart(int i, int dx, int dy, bool modifier = false)
+    {
+        editor.partDown(i, true, 30, 30);
+        editor.partMove(i, 30 + dx, 30 + dy, modifier);
+        editor.partUp(i, true);
+    }
+
+    Machine m;
+    Stage stage;
+    NoFiles sizes;
+    test::FakeDialogs dialogs;
+    Hooks hooks;
+    StageEditor editor{m, stage, sizes, dialogs, hooks};
+};
+
+TEST_F(StageEditorTest, PartsTakeTheLowestFreeSlotAndKeepTheirNumbers)
+{
+    EXPECT_EQ(placePart(KindProduct), 0);
+    EXPECT_EQ(placePart(KindButton), 1);
+    EXPECT_EQ(placePart(KindCounter), 2);
+    EXPECT_TRUE(stage.part(0).numberShown);
+    EXPECT_EQ(editor.panel().partsCount, "パーツの数：3個");
+    EXPECT_EQ(editor.panel().partsId, "パーツ番号：2");
+
+    editor.partDown(0, true, 0, 0);
+    editor.partUp(0, true);
+    editor.deleteCurrent();
+    EXPECT_FALSE(m.part(0).isUsed());
+    EXPECT_TRUE(m.part(1).isUsed() && m.part(2).isUsed());
+    EXPECT_EQ(m.app.CurParts, 1) << "the lowest remaining part becomes current";
+    EXPECT_EQ(editor.panel().partsCount, "パーツの数： 2個");
+    EXPECT_EQ(placePart(KindLever), 0);
+    EXPECT_EQ(m.part(0).Kind, KindLever);
+    EXPECT_EQ(hooks.dialogs, 4);
+}
+
+TEST_F(StageEditorTest, NewPartSitsWhereItWasDroppedWithItsPictureAndFrame)
+{
+    const int i = placePart(KindProduct, 1440, 960);
+    const PartControl &c = stage.part(i);
+    EXPECT_TRUE(c.visible);
+    EXPECT_EQ(c.picture, "dummy");
+    EXPECT_EQ(c.rect, (StageRect{1440, 960, 34 * Twips, 67 * Twips}));
+    EXPECT_TRUE(stage.selection.visible);
+    EXPECT_EQ(stage.selection.rect, (StageRect{1440 - 60, 960 - 60, 34 * Twips + 120, 67 * Twips + 120}));
+    EXPECT_EQ(editor.panel().x, "Ｘ座標：96");
+    EXPECT_EQ(editor.panel().y, "Ｙ座標：64");
+    EXPECT_TRUE(stage.controls.deleteEnabled);
+}
+
+TEST_F(StageEditorTest, PartDroppedOutsideTheStageJumpsBack)
+{
+    const int width = 34 * Twips;
+    const int height = 67 * Twips;
+    const int stageW = 408 * Twips;
+    const int stageH = 500 * Twips;
+    struct Case {
+        const char *what;
+        int left, top;
+        bool staysThere;
+    };
+    const Case cases[] = {
+        {"right edge on the stage's edge", stageW - width, 1000, true},
+        {"right edge one twip beyond", stageW - width + 1, 1000, false},
+        {"half its height below the bottom", 1000, stageH - (height + 1) / 2, true},
+        {"more than half below the bottom", 1000, stageH - (height + 1) / 2 + 1, false},
+        {"left edge one twip beyond", -1, 1000, false},
+        {"top edge one twip beyond", 1000, -1, false},
+    };
+    const int i = placePart(KindProduct, 1500, 1500);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const StageRect before = stage.part(i).rect;
+        dragPart(i, c.left - before.left, c.top - before.top);
+        const StageRect &r = stage.part(i).rect;
+        if (c.staysThere)
+            EXPECT_EQ(std::pair(r.left, r.top), std::pair(c.left, c.top));
+        else
+            EXPECT_EQ(std::pair(r.left, r.top), std::pair(before.left, before.top));
+        EXPECT_EQ(m.part(i).Left, r.left);
+        EXPECT_EQ(m.part(i).Top, r.top);
+        EXPECT_TRUE(stage.part(i).visible);
+        // Back to a known place for the next case.
+        dragPart(i, 1500 - r.left, 1500 - r.top);
+    }
+}
+
+TEST_F(StageEditorTest, ModifierKeyKeepsThePartStillAndHiddenUntilReleased)
+{
+    const int i = placePart(KindButton, 1500, 1500);
+    editor.partDown(i, true, 30, 30);
+    editor.partMove(i, 330, 330, true);
+    EXPECT_FALSE(stage.part(i).visible);
+    EXPECT_EQ(stage.part(i).rect.left, 1500);
+    editor.partMove(i, 330, 330, false);
+    EXPECT_EQ(stage.part(i).rect.left, 1800);
+    EXPECT_EQ(stage.selection.rect.left, 1800 - 4) << "while dragging the frame lies on the part's edge";
+    editor.partUp(i, true);
+    EXPECT_TRUE(stage.part(i).visible);
+    EXPECT_EQ(stage.selection.rect.left, 1800 - 4 * Twips);
+    EXPECT_EQ(editor.panel().x, "Ｘ座標：120");
+}
+
+TEST_F(StageEditorTest, TenLabelsDisableTheLabelButtonAndDeletingOneEnablesIt)
+{
+    for (int n = 1; n <= 10; ++n)
+        EXPECT_EQ(placeLabel(), n);
+    EXPECT_FALSE(stage.controls.labelButtonEnabled);
+    EXPECT_EQ(m.app.LabelCount, 10);
+    EXPECT_EQ(m.label(10).Caption, "ラベル10");
+    EXPECT_EQ(editor.panel().x, "300") << "labels report twips";
+
+    editor.labelDown(4, true, 0, 0);
+    editor.labelUp(4, true);
+    editor.deleteCurrent();
+    EXPECT_TRUE(stage.controls.labelButtonEnabled);
+    EXPECT_EQ(m.app.CurParts, 10) << "the highest label left becomes current";
+    EXPECT_EQ(placeLabel(), 4) << "a new label takes the freed slot";
+}
+
+TEST_F(StageEditorTest, ThirtiethPartDisablesThePaletteAndAnotherIsRefused)
+{
+    for (int n = 0; n < 29; ++n)
+        placePart(KindProduct);
+    EXPECT_TRUE(stage.controls.partButtonsEnabled);
+    placePart(KindProduct);
+    EXPECT_FALSE(stage.controls.partButtonsEnabled);
+    EXPECT_EQ(m.app.PartsCount, 30);
+    placePart(KindProduct);
+    EXPECT_EQ(m.app.PartsCount, 30);
+    EXPECT_FALSE(m.part(30).isUsed());
+    ASSERT_FALSE(dialogs.shown.empty());
+    EXPECT_EQ(dialogs.shown.back(), "ブロックは30個以上配置できません");
+    EXPECT_EQ(hooks.dialogs, 30) << "no dialog for a part that was not created";
+}
+
+TEST_F(StageEditorTest, DeletingTheLastLabelSelectsTheFirstPartInTwipsForm)
+{
+    placePart(KindButton, 600, 750);
+    placePart(KindProduct, 900, 900);
+    placeLabel();
+    editor.deleteCurrent();
+    EXPECT_EQ(m.app.SelKind, SelectionPart);
+    EXPECT_EQ(m.app.CurParts, 0);
+    EXPECT_EQ(editor.panel().x, "600");
+    EXPECT_EQ(editor.panel().y, "750");
+}
+
+TEST_F(StageEditorTest, DeletingEverythingEmptiesThePanelButKeepsTheNumber)
+{
+    placePart(KindCounter);
+    placeLabel();
+    editor.deleteCurrent();
+    editor.deleteCurrent();
+    EXPECT_FALSE(stage.controls.deleteEnabled);
+    EXPECT_FALSE(stage.selection.visible);
+    EXPECT_EQ(m.app.CurParts, -1);
+    EXPECT_EQ(editor.panel().x, "");
+    EXPECT_EQ(editor.panel().y, "");
+    EXPECT_EQ(editor.panel().partsName, "");
+    EXPECT_EQ(editor.panel().partsId, "パーツ番号：1");
+    EXPECT_EQ(editor.panel().partsCount, "パーツの数： 0個");
+}
+
+TEST_F(StageEditorTest, CancelledPropertyDialogRemovesTheNewPart)
+{
+    placePart(KindProduct);
+    hooks.outcome = PropertyOutcome::Cancel;
+    placePart(KindCoinSlot);
+    EXPECT_EQ(m.app.PartsCount, 1);
+    EXPECT_FALSE(m.part(1).isUsed());
+    EXPECT_FALSE(stage.part(1).visible);
+    EXPECT_EQ(m.app.DeleteNewParts, 0);
+    EXPECT_EQ(editor.panel().partsCount, "パーツの数：1個");
+}
+
+TEST_F(StageEditorTest, EditedPictureLeavesThePartAVisiblePlaceholder)
+{
+    hooks.outcome = PropertyOutcome::Edit;
+    const int i = placePart(KindProduct);
+    EXPECT_TRUE(stage.part(i).visible);
+    EXPECT_EQ(stage.part(i).picture, "") << "the paint tool gives the picture later";
+    EXPECT_EQ(stage.part(i).rect.width, 32 * Twips);
+}
+
+TEST_F(StageEditorTest, EditingHandlersDoNothingOutsideEditing)
+{
+    const int i = placePart(KindProduct, 1500, 1500);
+    placeLabel();
+    m.app.RunMode = ModeRunning;
+    dragPart(i, 300, 300);
+    EXPECT_EQ(stage.part(i).rect.left, 1500);
+    editor.labelDown(1, true, 0, 0);
+    EXPECT_EQ(m.app.SelKind, SelectionLabel);
+    EXPECT_EQ(m.app.DragIndex, -1);
+    editor.deleteCurrent();
+    EXPECT_EQ(m.app.LabelCount, 1);
+    editor.dropOnStage(DropSource::PartButton, KindProduct, 100, 100);
+    EXPECT_EQ(m.app.PartsCount, 1);
+    EXPECT_FALSE(editor.paletteButtonDown(KindProduct));
+}
+
+TEST_F(StageEditorTest, MoneyButtonOpensTheInputInsteadOfADrag)
+{
+    EXPECT_FALSE(editor.paletteButtonDown(KindMoneyInHand));
+    EXPECT_EQ(hooks.moneyInputs, 1);
+    EXPECT_TRUE(editor.paletteButtonDown(KindProduct));
+}
+
+TEST_F(StageEditorTest, DropOfSomethingElseOnlyTellsThePupil)
+{
+    editor.dropOnStage(DropSource::Other, 0, 100, 100);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0], "ただいま右側のボタンに移植中");
+    EXPECT_EQ(m.app.PartsCount, 0);
+}
+
+TEST_F(StageEditorTest, LabelMovesWithTheMouseAndReportsTwips)
+{
+    const int j = placeLabel(300, 300);
+    EXPECT_EQ(stage.selection.rect, (StageRect{296, 296, 608, 248}));
+    editor.labelDown(j, true, 100, 100);
+    editor.labelMove(j, true, 400, 250, false);
+    EXPECT_FALSE(stage.labels[static_cast<std::size_t>(j)].visible);
+    editor.labelUp(j, true);
+    EXPECT_TRUE(stage.labels[static_cast<std::size_t>(j)].visible);
+    EXPECT_EQ(m.label(j).Left, 600);
+    EXPECT_EQ(m.label(j).Top, 450);
+    EXPECT_EQ(editor.panel().x, "600");
+}
+
+} // namespace
+} // namespace jhk
