@@ -63,7 +63,7 @@ PropertyDialog::PropertyDialog(Machine &machine, const Catalogue &catalogue, int
         auto *lamp = new QComboBox(this);
         lamp->setObjectName(QStringLiteral("cmbDHensuu%1").arg(i));
         lamp->setFont(f16);
-        lamp->addItem(QString::fromUtf8(LampOffText));
+        lamp->addItem(QString::fromUtf8(LampBoxText));
         lamp->setEnabled(false);
         lamp->setGeometry(value->geometry());
         const bool shown = m_logic.variableShown(i);

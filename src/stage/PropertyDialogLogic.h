@@ -61,7 +61,7 @@ private:
     bool m_editShown = false;
 };
 
-inline constexpr const char *LampOffText = "消灯";
+inline constexpr const char *LampBoxText = "消灯";
 inline constexpr const char *BelowMinimumMessage = "－３２７６８以上に設定して下さい";
 
 } // namespace jhk
