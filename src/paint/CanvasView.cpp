@@ -9,7 +9,7 @@ namespace jhk {
 
 namespace {
 
-MouseButton toolButton(Qt::MouseButton button)
+PaintButton toolButton(Qt::MouseButton button)
 {
     switch (button) {
     case Qt::LeftButton:

@@ -95,7 +95,7 @@ void PaintSession::chooseTool(int index)
     state_.StartX = state_.StartY = state_.EndX = state_.EndY = 0;
 }
 
-void PaintSession::press(MouseButton button, QPoint p)
+void PaintSession::press(PaintButton button, QPoint p)
 {
     Tool &tool = *tools_[static_cast<std::size_t>(currentTool_)];
     textBox_.visible = false;
@@ -115,7 +115,7 @@ void PaintSession::move(unsigned buttons, QPoint p)
         tools_[static_cast<std::size_t>(currentTool_)]->move(*this, buttons, clamp(p));
 }
 
-void PaintSession::release(MouseButton button, QPoint p)
+void PaintSession::release(PaintButton button, QPoint p)
 {
     Tool &tool = *tools_[static_cast<std::size_t>(currentTool_)];
     tool.release(*this, button, clamp(p));
@@ -189,7 +189,7 @@ Colour PaintSession::otherColour() const
     return state_.ColorSel == UseBackColour ? state_.FrontColor : state_.BackgroundColor;
 }
 
-void PaintSession::pressSwatch(int n, MouseButton button)
+void PaintSession::pressSwatch(int n, PaintButton button)
 {
     if (button == ButtonLeft)
         setFrontColour(swatch(n));
@@ -266,7 +266,7 @@ void PaintSession::showTextBox(QPoint at, Colour colour)
     textBox_.colour = colour;
 }
 
-void PaintSession::clickTextBox(MouseButton button, const QFont &font)
+void PaintSession::clickTextBox(PaintButton button, const QFont &font)
 {
     if (button != ButtonLeft || !textBox_.visible)
         return;

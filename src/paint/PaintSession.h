@@ -70,9 +70,9 @@ public:
     // Tools.
     int currentTool() const { return currentTool_; }
     void chooseTool(int index);
-    void press(MouseButton button, QPoint p);
+    void press(PaintButton button, QPoint p);
     void move(unsigned buttons, QPoint p);
-    void release(MouseButton button, QPoint p);
+    void release(PaintButton button, QPoint p);
     // A second button pressed during a drag: back to the picture from before the drag.
     void cancelDrag();
 
@@ -95,7 +95,7 @@ public:
     void setBackColour(Colour c) { state_.BackgroundColor = c; }
     Colour swatch(int n) const { return swatches_.at(static_cast<std::size_t>(n)); }
     void setSwatch(int n, Colour c) { swatches_.at(static_cast<std::size_t>(n)) = c; }
-    void pressSwatch(int n, MouseButton button);
+    void pressSwatch(int n, PaintButton button);
     void resetColours();
     void swapColours();
     // The colour the palette window edits for the given target, and giving it one.
@@ -110,7 +110,7 @@ public:
     const TextBox &textBox() const { return textBox_; }
     void showTextBox(QPoint at, Colour colour);
     void setTypedText(const QString &text) { textBox_.text = text; }
-    void clickTextBox(MouseButton button, const QFont &font);
+    void clickTextBox(PaintButton button, const QFont &font);
 
     // Whole-picture commands.
     void firstState();

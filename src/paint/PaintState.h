@@ -7,7 +7,7 @@
 namespace jhk {
 
 // Mouse buttons as the tools see them; any button but the left one counts as the right one.
-enum MouseButton : std::uint8_t { ButtonNone = 0, ButtonLeft = 1, ButtonRight = 2, ButtonMiddle = 4 };
+enum PaintButton : std::uint8_t { ButtonNone = 0, ButtonLeft = 1, ButtonRight = 2, ButtonMiddle = 4 };
 
 // ColorSel: which colour the current action uses.
 inline constexpr std::uint8_t UseFrontColour = 1;

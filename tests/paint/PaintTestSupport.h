@@ -42,7 +42,7 @@ inline QRect inkedBounds(const QImage &image)
 }
 
 // A press, moves through the points and a release with one button, as the window sends them.
-inline void drag(PaintSession &session, MouseButton button, std::vector<QPoint> points)
+inline void drag(PaintSession &session, PaintButton button, std::vector<QPoint> points)
 {
     session.press(button, points.front());
     for (std::size_t i = 1; i < points.size(); ++i)
@@ -50,7 +50,7 @@ inline void drag(PaintSession &session, MouseButton button, std::vector<QPoint> 
     session.release(button, points.back());
 }
 
-inline void click(PaintSession &session, MouseButton button, QPoint p)
+inline void click(PaintSession &session, PaintButton button, QPoint p)
 {
     drag(session, button, {p});
 }

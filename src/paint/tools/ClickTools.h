@@ -10,7 +10,7 @@ class FillTool final : public Tool
 {
 public:
     bool refreshesBaseOnRelease() const override { return true; }
-    void press(PaintSession &session, MouseButton button, QPoint p) override;
+    void press(PaintSession &session, PaintButton button, QPoint p) override;
     // Keeps filling at the press point while the button is held; the result does not change.
     void move(PaintSession &session, unsigned buttons, QPoint p) override;
 };
@@ -19,15 +19,15 @@ class TextTool final : public Tool
 {
 public:
     // Places the text box at the press; the text is drawn when the box is clicked.
-    void press(PaintSession &session, MouseButton button, QPoint p) override;
+    void press(PaintSession &session, PaintButton button, QPoint p) override;
 };
 
 class DropperTool final : public Tool
 {
 public:
-    void press(PaintSession &session, MouseButton button, QPoint p) override;
+    void press(PaintSession &session, PaintButton button, QPoint p) override;
     void move(PaintSession &session, unsigned buttons, QPoint p) override;
-    void release(PaintSession &session, MouseButton button, QPoint p) override;
+    void release(PaintSession &session, PaintButton button, QPoint p) override;
 
 private:
     static void pick(PaintSession &session, QPoint p);
@@ -36,7 +36,7 @@ private:
 class ZoomTool final : public Tool
 {
 public:
-    void press(PaintSession &session, MouseButton button, QPoint p) override;
+    void press(PaintSession &session, PaintButton button, QPoint p) override;
 };
 
 // The select rectangle: a dotted black frame drawn over a copy of the picture. Nothing acts
@@ -44,10 +44,10 @@ public:
 class SelectTool final : public Tool
 {
 public:
-    void prepare(PaintSession &session, MouseButton button) override;
-    void press(PaintSession &session, MouseButton button, QPoint p) override;
+    void prepare(PaintSession &session, PaintButton button) override;
+    void press(PaintSession &session, PaintButton button, QPoint p) override;
     void move(PaintSession &session, unsigned buttons, QPoint p) override;
-    void release(PaintSession &session, MouseButton button, QPoint p) override;
+    void release(PaintSession &session, PaintButton button, QPoint p) override;
 
 private:
     static void drawFrame(PaintSession &session);

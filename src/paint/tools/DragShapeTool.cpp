@@ -4,7 +4,7 @@
 
 namespace jhk {
 
-void DragShapeTool::press(PaintSession &session, MouseButton button, QPoint p)
+void DragShapeTool::press(PaintSession &session, PaintButton button, QPoint p)
 {
     PaintState &s = session.state();
     if (button != s.HeldButton) {
@@ -26,7 +26,7 @@ void DragShapeTool::move(PaintSession &session, unsigned buttons, QPoint p)
     draw(session, true);
 }
 
-void DragShapeTool::release(PaintSession &session, MouseButton button, QPoint p)
+void DragShapeTool::release(PaintSession &session, PaintButton button, QPoint p)
 {
     PaintState &s = session.state();
     if (button != s.HeldButton)

@@ -10,9 +10,9 @@ class DragShapeTool : public Tool
 {
 public:
     bool refreshesBaseOnRelease() const override { return true; }
-    void press(PaintSession &session, MouseButton button, QPoint p) override;
+    void press(PaintSession &session, PaintButton button, QPoint p) override;
     void move(PaintSession &session, unsigned buttons, QPoint p) override;
-    void release(PaintSession &session, MouseButton button, QPoint p) override;
+    void release(PaintSession &session, PaintButton button, QPoint p) override;
 
 protected:
     // Draws the shape between Start and End on the drawing.

@@ -18,7 +18,7 @@ void DropperTool::pick(PaintSession &session, QPoint p)
         session.setBackColour(colour);
 }
 
-void DropperTool::press(PaintSession &session, MouseButton, QPoint p)
+void DropperTool::press(PaintSession &session, PaintButton, QPoint p)
 {
     pick(session, p);
 }
@@ -28,7 +28,7 @@ void DropperTool::move(PaintSession &session, unsigned, QPoint p)
     pick(session, p);
 }
 
-void DropperTool::release(PaintSession &session, MouseButton, QPoint p)
+void DropperTool::release(PaintSession &session, PaintButton, QPoint p)
 {
     pick(session, p);
 }

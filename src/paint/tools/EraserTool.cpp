@@ -5,7 +5,7 @@
 
 namespace jhk {
 
-void EraserTool::prepare(PaintSession &session, MouseButton button)
+void EraserTool::prepare(PaintSession &session, PaintButton button)
 {
     if (button == ButtonLeft)
         session.copyDrawingToUndo();

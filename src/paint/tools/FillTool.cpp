@@ -5,7 +5,7 @@
 
 namespace jhk {
 
-void FillTool::press(PaintSession &session, MouseButton, QPoint p)
+void FillTool::press(PaintSession &session, PaintButton, QPoint p)
 {
     session.state().StartX = p.x();
     session.state().StartY = p.y();

@@ -4,7 +4,7 @@
 
 namespace jhk {
 
-void FreehandTool::press(PaintSession &session, MouseButton button, QPoint p)
+void FreehandTool::press(PaintSession &session, PaintButton button, QPoint p)
 {
     PaintState &s = session.state();
     if (!follows(session, button)) {

@@ -9,7 +9,7 @@ class FreehandTool : public Tool
 {
 public:
     bool refreshesBaseOnRelease() const override { return true; }
-    void press(PaintSession &session, MouseButton button, QPoint p) override;
+    void press(PaintSession &session, PaintButton button, QPoint p) override;
     void move(PaintSession &session, unsigned buttons, QPoint p) override;
 
 protected:
@@ -34,7 +34,7 @@ class EraserTool final : public FreehandTool
 {
 public:
     // The right button erases nothing, so it leaves the undo copy as it was.
-    void prepare(PaintSession &session, MouseButton button) override;
+    void prepare(PaintSession &session, PaintButton button) override;
 
 protected:
     bool follows(const PaintSession &session, unsigned buttons) const override;

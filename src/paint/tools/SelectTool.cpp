@@ -5,12 +5,12 @@
 
 namespace jhk {
 
-void SelectTool::prepare(PaintSession &session, MouseButton)
+void SelectTool::prepare(PaintSession &session, PaintButton)
 {
     session.copyBaseToDrawing(); // the previous frame goes
 }
 
-void SelectTool::press(PaintSession &session, MouseButton button, QPoint p)
+void SelectTool::press(PaintSession &session, PaintButton button, QPoint p)
 {
     PaintState &s = session.state();
     if (button != s.HeldButton) {
@@ -33,7 +33,7 @@ void SelectTool::move(PaintSession &session, unsigned buttons, QPoint p)
     drawFrame(session);
 }
 
-void SelectTool::release(PaintSession &session, MouseButton button, QPoint p)
+void SelectTool::release(PaintSession &session, PaintButton button, QPoint p)
 {
     PaintState &s = session.state();
     if (button != s.HeldButton)

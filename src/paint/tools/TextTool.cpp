@@ -4,7 +4,7 @@
 
 namespace jhk {
 
-void TextTool::press(PaintSession &session, MouseButton, QPoint p)
+void TextTool::press(PaintSession &session, PaintButton, QPoint p)
 {
     session.state().StartX = p.x();
     session.state().StartY = p.y();

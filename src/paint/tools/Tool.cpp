@@ -4,7 +4,7 @@
 
 namespace jhk {
 
-void Tool::prepare(PaintSession &session, MouseButton)
+void Tool::prepare(PaintSession &session, PaintButton)
 {
     session.copyDrawingToUndo();
 }

@@ -17,16 +17,16 @@ public:
 
     // What a press does to the surfaces before anything else: most tools keep the drawing
     // as the undo copy.
-    virtual void prepare(PaintSession &session, MouseButton button);
+    virtual void prepare(PaintSession &session, PaintButton button);
     // Whether the release makes the drawing the new base copy.
     virtual bool refreshesBaseOnRelease() const { return false; }
 
-    virtual void press(PaintSession &session, MouseButton button, QPoint p) = 0;
-    // `buttons`: every button down, as a mask of MouseButton values (never 0 here);
+    virtual void press(PaintSession &session, PaintButton button, QPoint p) = 0;
+    // `buttons`: every button down, as a mask of PaintButton values (never 0 here);
     // `p` is already clamped to the drawing.
     virtual void move(PaintSession &, unsigned /*buttons*/, QPoint /*p*/) {}
     // `p` is already clamped to the drawing.
-    virtual void release(PaintSession &, MouseButton, QPoint /*p*/) {}
+    virtual void release(PaintSession &, PaintButton, QPoint /*p*/) {}
 };
 
 } // namespace jhk

@@ -4,7 +4,7 @@
 
 namespace jhk {
 
-void ZoomTool::press(PaintSession &session, MouseButton button, QPoint)
+void ZoomTool::press(PaintSession &session, PaintButton button, QPoint)
 {
     if (button == ButtonLeft)
         session.zoomIn();
