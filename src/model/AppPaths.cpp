@@ -79,4 +79,26 @@ std::string resolveInFolder(const std::string &folder, const std::string &stored
     return at.string();
 }
 
+std::string paintedPictureFolderName(const std::string &documentPath)
+{
+    return fs::path(documentPath).stem().string() + "_pictures";
+}
+
+std::string paintedPictureName(const std::string &documentPath, int slot)
+{
+    const std::string number = (slot < 10 ? "0" : "") + std::to_string(slot);
+    return paintedPictureFolderName(documentPath) + "\\part_" + number + ".bmp";
+}
+
+std::string findPartPicture(const std::string &appFolder, const std::string &documentPath,
+                            const std::string &pictName)
+{
+    if (pictName.empty() || pictName == "dummy")
+        return {};
+    std::string found = resolveInFolder(appFolder, pictName);
+    if (found.empty() && !documentPath.empty())
+        found = resolveInFolder(fs::path(documentPath).parent_path().string(), pictName);
+    return found;
+}
+
 } // namespace jhk

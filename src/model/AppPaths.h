@@ -12,4 +12,16 @@ std::string applicationFolder();
 // is absolute is refused. Returns "" when no such file exists.
 std::string resolveInFolder(const std::string &folder, const std::string &storedPath);
 
+// Pictures drawn in the paint tool are kept beside the machine's document, in a folder named
+// after it: "shop.jhk" keeps them in "shop_pictures". The name a part records for its picture
+// is relative to the document's folder, e.g. "shop_pictures\part_03.bmp".
+std::string paintedPictureFolderName(const std::string &documentPath);
+std::string paintedPictureName(const std::string &documentPath, int slot);
+
+// The file of a part's picture: looked for first in the application folder, then relative to
+// the folder of the document (if any). "" for "dummy" (the built-in picture) or when neither
+// has it.
+std::string findPartPicture(const std::string &appFolder, const std::string &documentPath,
+                            const std::string &pictName);
+
 } // namespace jhk
