@@ -91,10 +91,10 @@ void CanvasView::mousePressEvent(QMouseEvent *event)
     emit changed();
 }
 
-void CanvasView::mouseDoubleClickEvent(QMouseEvent *event)
+void CanvasView::mouseDoubleClickEvent(QMouseEvent *)
 {
-    // A double-click is a second press for the tools.
-    mousePressEvent(event);
+    // The second press of a double-click is no new press for the tools: a double-click with
+    // the zoom tool zooms one step, like a click.
 }
 
 void CanvasView::mouseMoveEvent(QMouseEvent *event)
