@@ -323,3 +323,38 @@ TEST(RunControl, DraggingDuringARun)
     r.engine.runPartUp(fixed);
     EXPECT_EQ(r.m.part(fixed).Left, 200 * 15);
 }
+
+// The desktop program lets the window work while a sound plays; a stop pressed meanwhile ends
+// the program there, and the product that was coming out does not appear.
+TEST(RunControl, StopWhileTheProductSoundPlays)
+{
+    struct StoppingPlayer : SoundPlayer {
+        Engine *engine = nullptr;
+        void play(const std::string &name, PlayMode) override
+        {
+            if (name == ProductSound)
+                engine->stopRun();
+        }
+        void stop() override {}
+    };
+    for (bool oneBlock : {false, true}) {
+        Rig r;
+        StoppingPlayer player;
+        player.engine = &r.engine;
+        r.engine.sound().setPlayer(player);
+        buildVendingMachine(r);
+        r.engine.startRun();
+        if (oneBlock)
+            r.engine.stepMode();
+        r.m.part(Button).A() = 1;
+        r.m.part(Counter).A() = 500;
+        r.engine.touchPart(Button);
+        r.engine.nextStep();
+        r.engine.nextStep();
+        EXPECT_EQ(r.m.app.RunMode, ModeEditing) << oneBlock;
+        EXPECT_FALSE(r.engine.stepRunInProgress());
+        EXPECT_TRUE(r.engine.stage().products.empty());
+        EXPECT_EQ(r.m.part(Product).B(), 5) << "the blocks after the discharge did not run";
+        EXPECT_EQ(r.m.app.DischargeCount, 0);
+    }
+}
