@@ -238,6 +238,9 @@ void PaintSession::zoomIn()
 {
     if (state_.Zoom > 4)
         return;
+    // A picture that would grow past what the three surfaces can hold stays as it is.
+    if (qint64(drawing_.width()) * drawing_.height() * 4 > MaxZoomedPixels)
+        return;
     state_.Zoom *= 2;
     setBusy(QStringLiteral("ただいま拡大処理中．．．"));
     drawing_ = pixels::enlargeTwice(drawing_);

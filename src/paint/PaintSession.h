@@ -23,6 +23,9 @@ inline constexpr std::array<Colour, SwatchCount> StartSwatches = {
     0x000000, 0x808080, 0x0000FF, 0x0080FF, 0x00FFFF, 0x00FF00, 0xFFFF00, 0xFF0000, 0xFF00FF,
 };
 
+// The largest drawing zooming in makes, in pixels: 8 times the largest canvas fits easily.
+inline constexpr qint64 MaxZoomedPixels = 16 * 1024 * 1024;
+
 inline constexpr const char *CannotUndoCaption = "元に戻せません";
 
 // The text tool's box: where it stands on the drawing and what has been typed into it.

@@ -214,6 +214,14 @@ TEST_F(Tools, ZoomInAndOutRoundTripsAGridDrawingAndStopsAtItsLimits)
     EXPECT_EQ(drawing(), expected);
 }
 
+TEST_F(Tools, ZoomingInStopsBeforeThePictureOutgrowsMemory)
+{
+    session.start(whitePicture(QSize(2100, 2000)));
+    session.zoomIn();
+    EXPECT_EQ(session.state().Zoom, 1);
+    EXPECT_EQ(session.size(), QSize(2100, 2000));
+}
+
 TEST_F(Tools, OkWhileZoomedHandsBackThePictureAtItsOwnSize)
 {
     click(session, ButtonLeft, QPoint(7, 7));
