@@ -89,13 +89,13 @@ void BlockDetailModel::applyLampOrStockRules(bool presetLamp)
     const std::string &property = m_operands[1].text;
     if (property == SoldOutLampLabel || property == BuyLampLabel) {
         // The left side is a button's lamp: the right side is its state, chosen from a list.
-        m_lamp.items = {LampOnText, LampOffText};
+        m_lamp.items = {LampStateOnText, LampStateOffText};
         m_lamp.visible = true;
         m_lamp.text.clear();
         if (presetLamp && m_operands[4].text == "1")
-            m_lamp.text = LampOnText;
+            m_lamp.text = LampStateOnText;
         else if (presetLamp && m_operands[4].text == "0")
-            m_lamp.text = LampOffText;
+            m_lamp.text = LampStateOffText;
         m_operands[4].visible = false;
         m_specify[2] = false;
     } else if (property == StockLabel) {
@@ -193,9 +193,9 @@ void BlockDetailModel::confirm()
         // An operator still unset stays unset in the block rather than becoming the text "未設定".
         if (isSet(m_operators.text))
             b.Param[3] = ParamValue(m_operators.text);
-        if (m_lamp.visible && (m_lamp.text == LampOnText || m_lamp.text == LampOffText)) {
+        if (m_lamp.visible && (m_lamp.text == LampStateOnText || m_lamp.text == LampStateOffText)) {
             b.Param[4] = ParamValue(std::int16_t{-1});
-            b.Param[5] = ParamValue(m_lamp.text == LampOnText ? 1 : 0);
+            b.Param[5] = ParamValue(m_lamp.text == LampStateOnText ? 1 : 0);
         }
     }
     for (const ShownText &operand : m_operands) {

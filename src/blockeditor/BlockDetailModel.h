@@ -14,8 +14,8 @@ struct Machine;
 inline constexpr const char *DetailCaption = "ブロックの説明";
 inline constexpr const char *StockPrompt = "在庫数比較：0以上1000以下の数値を入力して下さい";
 inline constexpr const char *NumbersOnlyMessage = "数値以外は受け付けられません";
-inline constexpr const char *LampOnText = "点灯";
-inline constexpr const char *LampOffText = "消灯";
+inline constexpr const char *LampStateOnText = "点灯";
+inline constexpr const char *LampStateOffText = "消灯";
 
 // A drop-down list of the dialog.
 struct DetailList {

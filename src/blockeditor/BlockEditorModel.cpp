@@ -210,7 +210,7 @@ void BlockEditorModel::selectBox(int i)
     showBlockPanel();
 }
 
-bool BlockEditorModel::boxMouseDown(int i, MouseButton button, int x, int y)
+bool BlockEditorModel::boxMouseDown(int i, BoxButton button, int x, int y)
 {
     if (!blockUsed(i))
         return false;
@@ -221,7 +221,7 @@ bool BlockEditorModel::boxMouseDown(int i, MouseButton button, int x, int y)
     }
     if (mode != ModeEditing)
         return false;
-    if (button == MouseButton::Left) {
+    if (button == BoxButton::Left) {
         selectBox(i);
         placeTargetMarker(i, x, y);
         m_pressedBox = i;
@@ -243,7 +243,7 @@ void BlockEditorModel::boxMouseMove(int i, int x, int y)
     placeTargetMarker(i, x, y);
 }
 
-void BlockEditorModel::boxMouseUp(int i, MouseButton button)
+void BlockEditorModel::boxMouseUp(int i, BoxButton button)
 {
     AppState &app = m_machine.app;
     const int mode = app.RunMode;
@@ -253,7 +253,7 @@ void BlockEditorModel::boxMouseUp(int i, MouseButton button)
     }
     const bool pressed = m_pressedBox == i;
     m_pressedBox = -1;
-    if (mode != ModeEditing || button != MouseButton::Left || !pressed || app.CurBlock == -1 || !blockUsed(i))
+    if (mode != ModeEditing || button != BoxButton::Left || !pressed || app.CurBlock == -1 || !blockUsed(i))
         return;
     PartsRecord &p = record();
     bool occupied = false;

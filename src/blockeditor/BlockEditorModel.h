@@ -53,7 +53,7 @@ struct PartInfoFrame {
 // Where the selection outline is.
 enum class OutlineOn { Nothing, Block, StartBox };
 
-enum class MouseButton { Left, Right };
+enum class BoxButton { Left, Right };
 
 // The rules of the block editor window for one part: what each click and drop does to the
 // part's record, the selection, the picking of links, the panel texts, the part information,
@@ -97,9 +97,9 @@ public:
     int blockAt(int x, int y) const;
     // Mouse on block box i; (x, y) inside the box. Returns true when the pop-up menu
     // "指定１ | 指定２ | 削除" is to be shown.
-    bool boxMouseDown(int i, MouseButton button, int x, int y);
+    bool boxMouseDown(int i, BoxButton button, int x, int y);
     void boxMouseMove(int i, int x, int y);
-    void boxMouseUp(int i, MouseButton button);
+    void boxMouseUp(int i, BoxButton button);
     // Returns true when the block detail dialog is to be opened for block i.
     bool boxDoubleClick(int i);
     void startBoxMouseDown();

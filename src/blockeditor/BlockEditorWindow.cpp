@@ -209,7 +209,7 @@ void BlockEditorWindow::buildPartInfo()
 void BlockEditorWindow::connectCanvas()
 {
     connect(m_canvas, &FlowchartCanvas::boxPressed, this,
-            [this](int slot, MouseButton button, int x, int y, QPoint globalPos) {
+            [this](int slot, BoxButton button, int x, int y, QPoint globalPos) {
                 const bool popup = m_model->boxMouseDown(slot, button, x, y);
                 refresh();
                 if (popup)
@@ -219,7 +219,7 @@ void BlockEditorWindow::connectCanvas()
         m_model->boxMouseMove(slot, x, y);
         m_canvas->update();
     });
-    connect(m_canvas, &FlowchartCanvas::boxReleased, this, [this](int slot, MouseButton button) {
+    connect(m_canvas, &FlowchartCanvas::boxReleased, this, [this](int slot, BoxButton button) {
         m_model->boxMouseUp(slot, button);
         refresh();
     });

@@ -48,7 +48,7 @@ void FlowchartCanvas::mousePressEvent(QMouseEvent *event)
         m_pressedSlot = slot;
         m_pressedButton = event->button();
         const QPoint inside = insideBox(slot, event->position());
-        emit boxPressed(slot, event->button() == Qt::RightButton ? MouseButton::Right : MouseButton::Left, inside.x(),
+        emit boxPressed(slot, event->button() == Qt::RightButton ? BoxButton::Right : BoxButton::Left, inside.x(),
                         inside.y(), event->globalPosition().toPoint());
         return;
     }
@@ -75,7 +75,7 @@ void FlowchartCanvas::mouseReleaseEvent(QMouseEvent *event)
         return;
     const int slot = m_pressedSlot;
     m_pressedSlot = -1;
-    emit boxReleased(slot, event->button() == Qt::RightButton ? MouseButton::Right : MouseButton::Left);
+    emit boxReleased(slot, event->button() == Qt::RightButton ? BoxButton::Right : BoxButton::Left);
 }
 
 void FlowchartCanvas::mouseDoubleClickEvent(QMouseEvent *event)

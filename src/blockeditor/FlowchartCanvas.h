@@ -17,9 +17,9 @@ public:
     QPoint toTwips(QPointF pos) const;
 
 signals:
-    void boxPressed(int slot, jhk::MouseButton button, int x, int y, QPoint globalPos);
+    void boxPressed(int slot, jhk::BoxButton button, int x, int y, QPoint globalPos);
     void boxMoved(int slot, int x, int y);
-    void boxReleased(int slot, jhk::MouseButton button);
+    void boxReleased(int slot, jhk::BoxButton button);
     void boxDoubleClicked(int slot);
     void startBoxPressed();
     void startBoxDoubleClicked();

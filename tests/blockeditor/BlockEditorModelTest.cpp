@@ -175,9 +175,9 @@ TEST(BlockMove, MovesOntoAFreeCellAndStaysOffAnOccupiedOne)
     EXPECT_EQ(f.block(0).Y, 2204);
 
     // Far left of the canvas the marker keeps its column and follows only the row.
-    e.boxMouseDown(1, MouseButton::Left, 10, 10);
+    e.boxMouseDown(1, BoxButton::Left, 10, 10);
     e.boxMouseMove(1, -5000, 1200);
-    e.boxMouseUp(1, MouseButton::Left);
+    e.boxMouseUp(1, BoxButton::Left);
     EXPECT_EQ(f.block(1).X, 1323);
     EXPECT_EQ(f.block(1).Y, 1653);
 }

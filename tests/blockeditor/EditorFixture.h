@@ -53,18 +53,18 @@ struct EditorFixture {
     // A left click on block box i, at the box's top-left corner plus (dx, dy) twips.
     void click(int i, int dx = 10, int dy = 10)
     {
-        editor->boxMouseDown(i, MouseButton::Left, dx, dy);
-        editor->boxMouseUp(i, MouseButton::Left);
+        editor->boxMouseDown(i, BoxButton::Left, dx, dy);
+        editor->boxMouseUp(i, BoxButton::Left);
     }
 
     // Presses on block box i, drags the mouse to cell (column, row) and lets go.
     void dragTo(int i, int column, int row)
     {
         const CanvasGeometry &g = editor->geometry();
-        editor->boxMouseDown(i, MouseButton::Left, 10, 10);
+        editor->boxMouseDown(i, BoxButton::Left, 10, 10);
         const BlockRecord &b = block(i);
         editor->boxMouseMove(i, column * g.columnWidth() + 200 - b.X, row * g.rowHeight() + 200 - b.Y);
-        editor->boxMouseUp(i, MouseButton::Left);
+        editor->boxMouseUp(i, BoxButton::Left);
     }
 };
 

@@ -34,12 +34,12 @@ TEST(LinkPicking, NextBlockPickSetsTheLinkAndRestoresTheEditor)
     f.e.dropBlock(1, 0, 4000, 4000); // the palette is off while picking
     EXPECT_EQ(f.rec().BlockCount, 3);
 
-    f.e.boxMouseDown(1, MouseButton::Left, 5, 5);
+    f.e.boxMouseDown(1, BoxButton::Left, 5, 5);
     EXPECT_EQ(f.block(0).NextBlock, 1);
     EXPECT_EQ(f.e.windowCaption(), "ジハンコウボウ　ブロック編集中");
     EXPECT_TRUE(f.e.paletteEnabled());
     EXPECT_EQ(f.m.app.RunMode, ModePickNextBlock); // until the button comes up
-    f.e.boxMouseUp(1, MouseButton::Left);
+    f.e.boxMouseUp(1, BoxButton::Left);
     EXPECT_EQ(f.m.app.RunMode, 0);
     EXPECT_EQ(f.e.currentBlock(), 0);
     EXPECT_EQ(f.block(1).X, 0); // the pick did not move the box it went down on
@@ -63,8 +63,8 @@ TEST(LinkPicking, ABlockCannotFollowItselfButLoopsAreAllowed)
     f.click(2);
     f.e.nextBlockButton(0);
     f.messages.clear();
-    f.e.boxMouseDown(2, MouseButton::Left, 5, 5);
-    f.e.boxMouseUp(2, MouseButton::Left);
+    f.e.boxMouseDown(2, BoxButton::Left, 5, 5);
+    f.e.boxMouseUp(2, BoxButton::Left);
     EXPECT_EQ(f.messages, std::vector<std::string>{"次に実行するブロックを自分自身にすることはできません"});
     EXPECT_EQ(f.block(2).NextBlock, -1);
     EXPECT_EQ(f.m.app.RunMode, 0);
@@ -149,9 +149,9 @@ TEST(LinkPicking, PopupMenuActsOnTheBlockItWasOpenedOn)
 {
     LinkFixture f;
     f.click(2);
-    EXPECT_TRUE(f.e.boxMouseDown(1, MouseButton::Right, 5, 5));
+    EXPECT_TRUE(f.e.boxMouseDown(1, BoxButton::Right, 5, 5));
     EXPECT_EQ(f.e.currentBlock(), 1);
-    f.e.boxMouseUp(1, MouseButton::Right);
+    f.e.boxMouseUp(1, BoxButton::Right);
     EXPECT_EQ(f.block(1).Y, 1653); // a right click never moves the box
     f.e.deleteSelected();
     EXPECT_FALSE(f.block(1).isUsed());
