@@ -109,10 +109,11 @@ void paintMachinePicture(QPainter &painter, int dpiX, int dpiY, const PrintSourc
     const int ty = std::max<int>(1, app.TwipsY);
     Page page(painter, dpiX, dpiY);
 
-    if (!source.stage.background.empty()) {
-        const QPixmap back = source.pictures.file(source.stage.background, QSize(StageWidthPixels, StageHeightPixels));
-        page.picture(back, PageInset, PageInset, tx, ty);
-    }
+    // The stage shows the chosen background until a document names its own.
+    const std::string &background = source.stage.background.empty() ? app.BackPictName : source.stage.background;
+    if (!background.empty())
+        page.picture(source.pictures.file(background, QSize(StageWidthPixels, StageHeightPixels)), PageInset,
+                     PageInset, tx, ty);
 
     for (int i = 0; i < PartSlots; ++i) {
         if (!m.part(i).isUsed())

@@ -122,6 +122,14 @@ TEST_F(Printout, TheHeaderIsBoldOnlyAfterPartNumbers)
     EXPECT_GT(boldInk, titleInk(noParts, noParts.image()) * 11 / 10);
 }
 
+TEST_F(Printout, TheChosenBackgroundIsPrintedBeforeTheStageNamesOne)
+{
+    PrintedMachine pm;
+    pm.stage.background.clear();
+    const PrintedPage page = print(pm, true);
+    EXPECT_TRUE(near(page.colourAt(page.image(), 300 * 15, 50 * 15), Background));
+}
+
 TEST_F(Printout, OnlyLabelsInUseArePrintedAndOnlyWhenThereAreAny)
 {
     struct Case {
