@@ -4,6 +4,8 @@
 #include <climits>
 #include <cstdlib>
 #include <fcntl.h>
+#include <fstream>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -56,6 +58,18 @@ std::string resolvedTarget(const std::string &path)
     return buffer;
 }
 
+// The process's file creation mask, read without changing it.
+mode_t currentUmask()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("Umask:", 0) == 0)
+            return static_cast<mode_t>(std::stoul(line.substr(6), nullptr, 8));
+    }
+    return 022;
+}
+
 bool writeAll(int fd, std::span<const std::uint8_t> bytes)
 {
     std::size_t done = 0;
@@ -84,6 +98,9 @@ std::string writeFileAtomically(const std::string &path, std::span<const std::ui
     const bool replacing = ::stat(target.c_str(), &existing) == 0;
     if (replacing && S_ISDIR(existing.st_mode))
         return reasonFor(EISDIR);
+    // Replacing goes round the file's own protection; a file marked read-only stays as it is.
+    if (replacing && ::access(target.c_str(), W_OK) != 0)
+        return "このファイルは書き込み禁止になっています。";
 
     std::string temp = target + ".XXXXXX";
     const int fd = ::mkstemp(temp.data());
@@ -91,14 +108,7 @@ std::string writeFileAtomically(const std::string &path, std::span<const std::ui
         return reasonFor(errno);
 
     // A new file gets the usual permissions, a replaced one keeps its own.
-    mode_t mode = 0;
-    if (replacing) {
-        mode = existing.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
+    const mode_t mode = replacing ? existing.st_mode & 07777 : 0666 & ~currentUmask();
 
     int error = 0;
     if (::fchmod(fd, mode) != 0 && errno != EPERM)

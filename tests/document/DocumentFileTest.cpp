@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -121,6 +122,33 @@ TEST_F(DocumentFile, FailedSavesLeaveTheOldFileAndSayWhy)
 
     EXPECT_EQ(contents(p), "the pupil's old machine");
     EXPECT_EQ(files(), (std::vector<std::string>{"folder.jhk", "keep.jhk", "plain-file"}));
+}
+
+TEST_F(DocumentFile, NewFilesFollowTheUmaskAndProtectedFilesAndFoldersStayUntouched)
+{
+    const mode_t old = umask(027);
+    ASSERT_TRUE(saveDocument(path("new.jhk"), *startupMachine()).ok);
+    umask(old);
+    struct stat st {};
+    ASSERT_EQ(stat(path("new.jhk").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root may write to any file";
+    const std::string p = path("locked.jhk");
+    write(p, "kept");
+    chmod(p.c_str(), 0444);
+    const SaveResult s = saveDocument(p, *startupMachine());
+    EXPECT_FALSE(s.ok);
+    EXPECT_EQ(s.message, std::string(SaveFailedMessage) + "\nこのファイルは書き込み禁止になっています。");
+    EXPECT_EQ(contents(p), "kept");
+
+    fs::create_directory(path("shut"));
+    chmod(path("shut").c_str(), 0555);
+    const SaveResult shut = saveDocument(path("shut/x.jhk"), *startupMachine());
+    EXPECT_FALSE(shut.ok);
+    EXPECT_EQ(shut.message, std::string(SaveFailedMessage) + "\nこのフォルダには書き込めません。");
+    chmod(path("shut").c_str(), 0755);
 }
 
 // A disk that fills up half-way through the document: the file-size limit makes the write
