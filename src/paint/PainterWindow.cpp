@@ -281,8 +281,12 @@ void PainterWindow::openPicture()
     if (!confirmLosingTheDrawing())
         return;
     const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("ﾌｧｲﾙを開く"), QString(), pictureFilters());
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        openPictureFile(path);
+}
+
+void PainterWindow::openPictureFile(const QString &path)
+{
     if (!session_.openPicture(path)) {
         QMessageBox::warning(this, QStringLiteral("ﾍﾟｲﾝﾄﾂｰﾙ"),
                              QStringLiteral("「%1」は絵のファイルとして読めませんでした。\n"

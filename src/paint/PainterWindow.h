@@ -39,6 +39,8 @@ public:
     void cancel();
     void newPicture();
     void openPicture();
+    // Open, once the file is chosen: a file that is no picture is reported and changes nothing.
+    void openPictureFile(const QString &path);
     void savePictureAs();
     void quit();
     void changeSize();

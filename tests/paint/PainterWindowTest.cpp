@@ -11,11 +11,16 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QFile>
+#include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 using namespace jhk;
@@ -29,6 +34,30 @@ void dragTo(QWidget *widget, QPoint to, Qt::MouseButtons held)
     QMouseEvent move(QEvent::MouseMove, QPointF(to), widget->mapToGlobal(QPointF(to)), Qt::NoButton, held,
                      Qt::NoModifier);
     QApplication::sendEvent(widget, &move);
+}
+
+// Answers the next modal dialog of type T as soon as it shows, and keeps what it said.
+struct ModalAnswer {
+    QString text;
+    template <typename T>
+    void next(std::function<void(T *)> answer)
+    {
+        QTimer::singleShot(10, [this, answer] {
+            auto *modal = qobject_cast<T *>(QApplication::activeModalWidget());
+            if (!modal) {
+                next<T>(answer); // not shown yet
+                return;
+            }
+            if (auto *box = qobject_cast<QMessageBox *>(modal))
+                text = box->text();
+            answer(modal);
+        });
+    }
+};
+
+void pressButton(QMessageBox *box, QMessageBox::StandardButton which)
+{
+    box->button(which)->click();
 }
 
 struct PainterWindowTest : testing::Test {
@@ -98,6 +127,38 @@ TEST_F(PainterWindowTest, ExitRunsTheMainWindowsQuitPromptInsteadOfEndingAtOnce)
     EXPECT_EQ(quitCalls, 1);
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(handedBack.empty());
+}
+
+TEST_F(PainterWindowTest, NewAsksFirstAndNoKeepsTheDrawing)
+{
+    stroke(Qt::LeftButton, QPoint(4, 4), QPoint(4, 4));
+    ModalAnswer answer;
+    answer.next<QMessageBox>([](QMessageBox *m) { pressButton(m, QMessageBox::No); });
+    window->action("mnuFileNew")->trigger();
+    EXPECT_EQ(answer.text, QStringLiteral("作成・変更した絵がすべて消えてしまいますがよろしいですか？"));
+    EXPECT_EQ(inkedPixels(window->session().drawing()).size(), 1u);
+    answer.next<QMessageBox>([](QMessageBox *m) { pressButton(m, QMessageBox::Yes); });
+    window->action("mnuFileNew")->trigger();
+    EXPECT_TRUE(inkedPixels(window->session().drawing()).empty());
+    EXPECT_EQ(window->action("mnuEditBack")->text(), QStringLiteral("元に戻せません"));
+}
+
+TEST_F(PainterWindowTest, OpeningAFileThatIsNoPictureSaysSoAndKeepsTheDrawing)
+{
+    QTemporaryDir dir;
+    const QString junk = dir.filePath(QStringLiteral("junk.bmp"));
+    QFile file(junk);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a picture");
+    file.close();
+    stroke(Qt::LeftButton, QPoint(4, 4), QPoint(4, 4));
+
+    ModalAnswer message;
+    message.next<QMessageBox>([](QMessageBox *m) { pressButton(m, QMessageBox::Ok); });
+    window->openPictureFile(junk);
+    EXPECT_TRUE(message.text.contains(QStringLiteral("junk.bmp")));
+    EXPECT_EQ(inkedPixels(window->session().drawing()).size(), 1u);
+    EXPECT_TRUE(window->action("mnuEditBack")->isEnabled());
 }
 
 TEST_F(PainterWindowTest, ToolsShowTheirOptionPanels)
