@@ -1,0 +1,86 @@
+// Writes the vending machine the end-to-end run starts from: a level-3 machine with a button
+// (slot 0) still without a program, a product priced 120 yen, a product outlet, an amount
+// display and a coin slot whose program counts the coins and lights the button's buy lamp
+// once 120 yen are in. Usage: blockeditor_e2e_machine OUT.jhk
+#include "document/JhkDocument.h"
+#include "model/AppState.h"
+#include "model/Creation.h"
+
+#include <cstdio>
+
+using namespace jhk;
+
+namespace {
+
+int placeAt(Machine &m, int kind, int leftPx, int topPx)
+{
+    m.app.DropX = static_cast<float>(leftPx * 15);
+    m.app.DropY = static_cast<float>(topPx * 15);
+    const int slot = createPart(m, kind).slot;
+    PartsRecord &p = m.part(slot);
+    p.PictName = "dummy";
+    p.Width = BuiltInPictureSizes[static_cast<std::size_t>(kind)].width;
+    p.Height = BuiltInPictureSizes[static_cast<std::size_t>(kind)].height;
+    return slot;
+}
+
+BlockRecord &addBlock(PartsRecord &p, int slot, int kind, const char *caption, int row)
+{
+    BlockRecord &b = p.Blocks[static_cast<std::size_t>(slot)];
+    b.Used = -1;
+    b.Kind = static_cast<std::int16_t>(kind);
+    b.Caption = caption;
+    b.X = 0;
+    b.Y = static_cast<std::int16_t>(row * 551);
+    b.Complete = -1;
+    b.NextBlock = LinkEnd;
+    ++p.BlockCount;
+    return b;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (argc != 2) {
+        std::fputs("usage: blockeditor_e2e_machine OUT.jhk\n", stderr);
+        return 2;
+    }
+    Machine m;
+    applyStartupValues(m.app, 15, 15);
+    m.app.Level = 3;
+    m.app.Step = 1;
+    m.app.BackPictName = StartBackPictName;
+    const int button = placeAt(m, KindButton, 120, 220);
+    const int product = placeAt(m, KindProduct, 60, 60);
+    const int outlet = placeAt(m, KindProductOutlet, 110, 400);
+    const int counter = placeAt(m, KindCounter, 240, 140);
+    const int coinSlot = placeAt(m, KindCoinSlot, 320, 260);
+    m.part(product).A() = 120;
+    m.part(product).B() = 5;
+    (void)outlet;
+
+    PartsRecord &slot = m.part(coinSlot);
+    BlockRecord &add = addBlock(slot, 0, BlockAddMoney, "0投入金加算", 1);
+    add.Param[1] = ParamValue(counter);
+    add.NextBlock = 1;
+    BlockRecord &enough = addBlock(slot, 1, BlockBranch, "1条件分岐", 3);
+    enough.Param[1] = ParamValue(counter);
+    enough.Param[2] = ParamValue("A");
+    enough.Param[3] = ParamValue(">=");
+    enough.Param[4] = ParamValue(product);
+    enough.Param[5] = ParamValue("A");
+    enough.NextBlock = 2;
+    enough.NextBlock2 = LinkEnd;
+    BlockRecord &lamp = addBlock(slot, 2, BlockBuyLampOn, "2購買可ランプ点灯", 5);
+    lamp.Param[1] = ParamValue(button);
+    slot.FirstBlock = 0;
+    slot.BranchCount = 1;
+
+    const SaveResult saved = saveDocument(argv[1], m);
+    if (!saved.ok) {
+        std::fprintf(stderr, "%s\n", saved.message.c_str());
+        return 1;
+    }
+    return 0;
+}
