@@ -6,9 +6,9 @@
 #include "document/JhkDocument.h"
 #include "model/AppPaths.h"
 #include "model/AppState.h"
+#include "stage/QtUserDialogs.h"
 
 #include <QGuiApplication>
-#include <QMessageBox>
 #include <QPointer>
 #include <QString>
 
@@ -27,9 +27,7 @@ QPointer<BlockEditorWindow> &openEditor()
 
 void showMessage(QWidget *parent, const std::string &text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("ジハンコウボウ"), QString::fromStdString(text),
-                    QMessageBox::Ok, parent);
-    box.exec();
+    showMessageBox(parent, QString::fromStdString(text), MessageButtons::Ok, MessageIcon::None);
 }
 
 } // namespace
