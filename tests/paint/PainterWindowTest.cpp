@@ -161,6 +161,22 @@ TEST_F(PainterWindowTest, OpeningAFileThatIsNoPictureSaysSoAndKeepsTheDrawing)
     EXPECT_TRUE(window->action("mnuEditBack")->isEnabled());
 }
 
+TEST_F(PainterWindowTest, AlwaysOnTopTogglesForEachWindowOnItsOwn)
+{
+    QAction *front = window->action("mnuDispFront");
+    QAction *paletteFront = window->action("mnuDispPalFront");
+    front->trigger();
+    EXPECT_TRUE(front->isChecked());
+    EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->paletteWindow()->windowFlags() & Qt::WindowStaysOnTopHint);
+    paletteFront->trigger();
+    EXPECT_TRUE(window->paletteWindow()->windowFlags() & Qt::WindowStaysOnTopHint);
+    front->trigger();
+    EXPECT_FALSE(front->isChecked());
+    EXPECT_FALSE(window->windowFlags() & Qt::WindowStaysOnTopHint);
+}
+
 TEST_F(PainterWindowTest, ToolsShowTheirOptionPanels)
 {
     ToolColumn *tools = window->toolColumn();
