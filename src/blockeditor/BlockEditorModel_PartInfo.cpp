@@ -152,6 +152,7 @@ void BlockEditorModel::closing()
         app.RunMode = ModeEditing;
     }
     app.BlockEditorOpen = 0;
+    app.DetailReopen = 0; // a pick the editor never came back from must not reopen a dialog later
     m_stagePickMode = 0;
 }
 

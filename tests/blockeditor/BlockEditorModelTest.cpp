@@ -3,6 +3,9 @@
 #include "blockeditor/BlockPalette.h"
 #include "document/JhkDocument.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 using namespace jhk;
 using jhk::test::EditorFixture;
 
@@ -368,4 +371,27 @@ TEST(BlockEditorPartInfo, ButtonShowsLampListsAsOff)
     EXPECT_EQ(info.rows[2].text, "7");
     EXPECT_TRUE(info.dragMode);
     EXPECT_EQ(info.partNumber, "パーツ番号：" + std::to_string(part));
+}
+
+TEST(BlockEditorPartInfo, CatalogueListFormOffersVariableAAsAListThatIsNotStored)
+{
+    QTemporaryDir dir;
+    QFile ini(dir.filePath("jihan.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("0,商品,値段,在庫数,,cmb,x,y,skip,りんご,みかん\n1,ボタン,購買可ランプ,売切ランプ,\n");
+    ini.close();
+    EditorFixture f;
+    auto &e = f.open(f.place(KindProduct), dir.path().toStdString());
+    const PartInfoFrame &info = e.partInfo();
+    EXPECT_EQ(info.kindName, "パーツの種類 ：商品");
+    EXPECT_FALSE(info.rows[0].textVisible);
+    EXPECT_TRUE(info.rows[0].listVisible);
+    EXPECT_EQ(info.rows[0].listItems, (std::vector<std::string>{"りんご", "みかん"}));
+    EXPECT_FALSE(info.rows[2].textVisible); // no caption for C: the row is hidden
+    EXPECT_FALSE(info.rows[2].listVisible);
+    e.setVariableText(0, "300");
+    e.setVariableText(1, "7");
+    EXPECT_TRUE(e.confirm());
+    EXPECT_EQ(f.rec().A(), 0);
+    EXPECT_EQ(f.rec().B(), 7);
 }

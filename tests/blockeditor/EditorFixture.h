@@ -31,11 +31,11 @@ struct EditorFixture {
         return createPart(m, kind).slot;
     }
 
-    BlockEditorModel &open(int part)
+    BlockEditorModel &open(int part, const std::string &appDir = JHK_APP_DIR)
     {
         m.app.BlockEditorOpen = -1;
         current = part;
-        editor = std::make_unique<BlockEditorModel>(m, part, JHK_APP_DIR,
+        editor = std::make_unique<BlockEditorModel>(m, part, appDir,
                                                     [this](const std::string &t) { messages.push_back(t); });
         return *editor;
     }
