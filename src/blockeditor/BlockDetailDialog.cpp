@@ -71,7 +71,7 @@ void BlockDetailDialog::build()
 
     const int frameTop = branch ? 104 : 136;
     const int frameHeight = branch ? 142 : 110;
-    const int frameWidth = branch ? 176 : width - 16;
+    const int frameWidth = branch ? 168 : width - 16;
     m_frame1 = new QGroupBox(this);
     m_frame1->setGeometry(8, frameTop, frameWidth, frameHeight);
     m_frame2 = new QGroupBox(this);
@@ -123,7 +123,7 @@ void BlockDetailDialog::build()
         m_lamp->setGeometry(8, 84, fieldWidth, 24);
         m_specify[1]->setVisible(false);
         m_operands[2]->setVisible(false);
-        m_operators->setGeometry(width / 2 - 28, frameTop + 60, 56, 24);
+        m_operators->setGeometry(width / 2 - 32, frameTop + 60, 64, 24);
         connect(m_operators, &QComboBox::activated, this,
                 [this] { m_model.chooseOperator(m_operators->currentText().toStdString()); });
         connect(m_lamp, &QComboBox::activated, this,

@@ -137,13 +137,13 @@ def main():
         # The branch: is the button's own buy lamp lit?
         d.double_click(box_centre(1, 1))
         dx, dy = d.window("ブロックの説明")
-        d.click((dx + 145, dy + 151), 1.0)        # "指定" of the left side
+        d.click((dx + 137, dy + 151), 1.0)        # "指定" of the left side
         d.click(stage_point(button), 0.5)          # the pupil clicks the button on the stage ...
         d.keys("Down", "Return")                   # ... and its first variable, 購買可ランプ
         dx, dy = d.window("ブロックの説明")
         d.click((dx + 209, dy + 176), 0.5)         # the operator list
         d.keys("Home", "Down", "Down", "Down", "Return")   # "="
-        d.click((dx + 322, dy + 200), 0.5)         # the lamp state list
+        d.click((dx + 326, dy + 200), 0.5)         # the lamp state list
         d.keys("Home", "Return")                   # "点灯"
         d.click((dx + 209, dy + 274))              # ＯＫ
 
