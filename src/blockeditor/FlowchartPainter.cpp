@@ -119,7 +119,8 @@ void paintFlowchart(QPainter &painter, const FlowchartScene &scene, const Flowch
     if (!scene.notice.empty()) {
         painter.setFont(fontOfPixels(15, g.twipsY));
         painter.setPen(Qt::white);
-        painter.drawText(QRectF(5, 5, CanvasGeometry::WidthPx - 5, 80), Qt::AlignLeft | Qt::AlignTop,
+        // The notice is wider than the canvas in its font: it wraps rather than being cut off.
+        painter.drawText(QRectF(5, 5, CanvasGeometry::WidthPx - 10, 120), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
                          QString::fromStdString(scene.notice));
     }
     paintConnectors(painter, scene, s);
