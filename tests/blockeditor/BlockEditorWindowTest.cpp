@@ -11,6 +11,7 @@
 #include "engine/Sound.h"
 #include "model/Catalogue.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QImage>
 #include <QLabel>
@@ -210,4 +211,44 @@ TEST(FlowchartExport, DrawsThePartAsTheEditorShowsIt)
     EXPECT_EQ(exportFlowchart(jhk, 7, png), 1);                          // no such part
     EXPECT_EQ(exportFlowchart(dir.filePath("missing.jhk"), part, png), 1);
     EXPECT_EQ(exportFlowchart(jhk, part, dir.filePath("no/such/folder/x.png")), 2);
+}
+
+TEST(BlockEditorWindow, EscapeClosesLikeTheCloseBoxAndKeepsTheChanges)
+{
+    WindowFixture f;
+    f.dragFromPalette(0, {100, 60});
+    QTest::keyClick(f.window.get(), Qt::Key_Escape);
+    EXPECT_FALSE(f.window->isVisible());
+    EXPECT_EQ(f.m.app.BlockEditorOpen, 0);
+    EXPECT_EQ(f.stage.closed, 1);
+    EXPECT_EQ(f.rec().BlockCount, 1);
+}
+
+TEST(BlockEditorEntry, OpensOneEditorOnlyWhileEditing)
+{
+    WindowFixture f;
+    f.window->close();
+    f.m.app.BlockEditorOpen = 0;
+    f.m.app.RunMode = ModeRunning;
+    EXPECT_FALSE(openBlockEditor(nullptr, f.stage, f.button));
+    f.m.app.RunMode = ModeEditing;
+    EXPECT_FALSE(openBlockEditor(nullptr, f.stage, 20)); // a free slot
+    ASSERT_TRUE(openBlockEditor(nullptr, f.stage, f.product));
+    EXPECT_TRUE(blockEditorIsOpen());
+    EXPECT_EQ(f.m.app.BlockEditorOpen, -1);
+    EXPECT_EQ(f.m.app.CurParts, f.product);
+    EXPECT_FALSE(openBlockEditor(nullptr, f.stage, f.button));
+
+    BlockEditorWindow *editor = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *e = qobject_cast<BlockEditorWindow *>(w); e && e->isVisible())
+            editor = e;
+    }
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(editor->isModal());
+    QTest::mouseClick(editor->cancelButton(), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(blockEditorIsOpen());
+    EXPECT_EQ(f.m.app.BlockEditorOpen, 0);
+    EXPECT_EQ(f.stage.closed, 2);
 }
