@@ -158,6 +158,9 @@ int Engine::executeBlock(int part, int block)
         }
         const int amount = counter.A();
         app.MoneyInHand = add16(app.MoneyInHand, amount);
+        // The change is the customer's now: the money-in-hand label follows at once.
+        m_stage.moneyLabel = MoneyLabelPrefix + std::to_string(app.MoneyInHand);
+        changed(StageChange::Panel);
         message("お釣が" + std::to_string(amount) + "円でました");
         int rest = amount;
         payChange(rest);

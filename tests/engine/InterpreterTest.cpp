@@ -253,6 +253,7 @@ TEST(Interpreter, PayChangeBlock)
     EXPECT_EQ(t.run(BlockPayChange, {t.counter}), 7);
     EXPECT_EQ(t.view.messages, std::vector<std::string>{"お釣が780円でました"});
     EXPECT_EQ(t.m.app.MoneyInHand, 1780);
+    EXPECT_EQ(t.engine.stage().moneyLabel, "所持金：￥1780");
     EXPECT_EQ(t.m.app.Wallet, (std::array<std::int16_t, 5>{1, 1, 2, 1, 3}));
     EXPECT_EQ(t.m.part(t.counter).A(), 0);
     EXPECT_EQ(t.engine.stage().part(t.counter).digits, "0");
