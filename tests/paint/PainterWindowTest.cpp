@@ -177,6 +177,22 @@ TEST_F(PainterWindowTest, AlwaysOnTopTogglesForEachWindowOnItsOwn)
     EXPECT_FALSE(window->windowFlags() & Qt::WindowStaysOnTopHint);
 }
 
+TEST_F(PainterWindowTest, TypedTextIsPlacedByClickingItsBox)
+{
+    window->toolColumn()->toolButton(ToolText)->click();
+    QTest::mouseClick(canvas(), Qt::LeftButton, {}, QPoint(6, 8));
+    QLineEdit *box = canvas()->textBox();
+    ASSERT_TRUE(box->isVisible());
+    EXPECT_EQ(box->pos(), QPoint(6, 8));
+    const int emptyWidth = box->width();
+    QTest::keyClicks(box, QStringLiteral("JIHAN"));
+    EXPECT_GT(box->width(), emptyWidth); // the box grows with its text
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_FALSE(box->isVisible());
+    EXPECT_FALSE(inkedPixels(window->session().drawing()).empty());
+    EXPECT_EQ(window->action("mnuEditBack")->text(), QStringLiteral("元に戻す - 文字(&B)"));
+}
+
 TEST_F(PainterWindowTest, ToolsShowTheirOptionPanels)
 {
     ToolColumn *tools = window->toolColumn();
