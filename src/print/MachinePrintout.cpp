@@ -1,6 +1,7 @@
 #include "print/MachinePrintout.h"
 
 #include "engine/Stage.h"
+#include "model/AppPaths.h"
 #include "model/AppState.h"
 #include "stage/StagePictures.h"
 #include "stage/StageWidget.h"
@@ -92,6 +93,21 @@ int pointsFromPixels(int pixels, int twipsPerPixel) { return twipsPerPixel * pix
 
 QString text(const std::string &s) { return QString::fromStdString(s); }
 
+// The picture part i shows: from the application folder, or else painted and kept beside
+// the document.
+QPixmap partPicture(const PrintSource &source, int i)
+{
+    const int kind = source.machine.part(i).Kind;
+    const std::string &picture = source.stage.part(i).picture;
+    const std::string appFolder = source.pictures.appFolder().toStdString();
+    if (!source.documentPath.empty() && picture != "dummy" && resolveInFolder(appFolder, picture).empty()) {
+        const QPixmap painted(text(findPartPicture(appFolder, source.documentPath, picture)));
+        if (!painted.isNull())
+            return painted;
+    }
+    return source.pictures.partPicture(kind, picture);
+}
+
 } // namespace
 
 bool printRequested(const Machine &m, const PrintContents &contents)
@@ -119,8 +135,7 @@ void paintMachinePicture(QPainter &painter, int dpiX, int dpiY, const PrintSourc
         if (!m.part(i).isUsed())
             continue;
         const PartControl &c = source.stage.part(i);
-        page.picture(source.pictures.partPicture(m.part(i).Kind, c.picture), c.rect.left + PageInset,
-                     c.rect.top + PageInset, tx, ty);
+        page.picture(partPicture(source, i), c.rect.left + PageInset, c.rect.top + PageInset, tx, ty);
     }
 
     if (numbers) {

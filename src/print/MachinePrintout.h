@@ -30,12 +30,14 @@ struct PrintContents {
 };
 
 // Everything the printout shows: the tables, the stage as it is shown, its pictures and the
-// font faces of the labels ("" for the default face).
+// font faces of the labels ("" for the default face). Pictures a pupil painted are kept
+// beside the machine's document: `documentPath` names it, "" when there is none.
 struct PrintSource {
     const Machine &machine;
     const Stage &stage;
     StagePictures &pictures;
     std::array<std::string, LabelSlots> labelFonts{};
+    std::string documentPath{};
 };
 
 // OK prints only while the machine is being edited and the appearance box is ticked.

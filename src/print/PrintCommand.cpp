@@ -50,7 +50,7 @@ int printMachineToPdf(const QString &jhk, const QString &pdf)
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
-    const QString failure = printMachine(printer, {*machine, engine.stage(), pictures}, true);
+    const QString failure = printMachine(printer, {*machine, engine.stage(), pictures, {}, jhk.toStdString()}, true);
     if (!failure.isEmpty()) {
         std::fprintf(stderr, "%s\n", failure.toLocal8Bit().constData());
         return 1;

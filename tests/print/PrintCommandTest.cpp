@@ -28,6 +28,26 @@ TEST(PrintCommand, PrintsADocumentsPageToPdfWithNumbers)
     EXPECT_NEAR(no2->left, 150, 2);
 }
 
+// A picture the pupil painted is kept beside the document, not in the program's folder.
+TEST(PrintCommand, PaintedPicturesBesideTheDocumentArePrinted)
+{
+    QTemporaryDir dir;
+    PrintedMachine pm;
+    pm.machine->part(0).PictName = "machine_pictures\\part_00.bmp";
+    QDir(dir.path()).mkpath(QStringLiteral("machine_pictures"));
+    QImage painted(40, 30, QImage::Format_RGB32);
+    painted.fill(Red);
+    ASSERT_TRUE(painted.save(dir.filePath(QStringLiteral("machine_pictures/part_00.bmp")), "BMP"));
+    const QString jhk = dir.filePath(QStringLiteral("machine.jhk"));
+    ASSERT_TRUE(saveDocument(jhk.toStdString(), *pm.machine).ok);
+    const QString pdf = dir.filePath(QStringLiteral("machine.pdf"));
+    ASSERT_EQ(printMachineToPdf(jhk, pdf), 0);
+
+    QPrinter printer(QPrinter::HighResolution);
+    const PrintedPage page(pdf, printer.pageLayout().paintRect(QPageLayout::Point).topLeft());
+    EXPECT_TRUE(near(page.colourAt(page.image(), 1500 + 35 * 15, 1500 + 25 * 15), Red));
+}
+
 TEST(PrintCommand, ADocumentThatCannotBeReadOrAPdfThatCannotBeWrittenFails)
 {
     QTemporaryDir dir;
