@@ -172,6 +172,7 @@ void MainWindow::buildLayout()
     m_partsCount = makeLabel(central, QStringLiteral("パーツの数："), 5, 395, 15, "lblPartsCount");
     m_money = makeLabel(central, QString(), 8, 440, 12, "Label4");
     m_money->resize(97, 25);
+    m_money->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_moneyButton = makeButton(central, QStringLiteral("所持金"), QRect(8, 456, 105, 25), 12, "Command1");
 
     m_stageWidget = new StageWidget(m_machine, stage(), m_editor->order(), m_editor->labelFonts(), m_pictures,
@@ -233,6 +234,9 @@ void MainWindow::buildLayout()
         auto *l = makeLabel(chart, i == 0 ? QStringLiteral("開始") : QStringLiteral("終了"), 0, 223 * i, 16,
                             i == 0 ? "lblStartEnd0" : "lblStartEnd1");
         l->resize(73, 25);
+        l->setAutoFillBackground(true);
+        if (i == 1)
+            m_chartEnd = l;
     }
     m_runList = new QListWidget(m_frameChart);
     m_runList->setObjectName(QStringLiteral("lstDebug"));
@@ -241,6 +245,7 @@ void MainWindow::buildLayout()
     m_blockState = makeLabel(m_frameChart, QString::fromUtf8(BlockStateDesign), 8, 136, 12, "lblBlockState");
     m_blockState->resize(92, 16);
     m_nextBlock = makeButton(m_frameChart, QStringLiteral("▼"), QRect(140, 136, 65, 17), 12, "Command3");
+    m_frameChart->raise();
     m_frameChart->hide();
 }
 
@@ -293,6 +298,10 @@ void MainWindow::refresh()
     m_nowState->setText(qs(stage().stateLabel));
     m_nowState->adjustSize();
     m_blockState->setText(qs(stage().blockStateLabel));
+    QPalette endPalette = m_frameChart->palette();
+    if (stage().chartEndColor != 0)
+        endPalette.setColor(QPalette::Window, StageWidget::colorFromTable(stage().chartEndColor));
+    m_chartEnd->setPalette(endPalette);
     m_x->setText(qs(panel.x));
     m_x->adjustSize();
     m_y->setText(qs(panel.y));

@@ -105,6 +105,7 @@ private:
     void editLabel(int j);
     void connectRunControls();
     void keepSelectionAfterOpen();
+    void givePaintedPicture(const QImage &image);
     void showPrintDialog();
     void startRun();
     void stepMode();
@@ -154,6 +155,7 @@ private:
     QGroupBox *m_frameChart = nullptr;
     QListWidget *m_runList = nullptr;
     QLabel *m_blockState = nullptr;
+    QLabel *m_chartEnd = nullptr;
     QPushButton *m_nextBlock = nullptr;
     QTimer *m_blink = nullptr;
 

@@ -3,6 +3,7 @@
 #include "stage/MainWindow.h"
 
 #include "model/AppState.h"
+#include "paint/PaintEntry.h"
 #include "stage/OptionDialog.h"
 #include "stage/PaletteButton.h"
 #include "stage/StageTexts.h"
@@ -174,7 +175,7 @@ void MainWindow::showOptions()
 
 void MainWindow::showPrintDialog() {}
 
-void MainWindow::closePaintTool() {}
+void MainWindow::closePaintTool() { jhk::closePaintTool(); }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {

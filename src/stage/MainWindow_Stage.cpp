@@ -3,6 +3,7 @@
 #include "stage/MainWindow.h"
 
 #include "blockeditor/BlockEditor.h"
+#include "paint/PaintEntry.h"
 #include "model/AppState.h"
 #include "stage/LabelEditorDialog.h"
 #include "stage/PropertyDialog.h"
@@ -153,7 +154,25 @@ PropertyOutcome MainWindow::showPropertyDialog(int slot)
 {
     PropertyDialog dialog(m_machine, m_catalogue, slot, m_pictures, *m_ui, this);
     dialog.exec();
+    if (dialog.outcome() == PropertyOutcome::Edit) {
+        PaintHooks hooks;
+        hooks.handBack = [this](const QImage &image) { givePaintedPicture(image); };
+        hooks.quit = [this] { close(); };
+        openPaintTool(this, dialog.picture().toImage(), std::move(hooks));
+    }
     return dialog.outcome();
+}
+
+void MainWindow::givePaintedPicture(const QImage &image)
+{
+    const int cur = m_machine.app.CurParts;
+    if (m_machine.app.SelKind != SelectionPart || !m_machine.partExists(cur) || image.isNull())
+        return;
+    PartControl &c = stage().part(cur);
+    c.picture = m_pictures.addPainted(cur, QPixmap::fromImage(image));
+    c.rect.width = image.width() * m_machine.app.TwipsX;
+    c.rect.height = image.height() * m_machine.app.TwipsY;
+    refresh();
 }
 
 std::pair<int, int> MainWindow::labelSize(const LabelControl &label, const std::string &fontName)

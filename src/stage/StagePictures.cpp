@@ -86,10 +86,23 @@ QPixmap StagePictures::file(const std::string &storedPath, QSize fallback)
     return pix;
 }
 
+std::string StagePictures::addPainted(int slot, const QPixmap &picture)
+{
+    // Every hand-back gets its own name: products already discharged keep the old drawing.
+    const QString key = QStringLiteral("painted:%1:%2").arg(slot).arg(++m_painted);
+    m_cache.insert(key, picture);
+    return key.toStdString();
+}
+
 QPixmap StagePictures::partPicture(int kind, const std::string &picture)
 {
     if (picture == "dummy")
         return builtInPart(kind);
+    if (picture.rfind("painted:", 0) == 0) {
+        const auto it = m_cache.constFind(QString::fromStdString(picture));
+        if (it != m_cache.constEnd())
+            return *it;
+    }
     return file(picture, builtInSize(kind));
 }
 

@@ -30,12 +30,17 @@ public:
     // A built-in resource (":/builtin/…"); a placeholder of `size` when it is missing.
     QPixmap resource(const QString &path, QSize size);
 
+    // A picture handed back by the paint tool for part `slot`; returns the picture name the
+    // stage shows it under.
+    std::string addPainted(int slot, const QPixmap &picture);
+
     // A visible stand-in for a picture that could not be loaded.
     static QPixmap placeholder(QSize size, const QString &text = QString());
 
 private:
     QString m_appFolder;
     QHash<QString, QPixmap> m_cache;
+    int m_painted = 0;
 };
 
 } // namespace jhk
