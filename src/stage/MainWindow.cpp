@@ -276,6 +276,9 @@ void MainWindow::refresh()
 {
     if (!m_stageWidget)
         return; // the engine reports changes while the window is still being built
+    for (int i = 0; i < PartSlots; ++i)
+        if (!m_machine.partExists(i))
+            m_painted.remove(i);
     const StageControls &c = stage().controls;
     const SelectionPanel &panel = m_editor->panel();
     for (PaletteButton *b : m_partButtons)

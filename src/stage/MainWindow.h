@@ -6,6 +6,7 @@
 #include "engine/Stage.h"
 #include "engine/StageView.h"
 #include "model/Catalogue.h"
+#include "paint/PaintedPictures.h"
 #include "stage/MainMenuRules.h"
 #include "stage/QtUserDialogs.h"
 #include "stage/QuitPrompt.h"
@@ -106,6 +107,7 @@ private:
     void connectRunControls();
     void keepSelectionAfterOpen();
     void givePaintedPicture(const QImage &image);
+    void showPaintedPicture(int slot, const QImage &image);
     void showPrintDialog();
     void startRun();
     void stepMode();
@@ -126,6 +128,7 @@ private:
     std::unique_ptr<Engine> m_engine;
     std::unique_ptr<StageEditor> m_editor;
     SavedState m_saved;
+    PaintedPictures m_painted;
     FileMenuState m_fileMenu;
     bool m_quitting = false;
 

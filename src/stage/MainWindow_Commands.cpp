@@ -106,6 +106,10 @@ bool MainWindow::openFile(const std::string &path)
         if (stage().labels[static_cast<std::size_t>(j)].visible)
             m_editor->fitLabel(j);
     }
+    m_painted.loadBeside(QString::fromStdString(path), m_machine, m_appFolder);
+    for (int i = 0; i < PartSlots; ++i)
+        if (m_machine.partExists(i) && m_painted.has(i))
+            showPaintedPicture(i, m_painted.picture(i));
     keepSelectionAfterOpen();
     if (m_machine.app.Level == 1) {
         for (std::size_t s = 0; s < m_stepActions.size(); ++s)
@@ -145,6 +149,11 @@ bool MainWindow::saveFile()
     const auto name = m_ui->saveFileName();
     if (!name)
         return false;
+    // Pictures drawn in the paint tool go beside the document first; the document names them.
+    if (const auto refused = m_painted.saveBeside(QString::fromStdString(*name), m_machine)) {
+        m_ui->message(refused->toStdString(), MessageIcon::Critical);
+        return false;
+    }
     if (!m_engine->saveDocument(*name))
         return false;
     m_saved.markSaved(m_machine);

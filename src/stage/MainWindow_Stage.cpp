@@ -168,11 +168,17 @@ void MainWindow::givePaintedPicture(const QImage &image)
     const int cur = m_machine.app.CurParts;
     if (m_machine.app.SelKind != SelectionPart || !m_machine.partExists(cur) || image.isNull())
         return;
-    PartControl &c = stage().part(cur);
-    c.picture = m_pictures.addPainted(cur, QPixmap::fromImage(image));
+    m_painted.set(cur, image);
+    showPaintedPicture(cur, image);
+    refresh();
+}
+
+void MainWindow::showPaintedPicture(int slot, const QImage &image)
+{
+    PartControl &c = stage().part(slot);
+    c.picture = m_pictures.addPainted(slot, QPixmap::fromImage(image));
     c.rect.width = image.width() * m_machine.app.TwipsX;
     c.rect.height = image.height() * m_machine.app.TwipsY;
-    refresh();
 }
 
 std::pair<int, int> MainWindow::labelSize(const LabelControl &label, const std::string &fontName)
