@@ -103,9 +103,10 @@ void BlockEditorWindow::buildPalette()
     for (int t = 0; t < PaletteTabCount; ++t) {
         auto *page = new QWidget;
         auto *layout = new QVBoxLayout(page);
-        layout->setContentsMargins(8, 8, 8, 8);
+        layout->setContentsMargins(6, 4, 6, 4);
         auto *list = new QListWidget(page);
         list->setFont(listFont);
+        list->setAutoScroll(false); // pressing an entry to drag it never scrolls the list under the mouse
         for (const std::string &entry : m_model->paletteLists()[static_cast<std::size_t>(t)])
             list->addItem(qs(entry));
         list->viewport()->installEventFilter(this);
@@ -327,8 +328,11 @@ bool BlockEditorWindow::eventFilter(QObject *watched, QEvent *event)
         break;
     }
     case QEvent::MouseMove:
-        if (m_dragTab >= 0)
+        if (m_dragTab >= 0) {
+            // While a block is dragged out, the list keeps the dragged entry selected.
             list->viewport()->setCursor(Qt::DragCopyCursor);
+            return true;
+        }
         break;
     case QEvent::MouseButtonRelease: {
         auto *mouse = static_cast<QMouseEvent *>(event);
