@@ -4,6 +4,7 @@
 
 #include "model/AppState.h"
 #include "paint/PaintEntry.h"
+#include "print/PrintDialog.h"
 #include "stage/OptionDialog.h"
 #include "stage/PaletteButton.h"
 #include "stage/StageTexts.h"
@@ -182,7 +183,10 @@ void MainWindow::showOptions()
     dialog->show();
 }
 
-void MainWindow::showPrintDialog() {}
+void MainWindow::showPrintDialog()
+{
+    jhk::showPrintDialog(this, PrintSource{m_machine, stage(), m_pictures, m_editor->labelFonts()});
+}
 
 void MainWindow::closePaintTool() { jhk::closePaintTool(); }
 

@@ -93,6 +93,20 @@ Machine vendingMachine()
     enough.Param[5] = ParamValue("A");
     block(m, CoinSlot, 2, BlockBuyLampOn, LinkEnd).Param[1] = ParamValue(Button);
 
+    LabelRecord &welcome = m.label(1);
+    welcome.Used = -1;
+    welcome.LabelNo = 1;
+    welcome.Caption = "いらっしゃいませ";
+    welcome.Left = 30 * T;
+    welcome.Top = 250 * T;
+    welcome.Width = 130 * T;
+    welcome.Height = 20 * T;
+    welcome.FontSize = 12;
+    welcome.ForeColor = 6;
+    welcome.BackColor = 4;
+    welcome.FontBold = -1;
+    m.app.LabelCount = 1;
+
     block(m, Lever, 0, BlockPayChange, 1).Param[1] = ParamValue(Counter);
     block(m, Lever, 1, BlockBuyLampOff, LinkEnd).Param[1] = ParamValue(Button);
     return m;
@@ -106,6 +120,10 @@ protected:
         path = dir.filePath(QStringLiteral("vending.JHK")).toStdString();
         const Machine document = vendingMachine();
         ASSERT_TRUE(saveDocument(path, document).ok);
+        if (const QString folder = qEnvironmentVariable("JHK_SHOT_DIR"); !folder.isEmpty()) {
+            QDir().mkpath(folder);
+            saveDocument(QDir(folder).filePath(QStringLiteral("vending.jhk")).toStdString(), document);
+        }
 
         applyStartupValues(m.app, T, T);
         StartChoice{1, 0}.apply(m.app);
@@ -114,6 +132,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         ASSERT_TRUE(window->openFile(path));
         ASSERT_EQ(m.app.Level, 3);
+        ASSERT_TRUE(window->stage().labels[1].visible);
     }
 
     QPoint centre(const StageRect &r) const
