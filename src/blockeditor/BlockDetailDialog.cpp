@@ -85,8 +85,8 @@ void BlockDetailDialog::build()
         m_operandCaptions[r]->setVisible(false);
     }
     for (int b = 0; b < 3; ++b) {
-        m_specify[static_cast<std::size_t>(b)] = new QPushButton(QStringLiteral("指定"), b == 2 ? m_frame2 : m_frame1);
-        connect(m_specify[static_cast<std::size_t>(b)], &QPushButton::clicked, this, [this, b] { specify(b); });
+        m_pickButtons[static_cast<std::size_t>(b)] = new QPushButton(QStringLiteral("指定"), b == 2 ? m_frame2 : m_frame1);
+        connect(m_pickButtons[static_cast<std::size_t>(b)], &QPushButton::clicked, this, [this, b] { requestPick(b); });
     }
     m_operators = new QComboBox(this);
     m_lamp = new QComboBox(m_frame2);
@@ -99,9 +99,9 @@ void BlockDetailDialog::build()
             m_rowTitles[r] = new QLabel(m_frame1);
             m_rowTitles[r]->setGeometry(8, top, frameWidth - 16, 16);
             m_operands[r]->setGeometry(8, top + 18, fieldWidth, 22);
-            m_specify[r]->setGeometry(8 + fieldWidth + 6, top + 18, 62, 22);
+            m_pickButtons[r]->setGeometry(8 + fieldWidth + 6, top + 18, 62, 22);
         }
-        m_specify[2]->setVisible(false);
+        m_pickButtons[2]->setVisible(false);
         m_operators->setVisible(false);
     } else {
         // Each side of the comparison: which part, and which of its variables (or a number).
@@ -114,14 +114,14 @@ void BlockDetailDialog::build()
             m_operandCaptions[part]->setGeometry(8, 18, fieldWidth, 16);
             m_operandCaptions[part]->setVisible(true);
             m_operands[part]->setGeometry(8, 36, fieldWidth - 68, 22);
-            m_specify[side == 0 ? 0 : 2]->setGeometry(8 + fieldWidth - 62, 36, 62, 22);
+            m_pickButtons[side == 0 ? 0 : 2]->setGeometry(8 + fieldWidth - 62, 36, 62, 22);
             m_operandCaptions[property]->setText(QStringLiteral("プロパティまたは数値"));
             m_operandCaptions[property]->setGeometry(8, 66, fieldWidth, 16);
             m_operandCaptions[property]->setVisible(true);
             m_operands[property]->setGeometry(8, 84, fieldWidth, 22);
         }
         m_lamp->setGeometry(8, 84, fieldWidth, 24);
-        m_specify[1]->setVisible(false);
+        m_pickButtons[1]->setVisible(false);
         m_operands[2]->setVisible(false);
         m_operators->setGeometry(width / 2 - 32, frameTop + 60, 64, 24);
         connect(m_operators, &QComboBox::activated, this,
@@ -161,7 +161,7 @@ void BlockDetailDialog::refresh()
     if (m_model.isBranch())
         m_operandCaptions[4]->setText(m_model.lampList().visible ? QStringLiteral("ランプの状態") : QStringLiteral("プロパティまたは数値"));
     for (std::size_t b = 0; b < 3; ++b)
-        m_specify[b]->setVisible(m_model.specifyButtons()[b]);
+        m_pickButtons[b]->setVisible(m_model.pickButtons()[b]);
     if (m_model.isBranch()) {
         fillList(m_operators, m_model.operatorList());
         fillList(m_lamp, m_model.lampList());
@@ -174,7 +174,7 @@ void BlockDetailDialog::reactivate()
     refresh();
 }
 
-void BlockDetailDialog::specify(int button)
+void BlockDetailDialog::requestPick(int button)
 {
     if (m_model.needsStockNumber(button)) {
         bool ok = false;
@@ -188,7 +188,7 @@ void BlockDetailDialog::specify(int button)
         refresh();
         return;
     }
-    m_pick = m_model.specify(button);
+    m_pick = m_model.requestPick(button);
     if (m_pick)
         done(QDialog::Rejected);
 }

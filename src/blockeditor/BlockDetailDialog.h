@@ -29,7 +29,7 @@ public:
 
     void reactivate();
 
-    QPushButton *specifyButton(int i) const { return m_specify[static_cast<std::size_t>(i)]; }
+    QPushButton *pickButton(int i) const { return m_pickButtons[static_cast<std::size_t>(i)]; }
     QPushButton *okButton() const { return m_ok; }
     QComboBox *operatorList() const { return m_operators; }
     QComboBox *lampList() const { return m_lamp; }
@@ -38,7 +38,7 @@ public:
 private:
     void build();
     void refresh();
-    void specify(int button);
+    void requestPick(int button);
 
     BlockDetailModel &m_model;
     MessageFn m_message;
@@ -50,7 +50,7 @@ private:
     std::array<QLabel *, 2> m_rowTitles{};
     std::array<QLabel *, 5> m_operands{};
     std::array<QLabel *, 5> m_operandCaptions{};
-    std::array<QPushButton *, 3> m_specify{};
+    std::array<QPushButton *, 3> m_pickButtons{};
     QComboBox *m_operators = nullptr;
     QComboBox *m_lamp = nullptr;
     QPushButton *m_ok = nullptr;

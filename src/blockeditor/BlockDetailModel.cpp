@@ -48,17 +48,17 @@ BlockDetailModel::BlockDetailModel(Machine &m, int part, int block, BlockPanel &
             m_operands[r].visible = false;
         m_rowTitles[0] = {panel.captions[0].text, true};
         m_rowTitles[1] = {panel.captions[1].text, true};
-        m_specify[2] = false;
+        m_pickButtons[2] = false;
         if (isOneOperandKind()) {
             m_rowTitles[1].visible = false;
             m_operands[1].visible = false;
-            m_specify[1] = false;
+            m_pickButtons[1] = false;
         }
     } else {
         m_operators.items = {m_operands[2].text, ">", ">=", "=", "<", "<="};
         m_operators.text = m_operands[2].text;
         m_operators.visible = true;
-        m_specify[1] = false;
+        m_pickButtons[1] = false;
         if (m_operands[0].text == NotSetText)
             m_operands[1].visible = false;
         if (m_operands[2].text == NotSetText)
@@ -97,7 +97,7 @@ void BlockDetailModel::applyLampOrStockRules(bool presetLamp)
         else if (presetLamp && m_operands[4].text == "0")
             m_lamp.text = LampStateOffText;
         m_operands[4].visible = false;
-        m_specify[2] = false;
+        m_pickButtons[2] = false;
     } else if (property == StockLabel) {
         // A stock is compared with a number, typed in through the third "指定".
         if (presetLamp)
@@ -121,7 +121,7 @@ void BlockDetailModel::reactivate()
         m_rowTitles[1].visible = false;
         m_operands[1].visible = false;
         m_operands[4].visible = false;
-        m_specify[1] = false;
+        m_pickButtons[1] = false;
     }
 }
 
@@ -130,10 +130,10 @@ bool BlockDetailModel::needsStockNumber(int button) const
     return button == 2 && isBranch() && m_operands[1].text == StockLabel;
 }
 
-std::optional<StagePickRequest> BlockDetailModel::specify(int button)
+std::optional<StagePickRequest> BlockDetailModel::requestPick(int button)
 {
     AppState &app = m_machine.app;
-    if (app.RunMode != ModeEditing || button < 0 || button > 2 || !m_specify[static_cast<std::size_t>(button)])
+    if (app.RunMode != ModeEditing || button < 0 || button > 2 || !m_pickButtons[static_cast<std::size_t>(button)])
         return std::nullopt;
     if (needsStockNumber(button))
         return std::nullopt;

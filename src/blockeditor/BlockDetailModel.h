@@ -50,7 +50,7 @@ public:
     const std::string &frame2Caption() const { return m_frame2; }
     const std::array<ShownText, 2> &rowTitles() const { return m_rowTitles; }
     const std::array<ShownText, 5> &operands() const { return m_operands; }
-    const std::array<bool, 3> &specifyButtons() const { return m_specify; }
+    const std::array<bool, 3> &pickButtons() const { return m_pickButtons; }
     const DetailList &operatorList() const { return m_operators; }
     const DetailList &lampList() const { return m_lamp; }
 
@@ -60,7 +60,7 @@ public:
     // "指定" button 0, 1 or 2 (operand 1, 2 or 4). Only while editing. Returns the pick to
     // start on the stage, or nothing (the third button of a branch on a stock count asks for a
     // number instead: see needsStockNumber).
-    std::optional<StagePickRequest> specify(int button);
+    std::optional<StagePickRequest> requestPick(int button);
     bool needsStockNumber(int button) const;
     // The answer to the stock-number prompt; returns the message to show, or "".
     std::string enterStockNumber(const std::string &answer);
@@ -87,7 +87,7 @@ private:
     std::string m_frame2;
     std::array<ShownText, 2> m_rowTitles;
     std::array<ShownText, 5> m_operands;
-    std::array<bool, 3> m_specify{true, true, true};
+    std::array<bool, 3> m_pickButtons{true, true, true};
     DetailList m_operators;
     DetailList m_lamp;
 };

@@ -9,44 +9,44 @@ namespace jhk {
 
 namespace {
 
-struct RowSpec {
+struct ParamRowInfo {
     int row;
     const char *caption;
     int param;     // -1: a caption without a value
     bool partRow;  // the value names a part
 };
 
-struct KindSpec {
+struct KindInfo {
     int kind;
     const char *title;
-    std::span<const RowSpec> rows;
+    std::span<const ParamRowInfo> rows;
 };
 
-constexpr RowSpec MoveRows[] = {{0, "対象パーツの移動先設定", -1, false}};
-constexpr RowSpec VariableRows[] = {
+constexpr ParamRowInfo MoveRows[] = {{0, "対象パーツの移動先設定", -1, false}};
+constexpr ParamRowInfo VariableRows[] = {
     {0, "対象変数１のＩＤまたは数値", 1, false},
     {1, "演算子", 2, false},
     {2, "対象変数２のＩＤまたは数値", 3, false},
     {3, "演算結果格納先変数のＩＤ", 4, false},
 };
-constexpr RowSpec WaveRows[] = {{0, "Ｗａｖファイル名", 1, false}};
-constexpr RowSpec TextRows[] = {{0, "表示するテキスト", 1, false}};
-constexpr RowSpec WarningRows[] = {{0, "", 1, false}};
-constexpr RowSpec MessageRows[] = {{0, "相手先のパーツＩＤ", 1, false}, {1, "メッセージ名", 2, false}};
-constexpr RowSpec ImageRows[] = {{0, "切り替えるイメージの番号(現在1,2,3のみ有効)", 1, false}};
-constexpr RowSpec ScaleRows[] = {
+constexpr ParamRowInfo WaveRows[] = {{0, "Ｗａｖファイル名", 1, false}};
+constexpr ParamRowInfo TextRows[] = {{0, "表示するテキスト", 1, false}};
+constexpr ParamRowInfo WarningRows[] = {{0, "", 1, false}};
+constexpr ParamRowInfo MessageRows[] = {{0, "相手先のパーツＩＤ", 1, false}, {1, "メッセージ名", 2, false}};
+constexpr ParamRowInfo ImageRows[] = {{0, "切り替えるイメージの番号(現在1,2,3のみ有効)", 1, false}};
+constexpr ParamRowInfo ScaleRows[] = {
     {0, "パーツの幅の拡大率（50_200）", 1, false},
     {1, "パーツの高さの拡大率（50_200）", 2, false},
 };
-constexpr RowSpec DischargeRows[] = {{0, "どの商品を", 1, true}, {1, "どこに", 2, true}};
-constexpr RowSpec LampOnRows[] = {{0, "どのパーツのランプを？", 1, true}};
-constexpr RowSpec LampOffRows[] = {{0, "どのパーツのランプ？", 1, true}};
-constexpr RowSpec AddRows[] = {{0, "どのカウンターに？", 1, true}};
-constexpr RowSpec SubtractRows[] = {{0, "どのカウンターから？", 1, true}, {1, "どのパーツの値段を？", 2, true}};
-constexpr RowSpec ChangeRows[] = {{0, "どのカウンターの金額を？", 1, true}, {1, "どこに？", 2, false}};
-constexpr RowSpec SoldOutRows[] = {{0, "どのパーツの売り切れランプ？", 1, true}};
-constexpr RowSpec StockRows[] = {{0, "どの商品の在庫？", 1, true}};
-constexpr RowSpec BranchRows[] = {
+constexpr ParamRowInfo DischargeRows[] = {{0, "どの商品を", 1, true}, {1, "どこに", 2, true}};
+constexpr ParamRowInfo LampOnRows[] = {{0, "どのパーツのランプを？", 1, true}};
+constexpr ParamRowInfo LampOffRows[] = {{0, "どのパーツのランプ？", 1, true}};
+constexpr ParamRowInfo AddRows[] = {{0, "どのカウンターに？", 1, true}};
+constexpr ParamRowInfo SubtractRows[] = {{0, "どのカウンターから？", 1, true}, {1, "どのパーツの値段を？", 2, true}};
+constexpr ParamRowInfo ChangeRows[] = {{0, "どのカウンターの金額を？", 1, true}, {1, "どこに？", 2, false}};
+constexpr ParamRowInfo SoldOutRows[] = {{0, "どのパーツの売り切れランプ？", 1, true}};
+constexpr ParamRowInfo StockRows[] = {{0, "どの商品の在庫？", 1, true}};
+constexpr ParamRowInfo BranchRows[] = {
     {0, "どのパーツの？", 1, true},
     {1, "プロパティまたは数値", 2, false},
     {2, "比較演算子", 3, false},
@@ -54,7 +54,7 @@ constexpr RowSpec BranchRows[] = {
     {4, "プロパティまたは数値", 5, false},
 };
 
-constexpr KindSpec Kinds[] = {
+constexpr KindInfo Kinds[] = {
     {1, "パーツの移動", MoveRows},
     {2, "変数の操作", VariableRows},
     {3, "Ｗａｖファイルの再生", WaveRows},
@@ -81,18 +81,18 @@ constexpr KindSpec Kinds[] = {
     {28, "条件分岐", BranchRows},
 };
 
-const KindSpec *specOf(int kind)
+const KindInfo *kindInfoOf(int kind)
 {
-    for (const KindSpec &k : Kinds) {
+    for (const KindInfo &k : Kinds) {
         if (k.kind == kind)
             return &k;
     }
     return nullptr;
 }
 
-const RowSpec *rowOf(const KindSpec &spec, int row)
+const ParamRowInfo *rowOf(const KindInfo &kindInfo, int row)
 {
-    for (const RowSpec &r : spec.rows) {
+    for (const ParamRowInfo &r : kindInfo.rows) {
         if (r.row == row)
             return &r;
     }
@@ -128,14 +128,14 @@ std::string linkText(int link)
 
 std::string blockKindTitle(int kind)
 {
-    const KindSpec *spec = specOf(kind);
-    return spec ? spec->title : "";
+    const KindInfo *info = kindInfoOf(kind);
+    return info ? info->title : "";
 }
 
 std::string renderParamRow(const BlockRecord &block, int row, const Machine &m, const Catalogue &catalogue)
 {
-    const KindSpec *spec = specOf(block.Kind);
-    const RowSpec *r = spec ? rowOf(*spec, row) : nullptr;
+    const KindInfo *info = kindInfoOf(block.Kind);
+    const ParamRowInfo *r = info ? rowOf(*info, row) : nullptr;
     if (!r || r->param < 0)
         return {};
     const ParamValue &v = param(block, r->param);
@@ -181,11 +181,11 @@ void fillBlockPanel(BlockPanel &panel, const BlockRecord &block, int level, cons
         order.pickButtons = {false, false};
     order.caption.text = NextBlockCaption;
 
-    const KindSpec *spec = specOf(kind);
-    if (!spec)
+    const KindInfo *info = kindInfoOf(kind);
+    if (!info)
         return;
-    panel.title = {spec->title + std::string("の詳細"), true};
-    for (const RowSpec &r : spec->rows) {
+    panel.title = {info->title + std::string("の詳細"), true};
+    for (const ParamRowInfo &r : info->rows) {
         const auto i = static_cast<std::size_t>(r.row);
         panel.captions[i] = {r.caption, true};
         if (r.param >= 0)

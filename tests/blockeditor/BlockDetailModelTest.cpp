@@ -50,7 +50,7 @@ TEST(BlockDetail, RowsAndButtonsPerKind)
         for (const ShownText &o : d.operands())
             shown += o.visible;
         EXPECT_EQ(shown, c.operands) << c.position;
-        EXPECT_EQ(d.specifyButtons(), c.buttons) << c.position;
+        EXPECT_EQ(d.pickButtons(), c.buttons) << c.position;
         EXPECT_EQ(d.widthPx(), c.width);
         EXPECT_EQ(d.operatorList().visible, c.position == 8);
         EXPECT_FALSE(d.lampList().visible);
@@ -81,7 +81,7 @@ TEST(BlockDetail, LampBranchStoresTheChosenState)
     EXPECT_TRUE(d.lampList().visible);
     EXPECT_EQ(d.lampList().text, "点灯");
     EXPECT_FALSE(d.operands()[4].visible);
-    EXPECT_FALSE(d.specifyButtons()[2]);
+    EXPECT_FALSE(d.pickButtons()[2]);
     EXPECT_EQ(d.operatorList().items, (std::vector<std::string>{"未設定", ">", ">=", "=", "<", "<="}));
 
     d.chooseOperator("=");
@@ -103,7 +103,7 @@ TEST(BlockDetail, StockBranchTakesATypedNumber)
         b.Param[2] = ParamValue("B");
     });
     ASSERT_TRUE(d.needsStockNumber(2));
-    EXPECT_FALSE(d.specify(2).has_value());
+    EXPECT_FALSE(d.requestPick(2).has_value());
     EXPECT_EQ(f.m.app.DetailReopen, 0);
     const std::pair<const char *, const char *> answers[] = {
         {"1001", "在庫数比較：0以上1000以下の数値を入力して下さい"},
@@ -118,16 +118,16 @@ TEST(BlockDetail, StockBranchTakesATypedNumber)
     EXPECT_EQ(f.block(f.e.currentBlock()).Param[5], ParamValue("1000"));
 }
 
-TEST(BlockDetail, SpecifyAsksForAPickOnTheStage)
+TEST(BlockDetail, PickButtonsAskForAPickOnTheStage)
 {
     DetailFixture f;
     BlockDetailModel d = f.dialogFor(0);
-    const auto pick = d.specify(1);
+    const auto pick = d.requestPick(1);
     ASSERT_TRUE(pick.has_value());
     EXPECT_EQ(pick->runMode, ModePickOperand2);
     EXPECT_EQ(pick->message, "");
     EXPECT_EQ(f.m.app.DetailReopen, -1);
-    EXPECT_FALSE(d.specify(2).has_value()); // no third button for a discharge
+    EXPECT_FALSE(d.requestPick(2).has_value()); // no third button for a discharge
 
     EditorFixture level1(1);
     level1.m.app.Step = 3;
@@ -135,8 +135,8 @@ TEST(BlockDetail, SpecifyAsksForAPickOnTheStage)
     auto &e = level1.open(button);
     level1.click(1);
     BlockDetailModel d1(level1.m, button, 1, e.panel(), JHK_APP_DIR);
-    EXPECT_EQ(d1.specify(0)->message, "パーツを選択してください");
-    EXPECT_EQ(d1.specify(1)->message, "パーツを選んでください");
+    EXPECT_EQ(d1.requestPick(0)->message, "パーツを選択してください");
+    EXPECT_EQ(d1.requestPick(1)->message, "パーツを選んでください");
 }
 
 TEST(BlockDetail, ConfirmMarksCompleteOnlyWhenAnOperandIsSet)
@@ -158,7 +158,7 @@ TEST(BlockDetail, PickOnTheStageUpdatesTheOperandTexts)
 {
     DetailFixture f;
     BlockDetailModel d = f.dialogFor(0);
-    const auto pick = d.specify(0);
+    const auto pick = d.requestPick(0);
     ASSERT_TRUE(pick);
     f.e.beginStagePick(pick->runMode);
     f.block(f.e.currentBlock()).Param[1] = ParamValue(f.product); // what the stage's pick writes

@@ -110,8 +110,8 @@ TEST(BlockEditorWindow, BuildsAButtonProgramWithTheMouse)
 
     BlockDetailDialog *detail = f.doubleClickBox(0);
     ASSERT_NE(detail, nullptr);
-    EXPECT_FALSE(detail->specifyButton(2)->isVisibleTo(detail));
-    QTest::mouseClick(detail->specifyButton(0), Qt::LeftButton);
+    EXPECT_FALSE(detail->pickButton(2)->isVisibleTo(detail));
+    QTest::mouseClick(detail->pickButton(0), Qt::LeftButton);
     EXPECT_EQ(f.m.app.RunMode, ModePickOperand1);
     EXPECT_EQ(f.stage.picks, 1);
     f.pickOnStage(f.product);
@@ -120,7 +120,7 @@ TEST(BlockEditorWindow, BuildsAButtonProgramWithTheMouse)
     ASSERT_NE(detail, nullptr) << "the dialog comes back after the pick";
     EXPECT_EQ(detail->operandLabel(0)->text().toStdString(), std::to_string(f.product) + ":商品");
 
-    QTest::mouseClick(detail->specifyButton(1), Qt::LeftButton);
+    QTest::mouseClick(detail->pickButton(1), Qt::LeftButton);
     f.pickOnStage(f.outlet);
     detail = f.window->detailDialog();
     ASSERT_NE(detail, nullptr);
@@ -153,7 +153,7 @@ TEST(BlockEditorWindow, BranchOperandsPickedWithTheVariableMenu)
     f.dragFromPalette(8, {100, 60});
     BlockDetailDialog *detail = f.doubleClickBox(0);
     ASSERT_NE(detail, nullptr);
-    QTest::mouseClick(detail->specifyButton(0), Qt::LeftButton);
+    QTest::mouseClick(detail->pickButton(0), Qt::LeftButton);
     const PickOutcome outcome = f.engine.pickPart(f.button);
     ASSERT_TRUE(outcome.showVariableMenu);
     f.engine.chooseVariable("A", outcome.menuCaptions[0]);
