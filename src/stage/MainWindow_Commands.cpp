@@ -118,10 +118,11 @@ bool MainWindow::openFile(const std::string &path)
         m_nowStep->setText(QString::fromStdString(stepCaption(1)));
         m_stepText->setText(QString::fromStdString(stepExplanation(1)));
     }
-    if (m_machine.app.PartsCount > 0 || m_machine.app.LabelCount > 0) {
+    if (m_machine.app.PartsCount > 0 || m_machine.app.LabelCount > 0)
         m_editor->panel().partsCount = "パーツの数：" + std::to_string(m_machine.app.PartsCount) + "個";
-        updateLevelPanel();
-    }
+    // The document brings its level even when it holds nothing: the panel and the step menu
+    // always follow it.
+    updateLevelPanel();
     m_saved.markSaved(m_machine);
     refresh();
     return true;
