@@ -3,6 +3,7 @@
 #include "blockeditor/BlockDetailDialog.h"
 #include "blockeditor/BlockDetailModel.h"
 #include "blockeditor/BlockEditorHost.h"
+#include "blockeditor/CaptionFit.h"
 #include "blockeditor/FlowchartCanvas.h"
 #include "blockeditor/FlowchartPainter.h"
 #include "model/AppState.h"
@@ -20,6 +21,8 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
+#include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -107,8 +110,22 @@ void BlockEditorWindow::buildPalette()
         auto *list = new QListWidget(page);
         list->setFont(listFont);
         list->setAutoScroll(false); // pressing an entry to drag it never scrolls the list under the mouse
+        QStringList entries;
         for (const std::string &entry : m_model->paletteLists()[static_cast<std::size_t>(t)])
-            list->addItem(qs(entry));
+            entries << qs(entry);
+        list->addItems(entries);
+        // Every entry shows whole, its "(使用不可)" mark included: the list's font shrinks a little
+        // where the longest entry would be cut off, leaving room for the scroll bar unless all
+        // entries fit under one another without it.
+        const QStyle *style = list->style();
+        const int frame = 2 * list->frameWidth();
+        const int bar = style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
+        const int textWidth = m_tabs->width() - 4 - 12 - frame
+                            - 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1) - 4;
+        const int listHeight = m_tabs->height() - m_tabs->tabBar()->sizeHint().height() - 4 - 8 - frame - 4;
+        const QFont withoutBar = fontFittingWidth(listFont, entries, textWidth);
+        const bool noBarNeeded = entries.size() * (QFontMetrics(withoutBar).height() + 2) <= listHeight;
+        list->setFont(noBarNeeded ? withoutBar : fontFittingWidth(listFont, entries, textWidth - bar));
         list->viewport()->installEventFilter(this);
         layout->addWidget(list);
         m_tabs->addTab(page, qs(std::string(PaletteTabCaptions[static_cast<std::size_t>(t)])));

@@ -1,6 +1,9 @@
 #include "blockeditor/FlowchartPainter.h"
 
+#include "blockeditor/CaptionFit.h"
+
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QImageWriter>
 #include <QPageSize>
@@ -9,11 +12,15 @@
 #include <QPixmap>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <vector>
+
 namespace jhk {
 
 namespace {
 
 constexpr int ScreenDpi = 96;
+constexpr double CaptionIndent = 2;
 
 QColor colourOf(std::uint32_t bgr)
 {
@@ -56,17 +63,40 @@ QPixmap branchMarker(bool complete, QSize size)
     return drawn;
 }
 
+// Where an exit caption is drawn: at its place beside the line, or, when it would lie over a box
+// (a block below the branch, or the end box), just right of that box so neither caption hides
+// the other.
+QRectF exitCaptionRect(const QRectF &placed, const FlowchartScene &scene, const Scale &s)
+{
+    std::vector<QRectF> boxes;
+    for (const BlockBox &box : scene.boxes)
+        boxes.push_back(s.rect(box.rect));
+    if (scene.startBoxVisible)
+        boxes.push_back(s.rect(scene.geometry.startBox()));
+    boxes.push_back(s.rect(scene.geometry.endBox()));
+    QRectF r = placed;
+    for (std::size_t tries = 0; tries <= boxes.size(); ++tries) {
+        const auto covered = std::find_if(boxes.begin(), boxes.end(), [&](const QRectF &b) { return b.intersects(r); });
+        if (covered == boxes.end())
+            break;
+        r.moveLeft(covered->right() + 2);
+    }
+    return r;
+}
+
 void paintConnectors(QPainter &painter, const FlowchartScene &scene, const Scale &s)
 {
     painter.setFont(fontOfPixels(12, scene.geometry.twipsY));
+    const QFontMetricsF fm(painter.font());
     for (const ConnectorItem &item : scene.connectors) {
         if (item.type == ConnectorItem::Type::Line) {
             painter.setPen(QPen(colourOf(item.colour), 0));
             painter.drawLine(s.point(item.x1, item.y1), s.point(item.x2, item.y2));
         } else {
             painter.setPen(Qt::white);
-            const QPointF at = s.point(item.x1, item.y1);
-            painter.drawText(QRectF(at, QSizeF(200, 40)), Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(item.text));
+            const QString text = QString::fromStdString(item.text);
+            const QRectF placed(s.point(item.x1, item.y1), QSizeF(fm.horizontalAdvance(text), fm.height()));
+            painter.drawText(exitCaptionRect(placed, scene, s), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
         }
     }
 }
@@ -93,7 +123,8 @@ void paintEndBoxes(QPainter &painter, const FlowchartScene &scene, const Scale &
 
 void paintBlockBoxes(QPainter &painter, const FlowchartScene &scene, const Scale &s)
 {
-    painter.setFont(fontOfPixels(12, scene.geometry.twipsY));
+    const QFont font = fontOfPixels(12, scene.geometry.twipsY);
+    const int pixels = 12;
     for (const BlockBox &box : scene.boxes) {
         const QRectF r = s.rect(box.rect);
         if (box.branch) {
@@ -103,7 +134,9 @@ void paintBlockBoxes(QPainter &painter, const FlowchartScene &scene, const Scale
             painter.fillRect(r, colourOf(box.complete ? CompleteBoxColour : IncompleteBoxColour));
             painter.setPen(Qt::black);
         }
-        painter.drawText(r.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(box.caption));
+        // The whole caption stays readable inside the box: a smaller font or two lines where needed.
+        const QRectF area = r.adjusted(CaptionIndent, 0, -1, 0);
+        drawFittedCaption(painter, r, fitCaption(QString::fromStdString(box.caption), area.size(), font, pixels), CaptionIndent);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "blockeditor/BlockEditor.h"
 #include "blockeditor/BlockEditorHost.h"
 #include "blockeditor/BlockEditorWindow.h"
+#include "blockeditor/CaptionFit.h"
 #include "blockeditor/FlowchartCanvas.h"
 #include "document/JhkDocument.h"
 #include "engine/Engine.h"
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -54,7 +56,7 @@ struct WindowFixture : EditorFixture {
     int outlet = place(KindProductOutlet);
     std::unique_ptr<BlockEditorWindow> window;
 
-    WindowFixture()
+    explicit WindowFixture(int level = 3) : EditorFixture(level)
     {
         m.app.BlockEditorOpen = -1;
         current = button;
@@ -251,4 +253,50 @@ TEST(BlockEditorEntry, OpensOneEditorOnlyWhileEditing)
     EXPECT_FALSE(blockEditorIsOpen());
     EXPECT_EQ(f.m.app.BlockEditorOpen, 0);
     EXPECT_EQ(f.stage.closed, 2);
+}
+
+// Every palette entry shows whole, "(使用不可)" included, without scrolling sideways.
+TEST(BlockEditorWindow, PaletteEntriesFitTheirList)
+{
+    for (int level : {2, 3}) {
+        WindowFixture f(level);
+        QApplication::processEvents();
+        for (int tab = 0; tab < PaletteTabCount; ++tab) {
+            QListWidget *list = f.window->paletteList(tab);
+            list->doItemsLayout();
+            EXPECT_EQ(list->horizontalScrollBar()->maximum(), 0) << "level " << level << " tab " << tab;
+            EXPECT_GE(list->font().pointSizeF(), 8.0);
+            for (int row = 0; row < list->count(); ++row) {
+                const QRect item = list->visualItemRect(list->item(row));
+                EXPECT_LE(item.right(), list->viewport()->width()) << list->item(row)->text().toStdString();
+            }
+        }
+    }
+}
+
+// Block captions are never cut off at the box's edge: whatever the part, a caption with a
+// two-digit number fits a 73 × 25 box whole, on one line or two, at a font still easy to read.
+TEST(FlowchartPainter, EveryBlockCaptionFitsItsBox)
+{
+    const QSizeF area(73 - 3, 25);
+    const QFont base(QStringLiteral("IPAGothic"));
+    for (int kind : {KindProduct, KindButton, KindCoinSlot, KindCounter, KindChangeOutlet, KindProductOutlet, KindLever}) {
+        EditorFixture f;
+        BlockEditorModel &editor = f.open(f.place(kind));
+        for (const auto &entries : editor.paletteLists()) {
+            for (const std::string &entry : entries) {
+                const QString caption = QStringLiteral("30") + QString::fromStdString(entry);
+                const FittedCaption fitted = fitCaption(caption, area, base, 12);
+                const QFontMetricsF fm(fitted.font);
+                EXPECT_EQ(fitted.lines.join(QString()), caption);
+                EXPECT_LE(fitted.lines.size() * fitted.font.pixelSize(), area.height()) << entry;
+                EXPECT_GE(fitted.font.pixelSize(), 9) << entry;
+                for (const QString &line : fitted.lines)
+                    EXPECT_LE(fm.horizontalAdvance(line), area.width()) << entry;
+            }
+        }
+    }
+    // Lamp on and lamp off differ where a pupil can see it: the break falls between 購買可 and ランプ.
+    const FittedCaption on = fitCaption(QStringLiteral("2購買可ランプ点灯"), area, base, 12);
+    EXPECT_EQ(on.lines, QStringList({QStringLiteral("2購買可"), QStringLiteral("ランプ点灯")}));
 }
