@@ -1,21 +1,26 @@
-// Draws a product picture in the real paint window with the X mouse (xdotool), hands it to a
-// product part, saves the machine and opens it again. Run under Xvfb (xvfb-run -a); an optional
-// argument names a PNG file for a screenshot of the screen while drawing.
-#include "document/JhkDocument.h"
-#include "model/Creation.h"
+// The paint tool in a real X server, from the main window: a product is dropped on the stage,
+// its property dialog's "編集" opens the paint tool, a picture is drawn there with the X mouse
+// (xdotool) and handed to the product with "決定"; the machine is saved and opened again and
+// the product shows the drawing. Run under Xvfb (xvfb-run -a); an optional argument names a
+// PNG file for a screenshot of the screen while drawing.
+#include "FakeDialogs.h"
+#include "model/AppState.h"
 #include "paint/CanvasView.h"
-#include "paint/PaintEntry.h"
 #include "paint/PainterWindow.h"
 #include "paint/PaletteStrip.h"
-#include "paint/PaintedPictures.h"
 #include "paint/ToolColumn.h"
+#include "stage/LevelChoice.h"
+#include "stage/MainWindow.h"
+#include "stage/PropertyDialog.h"
+#include "stage/StageWidget.h"
 
 #include <QApplication>
-#include <QMainWindow>
 #include <QProcess>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <cstdio>
@@ -63,93 +68,105 @@ void drag(QWidget *widget, const std::vector<QPoint> &points)
     xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
 }
 
+// Draws a can on the canvas, whatever its size: a red body, a yellow label, a blue lid and a
+// light blue background.
+void drawCan(PainterWindow *window)
+{
+    ToolColumn *tools = window->toolColumn();
+    PaletteStrip *strip = window->paletteStrip();
+    CanvasView *canvas = window->canvas();
+    const int w = canvas->width();
+    const int h = canvas->height();
+    auto p = [w, h](double x, double y) { return QPoint(int(x * (w - 1)), int(y * (h - 1))); };
+
+    clickCentre(strip->swatchBox(11));
+    clickCentre(tools->toolButton(ToolRectangle));
+    click(tools->fillPanel(), QPoint(20, 40));
+    drag(canvas, {p(0.2, 0.2), p(0.5, 0.6), p(0.8, 0.92)});
+    clickCentre(strip->swatchBox(13));
+    clickCentre(tools->toolButton(ToolEllipse));
+    click(tools->fillPanel(), QPoint(20, 15));
+    click(tools->lineWidthPanel(), QPoint(20, 20));
+    drag(canvas, {p(0.3, 0.4), p(0.5, 0.6), p(0.7, 0.7)});
+    clickCentre(strip->swatchBox(16));
+    clickCentre(tools->toolButton(ToolPen));
+    drag(canvas, {p(0.2, 0.14), p(0.35, 0.1), p(0.5, 0.08), p(0.65, 0.1), p(0.8, 0.14)});
+    clickCentre(strip->swatchBox(6));
+    clickCentre(tools->toolButton(ToolFill));
+    click(canvas, p(0.02, 0.98));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     const QString screenshot = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    QTemporaryDir dir;
+    const std::string document = dir.filePath(QStringLiteral("machine.jhk")).toStdString();
 
     Machine machine;
     applyStartupValues(machine.app, 15, 15);
-    machine.app.Level = 3;
-    const int product = createPart(machine, KindProduct).slot;
-    machine.part(product).PictName = "\\bg\\kan_5.bmp";
-    PaintedPictures pictures;
+    StartChoice{3, 0}.apply(machine.app);
+    test::FakeDialogs dialogs;
+    MainWindow main(machine, QCoreApplication::applicationDirPath(), &dialogs);
+    main.move(0, 0);
+    main.show();
+    check(QTest::qWaitForWindowExposed(&main), "the main window is on the screen");
 
-    QMainWindow owner;
-    owner.setWindowTitle(QStringLiteral("ジハン・コウボウ"));
-    owner.setGeometry(0, 0, 300, 200);
-    owner.show();
-
-    QImage handed;
-    PaintHooks hooks;
-    hooks.handBack = [&](const QImage &picture) {
-        handed = picture;
-        pictures.set(machine.app.CurParts, picture);
-    };
-    openPaintTool(&owner, jhk::whitePicture(QSize(60, 100)), hooks);
-    auto *window = owner.findChild<PainterWindow *>();
-    check(window != nullptr, "the paint window opened");
-    if (!window)
+    // A product, with the property dialog's last picture and its "編集" button.
+    QTimer::singleShot(0, [] {
+        if (auto *dialog = qobject_cast<PropertyDialog *>(QApplication::activeModalWidget())) {
+            dialog->scrollBar()->setValue(dialog->scrollBar()->maximum());
+            dialog->editButton()->click();
+        }
+    });
+    main.dropPalette(KindProduct, main.stageWidget()->mapToGlobal(QPoint(120, 80)));
+    QTest::qWait(300);
+    const int product = machine.app.CurParts;
+    check(machine.partExists(product) && machine.part(product).Kind == KindProduct, "a product was placed");
+    auto *window = main.findChild<PainterWindow *>();
+    check(window && window->isVisible(), "編集 opened the paint tool");
+    if (!window || !machine.partExists(product))
         return 1;
-    window->setGeometry(10, 10, 640, 420);
+    window->setGeometry(40, 60, 640, 420);
     check(QTest::qWaitForWindowExposed(window), "the paint window is on the screen");
     QTest::qWait(300);
 
-    ToolColumn *tools = window->toolColumn();
-    PaletteStrip *strip = window->paletteStrip();
-    CanvasView *canvas = window->canvas();
-
-    // A red can: a filled rectangle.
-    clickCentre(strip->swatchBox(11));
-    clickCentre(tools->toolButton(ToolRectangle));
-    click(tools->fillPanel(), QPoint(20, 40));
-    drag(canvas, {QPoint(14, 20), QPoint(30, 60), QPoint(46, 92)});
-    // A yellow label round the middle: an ellipse outline with a wide pen.
-    clickCentre(strip->swatchBox(13));
-    clickCentre(tools->toolButton(ToolEllipse));
-    click(tools->fillPanel(), QPoint(20, 15));
-    click(tools->lineWidthPanel(), QPoint(20, 30));
-    drag(canvas, {QPoint(18, 40), QPoint(30, 60), QPoint(42, 72)});
-    // A blue lid drawn with the pen.
-    clickCentre(strip->swatchBox(16));
-    clickCentre(tools->toolButton(ToolPen));
-    drag(canvas, {QPoint(14, 14), QPoint(22, 10), QPoint(30, 8), QPoint(38, 10), QPoint(46, 14)});
-    // A light blue background with the fill tool.
-    clickCentre(strip->swatchBox(6));
-    clickCentre(tools->toolButton(ToolFill));
-    click(canvas, QPoint(3, 97));
-    check(window->session().drawing().pixel(30, 80) == 0xFFFF0000, "the rectangle is red");
-    check(window->session().drawing().pixel(3, 3) == 0xFFC0FFFF, "the background is filled");
+    drawCan(window);
+    const QSize size = window->session().size();
+    const QPoint body(size.width() / 2, int(size.height() * 0.85));
+    check(window->session().drawing().pixel(body) == 0xFFFF0000, "the can's body is red");
     check(window->session().undoCaption() == QStringLiteral("元に戻す - 塗りつぶし(&B)"), "undo names the fill");
 
     // Zoomed in to look at it, with the palette window open on the front colour.
-    clickCentre(tools->toolButton(ToolZoom));
-    click(canvas, QPoint(10, 10));
-    check(window->session().state().Zoom == 2, "zoomed in");
-    xdotool(at(strip->frontBox(), QPoint(10, 10)) + QStringList{QStringLiteral("click"), QStringLiteral("--repeat"),
-                                                                QStringLiteral("2"), QStringLiteral("1")});
+    clickCentre(window->toolColumn()->toolButton(ToolZoom));
+    click(window->canvas(), QPoint(2, 2));
+    QTest::qWait(QApplication::doubleClickInterval() + 100); // two clicks, not a double-click
+    click(window->canvas(), QPoint(2, 2));
+    check(window->session().state().Zoom == 4, "zoomed in twice");
+    xdotool(at(window->paletteStrip()->frontBox(), QPoint(10, 10))
+            + QStringList{QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"), QStringLiteral("1")});
     QTest::qWait(300);
     if (!screenshot.isEmpty())
         QProcess::execute(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"),
-                                                     QStringLiteral("-crop"), QStringLiteral("880x460+0+0"), screenshot});
+                                                     QStringLiteral("-crop"), QStringLiteral("920x560+0+0"), screenshot});
 
-    clickCentre(strip->okButton());
+    clickCentre(window->paletteStrip()->okButton());
+    QTest::qWait(300);
+    auto stagePixel = [&main](int slot, QPoint inPicture) {
+        const PartControl &c = main.stage().part(slot);
+        const QImage shown = main.stageWidget()->grab().toImage();
+        return shown.pixel(c.rect.left / 15 + inPicture.x(), c.rect.top / 15 + inPicture.y());
+    };
+    check(main.stage().part(product).rect.width == size.width() * 15, "the product takes the drawing's size");
+    check(stagePixel(product, body) == 0xFFFF0000, "the stage shows the drawing on the product");
+
+    dialogs.files.push_back(document);
+    check(main.saveFile(), "the machine is saved");
+    check(machine.part(product).PictName == "machine_pictures\\part_00.bmp", "the product names its picture file");
+    check(main.openFile(document), "the machine is opened again");
     QTest::qWait(200);
-    check(!handed.isNull() && handed.size() == QSize(60, 100), "決定 hands back the picture at zoom 1");
-    check(handed.pixel(30, 80) == 0xFFFF0000, "the handed picture is the drawing");
-
-    QTemporaryDir dir;
-    const QString document = dir.filePath(QStringLiteral("machine.jhk"));
-    check(!pictures.saveBeside(document, machine).has_value(), "the picture is written beside the document");
-    check(saveDocument(document.toStdString(), machine).ok, "the machine is saved");
-    Machine opened;
-    check(loadDocument(document.toStdString(), opened).ok, "the machine is opened again");
-    PaintedPictures reopened;
-    reopened.loadBeside(document, opened, QCoreApplication::applicationDirPath());
-    check(reopened.has(product)
-              && reopened.picture(product).convertToFormat(QImage::Format_RGB32) == handed.convertToFormat(QImage::Format_RGB32),
-          "the product shows the drawn picture after opening");
+    check(stagePixel(product, body) == 0xFFFF0000, "the product shows the drawing after opening");
     return failures == 0 ? 0 : 1;
 }
