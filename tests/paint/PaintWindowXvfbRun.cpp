@@ -109,7 +109,7 @@ int main(int argc, char *argv[])
     applyStartupValues(machine.app, 15, 15);
     StartChoice{3, 0}.apply(machine.app);
     test::FakeDialogs dialogs;
-    MainWindow main(machine, QCoreApplication::applicationDirPath(), &dialogs);
+    MainWindow main(machine, QStringLiteral(JHK_APP_DIR), &dialogs);
     main.move(0, 0);
     main.show();
     check(QTest::qWaitForWindowExposed(&main), "the main window is on the screen");
