@@ -369,7 +369,7 @@ int main(int argc, char *argv[])
     const Catalogue catalogue(appDir);
     PrintingView view;
     PrintingPlayer player;
-    const FilePictureSizes sizes(appDir);
+    const FilePictureSizes sizes(appDir, positional[0]);
     Engine engine(machine, catalogue, view, player, sizes);
     engine.partsLoad();
     machine.app.MoneyInHand = MainWindowMoney;

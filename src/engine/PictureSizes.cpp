@@ -58,8 +58,9 @@ std::optional<PixelSize> jpegSize(const std::string &b)
 
 } // namespace
 
-FilePictureSizes::FilePictureSizes(std::string appDir)
+FilePictureSizes::FilePictureSizes(std::string appDir, std::string documentPath)
     : m_appDir(std::move(appDir))
+    , m_documentPath(std::move(documentPath))
 {
 }
 
@@ -84,7 +85,7 @@ std::optional<PixelSize> FilePictureSizes::sizeFromHeader(const std::string &b)
 
 std::optional<PixelSize> FilePictureSizes::fileSize(const std::string &storedPath) const
 {
-    const std::string path = resolveInFolder(m_appDir, storedPath);
+    const std::string path = findPartPicture(m_appDir, m_documentPath, storedPath);
     if (path.empty())
         return std::nullopt;
     std::ifstream in(path, std::ios::binary);

@@ -17,11 +17,12 @@ public:
     virtual std::optional<PixelSize> fileSize(const std::string &storedPath) const = 0;
 };
 
-// Reads the size from the header of a BMP, GIF, PNG or JPEG file inside the application
-// folder (names matched without regard to case).
+// Reads the size from the header of a BMP, GIF, PNG or JPEG file, looked for first inside the
+// application folder and then beside the document (pictures drawn in the paint tool), names
+// matched without regard to case.
 class FilePictureSizes : public PictureSizes {
 public:
-    explicit FilePictureSizes(std::string appDir);
+    explicit FilePictureSizes(std::string appDir, std::string documentPath = {});
     std::optional<PixelSize> fileSize(const std::string &storedPath) const override;
 
     // The size from a file's first bytes, or nothing when they are not a picture header.
@@ -29,6 +30,7 @@ public:
 
 private:
     std::string m_appDir;
+    std::string m_documentPath;
 };
 
 // The size a part shows with `picture`: the built-in size of its kind for "dummy", the file's

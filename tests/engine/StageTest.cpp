@@ -105,6 +105,21 @@ TEST(PictureSizes, PartsTakeTheSizeOfTheirPictureOrTheBuiltInOne)
     }
 }
 
+TEST(PictureSizes, PaintedPicturesAreFoundBesideTheDocument)
+{
+    TempDir dir; // its bg/ folder stands for the application folder
+    fs::create_directories(dir.path / "docs" / "shop_pictures");
+    dir.write("docs/shop_pictures/part_03.bmp", bmpHeader(44, 70));
+    const std::string document = (dir.path / "docs" / "shop.jhk").string();
+    const std::string appDir = (dir.path / "bg").string();
+    const FilePictureSizes sizes(appDir, document);
+    const PixelSize s = partPictureSize(sizes, KindProduct, "shop_pictures\\part_03.bmp");
+    EXPECT_EQ(s.width, 44);
+    EXPECT_EQ(s.height, 70);
+    const FilePictureSizes withoutDocument(appDir);
+    EXPECT_EQ(partPictureSize(withoutDocument, KindProduct, "shop_pictures\\part_03.bmp").width, 34);
+}
+
 TEST(Stage, RebuildShowsExactlyTheUsedSlots)
 {
     Rig r;
