@@ -141,6 +141,9 @@ void MainWindow::stageDoubleClick(StageHit hit)
 {
     if (m_machine.app.RunMode != ModeEditing)
         return;
+    // The editors are modal: the button-up of this double-click goes to them.
+    if (hit.kind == StageHit::Part || hit.kind == StageHit::Label)
+        m_editor->endDrag();
     if (hit.kind == StageHit::Part) {
         if (openBlockEditor(this, *this, hit.index))
             m_blink->stop();

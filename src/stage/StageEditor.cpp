@@ -15,6 +15,21 @@ namespace {
 
 std::int16_t round16(double v) { return clamp16(roundHalfEven(v)); }
 
+bool isLabelSlot(int j) { return j >= 1 && j < LabelSlots; }
+
+// The counts always follow the used slots, whatever happened to the controls.
+void recount(Machine &m)
+{
+    int parts = 0;
+    for (int i = 0; i < PartSlots; ++i)
+        parts += m.part(i).isUsed() ? 1 : 0;
+    int labels = 0;
+    for (int j = 0; j < LabelSlots; ++j)
+        labels += m.label(j).isUsed() ? 1 : 0;
+    m.app.PartsCount = static_cast<std::int16_t>(parts);
+    m.app.LabelCount = static_cast<std::int16_t>(labels);
+}
+
 } // namespace
 
 std::string formatCoordinate(double value)
@@ -100,7 +115,7 @@ void StageEditor::placeLabel()
     AppState &app = m_machine.app;
     int slot = -1;
     for (int j = 1; j < LabelSlots; ++j) {
-        if (!m_stage.labels[static_cast<std::size_t>(j)].visible) {
+        if (!m_machine.label(j).isUsed()) {
             slot = j;
             break;
         }
@@ -182,7 +197,7 @@ void StageEditor::showPartPanel(int i)
 void StageEditor::partDown(int i, bool leftButton, int x, int y)
 {
     AppState &app = m_machine.app;
-    if (!isPartSlot(i) || !leftButton || app.RunMode != ModeEditing)
+    if (!m_machine.partExists(i) || !leftButton || app.RunMode != ModeEditing)
         return;
     const PartControl &c = m_stage.part(i);
     app.GrabX = clamp16(x);
@@ -222,7 +237,9 @@ void StageEditor::partMove(int i, int x, int y, bool modifierHeld)
 void StageEditor::partUp(int i, bool leftButton)
 {
     AppState &app = m_machine.app;
-    if (!leftButton || app.RunMode != ModeEditing || app.DragIndex < 0 || !isPartSlot(i))
+    // Only the part that is held takes the button-up.
+    if (!leftButton || app.RunMode != ModeEditing || app.DragIndex != i || app.SelKind != SelectionPart
+        || !m_machine.partExists(i))
         return;
     PartControl &c = m_stage.part(i);
     if (Stage::isOutside(m_machine, c.rect)) {
@@ -243,7 +260,7 @@ void StageEditor::partUp(int i, bool leftButton)
 void StageEditor::labelDown(int j, bool leftButton, int x, int y)
 {
     AppState &app = m_machine.app;
-    if (app.RunMode != ModeEditing || !leftButton || j < 1 || j >= LabelSlots)
+    if (app.RunMode != ModeEditing || !leftButton || !isLabelSlot(j) || !m_machine.label(j).isUsed())
         return;
     const LabelControl &c = m_stage.labels[static_cast<std::size_t>(j)];
     app.GrabX = clamp16(x);
@@ -277,7 +294,9 @@ void StageEditor::labelMove(int j, bool leftButtonHeld, int x, int y, bool modif
 void StageEditor::labelUp(int j, bool leftButton)
 {
     AppState &app = m_machine.app;
-    if (app.RunMode != ModeEditing || !leftButton || j < 1 || j >= LabelSlots || app.DragIndex < 1)
+    // Only the label that is held takes the button-up: a deleted label never shows again.
+    if (app.RunMode != ModeEditing || !leftButton || !isLabelSlot(j) || app.DragIndex != j
+        || app.SelKind != SelectionLabel || !m_machine.label(j).isUsed())
         return;
     LabelControl &c = m_stage.labels[static_cast<std::size_t>(j)];
     if (Stage::isOutside(m_machine, c.rect)) {
@@ -291,6 +310,29 @@ void StageEditor::labelUp(int j, bool leftButton)
     l.Left = clamp16(c.rect.left);
     l.Top = clamp16(c.rect.top);
     writeCoordinatesTwips(c.rect);
+}
+
+void StageEditor::endDrag()
+{
+    AppState &app = m_machine.app;
+    const int held = app.DragIndex;
+    app.DragIndex = -1;
+    // A drag that did not end with its button-up moves nothing.
+    if (app.SelKind == SelectionLabel && isLabelSlot(held) && m_machine.label(held).isUsed()) {
+        LabelControl &c = m_stage.labels[static_cast<std::size_t>(held)];
+        c.rect.left = app.OrigLeft;
+        c.rect.top = app.OrigTop;
+        c.visible = true;
+        m_stage.frameTightly(c.rect);
+        writeCoordinatesTwips(c.rect);
+    } else if (app.SelKind == SelectionPart && m_machine.partExists(held)) {
+        PartControl &c = m_stage.part(held);
+        c.rect.left = app.OrigLeft;
+        c.rect.top = app.OrigTop;
+        c.visible = true;
+        showSelection(SelectionPart);
+        writeCoordinatesPixels(c.rect);
+    }
 }
 
 void StageEditor::clearSelection()
@@ -364,16 +406,17 @@ void StageEditor::deleteCurrent()
     if (app.RunMode != ModeEditing)
         return;
     const int cur = app.CurParts;
-    if (cur >= 1 && cur < LabelSlots && app.SelKind == SelectionLabel) {
+    app.DragIndex = -1;
+    if (isLabelSlot(cur) && app.SelKind == SelectionLabel && m_machine.label(cur).isUsed()) {
         m_stage.labels[static_cast<std::size_t>(cur)].visible = false;
         m_machine.label(cur).Used = 0;
-        app.LabelCount = sub16(app.LabelCount, 1);
+        recount(m_machine);
         selectAfterLabelDeleted();
         m_stage.controls.labelButtonEnabled = true;
-    } else if (isPartSlot(cur) && app.SelKind == SelectionPart) {
+    } else if (app.SelKind == SelectionPart && m_machine.partExists(cur)) {
         m_machine.part(cur).Used = 0;
         m_stage.part(cur).visible = false;
-        app.PartsCount = sub16(app.PartsCount, 1);
+        recount(m_machine);
         m_stage.controls.partButtonsEnabled = true;
         selectAfterPartDeleted();
     }

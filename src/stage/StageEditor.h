@@ -81,6 +81,10 @@ public:
     void labelMove(int j, bool leftButtonHeld, int x, int y, bool modifierHeld);
     void labelUp(int j, bool leftButton);
 
+    // A modal editor opened from a double-click takes the button-up: the held control, if
+    // any, shows again where it was pressed and the next button-up finds nothing held.
+    void endDrag();
+
     // The panel after the engine has handled a press on part i during a run.
     void partPressedDuringRun(int i);
 

@@ -5,6 +5,7 @@
 #include "stage/StagePictures.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -157,7 +158,9 @@ QPoint StageWidget::relativeTwips(StageHit hit, QPoint p) const
 void StageWidget::mousePressEvent(QMouseEvent *event)
 {
     const QPoint p = event->position().toPoint();
-    if (!m_pressing) {
+    // The first button down starts a new press, even when the last one ended unseen (its
+    // button-up went to a dialog).
+    if (!m_pressing || event->buttons() == event->button()) {
         m_pressed = hitAt(p);
         m_pressing = true;
     }
@@ -197,6 +200,9 @@ void StageWidget::mouseDoubleClickEvent(QMouseEvent *event)
     m_pressing = true;
     if (event->button() == Qt::LeftButton)
         m_input.stageDoubleClick(hit);
+    // An editor opened by the double-click took the button-up.
+    if (QGuiApplication::mouseButtons() == Qt::NoButton)
+        m_pressing = false;
     update();
 }
 

@@ -1,6 +1,7 @@
 #include "FakeDialogs.h"
 #include "model/AppState.h"
 #include "stage/MainWindow.h"
+#include "stage/LabelEditorDialog.h"
 #include "stage/LevelChoice.h"
 #include "stage/PropertyDialog.h"
 
@@ -195,6 +196,60 @@ TEST_F(MainWindowTest, StepMenuSwitchesTheExercise)
     m.app.RunMode = ModeRunning;
     window->chooseStep(1);
     EXPECT_EQ(m.app.Step, 3) << "no step change during a run";
+}
+
+// A real double-click: press, release, press and the double-click event, which opens the
+// label editor; the last button-up goes to the editor, not to the stage.
+TEST_F(MainWindowTest, LabelDeletedAfterItsEditorWasCancelledStaysDeleted)
+{
+    open(3);
+    drop(KindProduct, QPoint(200, 50));
+    drop(PartsKindCount, QPoint(10, 400));
+    drop(PartsKindCount, QPoint(10, 450));
+    ASSERT_EQ(m.app.LabelCount, 2);
+    QWidget *stageWidget = window->stageWidget();
+    const auto doubleClick = [&](QPoint at) {
+        QTest::mousePress(stageWidget, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(stageWidget, Qt::LeftButton, {}, at);
+        QTest::mousePress(stageWidget, Qt::LeftButton, {}, at);
+        QTimer::singleShot(0, [] {
+            if (auto *d = qobject_cast<LabelEditorDialog *>(QApplication::activeModalWidget())) {
+                QTest::mouseRelease(d, Qt::LeftButton);
+                d->reject();
+            }
+        });
+        QMouseEvent event(QEvent::MouseButtonDblClick, at, stageWidget->mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(stageWidget, &event);
+    };
+
+    doubleClick(QPoint(15, 405));
+    doubleClick(QPoint(15, 455));
+    EXPECT_EQ(m.app.CurParts, 2);
+    EXPECT_EQ(text("Label1"), QStringLiteral("150")) << "the fields show the label double-clicked";
+    EXPECT_EQ(text("Label2"), QStringLiteral("6750"));
+
+    QTest::mouseClick(qobject_cast<QPushButton *>(window->control("cmd_DelParts")), Qt::LeftButton);
+    EXPECT_EQ(m.app.LabelCount, 1);
+    EXPECT_EQ(text("lbl_PartsName"), QStringLiteral("ラベル1"));
+    for (int click = 0; click < 2; ++click) {
+        QTest::mouseClick(stageWidget, Qt::LeftButton, {}, QPoint(300, 300));
+        QTest::mouseClick(stageWidget, Qt::LeftButton, {}, QPoint(15, 455));
+    }
+    EXPECT_FALSE(window->stage().labels[2].visible);
+    EXPECT_FALSE(m.label(2).isUsed());
+    EXPECT_EQ(m.app.LabelCount, 1);
+    EXPECT_EQ(m.app.CurParts, 1);
+    EXPECT_EQ(text("lbl_PartsName"), QStringLiteral("ラベル1"));
+
+    QTemporaryDir dir;
+    const std::string path = dir.filePath(QStringLiteral("labels.JHK")).toStdString();
+    dialogs.files.push_back(path);
+    ASSERT_TRUE(window->saveFile());
+    ASSERT_TRUE(window->openFile(path)) << (dialogs.shown.empty() ? "" : dialogs.shown.back());
+    EXPECT_EQ(m.app.LabelCount, 1);
+    EXPECT_TRUE(window->stage().labels[1].visible);
+    EXPECT_FALSE(window->stage().labels[2].visible);
 }
 
 } // namespace

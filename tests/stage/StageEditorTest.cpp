@@ -2,6 +2,8 @@
 
 #include "FakeDialogs.h"
 #include "engine/PictureSizes.h"
+#include "document/DocumentCheck.h"
+#include "document/JhkDocument.h"
 #include "model/AppState.h"
 
 #include <gtest/gtest.h>
@@ -284,6 +286,56 @@ TEST_F(StageEditorTest, LabelMovesWithTheMouseAndReportsTwips)
     EXPECT_EQ(m.label(j).Left, 600);
     EXPECT_EQ(m.label(j).Top, 450);
     EXPECT_EQ(editor.panel().x, "600");
+}
+
+// A double-click presses the control and then opens its modal editor, which takes the
+// button-up; the stage may later send button events for that control again.
+TEST_F(StageEditorTest, DeletedControlsStayDeletedAfterADoubleClickOpenedAnEditor)
+{
+    placePart(KindProduct, 1500, 1500);
+    const int second = placePart(KindButton, 3000, 3000);
+    placeLabel(300, 300);
+    const int label = placeLabel(300, 900);
+
+    editor.labelDown(label, true, 10, 10); // the double-click's second press
+    editor.endDrag();                       // the label editor opens
+    EXPECT_EQ(m.app.DragIndex, -1);
+    EXPECT_TRUE(stage.labels[static_cast<std::size_t>(label)].visible);
+    editor.deleteCurrent();
+    EXPECT_EQ(m.app.CurParts, 1);
+
+    editor.partDown(second, true, 10, 10);
+    editor.partMove(second, 40, 40, false); // the block editor opens with the part in hand
+    editor.endDrag();
+    EXPECT_TRUE(stage.part(second).visible);
+    EXPECT_EQ(stage.part(second).rect.left, 3000) << "an unfinished drag moves nothing";
+    EXPECT_EQ(stage.selection.rect.left, 3000 - 4 * Twips);
+    editor.deleteCurrent();
+
+    // Stale button events for the deleted controls, as clicks on the empty stage sent them.
+    for (int click = 0; click < 2; ++click) {
+        editor.labelDown(label, true, 0, 0);
+        editor.labelUp(label, true);
+        editor.partDown(second, true, 0, 0);
+        editor.partUp(second, true);
+    }
+    EXPECT_FALSE(stage.labels[static_cast<std::size_t>(label)].visible);
+    EXPECT_FALSE(stage.part(second).visible);
+    EXPECT_EQ(m.app.LabelCount, 1);
+    EXPECT_EQ(m.app.PartsCount, 1);
+
+    // Deleting again takes what is really current; the counts follow the used slots.
+    m.app.SelKind = SelectionLabel;
+    m.app.CurParts = static_cast<std::int16_t>(label);
+    editor.deleteCurrent();
+    EXPECT_EQ(m.app.LabelCount, 1) << "a deleted label is not deleted twice";
+    EXPECT_EQ(findDamage(m), std::nullopt);
+    const EncodeResult saved = encodeDocument(m);
+    Machine reopened;
+    const LoadResult loaded = decodeDocument(saved.bytes, reopened);
+    EXPECT_TRUE(loaded.ok) << loaded.message;
+    EXPECT_EQ(reopened.app.LabelCount, 1);
+    EXPECT_EQ(reopened.app.PartsCount, 1);
 }
 
 } // namespace
