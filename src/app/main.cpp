@@ -43,7 +43,6 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("jihankobo"));
-    QApplication::setApplicationDisplayName(QStringLiteral("ジハン・コウボウ"));
     QApplication::setApplicationVersion(QStringLiteral(JHK_VERSION));
 
     QTranslator translator;
