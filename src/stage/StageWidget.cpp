@@ -237,13 +237,11 @@ void StageWidget::paintPart(QPainter &p, int i)
         p.setFont(f);
         const QString text = QStringLiteral("No.%1").arg(i);
         const QFontMetrics fm(f);
+        // The whole number shows, even where it reaches beyond a small part's picture.
         const QRect tr(r.topLeft(), QSize(fm.horizontalAdvance(text), fm.height()));
-        p.fillRect(tr.intersected(r), NumberBackground);
-        p.save();
-        p.setClipRect(r);
+        p.fillRect(tr, NumberBackground);
         p.setPen(colorFromTable(PartNumberColor));
         p.drawText(tr, Qt::AlignLeft | Qt::AlignTop, text);
-        p.restore();
     }
 }
 

@@ -252,5 +252,24 @@ TEST_F(MainWindowTest, LabelDeletedAfterItsEditorWasCancelledStaysDeleted)
     EXPECT_FALSE(window->stage().labels[2].visible);
 }
 
+TEST_F(MainWindowTest, PartNumbersShowWholeOnSmallParts)
+{
+    open(3);
+    for (int n = 0; n <= 12; ++n)
+        drop(KindCoinSlot, QPoint(10 + (n % 6) * 60, 10 + (n / 6) * 60));
+    ASSERT_EQ(m.app.PartsCount, 13);
+    const QRect part = window->stageWidget()->toPixels(window->stage().part(12).rect);
+    ASSERT_EQ(part.width(), 30);
+    const QImage shot = window->stageWidget()->grab().toImage();
+    // "No.12" is wider than the 30-pixel coin slot: its last digit lies right of the part.
+    bool digitBeyond = false;
+    for (int x = part.right() + 1; x < part.right() + 8; ++x)
+        for (int y = part.top(); y < part.top() + 12; ++y) {
+            const QColor c = shot.pixelColor(x, y);
+            digitBeyond = digitBeyond || (c.green() > 0xC0 && c.red() < c.green() && c.blue() < c.green());
+        }
+    EXPECT_TRUE(digitBeyond);
+}
+
 } // namespace
 } // namespace jhk
