@@ -239,6 +239,7 @@ void Engine::stopRun()
         m_stage.coins[d + 5].visible = false;
     }
     app.DraggedCoin = -1;
+    m_stage.walletDrawn = false;
 
     if (app.CurParts > 0 && app.SelKind == SelectionPart && m_m.partExists(app.CurParts)) {
         m_stage.showSelection(m_m, SelectionPart, app.CurParts);

@@ -288,6 +288,7 @@ void MainWindow::refresh()
     m_start->setEnabled(c.startEnabled);
     m_stop->setEnabled(c.stopEnabled);
     m_step->setEnabled(c.stepEnabled);
+    m_wallet->setEnabled(walletAllowed());
     syncRunList();
     m_open->setEnabled(m_fileMenu.open);
     m_save->setEnabled(m_fileMenu.save);

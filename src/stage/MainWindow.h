@@ -113,6 +113,7 @@ private:
     void stepMode();
     void stopRunClicked();
     void drawWallet();
+    bool walletAllowed() const;
     void syncRunList();
     QLabel *makeLabel(QWidget *parent, const QString &text, int x, int y, int fontPixels, const char *name);
     QPushButton *makeButton(QWidget *parent, const QString &text, QRect geometry, int fontPixels, const char *name);

@@ -70,8 +70,16 @@ void MainWindow::stopRunClicked()
 
 void MainWindow::stopRun() { stopRunClicked(); }
 
+// The wallet picture belongs to a run: "停止" takes it away again.
+bool MainWindow::walletAllowed() const
+{
+    return m_machine.app.RunMode == ModeRunning || m_machine.app.RunMode == ModeOneBlock;
+}
+
 void MainWindow::drawWallet()
 {
+    if (!walletAllowed())
+        return;
     m_engine->drawWallet();
     refresh();
 }

@@ -33,7 +33,9 @@ TEST(RunControl, StartAndStopSetTheButtonsAndTheWallet)
     EXPECT_EQ(r.m.part(Outlet).Height, 70);
 
     r.engine.startRun(); // a second "実行" does nothing
+    r.engine.drawWallet();
     r.engine.stopRun();
+    EXPECT_FALSE(s.walletDrawn) << "the painted wallet goes with the run";
     EXPECT_EQ(r.m.app.RunMode, ModeEditing);
     EXPECT_EQ(s.stateLabel, "編集中");
     EXPECT_TRUE(s.controls.startEnabled && s.controls.openEnabled && s.controls.moneyEnabled);

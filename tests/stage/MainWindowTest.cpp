@@ -271,5 +271,25 @@ TEST_F(MainWindowTest, PartNumbersShowWholeOnSmallParts)
     EXPECT_TRUE(digitBeyond);
 }
 
+TEST_F(MainWindowTest, WalletButtonWorksOnlyDuringARunAndStopTakesThePictureAway)
+{
+    open(3);
+    drop(KindProduct, QPoint(100, 50));
+    auto *wallet = qobject_cast<QPushButton *>(window->control("Command4"));
+    ASSERT_NE(wallet, nullptr);
+    EXPECT_FALSE(wallet->isEnabled());
+    QTest::mouseClick(wallet, Qt::LeftButton);
+    EXPECT_FALSE(window->stage().walletDrawn) << "no wallet over the design while editing";
+
+    QTest::mouseClick(qobject_cast<QPushButton *>(window->control("cmdStart")), Qt::LeftButton);
+    ASSERT_EQ(m.app.RunMode, ModeRunning);
+    ASSERT_TRUE(wallet->isEnabled());
+    QTest::mouseClick(wallet, Qt::LeftButton);
+    EXPECT_TRUE(window->stage().walletDrawn);
+    QTest::mouseClick(qobject_cast<QPushButton *>(window->control("cmdStop")), Qt::LeftButton);
+    EXPECT_FALSE(window->stage().walletDrawn);
+    EXPECT_FALSE(wallet->isEnabled());
+}
+
 } // namespace
 } // namespace jhk
