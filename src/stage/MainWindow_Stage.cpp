@@ -9,6 +9,7 @@
 #include "stage/PropertyDialog.h"
 
 #include <QCursor>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QMenu>
 #include <QTimer>
@@ -135,6 +136,17 @@ void MainWindow::stageClick(StageHit hit)
         finishBlockEditorPick();
     }
     refresh();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent *event)
+{
+    // Esc gives up picking a part and brings the block editor back unchanged.
+    if (event->key() == Qt::Key_Escape && isPicking(m_machine.app.RunMode)) {
+        finishBlockEditorPick();
+        refresh();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void MainWindow::stageDoubleClick(StageHit hit)
