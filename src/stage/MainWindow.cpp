@@ -6,6 +6,7 @@
 #include "stage/StageTexts.h"
 
 #include <QAction>
+#include <QFontInfo>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -14,14 +15,31 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace jhk {
 
 namespace {
 
 constexpr QSize ClientSize(777, 510);
 constexpr int StageLeft = 136;
+constexpr int StepTextPixels = 11;
+constexpr int StatePixels = 18;
 
 QString qs(const std::string &s) { return QString::fromStdString(s); }
+
+// Gives a label the largest font, up to `base`, at which its whole text fits `room`.
+void fitFont(QLabel *label, QFont base, QSize room)
+{
+    for (int px = QFontInfo(base).pixelSize(); px >= 8; --px) {
+        base.setPixelSize(px);
+        label->setFont(base);
+        const QSize need = label->wordWrap() ? QSize(room.width(), label->heightForWidth(room.width()))
+                                             : label->sizeHint();
+        if (need.width() <= room.width() && need.height() <= room.height())
+            return;
+    }
+}
 
 } // namespace
 
@@ -174,6 +192,9 @@ void MainWindow::buildLayout()
     m_money->resize(97, 25);
     m_money->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_moneyButton = makeButton(central, QStringLiteral("所持金"), QRect(8, 456, 105, 25), 12, "Command1");
+    // The label reaches over the button's top edge: its text stays in front, the clicks go through.
+    m_money->raise();
+    m_money->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     m_stageWidget = new StageWidget(m_machine, stage(), m_editor->order(), m_editor->labelFonts(), m_pictures,
                                     *this, central);
@@ -185,7 +206,7 @@ void MainWindow::buildLayout()
     m_frameEdit->setFont(uiFont(12));
     m_frameEdit->setGeometry(552, 0, 219, 124);
     makeLabel(m_frameEdit, QStringLiteral("現在の状態："), 16, 32, 12, "lblStateTitle");
-    m_nowState = makeLabel(m_frameEdit, QString::fromUtf8(StateEditing), 95, 24, 18, "lblNowState");
+    m_nowState = makeLabel(m_frameEdit, QString::fromUtf8(StateEditing), 95, 24, StatePixels, "lblNowState");
     m_start = makeButton(m_frameEdit, QStringLiteral("実行"), QRect(8, 56, 121, 25), 12, "cmdStart");
     m_stop = makeButton(m_frameEdit, QStringLiteral("停止"), QRect(128, 56, 81, 25), 12, "cmdStop");
     m_step = makeButton(m_frameEdit, QStringLiteral("１ブロックづつ実行"), QRect(8, 88, 121, 25), 12, "cmdStep");
@@ -217,11 +238,14 @@ void MainWindow::buildLayout()
     m_levelText->setGeometry(8, 28, 209, 25);
     m_levelText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_nowStep = makeLabel(levelFrame, QStringLiteral("ステップ１"), 8, 28 + 25 + 2, 15, "lblNowStep");
-    m_stepText = makeLabel(levelFrame, QString(), 8, m_nowStep->y() + m_nowStep->height() - 2, 11, "lblStepKaisetsu");
+    m_stepText = makeLabel(levelFrame, QString(), 8, m_nowStep->y() + m_nowStep->height() - 2, StepTextPixels,
+                           "lblStepKaisetsu");
     m_stepText->setWordWrap(true);
     m_stepText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_stepText->setGeometry(8, m_nowStep->y() + m_nowStep->height() - 2, 209, 159);
-    m_stepText->setText(qs(stepExplanation(1)));
+    const int stepTextTop = m_nowStep->y() + m_nowStep->height() - 2;
+    // Within the frame, whose bottom edge would cut the last lines.
+    m_stepText->setGeometry(8, stepTextTop, 209, std::min(159, levelFrame->height() - stepTextTop - 4));
+    showStepTexts(1);
 
     m_frameChart = new QGroupBox(QStringLiteral("実行リスト"), central);
     m_frameChart->setObjectName(QStringLiteral("FrameChart"));
@@ -247,6 +271,15 @@ void MainWindow::buildLayout()
     m_nextBlock = makeButton(m_frameChart, QStringLiteral("▼"), QRect(140, 136, 65, 17), 12, "Command3");
     m_frameChart->raise();
     m_frameChart->hide();
+}
+
+void MainWindow::showStepTexts(int step)
+{
+    m_nowStep->setText(qs(stepCaption(step)));
+    m_nowStep->adjustSize();
+    m_stepText->setText(qs(stepExplanation(step)));
+    // The longer explanations take a smaller font so that their last lines show.
+    fitFont(m_stepText, uiFont(StepTextPixels), m_stepText->size());
 }
 
 QWidget *MainWindow::control(const char *name) const
@@ -299,8 +332,12 @@ void MainWindow::refresh()
     m_partsCount->setText(qs(panel.partsCount));
     m_partsCount->adjustSize();
     m_money->setText(qs(stage().moneyLabel));
-    m_nowState->setText(qs(stage().stateLabel));
-    m_nowState->adjustSize();
+    if (m_nowState->text() != qs(stage().stateLabel)) {
+        m_nowState->setText(qs(stage().stateLabel));
+        // "１ブロックづつ" takes a smaller font to stay inside the frame.
+        fitFont(m_nowState, uiFont(StatePixels), QSize(m_frameEdit->width() - m_nowState->x() - 6, 30));
+        m_nowState->adjustSize();
+    }
     m_blockState->setText(qs(stage().blockStateLabel));
     QPalette endPalette = m_frameChart->palette();
     if (stage().chartEndColor != 0)

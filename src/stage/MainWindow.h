@@ -116,6 +116,7 @@ private:
     void drawWallet();
     bool walletAllowed() const;
     void syncRunList();
+    void showStepTexts(int step);
     QLabel *makeLabel(QWidget *parent, const QString &text, int x, int y, int fontPixels, const char *name);
     QPushButton *makeButton(QWidget *parent, const QString &text, QRect geometry, int fontPixels, const char *name);
 

@@ -123,8 +123,7 @@ bool MainWindow::openFile(const std::string &path)
     if (m_machine.app.Level == 1) {
         for (std::size_t s = 0; s < m_stepActions.size(); ++s)
             m_stepActions[s]->setChecked(s == 0);
-        m_nowStep->setText(QString::fromStdString(stepCaption(1)));
-        m_stepText->setText(QString::fromStdString(stepExplanation(1)));
+        showStepTexts(1);
     }
     if (m_machine.app.PartsCount > 0 || m_machine.app.LabelCount > 0)
         m_editor->panel().partsCount = "パーツの数：" + std::to_string(m_machine.app.PartsCount) + "個";
@@ -178,9 +177,7 @@ void MainWindow::chooseStep(int step)
     m_engine->chooseExerciseStep(step);
     for (std::size_t s = 0; s < m_stepActions.size(); ++s)
         m_stepActions[s]->setChecked(static_cast<int>(s) == step - 1);
-    m_nowStep->setText(QString::fromStdString(stepCaption(step)));
-    m_nowStep->adjustSize();
-    m_stepText->setText(QString::fromStdString(stepExplanation(step)));
+    showStepTexts(step);
     refresh();
 }
 

@@ -291,5 +291,27 @@ TEST_F(MainWindowTest, WalletButtonWorksOnlyDuringARunAndStopTakesThePictureAway
     EXPECT_FALSE(wallet->isEnabled());
 }
 
+TEST_F(MainWindowTest, LongTextsStayInsideTheirFrames)
+{
+    open(1);
+    drop(KindButton, QPoint(100, 50));
+    const auto inside = [](QWidget *w) { return w->parentWidget()->rect().contains(w->geometry()); };
+    for (int step = 1; step <= 3; ++step) {
+        SCOPED_TRACE(step);
+        window->chooseStep(step);
+        auto *text = qobject_cast<QLabel *>(window->control("lblStepKaisetsu"));
+        EXPECT_TRUE(inside(text));
+        EXPECT_LE(text->heightForWidth(text->width()), text->height()) << "the explanation's last line shows";
+    }
+    QTest::mouseClick(qobject_cast<QPushButton *>(window->control("cmdStart")), Qt::LeftButton);
+    QTest::mouseClick(qobject_cast<QPushButton *>(window->control("cmdStep")), Qt::LeftButton);
+    ASSERT_EQ(text("lblNowState"), QStringLiteral("１ブロックづつ"));
+    EXPECT_TRUE(inside(window->control("lblNowState")));
+
+    // The money label reaches over the button's top edge, which still takes the clicks.
+    QWidget *button = window->control("Command1");
+    EXPECT_EQ(button->parentWidget()->childAt(button->geometry().topLeft() + QPoint(20, 2)), button);
+}
+
 } // namespace
 } // namespace jhk
