@@ -24,22 +24,24 @@ SplashWindow::SplashWindow(QWidget *parent) : QWidget(parent)
     image->setPixmap(splash.scaled(size(), Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation));
     image->setGeometry(0, 0, width(), height());
 
+    // The picture carries the big title itself; the texts sit on the plain strip at its bottom.
+    constexpr int StripTop = 240;
     auto *name = new QLabel(QString::fromUtf8(ProductName.data(), static_cast<qsizetype>(ProductName.size())), this);
     name->setObjectName(QStringLiteral("lblProductName"));
-    QFont big = name->font();
-    big.setPointSize(20);
-    big.setBold(true);
-    name->setFont(big);
+    QFont bold = name->font();
+    bold.setPixelSize(14);
+    bold.setBold(true);
+    name->setFont(bold);
     name->adjustSize();
-    name->move((width() - name->width()) / 2, 150);
+    name->move(12, StripTop + 2);
     auto *version = new QLabel(versionText(), this);
     version->setObjectName(QStringLiteral("lblVersion"));
     version->adjustSize();
-    version->move(width() - version->width() - 16, 200);
+    version->move(width() - version->width() - 12, name->y() + name->height() - version->height());
     auto *click = new QLabel(QStringLiteral("－ウィンドウをクリックして下さい。－"), this);
     click->setObjectName(QStringLiteral("Label1"));
     click->adjustSize();
-    click->move((width() - click->width()) / 2, 250);
+    click->move((width() - click->width()) / 2, height() - click->height() - 6);
     for (QLabel *l : {name, version, click})
         l->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
