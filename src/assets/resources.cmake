@@ -1,5 +1,5 @@
 # The pictures that are part of the program, compiled into jihankobo_ui as Qt resources
-# under ":/builtin/" (":/builtin/parts/part_0.png" …). Included from src/CMakeLists.txt once
+# under ":/builtin/" (":/builtin/kinds/kind_0.png" …). Included from src/CMakeLists.txt once
 # that target exists. Drawn by tools/assetgen (see README).
 set(jhk_builtin_pictures
     splash.png
@@ -13,7 +13,7 @@ set(jhk_builtin_pictures
     paint/swap_colors.png
 )
 foreach(i RANGE 0 7)
-    list(APPEND jhk_builtin_pictures parts/part_${i}.png palette/palette_${i}.png)
+    list(APPEND jhk_builtin_pictures kinds/kind_${i}.png palette/palette_${i}.png)
 endforeach()
 foreach(i RANGE 0 4)
     list(APPEND jhk_builtin_pictures coins/coin_${i}.png thumbs/bg_${i}.png)

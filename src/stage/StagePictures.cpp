@@ -60,7 +60,7 @@ QPixmap StagePictures::resource(const QString &path, QSize size)
 
 QPixmap StagePictures::builtInPart(int kind)
 {
-    return resource(QStringLiteral(":/builtin/parts/part_%1.png").arg(kind), builtInSize(kind));
+    return resource(QStringLiteral(":/builtin/kinds/kind_%1.png").arg(kind), builtInSize(kind));
 }
 
 QPixmap StagePictures::palette(int kind)

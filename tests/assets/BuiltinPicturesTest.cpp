@@ -23,7 +23,7 @@ std::vector<Builtin> builtins()
     std::vector<Builtin> list;
     const QSize kindSizes[8] = {{34, 67}, {43, 19}, {30, 30}, {121, 44}, {45, 39}, {112, 129}, {188, 70}, {40, 40}};
     for (int k = 0; k < 8; ++k) {
-        list.push_back({QStringLiteral(":/builtin/parts/part_%1.png").arg(k), kindSizes[k].width(), kindSizes[k].height()});
+        list.push_back({QStringLiteral(":/builtin/kinds/kind_%1.png").arg(k), kindSizes[k].width(), kindSizes[k].height()});
         list.push_back({QStringLiteral(":/builtin/palette/palette_%1.png").arg(k), 64, 64});
     }
     for (int d = 0; d < 5; ++d)
@@ -111,8 +111,8 @@ TEST(BuiltinPictures, ButtonAndLeverMatchTheirRestingFiles)
     const struct {
         QString builtin;
         const char *file;
-    } pairs[] = {{QStringLiteral(":/builtin/parts/part_1.png"), "\\bg\\button_1.bmp"},
-                 {QStringLiteral(":/builtin/parts/part_7.png"), "\\bg\\rebaa_1.bmp"}};
+    } pairs[] = {{QStringLiteral(":/builtin/kinds/kind_1.png"), "\\bg\\button_1.bmp"},
+                 {QStringLiteral(":/builtin/kinds/kind_7.png"), "\\bg\\rebaa_1.bmp"}};
     for (const auto &pair : pairs) {
         SCOPED_TRACE(pair.file);
         const QImage builtin = load(pair.builtin);

@@ -64,7 +64,7 @@ void builtinParts(AssetWriter &out)
         [](QPainter &p) { drawLever(p, false); },
     };
     for (int kind = 0; kind < 8; ++kind)
-        out.png(QStringLiteral("builtin/parts/part_%1.png").arg(kind), part(kind, PanelGrey, draw[kind]));
+        out.png(QStringLiteral("builtin/kinds/kind_%1.png").arg(kind), part(kind, PanelGrey, draw[kind]));
 }
 
 // ---- palette buttons ----------------------------------------------------------------------
