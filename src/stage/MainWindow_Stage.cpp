@@ -185,6 +185,8 @@ void MainWindow::givePaintedPicture(const QImage &image)
         return;
     m_painted.set(cur, image);
     showPaintedPicture(cur, image);
+    // The part took the size of its new picture: the selection frame follows it.
+    stage().showSelection(m_machine, SelectionPart, cur);
     refresh();
 }
 
