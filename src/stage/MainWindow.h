@@ -107,7 +107,7 @@ private:
     void editLabel(int j);
     void connectRunControls();
     void keepSelectionAfterOpen();
-    void givePaintedPicture(const QImage &image);
+    void givePaintedPicture(int slot, int kind, const QImage &image);
     void showPaintedPicture(int slot, const QImage &image);
     void showPrintDialog();
     void startRun();

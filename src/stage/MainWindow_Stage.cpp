@@ -171,22 +171,27 @@ PropertyOutcome MainWindow::showPropertyDialog(int slot)
     dialog.exec();
     if (dialog.outcome() == PropertyOutcome::Edit) {
         PaintHooks hooks;
-        hooks.handBack = [this](const QImage &image) { givePaintedPicture(image); };
+        // The drawing belongs to the part it was started for, whatever is selected when
+        // the paint tool hands it back.
+        const int kind = m_machine.part(slot).Kind;
+        hooks.handBack = [this, slot, kind](const QImage &image) { givePaintedPicture(slot, kind, image); };
         hooks.quit = [this] { close(); };
         openPaintTool(this, dialog.picture().toImage(), std::move(hooks));
     }
     return dialog.outcome();
 }
 
-void MainWindow::givePaintedPicture(const QImage &image)
+void MainWindow::givePaintedPicture(int slot, int kind, const QImage &image)
 {
-    const int cur = m_machine.app.CurParts;
-    if (m_machine.app.SelKind != SelectionPart || !m_machine.partExists(cur) || image.isNull())
+    // A part deleted while the paint tool was open gets nothing, and neither does another
+    // part placed in its slot meanwhile.
+    if (!m_machine.partExists(slot) || m_machine.part(slot).Kind != kind || image.isNull())
         return;
-    m_painted.set(cur, image);
-    showPaintedPicture(cur, image);
+    m_painted.set(slot, image);
+    showPaintedPicture(slot, image);
     // The part took the size of its new picture: the selection frame follows it.
-    stage().showSelection(m_machine, SelectionPart, cur);
+    if (m_machine.app.SelKind == SelectionPart && m_machine.app.CurParts == slot)
+        stage().showSelection(m_machine, SelectionPart, slot);
     refresh();
 }
 
