@@ -3,10 +3,10 @@
 #include "model/AppState.h"
 #include "print/PrintCommand.h"
 #include "stage/MainWindow.h"
-#include "stage/QtUserDialogs.h"
 #include "stage/SplashWindow.h"
 #include "stage/StartWindow.h"
-#include "stage/StagePictures.h"
+#include "ui/QtUserDialogs.h"
+#include "ui/StagePictures.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

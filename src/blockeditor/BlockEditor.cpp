@@ -2,11 +2,11 @@
 
 #include "blockeditor/BlockEditorHost.h"
 #include "blockeditor/BlockEditorWindow.h"
-#include "blockeditor/FlowchartPainter.h"
+#include "ui/FlowchartPainter.h"
 #include "document/JhkDocument.h"
 #include "model/AppPaths.h"
 #include "model/AppState.h"
-#include "stage/QtUserDialogs.h"
+#include "ui/QtUserDialogs.h"
 
 #include <QGuiApplication>
 #include <QPointer>

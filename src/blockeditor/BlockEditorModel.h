@@ -1,9 +1,9 @@
 #pragma once
 
-#include "blockeditor/BlockPanel.h"
 #include "blockeditor/BlockPalette.h"
-#include "blockeditor/CanvasGeometry.h"
-#include "blockeditor/FlowchartScene.h"
+#include "blockeditor/BlockPanel.h"
+#include "ui/CanvasGeometry.h"
+#include "ui/FlowchartScene.h"
 #include "model/Catalogue.h"
 #include "model/Records.h"
 

@@ -3,9 +3,9 @@
 #include "blockeditor/BlockDetailDialog.h"
 #include "blockeditor/BlockDetailModel.h"
 #include "blockeditor/BlockEditorHost.h"
-#include "blockeditor/CaptionFit.h"
+#include "ui/CaptionFit.h"
 #include "blockeditor/FlowchartCanvas.h"
-#include "blockeditor/FlowchartPainter.h"
+#include "ui/FlowchartPainter.h"
 #include "model/AppState.h"
 
 #include <QApplication>

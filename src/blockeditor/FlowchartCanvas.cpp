@@ -1,5 +1,5 @@
 #include "blockeditor/FlowchartCanvas.h"
-#include "blockeditor/FlowchartPainter.h"
+#include "ui/FlowchartPainter.h"
 
 #include <QMouseEvent>
 #include <QPainter>

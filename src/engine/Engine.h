@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/RunObserver.h"
 #include "engine/Sound.h"
 #include "engine/Stage.h"
 #include "engine/StageView.h"
@@ -84,6 +85,14 @@ public:
     Sound &sound() { return m_sound; }
     const Catalogue &catalogue() const { return m_catalogue; }
     const PictureSizes &pictureSizes() const { return m_sizes; }
+
+    // What a run reports to the run view or the simulator's trace; nullptr for nobody.
+    void setObserver(RunObserver *observer) { m_observer = observer; }
+    RunObserver *observer() const { return m_observer; }
+    // How long each block of a normal run stays before the next one runs, in milliseconds;
+    // 0 runs at full speed ("ふつう").
+    void setBlockDelayMs(int ms) { m_blockDelayMs = ms < 0 ? 0 : ms; }
+    int blockDelayMs() const { return m_blockDelayMs; }
 
     // --- The interpreter ---------------------------------------------------------------
     // Executes block `block` (0..30, or 99 for the end box) of part `part`; returns the next
@@ -199,6 +208,8 @@ private:
     Stage m_stage;
     Sound m_sound;
     StepRun m_step;
+    RunObserver *m_observer = nullptr;
+    int m_blockDelayMs = 0;
     int m_draggedProduct = -1; // index into the stage's products while one is held
     StageRect m_coinOrigin;    // where the held coin picture was before the drag
     int m_coinGrabX = 0;

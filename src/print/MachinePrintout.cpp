@@ -3,8 +3,8 @@
 #include "engine/Stage.h"
 #include "model/AppPaths.h"
 #include "model/AppState.h"
-#include "stage/StagePictures.h"
-#include "stage/StageWidget.h"
+#include "ui/Colours.h"
+#include "ui/StagePictures.h"
 
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -173,12 +173,12 @@ void paintMachinePicture(QPainter &painter, int dpiX, int dpiY, const PrintSourc
             continue;
         const LabelControl &c = source.stage.labels[static_cast<std::size_t>(j)];
         page.fill(QRectF(c.rect.left, c.rect.top, c.rect.width, c.rect.height),
-                  StageWidget::colorFromTable(c.backColor));
+                  colorFromTable(c.backColor));
         const std::string &face = source.labelFonts[static_cast<std::size_t>(j)];
         page.setFace(face.empty() ? QGuiApplication::font().family() : text(face));
         page.setFontPoints(std::max(1, c.fontSize));
         page.setBold(c.bold);
-        page.setColour(StageWidget::colorFromTable(c.foreColor));
+        page.setColour(colorFromTable(c.foreColor));
         page.moveTo(c.rect.left, c.rect.top);
         page.setOpaque(false);
         page.printLine(text(c.caption));

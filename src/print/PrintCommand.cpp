@@ -7,7 +7,7 @@
 #include "model/AppState.h"
 #include "model/Catalogue.h"
 #include "print/MachinePrintout.h"
-#include "stage/StagePictures.h"
+#include "ui/StagePictures.h"
 
 #include <QPrinter>
 

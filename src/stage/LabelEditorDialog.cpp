@@ -3,6 +3,7 @@
 #include "engine/Stage.h"
 #include "model/AppState.h"
 #include "stage/StageWidget.h"
+#include "ui/Colours.h"
 
 #include <QCheckBox>
 #include <QFontDatabase>
@@ -112,7 +113,7 @@ void LabelEditorDialog::paintEvent(QPaintEvent *event)
     for (int strip = 0; strip < 2; ++strip) {
         for (int j = 0; j < ColorCount; ++j)
             p.fillRect(toPixels(m_logic.cell(strip, j)),
-                       StageWidget::colorFromTable(m_machine.app.ColorTable[static_cast<std::size_t>(j)]));
+                       colorFromTable(m_machine.app.ColorTable[static_cast<std::size_t>(j)]));
         const int chosen = strip == 0 ? m_logic.foreIndex : m_logic.backIndex;
         if (chosen >= 0) {
             p.setPen(QPen(Qt::black, 2));

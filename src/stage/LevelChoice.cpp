@@ -2,7 +2,7 @@
 
 #include "model/AppState.h"
 #include "stage/StageTexts.h"
-#include "stage/UserDialogs.h"
+#include "ui/UserDialogs.h"
 
 namespace jhk {
 

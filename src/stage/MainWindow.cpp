@@ -2,8 +2,9 @@
 
 #include "model/AppState.h"
 #include "stage/PaletteButton.h"
-#include "stage/QtSoundPlayer.h"
 #include "stage/StageTexts.h"
+#include "ui/Colours.h"
+#include "ui/QtSoundPlayer.h"
 
 #include <QAction>
 #include <QFontInfo>
@@ -341,7 +342,7 @@ void MainWindow::refresh()
     m_blockState->setText(qs(stage().blockStateLabel));
     QPalette endPalette = m_frameChart->palette();
     if (stage().chartEndColor != 0)
-        endPalette.setColor(QPalette::Window, StageWidget::colorFromTable(stage().chartEndColor));
+        endPalette.setColor(QPalette::Window, colorFromTable(stage().chartEndColor));
     m_chartEnd->setPalette(endPalette);
     m_x->setText(qs(panel.x));
     m_x->adjustSize();

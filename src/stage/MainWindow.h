@@ -8,12 +8,12 @@
 #include "model/Catalogue.h"
 #include "paint/PaintedPictures.h"
 #include "stage/MainMenuRules.h"
-#include "stage/QtUserDialogs.h"
 #include "stage/QuitPrompt.h"
 #include "stage/SavedState.h"
 #include "stage/StageEditor.h"
-#include "stage/StagePictures.h"
 #include "stage/StageWidget.h"
+#include "ui/QtUserDialogs.h"
+#include "ui/StagePictures.h"
 
 #include <QMainWindow>
 

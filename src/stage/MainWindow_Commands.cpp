@@ -8,6 +8,7 @@
 #include "stage/OptionDialog.h"
 #include "stage/PaletteButton.h"
 #include "stage/StageTexts.h"
+#include "ui/Colours.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -40,7 +41,7 @@ void MainWindow::connectRunControls()
     connect(m_blink, &QTimer::timeout, this, [this] {
         m_engine->tickBlink();
         QPalette pal = m_nowState->palette();
-        pal.setColor(QPalette::WindowText, StageWidget::colorFromTable(stage().stateLabelColor));
+        pal.setColor(QPalette::WindowText, colorFromTable(stage().stateLabelColor));
         m_nowState->setPalette(pal);
     });
     m_blink->start();

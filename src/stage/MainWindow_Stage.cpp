@@ -3,8 +3,8 @@
 #include "stage/MainWindow.h"
 
 #include "blockeditor/BlockEditor.h"
-#include "paint/PaintEntry.h"
 #include "model/AppState.h"
+#include "paint/PaintEntry.h"
 #include "stage/LabelEditorDialog.h"
 #include "stage/PropertyDialog.h"
 

@@ -1,8 +1,8 @@
 #include "stage/PropertyDialog.h"
 
 #include "model/AppState.h"
-#include "stage/StagePictures.h"
-#include "stage/UserDialogs.h"
+#include "ui/StagePictures.h"
+#include "ui/UserDialogs.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

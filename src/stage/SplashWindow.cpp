@@ -1,7 +1,7 @@
 #include "stage/SplashWindow.h"
 
-#include "stage/StagePictures.h"
 #include "stage/StageTexts.h"
+#include "ui/StagePictures.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -3,8 +3,8 @@
 #include "model/AppState.h"
 #include "model/Creation.h"
 #include "model/Int16.h"
-#include "stage/UserDialogs.h"
 #include "stage/StageTexts.h"
+#include "ui/UserDialogs.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/ProgramTitle.h"
+
 #include <string>
 #include <string_view>
 
@@ -7,7 +9,7 @@ namespace jhk {
 
 // The program's fixed texts of the stage windows.
 inline constexpr std::string_view ProductName = "ジハン・コウボウ";
-inline constexpr std::string_view StartWindowTitle = "ジハンコウボウ";
+inline constexpr std::string_view StartWindowTitle = ProgramTitle;
 
 // The level descriptions the main window shows under the level (levels 1..3).
 std::string levelDescription(int level);

@@ -2,7 +2,8 @@
 
 #include "model/AppState.h"
 #include "stage/StageEditor.h"
-#include "stage/StagePictures.h"
+#include "ui/Colours.h"
+#include "ui/StagePictures.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -19,7 +20,6 @@ namespace {
 constexpr QSize StagePixels(StageWidthPixels, StageHeightPixels);
 constexpr int PartNumberPixels = 12;
 constexpr QSize WalletSize(112, 220);
-const QColor MenuColor(0xF0, 0xF0, 0xF0);
 const QColor NumberBackground(0x40, 0x40, 0x40);
 
 } // namespace
@@ -37,14 +37,6 @@ StageWidget::StageWidget(const Machine &machine, const Stage &stage, const Stage
 {
     setFixedSize(StagePixels);
     setMouseTracking(true);
-}
-
-QColor StageWidget::colorFromTable(std::int32_t bgr)
-{
-    if (bgr == SystemMenuColor)
-        return MenuColor;
-    const auto v = static_cast<std::uint32_t>(bgr);
-    return QColor(static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF), static_cast<int>((v >> 16) & 0xFF));
 }
 
 QFont StageWidget::labelFont(const LabelControl &label, const std::string &fontName, int twipsY)

@@ -51,7 +51,6 @@ public:
     static std::pair<int, int> labelSize(const LabelControl &label, const std::string &fontName, int twipsX,
                                          int twipsY);
     static QFont labelFont(const LabelControl &label, const std::string &fontName, int twipsY);
-    static QColor colorFromTable(std::int32_t bgr);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -1,7 +1,7 @@
 #include "stage/StartWindow.h"
 
-#include "stage/StagePictures.h"
 #include "stage/StageTexts.h"
+#include "ui/StagePictures.h"
 
 #include <QApplication>
 #include <QGroupBox>

@@ -4,7 +4,7 @@
 #include "blockeditor/BlockEditor.h"
 #include "blockeditor/BlockEditorHost.h"
 #include "blockeditor/BlockEditorWindow.h"
-#include "blockeditor/CaptionFit.h"
+#include "ui/CaptionFit.h"
 #include "blockeditor/FlowchartCanvas.h"
 #include "document/JhkDocument.h"
 #include "engine/Engine.h"

@@ -1,4 +1,4 @@
-#include "blockeditor/Connectors.h"
+#include "ui/Connectors.h"
 #include "model/Records.h"
 
 #include <gtest/gtest.h>

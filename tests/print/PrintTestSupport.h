@@ -3,7 +3,7 @@
 #include "engine/Stage.h"
 #include "model/AppState.h"
 #include "print/MachinePrintout.h"
-#include "stage/StagePictures.h"
+#include "ui/StagePictures.h"
 
 #include <QColor>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "stage/UserDialogs.h"
+#include "ui/UserDialogs.h"
 
 #include <deque>
 #include <string>

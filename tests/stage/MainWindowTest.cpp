@@ -1,8 +1,8 @@
 #include "FakeDialogs.h"
 #include "model/AppState.h"
-#include "stage/MainWindow.h"
 #include "stage/LabelEditorDialog.h"
 #include "stage/LevelChoice.h"
+#include "stage/MainWindow.h"
 #include "stage/PropertyDialog.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #include "model/Kinds.h"
-#include "stage/QtSoundPlayer.h"
-#include "stage/StagePictures.h"
+#include "ui/QtSoundPlayer.h"
+#include "ui/StagePictures.h"
 
 #include <QDir>
 #include <QElapsedTimer>

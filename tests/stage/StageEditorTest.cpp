@@ -1,9 +1,9 @@
 #include "stage/StageEditor.h"
 
 #include "FakeDialogs.h"
-#include "engine/PictureSizes.h"
 #include "document/DocumentCheck.h"
 #include "document/JhkDocument.h"
+#include "engine/PictureSizes.h"
 #include "model/AppState.h"
 
 #include <gtest/gtest.h>

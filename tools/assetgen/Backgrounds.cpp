@@ -256,7 +256,7 @@ void writeBackgrounds(AssetWriter &out)
 {
     for (int n = 0; n < 5; ++n) {
         const QImage stage = machineFront(n);
-        out.bmp(QStringLiteral("BG/BG%1.bmp").arg(n), stage);
+        out.bmp(QStringLiteral("bg/BG%1.bmp").arg(n), stage);
         const QSize thumbSize = n == 4 ? QSize(123, 150) : QSize(105, 119);
         out.png(QStringLiteral("builtin/thumbs/bg_%1.png").arg(n), thumbnail(stage, thumbSize));
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "blockeditor/FlowchartScene.h"
+#include "ui/FlowchartScene.h"
 
 #include <optional>
 

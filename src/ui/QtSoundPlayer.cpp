@@ -1,4 +1,4 @@
-#include "stage/QtSoundPlayer.h"
+#include "ui/QtSoundPlayer.h"
 
 #include "model/AppPaths.h"
 

@@ -1,6 +1,6 @@
-#include "blockeditor/FlowchartPainter.h"
+#include "ui/FlowchartPainter.h"
 
-#include "blockeditor/CaptionFit.h"
+#include "ui/CaptionFit.h"
 
 #include <QFileInfo>
 #include <QFontMetricsF>

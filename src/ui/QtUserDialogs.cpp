@@ -1,6 +1,6 @@
-#include "stage/QtUserDialogs.h"
+#include "ui/QtUserDialogs.h"
 
-#include "stage/StageTexts.h"
+#include "ui/ProgramTitle.h"
 
 #include <QFileDialog>
 #include <QInputDialog>
@@ -29,7 +29,7 @@ QMessageBox::Icon qtIcon(MessageIcon icon)
 Answer showMessageBox(QWidget *parent, const QString &text, MessageButtons buttons, MessageIcon icon)
 {
     QMessageBox box(parent);
-    box.setWindowTitle(qs(StartWindowTitle));
+    box.setWindowTitle(qs(ProgramTitle));
     box.setIcon(qtIcon(icon));
     box.setText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     QMessageBox::StandardButtons standard = QMessageBox::Ok;
@@ -97,7 +97,7 @@ std::optional<std::string> QtUserDialogs::saveFileName()
 std::optional<std::string> QtUserDialogs::inputText(std::string_view prompt)
 {
     bool ok = false;
-    const QString text = QInputDialog::getText(m_parent, qs(StartWindowTitle), qs(prompt), QLineEdit::Normal,
+    const QString text = QInputDialog::getText(m_parent, qs(ProgramTitle), qs(prompt), QLineEdit::Normal,
                                                QString(), &ok);
     if (!ok)
         return std::nullopt;

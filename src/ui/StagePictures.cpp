@@ -1,4 +1,4 @@
-#include "stage/StagePictures.h"
+#include "ui/StagePictures.h"
 
 #include "model/AppPaths.h"
 #include "model/Kinds.h"

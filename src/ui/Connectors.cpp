@@ -1,4 +1,4 @@
-#include "blockeditor/Connectors.h"
+#include "ui/Connectors.h"
 
 #include "model/Int16.h"
 #include "model/Records.h"

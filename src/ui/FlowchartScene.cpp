@@ -1,4 +1,4 @@
-#include "blockeditor/FlowchartScene.h"
+#include "ui/FlowchartScene.h"
 
 #include "model/Records.h"
 

@@ -1,4 +1,4 @@
-#include "blockeditor/CaptionFit.h"
+#include "ui/CaptionFit.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "blockeditor/CanvasGeometry.h"
+#include "ui/CanvasGeometry.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "blockeditor/CanvasGeometry.h"
-#include "blockeditor/Connectors.h"
+#include "ui/CanvasGeometry.h"
+#include "ui/Connectors.h"
 
 #include <cstdint>
 #include <string>
