@@ -75,6 +75,7 @@ section.machine img { display: block; max-width: 100%; height: auto; max-height:
 ul.failures { margin: 1mm 0 0; padding-left: 5mm; }
 ul.failures li { margin: 0.5mm 0; }
 p.nopicture { color: #777; }
+td small { font-size: 8.5pt; color: #444; }
 )";
 
 std::string verdict(const MachineResult &r)
@@ -110,7 +111,11 @@ std::string htmlReport(const ReportHeading &heading, const std::vector<MachineRe
         o << "<tr><td><a href=\"#m" << i + 1 << "\">" << htmlEscape(r.machine.name) << "</a></td>";
         for (const CheckOutcome &c : r.outcomes)
             o << "<td class=\"mark " << (c.passed ? "pass\">" : "fail\">") << (c.passed ? PassMark : FailMark) << "</td>";
-        o << "<td>" << verdict(r) << "</td></tr>\n";
+        o << "<td>" << verdict(r);
+        const std::string first = firstFailure(r, heading.columns);
+        if (!first.empty())
+            o << "<br><small>" << htmlEscape(first) << "</small>";
+        o << "</td></tr>\n";
     }
     o << "</tbody>\n</table>\n";
 
