@@ -7,7 +7,7 @@ namespace jhk {
 // always Japanese, like the program itself.
 enum class Language { Japanese, English };
 
-// Japanese when the first of LC_ALL, LC_MESSAGES and LANG that is set starts with "ja".
+// Japanese when the system's language asks for Japanese messages, as for every command.
 Language systemLanguage();
 
 inline const char *pick(Language language, const char *japanese, const char *english)
