@@ -43,7 +43,7 @@ void quietQtMessages(QtMsgType type, const QMessageLogContext &, const QString &
 int main(int argc, char *argv[])
 {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    jhk::CheckProgramIo io{std::cout, std::cerr};
+    jhk::CheckProgramIo io(std::cout, std::cerr);
     io.errIsTerminal = isatty(STDERR_FILENO) == 1;
     io.version = JHK_VERSION;
     io.language = jhk::systemLanguage();

@@ -15,6 +15,8 @@ using MachinePictures = std::function<std::vector<std::string>(const std::string
                                                                const std::vector<MachineResult> &results)>;
 
 struct CheckProgramIo {
+    CheckProgramIo(std::ostream &out, std::ostream &err) : out(out), err(err) {}
+
     std::ostream &out;
     std::ostream &err;
     bool errIsTerminal = false; // a progress bar is drawn on it (unless --quiet)

@@ -42,8 +42,8 @@ inline constexpr const char *ModelColumn = "模範解答";
 struct ClassCheck {
     std::string appDir;
     std::vector<MachineEntry> machines;
-    std::vector<Scenario> scenarios; // or
-    const ModelAnswer *model = nullptr;
+    std::vector<Scenario> scenarios;    // the scenarios to play, or
+    const ModelAnswer *model = nullptr; // the model answer to compare with
     int jobs = 1;
 
     // The columns of the report: the scenarios' names, or the model answer.

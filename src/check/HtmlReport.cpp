@@ -75,6 +75,7 @@ section.machine img { display: block; max-width: 100%; height: auto; max-height:
 ul.failures { margin: 1mm 0 0; padding-left: 5mm; }
 ul.failures li { margin: 0.5mm 0; }
 p.nopicture { color: #777; }
+@media print { section.machine img { max-height: 92mm; } } /* two machines a page */
 td small { font-size: 8.5pt; color: #444; }
 )";
 
@@ -112,7 +113,7 @@ std::string htmlReport(const ReportHeading &heading, const std::vector<MachineRe
         for (const CheckOutcome &c : r.outcomes)
             o << "<td class=\"mark " << (c.passed ? "pass\">" : "fail\">") << (c.passed ? PassMark : FailMark) << "</td>";
         o << "<td>" << verdict(r);
-        const std::string first = firstFailure(r, heading.columns);
+        const std::string first = r.opened ? firstFailure(r, heading.columns) : r.openMessage;
         if (!first.empty())
             o << "<br><small>" << htmlEscape(first) << "</small>";
         o << "</td></tr>\n";
