@@ -14,6 +14,7 @@
 #include <QLocale>
 #include <QPointer>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QTranslator>
 
@@ -114,8 +115,15 @@ int main(int argc, char *argv[])
             choice.apply(machine.app);
             mainWindow = std::make_unique<jhk::MainWindow>(machine, appFolder);
             mainWindow->show();
-            if (!machineFile.isEmpty())
-                QTimer::singleShot(0, mainWindow.get(), [&] { mainWindow->openFile(machineFile.toStdString()); });
+            const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+            if (!data.isEmpty())
+                mainWindow->enableRecovery((data + QStringLiteral("/recovery")).toStdString());
+            // A machine left by a program that ended without saving comes first; a restored
+            // one is not replaced by the file named on the command line.
+            QTimer::singleShot(0, mainWindow.get(), [&] {
+                if (!mainWindow->offerRecovery() && !machineFile.isEmpty())
+                    mainWindow->openFile(machineFile.toStdString());
+            });
         });
         start->show();
     });

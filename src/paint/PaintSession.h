@@ -118,8 +118,9 @@ public:
     // Whole-picture commands.
     void firstState();
     void newPicture();
-    // Open: false with nothing changed when the file cannot be read as a picture.
-    bool openPicture(const QString &path);
+    // Open: false with nothing changed when the file cannot be read as a picture, or when it
+    // is larger than the largest canvas (then `refusal` gets the message naming the limit).
+    bool openPicture(const QString &path, QString *refusal = nullptr);
     // Save as: writes a Windows bitmap whatever the name; an error text on failure.
     std::optional<QString> savePicture(const QString &path) const;
     // The picture handed to the part on OK (zoomed back to 1) and on Cancel.

@@ -70,6 +70,14 @@ public:
     FileMenuState fileMenuState() const { return m_fileMenu; }
     void fileMenuAboutToShow();
 
+    // Recovery copies of a machine with unsaved changes, kept in `folder` while the window
+    // is open (the tests' windows keep none).
+    void enableRecovery(const std::string &folder);
+    // Writes the recovery copy now if the machine has unsaved changes, removes it otherwise.
+    void keepRecoveryCopy();
+    // Offers the copy a program that ended without saving left behind; true when restored.
+    bool offerRecovery();
+
     QWidget *control(const char *name) const;
 
 protected:
@@ -134,6 +142,8 @@ private:
     PaintedPictures m_painted;
     FileMenuState m_fileMenu;
     bool m_quitting = false;
+    std::unique_ptr<RecoveryStore> m_recovery;
+    QTimer *m_recoveryTimer = nullptr;
 
     StageWidget *m_stageWidget = nullptr;
     std::array<PaletteButton *, PartsKindCount> m_partButtons{};

@@ -49,6 +49,7 @@ void MainWindow::connectRunControls()
 
 void MainWindow::startRun()
 {
+    keepRecoveryCopy(); // a run is where a machine may hang or crash
     m_engine->startRun();
     m_fileMenu.open = stage().controls.openEnabled;
     m_fileMenu.save = stage().controls.saveEnabled;
@@ -116,7 +117,7 @@ bool MainWindow::openFile(const std::string &path)
         if (stage().labels[static_cast<std::size_t>(j)].visible)
             m_editor->fitLabel(j);
     }
-    m_painted.loadBeside(QString::fromStdString(path), m_machine, m_appFolder);
+    const auto pictureProblem = m_painted.loadBeside(QString::fromStdString(path), m_machine, m_appFolder);
     for (int i = 0; i < PartSlots; ++i)
         if (m_machine.partExists(i) && m_painted.has(i))
             showPaintedPicture(i, m_painted.picture(i));
@@ -133,6 +134,8 @@ bool MainWindow::openFile(const std::string &path)
     updateLevelPanel();
     m_saved.markSaved(m_machine);
     refresh();
+    if (pictureProblem)
+        m_ui->message(pictureProblem->toStdString(), MessageIcon::Exclamation);
     return true;
 }
 
@@ -167,6 +170,8 @@ bool MainWindow::saveFile()
     if (!m_engine->saveDocument(*name))
         return false;
     m_saved.markSaved(m_machine);
+    if (m_recovery)
+        m_recovery->discard();
     return true;
 }
 
@@ -201,6 +206,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (m_quitting || confirmQuit(m_machine.app, *m_ui, *this)) {
         m_quitting = true;
+        if (m_recovery)
+            m_recovery->discard(); // the pupil was asked: nothing to bring back
         event->accept();
         return;
     }
