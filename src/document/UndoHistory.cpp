@@ -1,12 +1,19 @@
 #include "document/UndoHistory.h"
 
 #include "document/JhkDocument.h"
+#include "document/JhkLayout.h"
+
+#include <algorithm>
 
 #include <utility>
 
 namespace jhk {
 
 namespace {
+
+// Where a document keeps the current part: after the header, the level (one byte) and the
+// run mode (two bytes).
+constexpr std::size_t CurrentPartOffset = DocumentHeaderSize + 1 + 2;
 
 // A machine whose texts the document cannot hold (a label typed with characters outside
 // the document's character set) is kept as a copy of what a document would hold instead.
@@ -20,7 +27,7 @@ bool sameTables(const Machine &a, const Machine &b)
     }
     const AppState &p = a.app;
     const AppState &q = b.app;
-    return a.labels == b.labels && p.Level == q.Level && p.CurParts == q.CurParts && p.PartsCount == q.PartsCount
+    return a.labels == b.labels && p.Level == q.Level && p.PartsCount == q.PartsCount
         && p.LabelCount == q.LabelCount && p.BackPictName == q.BackPictName && p.MoneyInHand == q.MoneyInHand
         && p.MoneySetting == q.MoneySetting && p.Wallet == q.Wallet && p.WalletSaved == q.WalletSaved;
 }
@@ -71,7 +78,12 @@ bool UndoHistory::same(const State &a, const State &b)
         return false;
     if (a.copy || b.copy)
         return a.copy && b.copy && sameTables(*a.copy, *b.copy);
-    return a.document == b.document;
+    // Selecting another part is no edit: the current part's number is skipped.
+    if (a.document.size() != b.document.size() || a.document.size() < CurrentPartOffset + 2)
+        return a.document == b.document;
+    return std::equal(a.document.begin(), a.document.begin() + CurrentPartOffset, b.document.begin())
+        && std::equal(a.document.begin() + CurrentPartOffset + 2, a.document.end(),
+                      b.document.begin() + CurrentPartOffset + 2);
 }
 
 bool UndoHistory::restore(const State &s, Machine &m)

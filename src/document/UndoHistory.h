@@ -28,7 +28,7 @@ struct UndoExtra {
 //
 // The window reports the end of each edit with checkpoint(); when the machine differs from
 // the state the previous edit left, that state becomes the step undo returns to. An edit that
-// changes nothing (a cancelled dialog, a click) makes no step.
+// changes nothing (a cancelled dialog, a click that only selects) makes no step.
 class UndoHistory {
 public:
     static constexpr std::size_t DefaultDepth = 100;

@@ -107,7 +107,10 @@ bool MainWindow::openFile()
 
 bool MainWindow::openFile(const std::string &path)
 {
-    if (!m_engine->openDocument(path)) {
+    ++m_historyPaused;
+    const bool read = m_engine->openDocument(path);
+    --m_historyPaused;
+    if (!read) {
         refresh();
         return false;
     }
@@ -132,6 +135,8 @@ bool MainWindow::openFile(const std::string &path)
     // always follow it.
     updateLevelPanel();
     m_saved.markSaved(m_machine);
+    // Another machine: nothing of the old one's history applies to it.
+    m_history.reset(m_machine, undoExtra());
     refresh();
     return true;
 }
@@ -164,7 +169,10 @@ bool MainWindow::saveFile()
         m_ui->message(refused->toStdString(), MessageIcon::Critical);
         return false;
     }
-    if (!m_engine->saveDocument(*name))
+    const bool saved = m_engine->saveDocument(*name);
+    // Saving names the painted pictures' files and turns sizes into pixels: not an edit.
+    m_history.rebase(m_machine, undoExtra());
+    if (!saved)
         return false;
     m_saved.markSaved(m_machine);
     return true;
@@ -195,6 +203,7 @@ void MainWindow::showPrintDialog()
     jhk::showPrintDialog(this, PrintSource{m_machine, stage(), m_pictures, m_editor->labelFonts()});
 }
 
+void MainWindow::handOverPaintDrawing() { handOverPaintToolDrawing(); }
 void MainWindow::closePaintTool() { jhk::closePaintTool(); }
 
 void MainWindow::closeEvent(QCloseEvent *event)

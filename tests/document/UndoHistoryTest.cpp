@@ -144,6 +144,8 @@ TEST(UndoHistory, OnlyChangesMakeSteps)
     EXPECT_FALSE(history.checkpoint(*m, {"fonts:", nullptr})) << "nothing changed";
     m->app.DragIndex = 4;
     EXPECT_FALSE(history.checkpoint(*m, {"fonts:", nullptr})) << "not part of the machine's document";
+    m->app.CurParts = 3;
+    EXPECT_FALSE(history.checkpoint(*m, {"fonts:", nullptr})) << "selecting is no edit";
 
     // The window's own data alone makes a step, and comes back with the state it belongs to.
     const auto serif = std::make_shared<const std::string>("Serif");
