@@ -114,8 +114,11 @@ bool UndoHistory::checkpoint(const Machine &m, UndoExtra extra)
         m_current = std::make_unique<State>(std::move(now));
         return false;
     }
-    if (same(*m_current, now))
+    if (same(*m_current, now)) {
+        // Still the newest selection: undoing the next edit selects what was selected then.
+        *m_current = std::move(now);
         return false;
+    }
     m_undo.push_back(std::move(*m_current));
     if (m_undo.size() > m_depth)
         m_undo.pop_front();

@@ -100,6 +100,7 @@ bool MainWindow::openFile()
         }
     }
     const auto name = m_ui->openFileName();
+    activateWindow();
     if (!name)
         return false;
     return openFile(*name);
@@ -162,6 +163,8 @@ bool MainWindow::saveFile()
     if (m_machine.app.RunMode != ModeEditing)
         return false;
     const auto name = m_ui->saveFileName();
+    // The keyboard comes back to the stage window after the file dialog.
+    activateWindow();
     if (!name)
         return false;
     // Pictures drawn in the paint tool go beside the document first; the document names them.

@@ -176,6 +176,8 @@ PropertyOutcome MainWindow::showPropertyDialog(int slot)
 {
     PropertyDialog dialog(m_machine, m_catalogue, slot, m_pictures, *m_ui, this);
     dialog.exec();
+    // The keyboard comes back to the stage window, so that its shortcuts work at once.
+    activateWindow();
     if (dialog.outcome() == PropertyOutcome::Edit) {
         PaintHooks hooks;
         // The drawing belongs to the part it was started for, whatever is selected when

@@ -394,9 +394,15 @@ TEST_F(MainWindowTest, EditMenuUndoesAndRedoesStageEdits)
     states.push_back(document());
     ASSERT_TRUE(undo->isEnabled());
 
+    QTest::mouseClick(stage, Qt::LeftButton, {}, QPoint(15, 405)); // select the label
+    ASSERT_EQ(m.app.SelKind, SelectionLabel);
     for (std::size_t i = states.size() - 1; i-- > 0;) {
         undo->trigger();
         EXPECT_EQ(document(), states[i]) << "undo to state " << i;
+        if (i == states.size() - 2) {
+            EXPECT_EQ(m.app.SelKind, SelectionPart) << "the part brought back is selected";
+            EXPECT_EQ(m.app.CurParts, 0);
+        }
     }
     EXPECT_FALSE(undo->isEnabled());
     EXPECT_FALSE(window->stage().part(0).visible);
