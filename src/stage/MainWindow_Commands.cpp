@@ -197,7 +197,10 @@ void MainWindow::showOptions()
 {
     auto *dialog = new OptionDialog(m_machine.app, *m_ui, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &OptionDialog::levelRaised, this, &MainWindow::updateLevelPanel);
+    connect(dialog, &OptionDialog::levelRaised, this, [this] {
+        updateLevelPanel();
+        refresh(); // raising the level is an edit of its own
+    });
     dialog->show();
 }
 
