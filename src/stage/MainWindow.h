@@ -1,6 +1,7 @@
 #pragma once
 
 #include "blockeditor/BlockEditorHost.h"
+#include "document/UndoHistory.h"
 #include "engine/Engine.h"
 #include "engine/PictureSizes.h"
 #include "engine/Stage.h"
@@ -69,6 +70,10 @@ public:
     void updateLevelPanel();
     FileMenuState fileMenuState() const { return m_fileMenu; }
     void fileMenuAboutToShow();
+    // "元に戻す" and "やり直し" of the Edit menu (Ctrl+Z, Ctrl+Y / Ctrl+Shift+Z).
+    void undo();
+    void redo();
+    const UndoHistory &history() const { return m_history; }
 
     // Recovery copies of a machine with unsaved changes, kept in `folder` while the window
     // is open (the tests' windows keep none).
@@ -106,12 +111,20 @@ private:
     void beginStagePick() override;
     void blockEditorClosed() override;
     // QuitActions
+    void handOverPaintDrawing() override;
     void closePaintTool() override;
     void stopRun() override;
     bool saveWithDialog() override { return saveFile(); }
 
     void buildLayout();
     void buildMenus();
+    void buildEditMenu();
+    // The history: each finished edit becomes a step; a run or a save is not an edit.
+    UndoExtra undoExtra() const;
+    void recordEdit();
+    void travelHistory(bool back);
+    void showRestoredMachine(const UndoExtra &extra);
+    void updateEditActions();
     void editLabel(int j);
     void connectRunControls();
     void keepSelectionAfterOpen();
@@ -141,6 +154,9 @@ private:
     SavedState m_saved;
     PaintedPictures m_painted;
     FileMenuState m_fileMenu;
+    UndoHistory m_history;
+    int m_historyPaused = 0;   // inside an edit that is not finished yet (a drop with its dialog)
+    bool m_runSinceEdit = false;
     bool m_quitting = false;
     std::unique_ptr<RecoveryStore> m_recovery;
     QTimer *m_recoveryTimer = nullptr;
@@ -179,6 +195,8 @@ private:
     QAction *m_save = nullptr;
     QAction *m_print = nullptr;
     QAction *m_quit = nullptr;
+    QAction *m_undo = nullptr;
+    QAction *m_redo = nullptr;
     QMenu *m_stepMenu = nullptr;
     std::array<QAction *, 3> m_stepActions{};
     QAction *m_options = nullptr;

@@ -101,6 +101,7 @@ bool MainWindow::openFile()
         }
     }
     const auto name = m_ui->openFileName();
+    activateWindow();
     if (!name)
         return false;
     return openFile(*name);
@@ -108,7 +109,10 @@ bool MainWindow::openFile()
 
 bool MainWindow::openFile(const std::string &path)
 {
-    if (!m_engine->openDocument(path)) {
+    ++m_historyPaused;
+    const bool read = m_engine->openDocument(path);
+    --m_historyPaused;
+    if (!read) {
         refresh();
         return false;
     }
@@ -133,6 +137,8 @@ bool MainWindow::openFile(const std::string &path)
     // always follow it.
     updateLevelPanel();
     m_saved.markSaved(m_machine);
+    // Another machine: nothing of the old one's history applies to it.
+    m_history.reset(m_machine, undoExtra());
     refresh();
     if (pictureProblem)
         m_ui->message(pictureProblem->toStdString(), MessageIcon::Exclamation);
@@ -160,6 +166,8 @@ bool MainWindow::saveFile()
     if (m_machine.app.RunMode != ModeEditing)
         return false;
     const auto name = m_ui->saveFileName();
+    // The keyboard comes back to the stage window after the file dialog.
+    activateWindow();
     if (!name)
         return false;
     // Pictures drawn in the paint tool go beside the document first; the document names them.
@@ -167,7 +175,10 @@ bool MainWindow::saveFile()
         m_ui->message(refused->toStdString(), MessageIcon::Critical);
         return false;
     }
-    if (!m_engine->saveDocument(*name))
+    const bool saved = m_engine->saveDocument(*name);
+    // Saving names the painted pictures' files and turns sizes into pixels: not an edit.
+    m_history.rebase(m_machine, undoExtra());
+    if (!saved)
         return false;
     m_saved.markSaved(m_machine);
     if (m_recovery)
@@ -191,7 +202,10 @@ void MainWindow::showOptions()
 {
     auto *dialog = new OptionDialog(m_machine.app, *m_ui, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &OptionDialog::levelRaised, this, &MainWindow::updateLevelPanel);
+    connect(dialog, &OptionDialog::levelRaised, this, [this] {
+        updateLevelPanel();
+        refresh(); // raising the level is an edit of its own
+    });
     dialog->show();
 }
 
@@ -200,6 +214,7 @@ void MainWindow::showPrintDialog()
     jhk::showPrintDialog(this, PrintSource{m_machine, stage(), m_pictures, m_editor->labelFonts()});
 }
 
+void MainWindow::handOverPaintDrawing() { handOverPaintToolDrawing(); }
 void MainWindow::closePaintTool() { jhk::closePaintTool(); }
 
 void MainWindow::closeEvent(QCloseEvent *event)
