@@ -358,7 +358,7 @@ void MainWindow::refresh()
     m_stageWidget->setCursor(c.runPointer
                                  ? QCursor(m_pictures.resource(QStringLiteral(":/builtin/cursor_hand.png"), QSize(32, 32)), 11, 0)
                                  : QCursor(Qt::ArrowCursor));
-    m_stageWidget->update();
+    m_stageWidget->updateChanged();
 }
 
 void MainWindow::changeEvent(QEvent *event)
