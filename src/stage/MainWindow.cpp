@@ -4,7 +4,7 @@
 #include "stage/PaletteButton.h"
 #include "stage/StageTexts.h"
 #include "ui/Colours.h"
-#include "ui/QtSoundPlayer.h"
+#include "ui/PluginSoundPlayer.h"
 
 #include <QAction>
 #include <QFontInfo>
@@ -53,7 +53,7 @@ MainWindow::MainWindow(Machine &machine, const QString &appFolder, UserDialogs *
       m_sizes(appFolder.toStdString()),
       m_qtDialogs(this),
       m_ui(dialogs ? dialogs : &m_qtDialogs),
-      m_sound(std::make_unique<QtSoundPlayer>(appFolder)),
+      m_sound(std::make_unique<PluginSoundPlayer>(appFolder, [this](const std::string &text) { m_ui->message(text); })),
       m_saved(machine)
 {
     setObjectName(QStringLiteral("frmmain"));
