@@ -2,6 +2,7 @@
 #include "model/AppPaths.h"
 #include "model/AppState.h"
 #include "print/PrintCommand.h"
+#include "stage/LevelChoice.h"
 #include "stage/MainWindow.h"
 #include "stage/SplashWindow.h"
 #include "stage/StartWindow.h"
@@ -13,7 +14,6 @@
 #include <QLocale>
 #include <QPointer>
 #include <QScreen>
-#include <QTimer>
 #include <QTranslator>
 
 #include <cstdio>
@@ -88,6 +88,22 @@ int main(int argc, char *argv[])
     jhk::StagePictures pictures(appFolder);
     std::unique_ptr<jhk::MainWindow> mainWindow;
 
+    // A machine given on the command line (a teacher double-clicking a pupil's file) goes
+    // straight to its main window: the document decides the level and the background. One that
+    // cannot be opened leaves its reader's message, then the program starts as usual.
+    if (!machineFile.isEmpty()) {
+        const jhk::AppState startValues = machine.app;
+        jhk::StartChoice().apply(machine.app);
+        mainWindow = std::make_unique<jhk::MainWindow>(machine, appFolder);
+        if (mainWindow->openFile(machineFile.toStdString())) {
+            mainWindow->show();
+            return QApplication::exec();
+        }
+        mainWindow.reset();
+        machine = jhk::Machine();
+        machine.app = startValues;
+    }
+
     auto *splash = new jhk::SplashWindow;
     QPointer<jhk::StartWindow> start;
     QObject::connect(splash, &jhk::SplashWindow::closed, [&] {
@@ -97,8 +113,6 @@ int main(int argc, char *argv[])
             choice.apply(machine.app);
             mainWindow = std::make_unique<jhk::MainWindow>(machine, appFolder);
             mainWindow->show();
-            if (!machineFile.isEmpty())
-                QTimer::singleShot(0, mainWindow.get(), [&] { mainWindow->openFile(machineFile.toStdString()); });
         });
         start->show();
     });
