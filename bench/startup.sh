@@ -3,7 +3,7 @@
 # Qt window of the same size, on a private X server (Xvfb). Both are started in turn, RUNS
 # times each (15 by default); the medians and their ratio are printed.
 #
-#   sh bench/startup.sh BUILD_DIR [MACHINE.jhk]
+#   [XVFB_DISPLAY=N] [RUNS=15] sh bench/startup.sh BUILD_DIR [MACHINE.jhk]
 #
 # Without a machine it times the splash window (436 × 286) against a plain window of that size.
 # With one it times `jihankobo MACHINE.jhk`, which opens straight into the main window
@@ -28,11 +28,17 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
-# A display of its own: Xvfb picks a free number and writes it to descriptor 3.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+# A display of its own: XVFB_DISPLAY=N names a free number, else Xvfb picks one and writes
+# it to descriptor 3.
+if [ -n "${XVFB_DISPLAY:-}" ]; then
+    Xvfb ":$XVFB_DISPLAY" -screen 0 1024x768x24 -nolisten tcp 2>/dev/null &
+    echo "$XVFB_DISPLAY" >"$work/display"
+else
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+fi
 xvfb_pid=$!
 for _ in $(seq 50); do
-    [ -s "$work/display" ] && break
+    [ -s "$work/display" ] && [ -S "/tmp/.X11-unix/X$(cat "$work/display")" ] && break
     sleep 0.1
 done
 DISPLAY=":$(cat "$work/display")"

@@ -29,7 +29,13 @@ int main(int argc, char *argv[])
         std::fputs("usage: first_map PROGRAM [ARG ...]\n", stderr);
         return 2;
     }
-    Display *display = XOpenDisplay(nullptr);
+    // A server started just before may not accept connections yet.
+    Display *display = nullptr;
+    for (int attempt = 0; attempt < 100 && !display; ++attempt) {
+        display = XOpenDisplay(nullptr);
+        if (!display)
+            usleep(50000);
+    }
     if (!display) {
         std::fputs("first_map: cannot open the X display\n", stderr);
         return 1;
