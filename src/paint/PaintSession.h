@@ -1,6 +1,7 @@
 #pragma once
 
 #include "paint/PaintState.h"
+#include "paint/SurfaceCopy.h"
 #include "paint/ToolTable.h"
 
 #include <QImage>
@@ -54,17 +55,17 @@ public:
     // Surfaces.
     QImage &drawing() { return drawing_; }
     const QImage &drawing() const { return drawing_; }
-    QImage &undoCopy() { return undo_; }
-    QImage &baseCopy() { return base_; }
+    QImage &undoCopy() { return undo_.image(); }
+    QImage &baseCopy() { return base_.image(); }
     const QImage &firstCopy() const { return first_; }
     QSize size() const { return drawing_.size(); }
     // Gives the drawing a new size; the undo and base copies follow, keeping their content
-    // from the top-left corner, new area white.
+    // from the top-left corner, new area white (made when a tool first reads them).
     void resizeDrawing(QSize size);
     void copyDrawingToBase() { base_ = drawing_; }
-    void copyBaseToDrawing() { drawing_ = base_; }
+    void copyBaseToDrawing() { drawing_ = base_.image(); }
     void copyDrawingToUndo() { undo_ = drawing_; }
-    void copyUndoToDrawing() { drawing_ = undo_; }
+    void copyUndoToDrawing() { drawing_ = undo_.image(); }
     QPoint clamp(QPoint p) const;
 
     PaintState &state() { return state_; }
@@ -140,7 +141,9 @@ private:
     void zoomStep(bool in);
     void setBusy(const QString &text);
 
-    QImage drawing_, undo_, base_, first_;
+    QImage drawing_;
+    SurfaceCopy undo_, base_;
+    QImage first_;
     PaintState state_;
     double twipsX_, twipsY_;
     std::array<std::unique_ptr<Tool>, ToolCount> tools_;

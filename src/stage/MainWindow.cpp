@@ -4,7 +4,7 @@
 #include "stage/PaletteButton.h"
 #include "stage/StageTexts.h"
 #include "ui/Colours.h"
-#include "ui/QtSoundPlayer.h"
+#include "ui/PluginSoundPlayer.h"
 
 #include <QAction>
 #include <QFontInfo>
@@ -53,7 +53,7 @@ MainWindow::MainWindow(Machine &machine, const QString &appFolder, UserDialogs *
       m_sizes(appFolder.toStdString()),
       m_qtDialogs(this),
       m_ui(dialogs ? dialogs : &m_qtDialogs),
-      m_sound(std::make_unique<QtSoundPlayer>(appFolder)),
+      m_sound(std::make_unique<PluginSoundPlayer>(appFolder, [this](const std::string &text) { m_ui->message(text); })),
       m_saved(machine)
 {
     setObjectName(QStringLiteral("frmmain"));
@@ -367,7 +367,7 @@ void MainWindow::refresh()
     m_stageWidget->setCursor(c.runPointer
                                  ? QCursor(m_pictures.resource(QStringLiteral(":/builtin/cursor_hand.png"), QSize(32, 32)), 11, 0)
                                  : QCursor(Qt::ArrowCursor));
-    m_stageWidget->update();
+    m_stageWidget->updateChanged();
 }
 
 void MainWindow::changeEvent(QEvent *event)

@@ -32,7 +32,7 @@ class QTimer;
 namespace jhk {
 
 class PaletteButton;
-class QtSoundPlayer;
+class PluginSoundPlayer;
 
 // The main window frmmain: the part palette, the stage, the run buttons, the selection panel,
 // the level panel and the menus. It lays out and draws; the editing rules are the stage
@@ -148,7 +148,7 @@ private:
     FilePictureSizes m_sizes;
     QtUserDialogs m_qtDialogs;
     UserDialogs *m_ui;
-    std::unique_ptr<QtSoundPlayer> m_sound;
+    std::unique_ptr<PluginSoundPlayer> m_sound;
     std::unique_ptr<Engine> m_engine;
     std::unique_ptr<StageEditor> m_editor;
     SavedState m_saved;

@@ -94,7 +94,7 @@ void MainWindow::stageMouseMove(StageHit hit, Qt::MouseButtons buttons, int x, i
         break;
     case StageHit::Surface: return;
     }
-    m_stageWidget->update();
+    m_stageWidget->updateChanged();
 }
 
 void MainWindow::stageMouseUp(StageHit hit, Qt::MouseButton button, int, int)

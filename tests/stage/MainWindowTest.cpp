@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPaintEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -291,6 +292,61 @@ TEST_F(MainWindowTest, PartNumbersShowWholeOnSmallParts)
             digitBeyond = digitBeyond || (c.green() > 0xC0 && c.red() < c.green() && c.blue() < c.green());
         }
     EXPECT_TRUE(digitBeyond);
+}
+
+TEST_F(MainWindowTest, StageRepaintsOnceAndOnlyWhatAnActionChanged)
+{
+    open(3);
+    drop(KindButton, QPoint(20, 20));
+    drop(KindButton, QPoint(20, 150));
+    ASSERT_EQ(m.app.PartsCount, 2);
+    std::vector<int> placed;
+    for (int i = 0; i < PartSlots; ++i)
+        if (m.partExists(i))
+            placed.push_back(i);
+    const int first = placed[0];
+    const int second = placed[1];
+    // The first button lights the second button's buy lamp, then its own sold-out lamp: two
+    // changes of the stage from one click.
+    PartsRecord &p = m.part(first);
+    p.FirstBlock = 0;
+    p.BlockCount = 2;
+    for (int b = 0; b < 2; ++b) {
+        BlockRecord &r = p.Blocks[static_cast<std::size_t>(b)];
+        r.Used = -1;
+        r.Kind = static_cast<std::int16_t>(b == 0 ? BlockBuyLampOn : BlockSoldOutLampOn);
+        r.Param[1] = ParamValue(static_cast<std::int16_t>(b == 0 ? second : first));
+        r.NextBlock = static_cast<std::int16_t>(b == 0 ? 1 : LinkEnd);
+        r.Complete = -1;
+    }
+    QTest::mouseClick(qobject_cast<QPushButton *>(window->control("cmdStart")), Qt::LeftButton);
+    ASSERT_EQ(m.app.RunMode, ModeRunning);
+
+    StageWidget *stage = window->stageWidget();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    QCoreApplication::processEvents();
+    struct PaintLog : QObject {
+        std::vector<QRegion> regions;
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            if (e->type() == QEvent::Paint)
+                regions.push_back(static_cast<QPaintEvent *>(e)->region());
+            return false;
+        }
+    } log;
+    stage->installEventFilter(&log);
+    const QRect firstRect = stage->toPixels(window->stage().part(first).rect);
+    const QRect secondRect = stage->toPixels(window->stage().part(second).rect);
+    QTest::mouseClick(stage, Qt::LeftButton, {}, firstRect.center());
+    QCoreApplication::processEvents();
+    stage->removeEventFilter(&log);
+
+    ASSERT_EQ(window->stage().part(second).picture, ButtonBuyPicture);
+    ASSERT_EQ(window->stage().part(first).picture, ButtonSoldOutPicture);
+    ASSERT_EQ(log.regions.size(), 1u) << "one repaint for the click";
+    const QRegion painted = log.regions.front();
+    EXPECT_TRUE(painted.contains(firstRect) && painted.contains(secondRect));
+    EXPECT_FALSE(painted.contains(QPoint(300, 300))) << "the rest of the stage is left as it is";
 }
 
 TEST_F(MainWindowTest, WalletButtonWorksOnlyDuringARunAndStopTakesThePictureAway)
