@@ -3,6 +3,7 @@
 #include "engine/Engine.h"
 #include "engine/PictureSizes.h"
 #include "engine/StageView.h"
+#include "engine/TraceObserver.h"
 #include "model/AppPaths.h"
 #include "model/AppState.h"
 #include "model/Catalogue.h"
@@ -21,7 +22,7 @@ namespace {
 
 using namespace jhk;
 
-constexpr const char *Usage = "usage: jihankobo-sim [--app-dir DIR] MACHINE.jhk [SCRIPT]";
+constexpr const char *Usage = "usage: jihankobo-sim [--app-dir DIR] [--trace] MACHINE.jhk [SCRIPT]";
 
 // A text on one output line: a line break inside it is written as the two characters \n.
 std::string oneLine(const std::string &text)
@@ -316,6 +317,7 @@ void play(Engine &engine, const Command &c)
 int main(int argc, char *argv[])
 {
     std::string appDir;
+    bool trace = false;
     std::vector<std::string> positional;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -325,6 +327,8 @@ int main(int argc, char *argv[])
                 return 2;
             }
             appDir = argv[++i];
+        } else if (a == "--trace") {
+            trace = true;
         } else if (a.size() > 1 && a[0] == '-' && a != "-") {
             std::cerr << "jihankobo-sim: unknown option " << a << '\n' << Usage << '\n';
             return 2;
@@ -371,6 +375,9 @@ int main(int argc, char *argv[])
     PrintingPlayer player;
     const FilePictureSizes sizes(appDir, positional[0]);
     Engine engine(machine, catalogue, view, player, sizes);
+    TraceObserver tracer(std::cout);
+    if (trace)
+        engine.setObserver(&tracer);
     engine.partsLoad();
     machine.app.MoneyInHand = MainWindowMoney;
 
