@@ -1,5 +1,6 @@
 // jihankobo-sim: plays a script of pupil actions against a machine document without a window
 // and prints what the pupil would see, one event a line.
+#include "engine/TraceObserver.h"
 #include "model/AppPaths.h"
 #include "model/CommandLine.h"
 #include "sim/SimCommand.h"
@@ -16,18 +17,20 @@ using namespace jhk;
 
 constexpr const char *Program = "jihankobo-sim";
 constexpr jhk::Usage SimUsage{
-    "usage: jihankobo-sim [--app-dir DIR] MACHINE.jhk [SCRIPT]\n"
+    "usage: jihankobo-sim [--app-dir DIR] [--trace] MACHINE.jhk [SCRIPT]\n"
     "       jihankobo-sim --help | --version\n"
     "Opens a machine document and plays a script of pupil actions on it without a window\n"
     "(standard input when no SCRIPT is given), printing what the pupil would see.\n"
     "  --app-dir DIR  the application folder (catalogue, pictures); default: the program's own\n"
+    "  --trace        also print each block before it runs and each variable a block changes\n"
     "Exit status: 0 after the whole script, 1 when the machine could not be opened,\n"
     "2 for a wrong command line or script line.\n",
-    "使い方: jihankobo-sim [--app-dir フォルダ] マシン.jhk [スクリプト]\n"
+    "使い方: jihankobo-sim [--app-dir フォルダ] [--trace] マシン.jhk [スクリプト]\n"
     "        jihankobo-sim --help | --version\n"
     "マシンのファイルを開き、児童の操作を書いたスクリプト（省略すると標準入力）を画面なしで実行して、\n"
     "児童に見えることを出力します。\n"
     "  --app-dir フォルダ  アプリケーションフォルダ（カタログ、絵）。省略するとプログラムのフォルダ\n"
+    "  --trace        実行する前の各ブロックと、ブロックが変えた変数も出力します\n"
     "終了コード: 0 スクリプトを最後まで実行した、1 マシンを開けなかった、2 コマンドラインかスクリプトの行が正しくない\n"};
 
 // Every event as one line on standard output; message boxes are answered at once.
@@ -54,6 +57,7 @@ int main(int argc, char *argv[])
     if (const auto answered = jhk::answerHelpOrVersion(argc, argv, Program, SimUsage, JHK_VERSION))
         return *answered;
     std::string appDir;
+    bool trace = false;
     std::vector<std::string> positional;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -62,6 +66,8 @@ int main(int argc, char *argv[])
                 return jhk::usageError(Program, SimUsage, "--app-dir needs a folder");
             }
             appDir = argv[++i];
+        } else if (a == "--trace") {
+            trace = true;
         } else if (a.size() > 1 && a[0] == '-' && a != "-") {
             return jhk::usageError(Program, SimUsage, "unknown option " + a);
         } else {
@@ -98,6 +104,9 @@ int main(int argc, char *argv[])
     PrintingView view;
     PrintingPlayer player;
     SimMachine machine(appDir, positional[0], view, player);
+    TraceObserver tracer(std::cout);
+    if (trace)
+        machine.engine().setObserver(&tracer);
     if (!machine.open()) {
         std::cout.flush();
         return 1;

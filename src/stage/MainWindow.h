@@ -33,6 +33,7 @@ namespace jhk {
 
 class PaletteButton;
 class PluginSoundPlayer;
+class RunTimer;
 
 // The main window frmmain: the part palette, the stage, the run buttons, the selection panel,
 // the level panel and the menus. It lays out and draws; the editing rules are the stage
@@ -150,6 +151,7 @@ private:
     UserDialogs *m_ui;
     std::unique_ptr<PluginSoundPlayer> m_sound;
     std::unique_ptr<Engine> m_engine;
+    std::unique_ptr<RunTimer> m_runTimer;
     std::unique_ptr<StageEditor> m_editor;
     SavedState m_saved;
     PaintedPictures m_painted;
@@ -170,6 +172,7 @@ private:
     QPushButton *m_moneyButton = nullptr;
     QGroupBox *m_frameEdit = nullptr;
     QLabel *m_nowState = nullptr;
+    QLabel *m_runHint = nullptr;
     QPushButton *m_start = nullptr;
     QPushButton *m_stop = nullptr;
     QPushButton *m_step = nullptr;

@@ -35,6 +35,10 @@ QString text(const std::string &s)
     return QString::fromStdString(s);
 }
 
+constexpr const char *PickHint = "パーツをクリックして下さい（Escで中止）";
+constexpr int PickHintPixels = 14;
+const QColor PickHintBackground(0xFF, 0xFF, 0xC0, 0xE0);
+
 } // namespace
 
 StageWidget::StageWidget(const Machine &machine, const Stage &stage, const StageOrder &order,
@@ -300,8 +304,11 @@ QHash<int, StageWidget::Look> StageWidget::currentLooks()
 
 void StageWidget::updateChanged()
 {
-    const QString background = QStringLiteral("%1|%2").arg(
-        text(m_stage.background.empty() ? m_machine.app.BackPictName : m_stage.background)).arg(m_stage.walletDrawn);
+    // The picking hint lies across the whole stage: it comes and goes with a full repaint.
+    const QString background = QStringLiteral("%1|%2|%3")
+                                   .arg(text(m_stage.background.empty() ? m_machine.app.BackPictName : m_stage.background))
+                                   .arg(m_stage.walletDrawn)
+                                   .arg(picking());
     QHash<int, Look> looks = currentLooks();
     if (background != m_backgroundLook) {
         m_backgroundLook = background;
@@ -440,6 +447,28 @@ void StageWidget::paintEvent(QPaintEvent *event)
         p.fillRect(r, MenuColor);
         p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(l.text));
     }
+    if (picking())
+        paintPickHint(p);
+}
+
+bool StageWidget::picking() const
+{
+    const int mode = m_machine.app.RunMode;
+    return mode == ModePickOperand1 || mode == ModePickOperand2 || mode == ModePickOperand4
+        || mode == ModePickMoveTarget;
+}
+
+void StageWidget::paintPickHint(QPainter &p)
+{
+    const QString text = QString::fromUtf8(PickHint);
+    QFont f = font();
+    f.setPixelSize(PickHintPixels);
+    f.setBold(true);
+    p.setFont(f);
+    const QRect band(0, 0, width(), QFontMetrics(f).height() + 8);
+    p.fillRect(band, PickHintBackground);
+    p.setPen(Qt::black);
+    p.drawText(band, Qt::AlignCenter, text);
 }
 
 } // namespace jhk

@@ -45,6 +45,10 @@ public:
                 const std::array<std::string, LabelSlots> &labelFonts, StagePictures &pictures,
                 StageInput &input, QWidget *parent = nullptr);
 
+    // A part is being picked on the stage for an operand of a block: the stage says what to do
+    // and shows a crosshair.
+    bool picking() const;
+
     // The topmost control at a point of the widget (pixels).
     StageHit hitAt(QPoint p) const;
     // A widget point in twips from the stage's top-left corner.
@@ -86,6 +90,7 @@ private:
         bool operator==(const Look &) const = default;
     };
     QHash<int, Look> currentLooks();
+    void paintPickHint(QPainter &p);
 
     const Machine &m_machine;
     const Stage &m_stage;

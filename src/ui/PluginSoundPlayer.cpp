@@ -38,6 +38,13 @@ void PluginSoundPlayer::play(const std::string &name, PlayMode mode)
         p->play(name, mode);
 }
 
+int PluginSoundPlayer::startWaited(const std::string &name)
+{
+    // Without the library nothing is heard, so a run has nothing to wait for.
+    SoundPlayer *p = player();
+    return p ? p->startWaited(name) : 0;
+}
+
 void PluginSoundPlayer::stop()
 {
     // Nothing can be playing before the first sound: stopping loads nothing.

@@ -31,6 +31,7 @@ public:
 
     void play(const std::string &name, PlayMode mode) override;
     void stop() override;
+    int startWaited(const std::string &name) override;
 
     // True once the library has been loaded and made its player.
     bool loaded() const { return m_player != nullptr; }
