@@ -1,5 +1,6 @@
 #include "engine/PictureSizes.h"
 
+#include "engine/Stage.h"
 #include "model/AppPaths.h"
 
 #include <fstream>
@@ -94,7 +95,12 @@ std::optional<PixelSize> FilePictureSizes::fileSize(const std::string &storedPat
     std::string head(64 * 1024, '\0');
     in.read(head.data(), static_cast<std::streamsize>(head.size()));
     head.resize(static_cast<std::size_t>(in.gcount()));
-    return sizeFromHeader(head);
+    // A picture larger than the stage is refused like an unreadable one: the part keeps the
+    // size of its kind instead of covering the whole stage.
+    const auto size = sizeFromHeader(head);
+    if (size && (size->width > StageWidthPixels || size->height > StageHeightPixels))
+        return std::nullopt;
+    return size;
 }
 
 PixelSize partPictureSize(const PictureSizes &sizes, int kind, const std::string &picture)

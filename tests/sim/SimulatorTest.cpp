@@ -345,6 +345,36 @@ TEST_F(Simulator, PartsTakeTheSizeOfTheirPictureFiles)
         << states(r)[0];
 }
 
+// A picture whose header claims more than the stage holds is refused: the part keeps the size
+// of its kind instead of covering the stage.
+TEST_F(Simulator, PicturesLargerThanTheStageKeepTheKindsSize)
+{
+    const fs::path app = dir / "app";
+    fs::create_directories(app / "bg");
+    fs::copy_file(fs::path(JHK_APP_DIR) / "jihan.ini", app / "jihan.ini");
+    std::string bmp(54, '\0');
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    bmp[14] = 40;
+    bmp[18] = static_cast<char>(0xE0); // 5600 × 5600
+    bmp[19] = 0x15;
+    bmp[22] = static_cast<char>(0xE0);
+    bmp[23] = 0x15;
+    std::ofstream(app / "bg" / "huge.bmp", std::ios::binary) << bmp;
+
+    Rig rig;
+    const int product = rig.add(KindProduct, 40, 40);
+    const int outlet = rig.add(KindProductOutlet, 100, 200);
+    const int button = rig.add(KindButton, 40, 300);
+    rig.m.part(product).PictName = "\\bg\\huge.bmp";
+    rig.program(button, {B{0, BlockDischarge, {product, outlet}, 99}});
+    const SimResult r = run("--app-dir " + quote(app.string()) + " " + quote(save(rig)), "run\ntouch 2\nstate\n");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const int width = BuiltInPictureSizes[KindProduct].width;
+    const std::string left = std::to_string(1500 + 188 * 15 / 2 - width * 15 / 2);
+    EXPECT_TRUE(has(states(r)[0], R"("picture":"\\bg\\huge.bmp","left":)" + left + ",")) << states(r)[0];
+}
+
 // --trace adds a line for every block before it runs and for every variable a block changes;
 // the other lines stay as they are without it.
 TEST_F(Simulator, TraceShowsBlocksAndVariables)
