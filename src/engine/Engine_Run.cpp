@@ -50,6 +50,7 @@ void Engine::startRun()
     }
     c.moneyEnabled = false;
     layOutWallet();
+    keepMoneyInHand();
 
     app.SavedPartsCount = app.PartsCount;
     c.partButtonsEnabled = false;
@@ -238,6 +239,7 @@ void Engine::stopRun()
         m_stage.coins[d].visible = false;
         m_stage.coins[d + 5].visible = false;
     }
+    restoreMoneyInHand();
     app.DraggedCoin = -1;
     m_stage.walletDrawn = false;
 

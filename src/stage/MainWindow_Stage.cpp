@@ -107,7 +107,7 @@ void MainWindow::stageMouseUp(StageHit hit, Qt::MouseButton button, int, int)
         break;
     case StageHit::Coin:
         if (left)
-            m_engine->coinUp(hit.index);
+            m_engine->coinUp(hit.index, CoinAim::Centre);
         break;
     case StageHit::Surface: break;
     }
