@@ -16,6 +16,7 @@
 #include "ui/StagePictures.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <memory>
@@ -30,7 +31,9 @@ class QTimer;
 
 namespace jhk {
 
+class OptionDialog;
 class PaletteButton;
+class PrintDialog;
 class QtSoundPlayer;
 
 // The main window frmmain: the part palette, the stage, the run buttons, the selection panel,
@@ -64,6 +67,7 @@ public:
     bool saveFile();
     void chooseStep(int step);
     void showOptions();
+    void showPrintDialog();
     void refresh();
     void dropPalette(int index, QPoint globalPos);
     void updateLevelPanel();
@@ -109,7 +113,6 @@ private:
     void keepSelectionAfterOpen();
     void givePaintedPicture(int slot, int kind, const QImage &image);
     void showPaintedPicture(int slot, const QImage &image);
-    void showPrintDialog();
     void startRun();
     void stepMode();
     void stopRunClicked();
@@ -117,6 +120,7 @@ private:
     bool walletAllowed() const;
     void syncRunList();
     void showStepTexts(int step);
+    void showStepExplanation(int step);
     QLabel *makeLabel(QWidget *parent, const QString &text, int x, int y, int fontPixels, const char *name);
     QPushButton *makeButton(QWidget *parent, const QString &text, QRect geometry, int fontPixels, const char *name);
 
@@ -172,6 +176,8 @@ private:
     QMenu *m_stepMenu = nullptr;
     std::array<QAction *, 3> m_stepActions{};
     QAction *m_options = nullptr;
+    QPointer<OptionDialog> m_optionDialog; // the one open settings window
+    QPointer<PrintDialog> m_printDialog;   // the one open print window
     QMenu *m_variableMenu = nullptr;
     std::array<QAction *, 3> m_variableActions{};
 };

@@ -7,8 +7,11 @@
 
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QHelpEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 #include <algorithm>
 #include <vector>
@@ -37,6 +40,27 @@ StageWidget::StageWidget(const Machine &machine, const Stage &stage, const Stage
 {
     setFixedSize(StagePixels);
     setMouseTracking(true);
+    // The design's 10-yen coin: never shown itself, it lends its tool tip to the 10-yen coins
+    // of the wallet.
+    m_tenYen = new QLabel(this);
+    m_tenYen->setObjectName(QStringLiteral("img_10yen"));
+    m_tenYen->setPixmap(m_pictures.resource(QStringLiteral(":/builtin/coins/coin_4.png"), QSize(30, 30)));
+    m_tenYen->setToolTip(QStringLiteral("見ての通り１０円玉です"));
+    m_tenYen->hide();
+}
+
+bool StageWidget::event(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const StageHit hit = hitAt(help->pos());
+        if (hit.kind == StageHit::Coin && hit.index % 5 == 4)
+            QToolTip::showText(help->globalPos(), m_tenYen->toolTip(), this);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 QFont StageWidget::labelFont(const LabelControl &label, const std::string &fontName, int twipsY)

@@ -7,6 +7,8 @@
 #include <functional>
 #include <utility>
 
+class QLabel;
+
 namespace jhk {
 
 struct Machine;
@@ -53,6 +55,7 @@ public:
     static QFont labelFont(const LabelControl &label, const std::string &fontName, int twipsY);
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -73,6 +76,7 @@ private:
     StageInput &m_input;
     StageHit m_pressed;
     bool m_pressing = false;
+    QLabel *m_tenYen = nullptr; // img_10yen
 };
 
 } // namespace jhk

@@ -3,7 +3,12 @@
 #include "stage/LabelEditorDialog.h"
 #include "stage/LevelChoice.h"
 #include "stage/MainWindow.h"
+#include "stage/OptionDialog.h"
 #include "stage/PropertyDialog.h"
+#include "stage/SplashWindow.h"
+#include "stage/StartWindow.h"
+#include "print/PrintDialog.h"
+#include "ui/StagePictures.h"
 
 #include <QAction>
 #include <QApplication>
@@ -12,7 +17,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -86,7 +93,16 @@ TEST_F(MainWindowTest, LayoutAndMenusFollowTheLevel)
     EXPECT_EQ(m.app.MoneyInHand, 2670);
     EXPECT_EQ(text("lblNowState"), QStringLiteral("編集中"));
     EXPECT_EQ(text("lbl_LEVEL"), QStringLiteral("レベル1"));
+    EXPECT_EQ(text("lblNowStep"), QStringLiteral("ステップ１")) << "the design caption until the step is switched";
     EXPECT_TRUE(window->control("lblStepKaisetsu")->isVisible());
+    EXPECT_FALSE(window->control("Command4")->isVisible()) << "財布 is a run control";
+    QWidget *tenYen = window->stageWidget()->findChild<QWidget *>(QStringLiteral("img_10yen"));
+    ASSERT_NE(tenYen, nullptr);
+    EXPECT_EQ(tenYen->toolTip(), QStringLiteral("見ての通り１０円玉です"));
+    QWidget *chartLabel = window->control("lblChart0");
+    ASSERT_NE(chartLabel, nullptr);
+    EXPECT_EQ(chartLabel->parentWidget()->objectName(), QStringLiteral("picChart"));
+    EXPECT_EQ(chartLabel->geometry(), QRect(0, 0, 73, 25));
     const QSize fixed = window->size();
     window->resize(1000, 700);
     EXPECT_EQ(window->size(), fixed);
@@ -166,6 +182,95 @@ TEST_F(MainWindowTest, SavedMachineOpensAgainAndRefusedFilesChangeNothing)
     dialogs.answers.push_back(Answer::Cancel);
     EXPECT_FALSE(window->openFile());
     EXPECT_EQ(m.app.LabelCount, 0);
+}
+
+// A level-1 document with nothing on its stage still puts the exercise in step 1: the panel,
+// the menu and the step itself agree.
+TEST_F(MainWindowTest, EmptyLevelOneDocumentOpensInStepOne)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath(QStringLiteral("empty.JHK")).toStdString();
+    open(1);
+    dialogs.files.push_back(path);
+    ASSERT_TRUE(window->saveFile());
+    window->chooseStep(3);
+    ASSERT_EQ(m.app.Step, 3);
+    ASSERT_TRUE(window->openFile(path));
+    EXPECT_EQ(m.app.Step, 1);
+    EXPECT_EQ(text("lblNowStep"), QStringLiteral("ステップ1"));
+    int checked = -1;
+    const QList<QAction *> steps = window->menuBar()->actions()[1]->menu()->actions();
+    for (int i = 0; i < steps.size(); ++i)
+        if (steps[i]->isChecked())
+            checked = i;
+    EXPECT_EQ(checked, 0);
+}
+
+// Window sizes are outer sizes, frame and caption included: the client area is 8 pixels
+// narrower and 30 pixels lower.
+TEST_F(MainWindowTest, DialogSizesIncludeFrameAndCaption)
+{
+    open(2);
+    const QSize frame(8, 30);
+    StagePictures pictures(QStringLiteral(JHK_APP_DIR));
+    EXPECT_EQ(SplashWindow().size(), QSize(436, 286) - frame);
+    EXPECT_EQ(StartWindow(pictures, 15).size(), QSize(392, 305) - frame);
+    EXPECT_EQ(OptionDialog(m.app, dialogs).size(), QSize(397, 273) - frame);
+    QSize property;
+    drop(KindProduct, QPoint(100, 50), [&](PropertyDialog &d) {
+        property = d.size();
+        d.pressOk();
+    });
+    EXPECT_EQ(property, QSize(370, 254) - frame);
+    drop(PartsKindCount, QPoint(10, 400));
+    ASSERT_EQ(m.app.LabelCount, 1);
+    QSize labelEditor;
+    QTimer::singleShot(0, [&] {
+        if (auto *d = qobject_cast<LabelEditorDialog *>(QApplication::activeModalWidget())) {
+            labelEditor = d->size();
+            d->reject();
+        }
+    });
+    window->editLabel(1);
+    EXPECT_EQ(labelEditor, QSize(397, 273) - frame);
+}
+
+// The level question is asked over the open settings window, which closes once answered; a
+// second menu click brings the open window to the front instead of opening another.
+TEST_F(MainWindowTest, OneSettingsAndOnePrintWindowAndTheQuestionOverTheSettings)
+{
+    open(2);
+    window->showOptions();
+    window->showOptions();
+    const QList<OptionDialog *> options = window->findChildren<OptionDialog *>();
+    ASSERT_EQ(options.size(), 1);
+    OptionDialog *dialog = options[0];
+    window->showPrintDialog();
+    window->showPrintDialog();
+    EXPECT_EQ(window->findChildren<PrintDialog *>().size(), 1);
+
+    struct Watching : test::FakeDialogs {
+        QPointer<QWidget> settings;
+        std::vector<bool> visibleWhenAsked;
+        Answer ask(std::string_view text, MessageButtons buttons, MessageIcon icon) override
+        {
+            visibleWhenAsked.push_back(settings && settings->isVisible());
+            return FakeDialogs::ask(text, buttons, icon);
+        }
+    };
+    Watching watching;
+    watching.settings = dialog;
+    watching.answers.push_back(Answer::Yes);
+    OptionDialog raising(m.app, watching);
+    watching.settings = &raising;
+    raising.show();
+    raising.findChild<QRadioButton *>(QStringLiteral("optLevel2"))->setChecked(true);
+    raising.pressOk();
+    EXPECT_EQ(m.app.Level, 3);
+    EXPECT_EQ(watching.shown, (std::vector<std::string>{"レベルを変更しますか？レベルは元に戻す事や、下げる事はできません",
+                                                         "レベルを3に変更しました"}));
+    EXPECT_EQ(watching.visibleWhenAsked, (std::vector<bool>{true, false}));
+    EXPECT_FALSE(raising.isVisible());
 }
 
 TEST_F(MainWindowTest, QuittingStaysWhenTheSaveIsCancelled)
@@ -277,18 +382,18 @@ TEST_F(MainWindowTest, WalletButtonWorksOnlyDuringARunAndStopTakesThePictureAway
     drop(KindProduct, QPoint(100, 50));
     auto *wallet = qobject_cast<QPushButton *>(window->control("Command4"));
     ASSERT_NE(wallet, nullptr);
-    EXPECT_FALSE(wallet->isEnabled());
-    QTest::mouseClick(wallet, Qt::LeftButton);
+    EXPECT_FALSE(wallet->isVisible());
+    wallet->click();
     EXPECT_FALSE(window->stage().walletDrawn) << "no wallet over the design while editing";
 
     QTest::mouseClick(qobject_cast<QPushButton *>(window->control("cmdStart")), Qt::LeftButton);
     ASSERT_EQ(m.app.RunMode, ModeRunning);
-    ASSERT_TRUE(wallet->isEnabled());
+    ASSERT_TRUE(wallet->isVisible() && wallet->isEnabled());
     QTest::mouseClick(wallet, Qt::LeftButton);
     EXPECT_TRUE(window->stage().walletDrawn);
     QTest::mouseClick(qobject_cast<QPushButton *>(window->control("cmdStop")), Qt::LeftButton);
     EXPECT_FALSE(window->stage().walletDrawn);
-    EXPECT_FALSE(wallet->isEnabled());
+    EXPECT_FALSE(wallet->isVisible());
 }
 
 TEST_F(MainWindowTest, LongTextsStayInsideTheirFrames)
