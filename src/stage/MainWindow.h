@@ -68,6 +68,8 @@ public:
     void chooseStep(int step);
     void showOptions();
     void showPrintDialog();
+    // "プロパティの変更..." of a part's right-click menu in editing mode.
+    void changePartProperties(int slot);
     void refresh();
     void dropPalette(int index, QPoint globalPos);
     void updateLevelPanel();
@@ -113,6 +115,7 @@ private:
     void keepSelectionAfterOpen();
     void givePaintedPicture(int slot, int kind, const QImage &image);
     void showPaintedPicture(int slot, const QImage &image);
+    void showPartMenu(int slot, QPoint globalPos);
     void startRun();
     void stepMode();
     void stopRunClicked();

@@ -222,6 +222,19 @@ void StageWidget::mouseDoubleClickEvent(QMouseEvent *event)
     update();
 }
 
+// The part number stands just above the part's picture, whole and readable, so that it never
+// hides a small part; at the stage's top edge it stands beside the part instead.
+QRect StageWidget::partNumberRect(const QRect &part, QSize number, const QRect &stage)
+{
+    if (part.top() - number.height() >= stage.top())
+        return QRect(QPoint(part.left(), part.top() - number.height()), number);
+    if (part.right() + 1 + number.width() <= stage.right() + 1)
+        return QRect(QPoint(part.right() + 1, part.top()), number);
+    if (part.left() - number.width() >= stage.left())
+        return QRect(QPoint(part.left() - number.width(), part.top()), number);
+    return QRect(part.topLeft(), number);
+}
+
 void StageWidget::paintPart(QPainter &p, int i)
 {
     const PartControl &c = m_stage.part(i);
@@ -253,8 +266,7 @@ void StageWidget::paintPart(QPainter &p, int i)
         p.setFont(f);
         const QString text = QStringLiteral("No.%1").arg(i);
         const QFontMetrics fm(f);
-        // The whole number shows, even where it reaches beyond a small part's picture.
-        const QRect tr(r.topLeft(), QSize(fm.horizontalAdvance(text), fm.height()));
+        const QRect tr = partNumberRect(r, QSize(fm.horizontalAdvance(text), fm.height()), rect());
         p.fillRect(tr, NumberBackground);
         p.setPen(colorFromTable(PartNumberColor));
         p.drawText(tr, Qt::AlignLeft | Qt::AlignTop, text);
@@ -333,8 +345,7 @@ void StageWidget::paintEvent(QPaintEvent *)
     for (const CoinLabel &l : m_stage.coinLabels) {
         if (!l.visible)
             continue;
-        const QRect r = toPixels(l.rect);
-        p.fillRect(r, MenuColor);
+        const QRect r = toPixels(l.rect); // no background of its own: the stage shows through
         p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(l.text));
     }
 }

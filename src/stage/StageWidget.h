@@ -54,6 +54,9 @@ public:
                                          int twipsY);
     static QFont labelFont(const LabelControl &label, const std::string &fontName, int twipsY);
 
+    // Where a part's number is drawn, given the part's and the stage's rectangles in pixels.
+    static QRect partNumberRect(const QRect &part, QSize number, const QRect &stage);
+
 protected:
     bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;

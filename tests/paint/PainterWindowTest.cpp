@@ -192,6 +192,15 @@ TEST_F(PainterWindowTest, TypedTextIsPlacedByClickingItsBox)
     EXPECT_FALSE(box->isVisible());
     EXPECT_FALSE(inkedPixels(window->session().drawing()).empty());
     EXPECT_EQ(window->action("mnuEditBack")->text(), QStringLiteral("元に戻す - 文字(&B)"));
+
+    // Enter places the text too.
+    QTest::mouseClick(canvas(), Qt::LeftButton, {}, QPoint(40, 30));
+    ASSERT_TRUE(box->isVisible());
+    const std::size_t inked = inkedPixels(window->session().drawing()).size();
+    QTest::keyClicks(box, QStringLiteral("KAN"));
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_FALSE(box->isVisible());
+    EXPECT_GT(inkedPixels(window->session().drawing()).size(), inked);
 }
 
 TEST_F(PainterWindowTest, ToolsShowTheirOptionPanels)

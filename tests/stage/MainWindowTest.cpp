@@ -16,6 +16,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
@@ -273,6 +274,57 @@ TEST_F(MainWindowTest, OneSettingsAndOnePrintWindowAndTheQuestionOverTheSettings
     EXPECT_FALSE(raising.isVisible());
 }
 
+// A placed part's picture and starting values change through its right-click menu; Cancel
+// keeps the part as it was.
+TEST_F(MainWindowTest, PartPropertiesChangeAfterPlacingAndCancelKeepsThePart)
+{
+    open(3);
+    drop(KindProduct, QPoint(100, 50), [](PropertyDialog &d) {
+        d.valueBox(0)->setText(QStringLiteral("120"));
+        d.pressOk();
+    });
+    ASSERT_EQ(m.app.PartsCount, 1);
+    const PartsRecord placed = m.part(0);
+
+    auto answer = [](std::function<void(PropertyDialog &)> f) {
+        QTimer::singleShot(0, [f] {
+            if (auto *d = qobject_cast<PropertyDialog *>(QApplication::activeModalWidget()))
+                f(*d);
+        });
+    };
+    answer([](PropertyDialog &d) {
+        d.scrollBar()->setValue(3);
+        d.valueBox(0)->setText(QStringLiteral("150"));
+        QTest::keyClick(&d, Qt::Key_Escape);
+    });
+    window->changePartProperties(0);
+    EXPECT_EQ(m.part(0), placed);
+    EXPECT_TRUE(window->stage().part(0).visible);
+
+    answer([](PropertyDialog &d) {
+        d.scrollBar()->setValue(2);
+        d.valueBox(0)->setText(QStringLiteral("150"));
+        d.pressOk();
+    });
+    window->changePartProperties(0);
+    EXPECT_EQ(m.part(0).PictName, "\\bg\\kan_3.bmp");
+    EXPECT_EQ(m.part(0).A(), 150);
+    EXPECT_EQ(window->stage().part(0).picture, "\\bg\\kan_3.bmp");
+
+    // The menu itself: a right-click on the part in editing mode.
+    QString entry;
+    QTimer::singleShot(200, [&] {
+        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+            entry = menu->actions().value(0)->text();
+            menu->close();
+        }
+    });
+    const QRect part = window->stageWidget()->toPixels(window->stage().part(0).rect);
+    QTest::mouseClick(window->stageWidget(), Qt::RightButton, {}, part.center());
+    QTest::qWait(400);
+    EXPECT_EQ(entry, QStringLiteral("プロパティの変更..."));
+}
+
 TEST_F(MainWindowTest, QuittingStaysWhenTheSaveIsCancelled)
 {
     open(3);
@@ -366,14 +418,30 @@ TEST_F(MainWindowTest, PartNumbersShowWholeOnSmallParts)
     const QRect part = window->stageWidget()->toPixels(window->stage().part(12).rect);
     ASSERT_EQ(part.width(), 30);
     const QImage shot = window->stageWidget()->grab().toImage();
-    // "No.12" is wider than the 30-pixel coin slot: its last digit lies right of the part.
-    bool digitBeyond = false;
-    for (int x = part.right() + 1; x < part.right() + 8; ++x)
-        for (int y = part.top(); y < part.top() + 12; ++y) {
-            const QColor c = shot.pixelColor(x, y);
-            digitBeyond = digitBeyond || (c.green() > 0xC0 && c.red() < c.green() && c.blue() < c.green());
-        }
-    EXPECT_TRUE(digitBeyond);
+    // "No.12" is wider than the 30-pixel coin slot: it stands above the part, never over it.
+    auto numberPixels = [&](const QRect &area) {
+        int found = 0;
+        for (int x = area.left(); x <= area.right(); ++x)
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                const QColor c = shot.pixelColor(x, y);
+                found += c.green() > 0xC0 && c.red() < c.green() && c.blue() < c.green();
+            }
+        return found;
+    };
+    EXPECT_GT(numberPixels(QRect(part.left(), part.top() - 12, 40, 12)), 0);
+    EXPECT_GT(numberPixels(QRect(part.right() + 1, part.top() - 12, 8, 12)), 0) << "the whole number shows";
+
+    // Above the part where there is room, else beside it.
+    const QRect stage(0, 0, 408, 500);
+    const QSize number(40, 12);
+    const std::pair<QRect, QPoint> cases[] = {
+        {QRect(100, 100, 30, 30), QPoint(100, 88)},
+        {QRect(100, 5, 30, 30), QPoint(130, 5)},   // at the top edge: to the right
+        {QRect(370, 5, 30, 30), QPoint(330, 5)},   // and at the right edge too: to the left
+        {QRect(0, 0, 408, 30), QPoint(0, 0)},      // no room anywhere: its corner
+    };
+    for (const auto &[partRect, at] : cases)
+        EXPECT_EQ(StageWidget::partNumberRect(partRect, number, stage).topLeft(), at) << partRect.x() << "," << partRect.y();
 }
 
 TEST_F(MainWindowTest, WalletButtonWorksOnlyDuringARunAndStopTakesThePictureAway)
