@@ -144,12 +144,14 @@ void BlockEditorWindow::buildOrderFrame()
     m_nextCaption->setObjectName(QStringLiteral("lbl_NextBlockID"));
     m_nextCaption->setFont(pixelFont(font(), 12, m_machine.app.TwipsY));
     m_nextCaption->setGeometry(24, 24, 165, 16);
-    // Both exit captions share one font, small enough for "（条件不成立時）" to show whole
-    // between its left edge and the frame's.
+    // Both exit captions share one font, small enough for each to show whole in its room:
+    // "（条件成立時）" up to the other caption, "（条件不成立時）" up to the frame's edge.
     const QStringList exitTexts{QStringLiteral("（条件成立時）"), QStringLiteral("（条件不成立時）")};
     constexpr int ExitLefts[] = {10, 95};
-    const QFont exitFont = fontFittingWidth(pixelFont(font(), 14, m_machine.app.TwipsY), exitTexts,
-                                            m_orderFrame->width() - ExitLefts[1] - 4);
+    const int exitWidths[] = {ExitLefts[1] - 2 - ExitLefts[0], m_orderFrame->width() - 4 - ExitLefts[1]};
+    QFont exitFont = pixelFont(font(), 14, m_machine.app.TwipsY);
+    for (int j = 0; j < 2; ++j)
+        exitFont = fontFittingWidth(exitFont, {exitTexts[j]}, exitWidths[j] - 2);
     for (int j = 0; j < 2; ++j) {
         auto *button = new QPushButton(QStringLiteral("指定"), m_orderFrame);
         button->setObjectName(QStringLiteral("cmb_NextBlockSitei%1").arg(j));
@@ -169,8 +171,7 @@ void BlockEditorWindow::buildOrderFrame()
         auto *caption = new QLabel(exitTexts[j], m_orderFrame);
         caption->setObjectName(QStringLiteral("lblTorF%1").arg(j));
         caption->setFont(exitFont);
-        const int right = j == 0 ? ExitLefts[1] - 2 : m_orderFrame->width() - 4;
-        caption->setGeometry(ExitLefts[j], 80, right - ExitLefts[j], 16);
+        caption->setGeometry(ExitLefts[j], 80, exitWidths[j], 16);
         m_exitCaptions[static_cast<std::size_t>(j)] = caption;
     }
     m_firstButton = new QPushButton(QStringLiteral("指定"), m_orderFrame);

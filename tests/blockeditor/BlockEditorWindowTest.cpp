@@ -323,7 +323,7 @@ TEST(BlockEditorWindow, ExecutionOrderFrameControlsInPlace)
     for (const char *name : {"lblTorF0", "lblTorF1"}) {
         auto *caption = frame->findChild<QLabel *>(QString::fromLatin1(name));
         EXPECT_LE(caption->sizeHint().width(), caption->width()) << name;
-        EXPECT_TRUE(frame->contentsRect().contains(caption->geometry())) << name;
+        EXPECT_TRUE(frame->rect().contains(caption->geometry())) << name;
     }
     EXPECT_EQ(frame->findChild<QLabel *>(QStringLiteral("lblTorF1"))->text(), QStringLiteral("（条件不成立時）"));
 }
