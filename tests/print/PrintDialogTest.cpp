@@ -153,7 +153,7 @@ TEST_F(PrintDialogTest, AFailedPrintJobSaysSoAndACancelledFileChoicePrintsNothin
 // "用紙設定" asks for the paper, not for a whole print job.
 TEST_F(PrintDialogTest, PaperSetUpIsThePageSetUpDialog)
 {
-    QPrinter printer;
+    PrintDialog dialog({*m_pm.machine, m_pm.stage, m_pictures}); // the system's own questions
     QString shown;
     QTimer::singleShot(0, [&] {
         QWidget *w = QApplication::activeModalWidget();
@@ -165,7 +165,7 @@ TEST_F(PrintDialogTest, PaperSetUpIsThePageSetUpDialog)
             w->close();
         }
     });
-    PrintDialog::systemQuestions().printerSetup(nullptr, printer);
+    dialog.setUpPrinter();
     EXPECT_EQ(shown, QStringLiteral("用紙設定"));
 }
 

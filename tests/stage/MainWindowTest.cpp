@@ -232,7 +232,13 @@ TEST_F(MainWindowTest, DialogSizesIncludeFrameAndCaption)
             d->reject();
         }
     });
-    window->editLabel(1);
+    const QPoint at(15, 405);
+    QWidget *stageWidget = window->stageWidget();
+    QTest::mousePress(stageWidget, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(stageWidget, Qt::LeftButton, {}, at);
+    QMouseEvent doubleClick(QEvent::MouseButtonDblClick, at, stageWidget->mapToGlobal(at), Qt::LeftButton,
+                            Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(stageWidget, &doubleClick);
     EXPECT_EQ(labelEditor, QSize(397, 273) - frame);
 }
 
