@@ -283,8 +283,10 @@ protected:
         QProcess p;
         p.start(QStringLiteral("xdotool"), args);
         ASSERT_TRUE(p.waitForStarted());
-        while (!p.waitForFinished(10))
+        while (p.state() != QProcess::NotRunning) {
+            p.waitForFinished(10);
             QCoreApplication::processEvents();
+        }
         settle();
     }
     QPoint screen(QWidget *w, QPoint local) const { return w->mapToGlobal(local); }
