@@ -4,7 +4,7 @@
 #include "model/AppState.h"
 #include "model/Fields.h"
 
-#include <cmath>
+#include <sstream>
 
 namespace jhk {
 
@@ -112,8 +112,9 @@ void BlockDetailModel::reactivate()
         if (isBranch()) {
             m_operands[1].visible = true;
             m_operands[4].visible = true;
-            // The lamp state is preset again from the block, as when the dialog opened.
-            applyLampOrStockRules(true);
+            // The lamp list is offered again but not preset: what the pupil chose before the
+            // pick stays to be chosen, the block is written only by "ＯＫ".
+            applyLampOrStockRules(false);
         }
         m_machine.app.DetailReopen = 0;
     }
@@ -165,9 +166,11 @@ std::string BlockDetailModel::enterStockNumber(const std::string &answer)
     const std::optional<double> number = parseNumberText(answer);
     if (!number)
         return NumbersOnlyMessage;
-    if (*number < 0 || *number > 1000 || std::floor(*number) != *number)
+    if (*number < 0 || *number > 1000)
         return StockPrompt;
-    const std::string text = std::to_string(static_cast<int>(*number));
+    std::ostringstream written; // the number as the pupil reads it: "12", "2.5"
+    written << *number;
+    const std::string text = written.str();
     m_operands[3].text = text;
     block().Param[5] = ParamValue(text);
     return {};

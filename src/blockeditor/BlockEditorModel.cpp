@@ -65,13 +65,10 @@ void BlockEditorModel::load()
         m_deleteEnabled = false;
         m_listsEnabled = false;
     }
-    // The block named by CurBlock is shown selected, so that "ブロックの削除" never acts on
-    // a block the pupil cannot see selected.
-    if (blockUsed(app.CurBlock)) {
-        m_outline = OutlineOn::Block;
-        m_outlineBlock = app.CurBlock;
+    // No outline yet: the pupil selects a block first. The panel shows the block that
+    // "ブロックの削除" would act on.
+    if (blockUsed(app.CurBlock))
         showBlockPanel();
-    }
 }
 
 void BlockEditorModel::historyRestored()

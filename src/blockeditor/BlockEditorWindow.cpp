@@ -14,6 +14,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -161,11 +162,23 @@ void BlockEditorWindow::buildOrderFrame()
 {
     m_orderFrame = new QGroupBox(QStringLiteral("実行順序"), this);
     m_orderFrame->setGeometry(0, 240, 193, 97);
+    m_orderFrame->setObjectName(QStringLiteral("FrameRunber"));
     m_nextCaption = new QLabel(m_orderFrame);
-    m_nextCaption->setGeometry(24, 20, 165, 18);
+    m_nextCaption->setObjectName(QStringLiteral("lbl_NextBlockID"));
+    m_nextCaption->setFont(pixelFont(font(), 12, m_machine.app.TwipsY));
+    m_nextCaption->setGeometry(24, 24, 165, 16);
+    // Both exit captions share one font, small enough for each to show whole in its room:
+    // "（条件成立時）" up to the other caption, "（条件不成立時）" up to the frame's edge.
+    const QStringList exitTexts{QStringLiteral("（条件成立時）"), QStringLiteral("（条件不成立時）")};
+    constexpr int ExitLefts[] = {10, 95};
+    const int exitWidths[] = {ExitLefts[1] - 2 - ExitLefts[0], m_orderFrame->width() - 4 - ExitLefts[1]};
+    QFont exitFont = pixelFont(font(), 14, m_machine.app.TwipsY);
+    for (int j = 0; j < 2; ++j)
+        exitFont = fontFittingWidth(exitFont, {exitTexts[j]}, exitWidths[j] - 2);
     for (int j = 0; j < 2; ++j) {
         auto *button = new QPushButton(QStringLiteral("指定"), m_orderFrame);
-        button->setGeometry(j == 0 ? 16 : 104, 38, 62, 17);
+        button->setObjectName(QStringLiteral("cmb_NextBlockSitei%1").arg(j));
+        button->setGeometry(j == 0 ? 16 : 104, 40, 62, 17);
         connect(button, &QPushButton::clicked, this, [this, j] {
             m_model->nextBlockButton(j);
             refresh();
@@ -173,17 +186,20 @@ void BlockEditorWindow::buildOrderFrame()
         m_nextButtons[static_cast<std::size_t>(j)] = button;
 
         auto *field = new QLineEdit(m_orderFrame);
+        field->setObjectName(QStringLiteral("cTxt_NextBlockID%1").arg(j + 1));
         field->setGeometry(j == 0 ? 29 : 114, 56, 40, 18);
         field->setReadOnly(true);
         m_nextFields[static_cast<std::size_t>(j)] = field;
 
-        auto *caption = new QLabel(j == 0 ? QStringLiteral("（条件成立時）") : QStringLiteral("（条件不成立時）"), m_orderFrame);
-        caption->setFont(pixelFont(font(), 14, m_machine.app.TwipsY));
-        caption->setGeometry(j == 0 ? 4 : 92, 76, 98, 18);
+        auto *caption = new QLabel(exitTexts[j], m_orderFrame);
+        caption->setObjectName(QStringLiteral("lblTorF%1").arg(j));
+        caption->setFont(exitFont);
+        caption->setGeometry(ExitLefts[j], 80, exitWidths[j], 16);
         m_exitCaptions[static_cast<std::size_t>(j)] = caption;
     }
     m_firstButton = new QPushButton(QStringLiteral("指定"), m_orderFrame);
-    m_firstButton->setGeometry(16, 38, 62, 17);
+    m_firstButton->setObjectName(QStringLiteral("cmdRunOrder"));
+    m_firstButton->setGeometry(16, 40, 62, 17);
     connect(m_firstButton, &QPushButton::clicked, this, [this] {
         m_model->firstBlockButton();
         refresh();
@@ -470,8 +486,14 @@ void BlockEditorWindow::exportPicture()
     if (path.isEmpty())
         return;
     QString error;
-    if (!writeFlowchartPicture(m_model->scene(), path, &error))
+    if (!writeFlowchartPicture(m_model->scene(), withPictureExtension(path), &error))
         message(error.toStdString());
+}
+
+QString BlockEditorWindow::withPictureExtension(const QString &path)
+{
+    // A name typed without an extension is saved as a PNG picture, as the file list offers first.
+    return QFileInfo(path).suffix().isEmpty() ? path + QStringLiteral(".png") : path;
 }
 
 void BlockEditorWindow::reject()

@@ -31,6 +31,8 @@ class FlowchartCanvas;
 class BlockEditorWindow : public QDialog {
     Q_OBJECT
 public:
+    // The file name the flowchart is saved under: ".png" added when the name has none.
+    static QString withPictureExtension(const QString &path);
     using MessageFn = std::function<void(const std::string &)>;
 
     // `host` may be null (a window without a stage, as in tests); `message` shows a message box.

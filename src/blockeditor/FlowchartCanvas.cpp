@@ -52,12 +52,11 @@ void FlowchartCanvas::mousePressEvent(QMouseEvent *event)
                         inside.y(), event->globalPosition().toPoint());
         return;
     }
-    if (event->button() != Qt::LeftButton)
-        return;
+    // The start box answers either button; the end box ends a pick with the left one only.
     const FlowchartScene scene = m_model.scene();
     if (scene.startBoxVisible && m_model.geometry().startBox().contains(at.x(), at.y()))
         emit startBoxPressed();
-    else if (m_model.geometry().endBox().contains(at.x(), at.y()))
+    else if (event->button() == Qt::LeftButton && m_model.geometry().endBox().contains(at.x(), at.y()))
         emit endBoxClicked();
 }
 

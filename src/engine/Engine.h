@@ -52,6 +52,11 @@ inline constexpr int MaxDischarged = 999;
 inline constexpr int StockFloorValue = -500;
 inline constexpr int MaxMoneyInHand = 10000;
 inline constexpr int CoinSlotHitPixels = 32;
+inline constexpr int CoinSlotReachPixels = 8; // a coin's centre this close to the slot's picture counts
+
+// Where a dropped coin must be to go into the coin slot: its top-left corner in the 32 × 32
+// square at the slot's corner, or (the desktop's drag) its centre over the slot's picture.
+enum class CoinAim { Corner, Centre };
 
 // What a click on a part did while a part is picked for a block operand.
 struct PickOutcome {
@@ -152,7 +157,7 @@ public:
     // Left-button events on coin picture k (0..9).
     void coinDown(int k, int x, int y);
     void coinMove(int k, int x, int y);
-    void coinUp(int k);
+    void coinUp(int k, CoinAim aim = CoinAim::Corner);
     // A visible coin picture of denomination d during a run, or -1.
     int visibleCoin(int d) const;
     // "財布": paints the wallet picture onto the stage.
@@ -235,6 +240,10 @@ private:
     void playSound(const char *name, PlayMode mode);
     void finishCoinDrop(int k);
     void layOutWallet();
+    // A run keeps the money in hand and its label as they were and puts them back at its end.
+    void keepMoneyInHand();
+    void restoreMoneyInHand();
+    bool coinHitsSlot(const StageRect &coin, int slot, CoinAim aim) const;
     void updateWalletDisplay(int d);
     int findCoinSlot() const;
     int runStart(int part) const;
@@ -263,6 +272,7 @@ private:
     StageRect m_coinOrigin;    // where the held coin picture was before the drag
     int m_coinGrabX = 0;
     int m_coinGrabY = 0;
+    std::string m_moneyLabelSaved; // the money-in-hand label before the run
 };
 
 // Sets variable `which` (1 = A, 2 = B, 3 = C) of part `part` and reports a change.

@@ -144,7 +144,27 @@ int Engine::findCoinSlot() const
     return -1;
 }
 
-void Engine::coinUp(int k)
+// The desktop's drag counts a coin whose centre is over the slot's picture or within a few
+// pixels of it, which is what a pupil aims at; the simulator's coin command keeps the corner rule.
+bool Engine::coinHitsSlot(const StageRect &coin, int slot, CoinAim aim) const
+{
+    const AppState &app = m_m.app;
+    const PartsRecord &s = m_m.part(slot);
+    if (aim == CoinAim::Corner) {
+        const int w = CoinSlotHitPixels * app.TwipsX;
+        const int h = CoinSlotHitPixels * app.TwipsY;
+        return s.Left <= coin.left && coin.left < s.Left + w && s.Top <= coin.top && coin.top < s.Top + h;
+    }
+    const StageRect &picture = m_stage.part(slot).rect;
+    const long long cx = coin.left + coin.width / 2;
+    const long long cy = coin.top + coin.height / 2;
+    const long long rx = static_cast<long long>(CoinSlotReachPixels) * app.TwipsX;
+    const long long ry = static_cast<long long>(CoinSlotReachPixels) * app.TwipsY;
+    return picture.left - rx <= cx && cx < static_cast<long long>(picture.left) + picture.width + rx
+        && picture.top - ry <= cy && cy < static_cast<long long>(picture.top) + picture.height + ry;
+}
+
+void Engine::coinUp(int k, CoinAim aim)
 {
     AppState &app = m_m.app;
     if (app.DraggedCoin != k || k < 0 || k >= static_cast<int>(m_stage.coins.size()))
@@ -157,14 +177,7 @@ void Engine::coinUp(int k)
     if (Stage::isOutside(m_m, r))
         r = m_coinOrigin;
     const int slot = findCoinSlot();
-    bool hit = false;
-    if (slot >= 0) {
-        const PartsRecord &s = m_m.part(slot);
-        const int w = CoinSlotHitPixels * app.TwipsX;
-        const int h = CoinSlotHitPixels * app.TwipsY;
-        hit = s.Left <= r.left && r.left < s.Left + w && s.Top <= r.top && r.top < s.Top + h;
-    }
-    if (!hit) {
+    if (slot < 0 || !coinHitsSlot(r, slot, aim)) {
         r = m_coinOrigin;
         app.DraggedCoin = -1;
         changed(StageChange::Wallet);
@@ -178,14 +191,17 @@ void Engine::coinUp(int k)
     beginProgram(slot, runStart(slot), true, k);
 }
 
-// The coin has gone into the slot: one coin less in the wallet, the coin sound, and the
-// picture back in the wallet (a coin never stays on the stage).
+// The coin has gone into the slot: one coin less in the wallet and its value less in hand,
+// the coin sound, and the picture back in the wallet (a coin never stays on the stage).
 void Engine::finishCoinDrop(int k)
 {
     AppState &app = m_m.app;
     const std::size_t d = static_cast<std::size_t>(k % 5);
     if (app.Wallet[d] > 0)
         app.Wallet[d] = static_cast<std::int16_t>(app.Wallet[d] - 1);
+    app.MoneyInHand = sub16(app.MoneyInHand, CoinValues[d]);
+    m_stage.moneyLabel = MoneyLabelPrefix + std::to_string(app.MoneyInHand);
+    changed(StageChange::Panel);
     playSound(CoinSound, PlayMode::Async);
     updateWalletDisplay(static_cast<int>(d));
     m_stage.coins[static_cast<std::size_t>(k)].rect = m_coinOrigin;
@@ -206,6 +222,20 @@ void Engine::updateWalletDisplay(int d)
         m_stage.coins[i + 5].visible = false;
         m_stage.coinLabels[i].visible = false;
     }
+}
+
+void Engine::keepMoneyInHand()
+{
+    m_m.app.MoneyInHandSaved = m_m.app.MoneyInHand;
+    m_moneyLabelSaved = m_stage.moneyLabel;
+}
+
+// Coins spent and change received during a run are forgotten when it stops, in hand as in
+// the wallet: the customer leaves with what they came with.
+void Engine::restoreMoneyInHand()
+{
+    m_m.app.MoneyInHand = m_m.app.MoneyInHandSaved;
+    m_stage.moneyLabel = m_moneyLabelSaved;
 }
 
 void Engine::drawWallet()

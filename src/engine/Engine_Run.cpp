@@ -42,6 +42,7 @@ void Engine::startRun()
     }
     c.moneyEnabled = false;
     layOutWallet();
+    keepMoneyInHand();
 
     app.SavedPartsCount = app.PartsCount;
     c.partButtonsEnabled = false;
@@ -355,6 +356,7 @@ void Engine::stopRun()
         m_stage.coins[d].visible = false;
         m_stage.coins[d + 5].visible = false;
     }
+    restoreMoneyInHand();
     app.DraggedCoin = -1;
     m_stage.walletDrawn = false;
 

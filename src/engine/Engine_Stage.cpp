@@ -78,6 +78,8 @@ void Engine::rebuildStage()
         } else {
             m_stage.controls.stepControlsVisible = false;
         }
+    } else if (app.Level == 1) {
+        app.Step = 1; // an empty level-1 document shows step 1 too: Step must say the same
     }
     m_stage.moneyLabel = MoneyLabelPrefix + std::to_string(app.MoneyInHand);
     m_stage.selection.visible = false;

@@ -87,6 +87,7 @@ struct AppState {
     std::int16_t MoneySetting = 0;
     std::array<std::int16_t, 5> Wallet{};
     std::array<std::int16_t, 5> WalletSaved{};
+    std::int16_t MoneyInHandSaved = 0; // taken with WalletSaved when a run starts
     std::int16_t CoinIndex = -1;
     std::int16_t DraggedCoin = -1; // index of the coin picture held by the mouse
     float DropX = 0;

@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QPainter>
 #include <QRadioButton>
 
 #include <algorithm>
@@ -27,21 +26,13 @@ QLineEdit *textBox(QWidget *parent, QRect geometry, const char *name)
 
 QPushButton *makeArrowButton(QWidget *parent, bool up, QPoint at)
 {
-    auto *button = new QPushButton(parent);
+    auto *button = new QPushButton(up ? QStringLiteral("▲") : QStringLiteral("▼"), parent);
     button->setGeometry(QRect(at, QSize(17, 8)));
-    button->setAccessibleName(up ? QStringLiteral("▲") : QStringLiteral("▼"));
-    // The caption is too tall for the button; a small triangle is drawn instead.
-    QPixmap triangle(7, 4);
-    triangle.fill(Qt::transparent);
-    QPainter painter(&triangle);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(Qt::black);
-    const QPolygon shape = up ? QPolygon({QPoint(0, 4), QPoint(7, 4), QPoint(3, 0)})
-                              : QPolygon({QPoint(0, 0), QPoint(7, 0), QPoint(3, 4)});
-    painter.drawPolygon(shape);
-    painter.end();
-    button->setIcon(QIcon(triangle));
-    button->setIconSize(triangle.size());
+    // The button is only 8 pixels high: a small caption without the style's padding fits it.
+    QFont small = button->font();
+    small.setPixelSize(7);
+    button->setFont(small);
+    button->setStyleSheet(QStringLiteral("QPushButton { padding: 0px; }"));
     button->setFocusPolicy(Qt::NoFocus);
     return button;
 }

@@ -48,6 +48,14 @@ CanvasView::CanvasView(PaintSession &session, QWidget *parent)
         session_.setTypedText(text);
         fitTextBox();
     });
+    // Enter places the text, as a left click on the box does.
+    connect(textBox_, &QLineEdit::returnPressed, this, [this] {
+        session_.clickTextBox(ButtonLeft, font());
+        if (!session_.textBox().visible) {
+            sync();
+            emit changed();
+        }
+    });
     sync();
 }
 

@@ -20,6 +20,26 @@ QColor shade(PaletteModel::Channel channel, int i)
                   channel == PaletteModel::Blue ? i : 0);
 }
 
+// A colour's value, written a little left of the middle of its box as the palette has always
+// shown it: left at (box width − text width) / 2 − 4, top at (box height − text height) / 2.
+class ValueBox : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), palette().color(QPalette::Window));
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.setFont(font());
+        const QFontMetrics fm(font());
+        const int left = (width() - fm.horizontalAdvance(text())) / 2 - 4;
+        const int top = (height() - fm.height()) / 2;
+        painter.drawText(QPoint(left, top + fm.ascent()), text());
+    }
+};
+
 } // namespace
 
 ColourBar::ColourBar(PaletteModel &model, PaletteModel::Channel channel, QWidget *parent)
@@ -88,11 +108,10 @@ PaletteWindow::PaletteWindow(PaintSession &session, QWidget *parent)
             refresh();
             emit colourChanged();
         });
-        auto *value = new QLabel(this);
+        auto *value = new ValueBox(this);
         value->setObjectName(QString::fromLatin1(valueNames[c]));
         value->setGeometry(156, top, ValueSize.width(), ValueSize.height());
         value->setAutoFillBackground(true);
-        value->setAlignment(Qt::AlignCenter);
         QFont small = value->font();
         small.setPixelSize(10);
         value->setFont(small);

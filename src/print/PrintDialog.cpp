@@ -4,7 +4,7 @@
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QMessageBox>
-#include <QPrintDialog>
+#include <QPageSetupDialog>
 #include <QPushButton>
 
 namespace jhk {
@@ -58,7 +58,7 @@ PrintDialog::Questions PrintDialog::systemQuestions()
                                             QStringLiteral("PDFファイル (*.pdf)"));
     };
     q.printerSetup = [](QWidget *parent, QPrinter &printer) {
-        QPrintDialog dialog(&printer, parent);
+        QPageSetupDialog dialog(&printer, parent);
         dialog.setWindowTitle(QStringLiteral("用紙設定"));
         dialog.exec();
     };

@@ -3,6 +3,7 @@
 #include "engine/Stage.h"
 #include "model/AppState.h"
 #include "stage/StageWidget.h"
+#include "stage/WindowFrame.h"
 #include "ui/Colours.h"
 
 #include <QCheckBox>
@@ -25,7 +26,7 @@ LabelEditorDialog::LabelEditorDialog(const Machine &machine, const LabelControl 
 {
     setObjectName(QStringLiteral("frmLblEdit"));
     setWindowTitle(QStringLiteral("ラベルの編集"));
-    setFixedSize(397, 273);
+    setFixedSize(clientSizeOf(397, 273));
     QFont f = font();
     f.setPointSize(std::max(1, 12 * machine.app.TwipsY / 20));
     setFont(f);
@@ -75,7 +76,7 @@ LabelEditorDialog::LabelEditorDialog(const Machine &machine, const LabelControl 
 
     m_transparent = new QCheckBox(QStringLiteral("バックを透明にする "), this);
     m_transparent->setObjectName(QStringLiteral("chkBack"));
-    m_transparent->setGeometry(16, 224, 129, 20);
+    m_transparent->setGeometry(16, 224, 129, 18);
     m_transparent->setChecked(m_logic.transparent);
 
     auto *ok = new QPushButton(QStringLiteral("決定"), this);

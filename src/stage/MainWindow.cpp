@@ -258,7 +258,7 @@ void MainWindow::buildLayout()
     const int stepTextTop = m_nowStep->y() + m_nowStep->height() - 2;
     // Within the frame, whose bottom edge would cut the last lines.
     m_stepText->setGeometry(8, stepTextTop, 209, std::min(159, levelFrame->height() - stepTextTop - 4));
-    showStepTexts(1);
+    showStepExplanation(1); // the caption keeps its design text until the step is switched
 
     m_frameChart = new QGroupBox(QStringLiteral("実行リスト"), central);
     m_frameChart->setObjectName(QStringLiteral("FrameChart"));
@@ -275,6 +275,10 @@ void MainWindow::buildLayout()
         if (i == 1)
             m_chartEnd = l;
     }
+    // The template of the chart's block labels: it only ever stays hidden.
+    auto *chartLabel = makeLabel(chart, QString(), 0, 0, 12, "lblChart0");
+    chartLabel->resize(73, 25);
+    chartLabel->hide();
     m_runList = new QListWidget(m_frameChart);
     m_runList->setObjectName(QStringLiteral("lstDebug"));
     m_runList->setFont(uiFont(12));
@@ -302,6 +306,11 @@ void MainWindow::showStepTexts(int step)
 {
     m_nowStep->setText(qs(stepCaption(step)));
     m_nowStep->adjustSize();
+    showStepExplanation(step);
+}
+
+void MainWindow::showStepExplanation(int step)
+{
     m_stepText->setText(qs(stepExplanation(step)));
     // The longer explanations take a smaller font so that their last lines show.
     fitFont(m_stepText, uiFont(StepTextPixels), m_stepText->size());
@@ -349,7 +358,7 @@ void MainWindow::refresh()
     m_stop->setEnabled(c.stopEnabled);
     // A program at work (a sound, a slow run) finishes before the mode can change.
     m_step->setEnabled(c.stepEnabled && !m_engine->programRunning());
-    m_wallet->setEnabled(walletAllowed());
+    m_wallet->setVisible(walletAllowed()); // a run control: not there while editing
     syncRunList();
     // The File menu's rules hold at every moment, so its shortcuts obey them too, not only
     // once the menu has been opened.

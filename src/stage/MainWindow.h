@@ -17,6 +17,7 @@
 #include "ui/StagePictures.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <memory>
@@ -31,8 +32,10 @@ class QTimer;
 
 namespace jhk {
 
+class OptionDialog;
 class PaletteButton;
 class PluginSoundPlayer;
+class PrintDialog;
 class RunTimer;
 
 // The main window frmmain: the part palette, the stage, the run buttons, the selection panel,
@@ -66,6 +69,9 @@ public:
     bool saveFile();
     void chooseStep(int step);
     void showOptions();
+    void showPrintDialog();
+    // "プロパティの変更..." of a part's right-click menu in editing mode.
+    void changePartProperties(int slot);
     void refresh();
     void dropPalette(int index, QPoint globalPos);
     void updateLevelPanel();
@@ -131,7 +137,7 @@ private:
     void keepSelectionAfterOpen();
     void givePaintedPicture(int slot, int kind, const QImage &image);
     void showPaintedPicture(int slot, const QImage &image);
-    void showPrintDialog();
+    void showPartMenu(int slot, QPoint globalPos);
     void startRun();
     void stepMode();
     void stopRunClicked();
@@ -139,6 +145,7 @@ private:
     bool walletAllowed() const;
     void syncRunList();
     void showStepTexts(int step);
+    void showStepExplanation(int step);
     QLabel *makeLabel(QWidget *parent, const QString &text, int x, int y, int fontPixels, const char *name);
     QPushButton *makeButton(QWidget *parent, const QString &text, QRect geometry, int fontPixels, const char *name);
 
@@ -203,6 +210,8 @@ private:
     QMenu *m_stepMenu = nullptr;
     std::array<QAction *, 3> m_stepActions{};
     QAction *m_options = nullptr;
+    QPointer<OptionDialog> m_optionDialog; // the one open settings window
+    QPointer<PrintDialog> m_printDialog;   // the one open print window
     QMenu *m_variableMenu = nullptr;
     std::array<QAction *, 3> m_variableActions{};
 };

@@ -200,18 +200,27 @@ void MainWindow::chooseStep(int step)
 
 void MainWindow::showOptions()
 {
-    auto *dialog = new OptionDialog(m_machine.app, *m_ui, this);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &OptionDialog::levelRaised, this, [this] {
-        updateLevelPanel();
-        refresh(); // raising the level is an edit of its own
-    });
-    dialog->show();
+    // One settings window at a time: another click brings the open one to the front.
+    if (!m_optionDialog) {
+        m_optionDialog = new OptionDialog(m_machine.app, *m_ui, this);
+        m_optionDialog->setAttribute(Qt::WA_DeleteOnClose);
+        connect(m_optionDialog, &OptionDialog::levelRaised, this, [this] {
+            updateLevelPanel();
+            refresh(); // raising the level is an edit of its own
+        });
+    }
+    m_optionDialog->show();
+    m_optionDialog->raise();
+    m_optionDialog->activateWindow();
 }
 
 void MainWindow::showPrintDialog()
 {
-    jhk::showPrintDialog(this, PrintSource{m_machine, stage(), m_pictures, m_editor->labelFonts()});
+    if (!m_printDialog)
+        m_printDialog = jhk::showPrintDialog(this, PrintSource{m_machine, stage(), m_pictures, m_editor->labelFonts()});
+    m_printDialog->show();
+    m_printDialog->raise();
+    m_printDialog->activateWindow();
 }
 
 void MainWindow::handOverPaintDrawing() { handOverPaintToolDrawing(); }

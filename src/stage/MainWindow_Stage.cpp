@@ -51,7 +51,12 @@ void MainWindow::stageMouseDown(StageHit hit, Qt::MouseButton button, int x, int
     const bool left = button == Qt::LeftButton;
     switch (hit.kind) {
     case StageHit::Part:
-        if (mode == ModeEditing) {
+        if (mode == ModeEditing && button == Qt::RightButton) {
+            // Opened once the press has been handled, like any context menu.
+            const int slot = hit.index;
+            const QPoint at = QCursor::pos();
+            QTimer::singleShot(0, this, [this, slot, at] { showPartMenu(slot, at); });
+        } else if (mode == ModeEditing) {
             m_editor->partDown(hit.index, left, x, y);
         } else if (mode == ModeRunning && left) {
             m_engine->runPartDown(hit.index, x, y);
@@ -114,7 +119,7 @@ void MainWindow::stageMouseUp(StageHit hit, Qt::MouseButton button, int, int)
         break;
     case StageHit::Coin:
         if (left)
-            m_engine->coinUp(hit.index);
+            m_engine->coinUp(hit.index, CoinAim::Centre);
         break;
     case StageHit::Surface: break;
     }
@@ -169,6 +174,33 @@ void MainWindow::stageDoubleClick(StageHit hit)
     } else if (hit.kind == StageHit::Label) {
         editLabel(hit.index);
     }
+    refresh();
+}
+
+void MainWindow::showPartMenu(int slot, QPoint globalPos)
+{
+    if (m_machine.app.RunMode != ModeEditing || !m_machine.partExists(slot))
+        return;
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("mnuPartsPopup"));
+    QAction *properties = menu.addAction(QStringLiteral("プロパティの変更..."));
+    if (menu.exec(globalPos) == properties)
+        changePartProperties(slot);
+}
+
+// The property dialog for a part already on the stage: a new picture or new starting values.
+// Unlike after a drop, Cancel (or the close box) keeps the part exactly as it was.
+void MainWindow::changePartProperties(int slot)
+{
+    if (m_machine.app.RunMode != ModeEditing || !m_machine.partExists(slot))
+        return;
+    const PartsRecord before = m_machine.part(slot);
+    const PropertyOutcome outcome = showPropertyDialog(slot);
+    m_machine.app.DeleteNewParts = 0;
+    if (outcome == PropertyOutcome::Ok)
+        stage().setPartPicture(m_machine, m_sizes, slot, m_machine.part(slot).PictName);
+    else if (outcome != PropertyOutcome::Edit)
+        m_machine.part(slot) = before;
     refresh();
 }
 

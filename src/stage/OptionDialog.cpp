@@ -3,6 +3,7 @@
 #include "model/AppState.h"
 #include "stage/LevelChoice.h"
 #include "stage/StageTexts.h"
+#include "stage/WindowFrame.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -16,7 +17,7 @@ OptionDialog::OptionDialog(AppState &app, UserDialogs &dialogs, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmOption"));
     setWindowTitle(QStringLiteral("環境設定"));
-    setFixedSize(397, 273);
+    setFixedSize(clientSizeOf(397, 273));
     auto points = [&](int pixels) {
         QFont f = font();
         f.setPointSize(std::max(1, pixels * app.TwipsY / 20));
@@ -52,9 +53,12 @@ void OptionDialog::pressOk()
     for (int i = 0; i < 3; ++i)
         if (m_options[static_cast<std::size_t>(i)]->isChecked())
             chosen = i + 1;
-    // The question and the message belong to the main window once this one has gone.
-    hide();
-    raiseLevel(m_app, chosen, m_dialogs, [this] { emit levelRaised(); });
+    // The question is asked over this window; it closes once answered, before the message
+    // that the level has changed.
+    raiseLevel(m_app, chosen, m_dialogs, [this] {
+        hide();
+        emit levelRaised();
+    });
     accept();
 }
 

@@ -1,6 +1,7 @@
 #include "stage/PropertyDialog.h"
 
 #include "model/AppState.h"
+#include "stage/WindowFrame.h"
 #include "ui/StagePictures.h"
 #include "ui/UserDialogs.h"
 
@@ -30,7 +31,7 @@ PropertyDialog::PropertyDialog(Machine &machine, const Catalogue &catalogue, int
 {
     setObjectName(QStringLiteral("frmPDialog"));
     setWindowTitle(QStringLiteral("プロパティの設定"));
-    setFixedSize(370, 254);
+    setFixedSize(clientSizeOf(370, 254));
     const int ty = machine.app.TwipsY;
     const QFont f12 = pixelFont(font(), 12, ty);
     const QFont f16 = pixelFont(font(), 16, ty);

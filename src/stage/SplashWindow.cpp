@@ -1,6 +1,7 @@
 #include "stage/SplashWindow.h"
 
 #include "stage/StageTexts.h"
+#include "stage/WindowFrame.h"
 #include "ui/StagePictures.h"
 
 #include <QCloseEvent>
@@ -14,18 +15,18 @@ SplashWindow::SplashWindow(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(QString::fromUtf8(ProductName.data(), static_cast<qsizetype>(ProductName.size())));
-    setFixedSize(436, 286);
+    setFixedSize(clientSizeOf(436, 286));
     setAttribute(Qt::WA_DeleteOnClose);
     auto *image = new QLabel(this);
     image->setObjectName(QStringLiteral("Image1"));
     QPixmap splash(QStringLiteral(":/builtin/splash.png"));
     if (splash.isNull())
         splash = StagePictures::placeholder(QSize(436, 286));
-    image->setPixmap(splash.scaled(size(), Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation));
+    image->setPixmap(splash.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     image->setGeometry(0, 0, width(), height());
 
     // The picture carries the big title itself; the texts sit on the plain strip at its bottom.
-    constexpr int StripTop = 240;
+    const int StripTop = 240 * height() / 286; // the strip begins 240 rows down the 286-row picture
     auto *name = new QLabel(QString::fromUtf8(ProductName.data(), static_cast<qsizetype>(ProductName.size())), this);
     name->setObjectName(QStringLiteral("lblProductName"));
     QFont bold = name->font();

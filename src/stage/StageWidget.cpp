@@ -7,8 +7,11 @@
 
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QHelpEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 #include <algorithm>
 #include <vector>
@@ -54,6 +57,27 @@ StageWidget::StageWidget(const Machine &machine, const Stage &stage, const Stage
 {
     setFixedSize(StagePixels);
     setMouseTracking(true);
+    // The design's 10-yen coin: never shown itself, it lends its tool tip to the 10-yen coins
+    // of the wallet.
+    m_tenYen = new QLabel(this);
+    m_tenYen->setObjectName(QStringLiteral("img_10yen"));
+    m_tenYen->setPixmap(m_pictures.resource(QStringLiteral(":/builtin/coins/coin_4.png"), QSize(30, 30)));
+    m_tenYen->setToolTip(QStringLiteral("見ての通り１０円玉です"));
+    m_tenYen->hide();
+}
+
+bool StageWidget::event(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const StageHit hit = hitAt(help->pos());
+        if (hit.kind == StageHit::Coin && hit.index % 5 == 4)
+            QToolTip::showText(help->globalPos(), m_tenYen->toolTip(), this);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 QFont StageWidget::labelFont(const LabelControl &label, const std::string &fontName, int twipsY)
@@ -243,7 +267,7 @@ QRect StageWidget::partBounds(int i)
     const PartControl &c = m_stage.part(i);
     QRect bounds = toPixels(c.rect);
     if (c.numberShown)
-        bounds |= QRect(bounds.topLeft(), numberLabel(i).deviceIndependentSize().toSize());
+        bounds |= partNumberRect(bounds, numberLabel(i).deviceIndependentSize().toSize(), rect());
     if (!c.digits.empty()) {
         const int gTwips = DigitStrip.width() / 10 * m_machine.app.TwipsX;
         for (int k = 1; k <= AmountDigits; ++k) {
@@ -340,6 +364,19 @@ void StageWidget::changeEvent(QEvent *event)
     }
 }
 
+// The part number stands just above the part's picture, whole and readable, so that it never
+// hides a small part; at the stage's top edge it stands beside the part instead.
+QRect StageWidget::partNumberRect(const QRect &part, QSize number, const QRect &stage)
+{
+    if (part.top() - number.height() >= stage.top())
+        return QRect(QPoint(part.left(), part.top() - number.height()), number);
+    if (part.right() + 1 + number.width() <= stage.right() + 1)
+        return QRect(QPoint(part.right() + 1, part.top()), number);
+    if (part.left() - number.width() >= stage.left())
+        return QRect(QPoint(part.left() - number.width(), part.top()), number);
+    return QRect(part.topLeft(), number);
+}
+
 void StageWidget::paintPart(QPainter &p, int i)
 {
     const PartControl &c = m_stage.part(i);
@@ -364,8 +401,10 @@ void StageWidget::paintPart(QPainter &p, int i)
             p.drawPixmap(toPixels(box), strip, QRect((ch - '0') * g, 0, g, strip.height()));
         }
     }
-    if (c.numberShown)
-        p.drawPixmap(r.topLeft(), numberLabel(i));
+    if (c.numberShown) {
+        const QPixmap &label = numberLabel(i);
+        p.drawPixmap(partNumberRect(r, label.deviceIndependentSize().toSize(), rect()).topLeft(), label);
+    }
 }
 
 void StageWidget::paintLabel(QPainter &p, int j)
@@ -443,8 +482,7 @@ void StageWidget::paintEvent(QPaintEvent *event)
     for (const CoinLabel &l : m_stage.coinLabels) {
         if (!l.visible)
             continue;
-        const QRect r = toPixels(l.rect);
-        p.fillRect(r, MenuColor);
+        const QRect r = toPixels(l.rect); // no background of its own: the stage shows through
         p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(l.text));
     }
     if (picking())

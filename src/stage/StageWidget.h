@@ -11,6 +11,8 @@
 #include <functional>
 #include <utility>
 
+class QLabel;
+
 namespace jhk {
 
 struct Machine;
@@ -64,8 +66,11 @@ public:
     // of each control whose place or look changed, the whole stage only when the background
     // did. Calls between two paints add up to one repaint.
     void updateChanged();
+    // Where a part's number is drawn, given the part's and the stage's rectangles in pixels.
+    static QRect partNumberRect(const QRect &part, QSize number, const QRect &stage);
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -103,6 +108,7 @@ private:
     std::array<QPixmap, PartSlots> m_numberLabels;
     QHash<int, Look> m_looks;
     QString m_backgroundLook;
+    QLabel *m_tenYen = nullptr; // img_10yen
 };
 
 } // namespace jhk

@@ -1,6 +1,7 @@
 #include "stage/StartWindow.h"
 
 #include "stage/StageTexts.h"
+#include "stage/WindowFrame.h"
 #include "ui/StagePictures.h"
 
 #include <QApplication>
@@ -23,7 +24,7 @@ StartWindow::StartWindow(StagePictures &pictures, int twipsY, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmOpen"));
     setWindowTitle(QString::fromUtf8(StartWindowTitle.data(), static_cast<qsizetype>(StartWindowTitle.size())));
-    setFixedSize(392, 305);
+    setFixedSize(clientSizeOf(392, 305));
     auto points = [&](int pixels) {
         QFont f = font();
         f.setPointSize(std::max(1, pixels * twipsY / 20));

@@ -63,41 +63,40 @@ QPixmap branchMarker(bool complete, QSize size)
     return drawn;
 }
 
-// Where an exit caption is drawn: at its place beside the line, or, when it would lie over a box
-// (a block below the branch, or the end box), just right of that box so neither caption hides
-// the other.
-QRectF exitCaptionRect(const QRectF &placed, const FlowchartScene &scene, const Scale &s)
+// Whether a branch caption at its place would lie over a box.
+bool coversABox(const QRectF &r, const FlowchartScene &scene, const Scale &s)
 {
-    std::vector<QRectF> boxes;
-    for (const BlockBox &box : scene.boxes)
-        boxes.push_back(s.rect(box.rect));
-    if (scene.startBoxVisible)
-        boxes.push_back(s.rect(scene.geometry.startBox()));
-    boxes.push_back(s.rect(scene.geometry.endBox()));
-    QRectF r = placed;
-    for (std::size_t tries = 0; tries <= boxes.size(); ++tries) {
-        const auto covered = std::find_if(boxes.begin(), boxes.end(), [&](const QRectF &b) { return b.intersects(r); });
-        if (covered == boxes.end())
-            break;
-        r.moveLeft(covered->right() + 2);
-    }
-    return r;
+    const auto over = [&](const TwipsRect &box) { return s.rect(box).intersects(r); };
+    return std::any_of(scene.boxes.begin(), scene.boxes.end(), [&](const BlockBox &b) { return over(b.rect); })
+        || (scene.startBoxVisible && over(scene.geometry.startBox())) || over(scene.geometry.endBox());
 }
 
-void paintConnectors(QPainter &painter, const FlowchartScene &scene, const Scale &s)
+void paintConnectorLines(QPainter &painter, const FlowchartScene &scene, const Scale &s)
+{
+    for (const ConnectorItem &item : scene.connectors) {
+        if (item.type != ConnectorItem::Type::Line)
+            continue;
+        painter.setPen(QPen(colourOf(item.colour), 0));
+        painter.drawLine(s.point(item.x1, item.y1), s.point(item.x2, item.y2));
+    }
+}
+
+// The branch captions stay where their lines put them, beside the line they name. One that
+// would lie over a box is drawn in front of it on a patch of the canvas's black, so that it
+// is read with its own line and never taken for a caption of that box.
+void paintBranchCaptions(QPainter &painter, const FlowchartScene &scene, const Scale &s)
 {
     painter.setFont(fontOfPixels(12, scene.geometry.twipsY));
     const QFontMetricsF fm(painter.font());
+    painter.setPen(Qt::white);
     for (const ConnectorItem &item : scene.connectors) {
-        if (item.type == ConnectorItem::Type::Line) {
-            painter.setPen(QPen(colourOf(item.colour), 0));
-            painter.drawLine(s.point(item.x1, item.y1), s.point(item.x2, item.y2));
-        } else {
-            painter.setPen(Qt::white);
-            const QString text = QString::fromStdString(item.text);
-            const QRectF placed(s.point(item.x1, item.y1), QSizeF(fm.horizontalAdvance(text), fm.height()));
-            painter.drawText(exitCaptionRect(placed, scene, s), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
-        }
+        if (item.type == ConnectorItem::Type::Line)
+            continue;
+        const QString text = QString::fromStdString(item.text);
+        const QRectF placed(s.point(item.x1, item.y1), QSizeF(fm.horizontalAdvance(text), fm.height()));
+        if (coversABox(placed, scene, s))
+            painter.fillRect(placed.adjusted(-1, 0, 1, 0), Qt::black);
+        painter.drawText(placed, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
     }
 }
 
@@ -156,9 +155,10 @@ void paintFlowchart(QPainter &painter, const FlowchartScene &scene, const Flowch
         painter.drawText(QRectF(5, 5, CanvasGeometry::WidthPx - 10, 120), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
                          QString::fromStdString(scene.notice));
     }
-    paintConnectors(painter, scene, s);
+    paintConnectorLines(painter, scene, s);
     paintEndBoxes(painter, scene, s);
     paintBlockBoxes(painter, scene, s);
+    paintBranchCaptions(painter, scene, s);
     painter.setBrush(Qt::NoBrush);
     if (marks.targetCell) {
         painter.setPen(QPen(Qt::white, 1, Qt::DotLine));

@@ -95,6 +95,26 @@ TEST(BlockDetail, LampBranchStoresTheChosenState)
     EXPECT_EQ(b.Complete, -1);
 }
 
+// Back from a pick on the stage, the lamp list is offered again without a preset state.
+TEST(BlockDetail, ReopenedLampBranchDoesNotPresetTheLampAgain)
+{
+    DetailFixture f;
+    auto lampBranch = [&](BlockRecord &b) {
+        b.Param[1] = ParamValue(f.button);
+        b.Param[2] = ParamValue("A");
+        b.Param[5] = ParamValue(1);
+    };
+    BlockDetailModel d = f.dialogFor(8, lampBranch);
+    ASSERT_EQ(d.lampList().text, "点灯");
+    f.m.app.DetailReopen = -1;
+    BlockDetailModel again(f.m, f.button, f.e.currentBlock(), f.e.panel(), JHK_APP_DIR);
+    again.reactivate();
+    EXPECT_TRUE(again.lampList().visible);
+    EXPECT_EQ(again.lampList().items, (std::vector<std::string>{"点灯", "消灯"}));
+    EXPECT_EQ(again.lampList().text, "");
+    EXPECT_FALSE(again.operands()[4].visible);
+}
+
 TEST(BlockDetail, StockBranchTakesATypedNumber)
 {
     DetailFixture f;
@@ -110,10 +130,13 @@ TEST(BlockDetail, StockBranchTakesATypedNumber)
         {"-1", "在庫数比較：0以上1000以下の数値を入力して下さい"},
         {"たくさん", "数値以外は受け付けられません"},
         {"", ""},
-        {"1000", ""},
+        {"12.5", ""}, // any number from 0 to 1000
+        {"1000.5", "在庫数比較：0以上1000以下の数値を入力して下さい"},
     };
     for (const auto &[answer, message] : answers)
         EXPECT_EQ(d.enterStockNumber(answer), message) << answer;
+    EXPECT_EQ(d.operands()[3].text, "12.5");
+    EXPECT_EQ(d.enterStockNumber("1000"), "");
     EXPECT_EQ(d.operands()[3].text, "1000");
     EXPECT_EQ(f.block(f.e.currentBlock()).Param[5], ParamValue("1000"));
 }

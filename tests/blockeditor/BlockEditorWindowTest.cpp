@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
@@ -351,4 +352,56 @@ TEST(BlockEditorWindow, HistoryTakesBackEveryEditAndCancelStillRestores)
 
     QTest::mouseClick(f.window->cancelButton(), Qt::LeftButton);
     EXPECT_EQ(f.rec(), opened);
+}
+
+// The execution-order frame keeps its controls where the design has them, and the exit
+// captions show whole inside the frame.
+TEST(BlockEditorWindow, ExecutionOrderFrameControlsInPlace)
+{
+    WindowFixture f;
+    auto *frame = f.window->findChild<QGroupBox *>(QStringLiteral("FrameRunber"));
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->geometry(), QRect(0, 240, 193, 97));
+    const std::pair<const char *, QPoint> places[] = {
+        {"lbl_NextBlockID", {24, 24}},    {"cmb_NextBlockSitei0", {16, 40}}, {"cmb_NextBlockSitei1", {104, 40}},
+        {"cmdRunOrder", {16, 40}},        {"cTxt_NextBlockID1", {29, 56}},   {"cTxt_NextBlockID2", {114, 56}},
+        {"lblTorF0", {10, 80}},           {"lblTorF1", {95, 80}},
+    };
+    for (const auto &[name, at] : places) {
+        QWidget *w = frame->findChild<QWidget *>(QString::fromLatin1(name));
+        ASSERT_NE(w, nullptr) << name;
+        EXPECT_EQ(w->pos(), at) << name;
+    }
+    for (const char *name : {"lblTorF0", "lblTorF1"}) {
+        auto *caption = frame->findChild<QLabel *>(QString::fromLatin1(name));
+        EXPECT_LE(caption->sizeHint().width(), caption->width()) << name;
+        EXPECT_TRUE(frame->rect().contains(caption->geometry())) << name;
+    }
+    EXPECT_EQ(frame->findChild<QLabel *>(QStringLiteral("lblTorF1"))->text(), QStringLiteral("（条件不成立時）"));
+}
+
+// The start box answers the right button as well as the left; nothing is outlined at load.
+TEST(BlockEditorWindow, StartBoxAnswersEitherButtonAndNothingIsOutlinedAtLoad)
+{
+    WindowFixture f;
+    f.dragFromPalette(0, {150, 100});
+    f.m.part(f.button).FirstBlock = 0;
+    f.window.reset();
+    f.window = std::make_unique<BlockEditorWindow>(f.m, f.button, &f.stage, JHK_APP_DIR, [](const std::string &) {});
+    f.window->show();
+    EXPECT_EQ(f.window->model().outlineOn(), OutlineOn::Nothing);
+    QTest::mouseClick(f.canvas(), Qt::RightButton, {}, QPoint(36, 12));
+    EXPECT_EQ(f.window->model().outlineOn(), OutlineOn::StartBox);
+}
+
+TEST(FlowchartExport, ANameWithoutExtensionBecomesAPngPicture)
+{
+    const std::pair<const char *, const char *> names[] = {
+        {"/tmp/ボタン", "/tmp/ボタン.png"},
+        {"/tmp/ボタン.pdf", "/tmp/ボタン.pdf"},
+        {"/tmp/ボタン.PNG", "/tmp/ボタン.PNG"},
+        {"/tmp/版.2/ボタン", "/tmp/版.2/ボタン.png"},
+    };
+    for (const auto &[typed, saved] : names)
+        EXPECT_EQ(BlockEditorWindow::withPictureExtension(QString::fromUtf8(typed)), QString::fromUtf8(saved)) << typed;
 }

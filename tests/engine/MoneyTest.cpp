@@ -162,3 +162,90 @@ TEST(Money, SwitchedOffCoinSlotRunsNothing)
     r.dropCoin(2);
     EXPECT_EQ(r.m.part(counter).A(), 100);
 }
+
+// With 1000 yen in hand the pupil puts the note in, buys a 120-yen drink and takes the change:
+// in hand and in the wallet 880 yen during the run, and after "停止" what there was before.
+TEST(Money, CoinsInsertedAreTakenFromTheMoneyInHandUntilTheRunStops)
+{
+    for (bool oneBlock : {false, true}) {
+        SCOPED_TRACE(oneBlock ? "one block at a time" : "running");
+        Rig r;
+        buildVendingMachine(r);
+        r.engine.setMoneyInHand("１０００");
+        r.engine.startRun();
+        const Stage &s = r.engine.stage();
+        if (oneBlock) {
+            r.engine.stepMode();
+            r.dropCoin(0);
+            EXPECT_EQ(r.m.app.MoneyInHand, 1000) << "taken with the coin, when the program has run";
+            while (r.engine.stepRunInProgress())
+                r.engine.nextStep();
+        } else {
+            r.dropCoin(0);
+        }
+        EXPECT_EQ(r.m.app.MoneyInHand, 0);
+        EXPECT_EQ(s.moneyLabel, "所持金：￥0");
+        if (oneBlock) {
+            r.engine.stopRun();
+            EXPECT_EQ(r.m.app.MoneyInHand, 1000);
+            EXPECT_EQ(s.moneyLabel, "所持金：￥１０００");
+            continue;
+        }
+        r.engine.touchPart(Button);
+        r.engine.touchPart(Lever);
+        EXPECT_EQ(r.m.app.MoneyInHand, 880);
+        EXPECT_EQ(s.moneyLabel, "所持金：￥880");
+        EXPECT_EQ(r.m.app.Wallet, (Wallet{0, 1, 3, 1, 3}));
+        r.engine.stopRun();
+        EXPECT_EQ(r.m.app.MoneyInHand, 1000);
+        EXPECT_EQ(s.moneyLabel, "所持金：￥１０００") << "the label as the pupil typed it";
+        EXPECT_EQ(r.m.app.Wallet, (Wallet{1, 0, 0, 0, 0}));
+    }
+}
+
+TEST(Money, MoneyInHandStaysWithinSixteenBits)
+{
+    Rig r;
+    buildVendingMachine(r);
+    r.engine.startRun();
+    r.m.app.MoneyInHand = -32000;
+    r.dropCoin(0);
+    EXPECT_EQ(r.m.app.MoneyInHand, -32768);
+    EXPECT_EQ(r.engine.stage().moneyLabel, "所持金：￥-32768");
+}
+
+// The desktop's drag: the coin's centre over the slot's picture (30 × 30 here) or within
+// 8 pixels of it. The coin picture is 30 × 30, so its centre is 15 pixels from its corner.
+TEST(Money, CoinCentredOnTheSlotGoesIn)
+{
+    Rig r;
+    buildVendingMachine(r);
+    r.engine.startRun();
+    const StageRect slot = r.engine.stage().part(CoinSlot).rect;
+    ASSERT_EQ(slot.width, 30 * 15);
+    struct Case {
+        int cx, cy; // the coin's centre from the slot's corner, pixels
+        bool counted;
+    };
+    const Case cases[] = {
+        {15, 15, true},   // right on it
+        {-8, 0, true},    // 8 pixels left of the picture
+        {-9, 15, false},
+        {37, 37, true},   // 8 pixels beyond its right and bottom edges
+        {38, 15, false},
+        {15, -9, false},
+        {46, 46, false},  // the corner rule would take this one: its corner is in the square
+    };
+    int expected = 0;
+    for (const Case &c : cases) {
+        r.m.app.Wallet[4] = 5;
+        const int k = r.engine.visibleCoin(4);
+        const StageRect from = r.engine.stage().coins[static_cast<std::size_t>(k)].rect;
+        r.engine.coinDown(k, 0, 0);
+        r.engine.coinMove(k, slot.left + (c.cx - 15) * 15 - from.left, slot.top + (c.cy - 15) * 15 - from.top);
+        r.engine.coinUp(k, CoinAim::Centre);
+        expected += c.counted ? 10 : 0;
+        EXPECT_EQ(r.m.part(Counter).A(), expected) << c.cx << "," << c.cy;
+        EXPECT_EQ(r.engine.stage().coins[static_cast<std::size_t>(k)].rect, from) << "the coin goes back to the wallet";
+    }
+}

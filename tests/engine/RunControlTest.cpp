@@ -79,11 +79,11 @@ TEST(RunControl, FullPurchaseAndStop)
     r.engine.touchPart(Lever);
     EXPECT_EQ(r.view.messages, Lines{"お釣が30円でました"});
     EXPECT_EQ(r.m.app.Wallet, (std::array<std::int16_t, 5>{2, 1, 0, 1, 8}));
-    EXPECT_EQ(r.m.app.MoneyInHand, 2670 + 30);
+    EXPECT_EQ(r.m.app.MoneyInHand, 2670 - 150 + 30);
 
     r.engine.stopRun();
     EXPECT_EQ(r.m.app.Wallet, (std::array<std::int16_t, 5>{2, 1, 1, 2, 5}));
-    EXPECT_EQ(r.m.app.MoneyInHand, 2700); // change stays with the customer
+    EXPECT_EQ(r.m.app.MoneyInHand, 2670); // in hand as in the wallet, the run is forgotten
     EXPECT_TRUE(r.engine.stage().products.empty());
     EXPECT_EQ(r.m.app.DischargeCount, 0);
     EXPECT_EQ(r.engine.stage().part(Counter).digits, "");

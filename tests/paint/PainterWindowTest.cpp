@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -191,6 +192,15 @@ TEST_F(PainterWindowTest, TypedTextIsPlacedByClickingItsBox)
     EXPECT_FALSE(box->isVisible());
     EXPECT_FALSE(inkedPixels(window->session().drawing()).empty());
     EXPECT_EQ(window->action("mnuEditBack")->text(), QStringLiteral("元に戻す - 文字(&B)"));
+
+    // Enter places the text too.
+    QTest::mouseClick(canvas(), Qt::LeftButton, {}, QPoint(40, 30));
+    ASSERT_TRUE(box->isVisible());
+    const std::size_t inked = inkedPixels(window->session().drawing()).size();
+    QTest::keyClicks(box, QStringLiteral("KAN"));
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_FALSE(box->isVisible());
+    EXPECT_GT(inkedPixels(window->session().drawing()).size(), inked);
 }
 
 TEST_F(PainterWindowTest, ToolsShowTheirOptionPanels)
@@ -223,12 +233,28 @@ TEST_F(PainterWindowTest, DoubleClickOnTheFrontBoxOpensThePaletteAndTheRedBarCol
     EXPECT_EQ(window->paletteStrip()->frontBox()->colour(), 0x0000FFu);
     stroke(Qt::LeftButton, QPoint(8, 8), QPoint(8, 8));
     EXPECT_EQ(window->session().drawing().pixel(8, 8), 0xFFFF0000);
+
+    // The value sits left of the middle of its box: at (25 − text width) / 2 − 4.
+    auto *green = palette->findChild<QLabel *>(QStringLiteral("picGColor"));
+    ASSERT_EQ(green->text(), QStringLiteral("0"));
+    const QImage box = green->grab().toImage();
+    const QColor background = box.pixelColor(box.width() - 1, 0);
+    int inkLeft = box.width();
+    for (int x = 0; x < box.width() && inkLeft == box.width(); ++x)
+        for (int y = 0; y < box.height(); ++y)
+            if (box.pixelColor(x, y) != background)
+                inkLeft = x;
+    const int expected = (25 - QFontMetrics(green->font()).horizontalAdvance(QStringLiteral("0"))) / 2 - 4;
+    EXPECT_GE(inkLeft, expected);
+    EXPECT_LE(inkLeft, expected + 2) << "no further right than the glyph's own bearing";
 }
 
 TEST(CanvasSizeDialogTest, RightButtonOnAnArrowRepeatsUntilReleasedAndOkGivesPixels)
 {
     CanvasSizeDialog dialog(QSize(100, 50), QSize(475, 395), 15, 15);
     QPushButton *up = dialog.arrowButton(CanvasSizeModel::WidthUp);
+    EXPECT_EQ(up->text(), QStringLiteral("▲"));
+    EXPECT_EQ(dialog.arrowButton(CanvasSizeModel::HeightDown)->text(), QStringLiteral("▼"));
     QTest::mousePress(up, Qt::RightButton);
     EXPECT_TRUE(dialog.repeating());
     QTest::qWait(350);

@@ -2,12 +2,15 @@
 
 #include "print/PrintDialog.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QPageSetupDialog>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 namespace jhk {
 namespace {
@@ -145,6 +148,25 @@ TEST_F(PrintDialogTest, AFailedPrintJobSaysSoAndACancelledFileChoicePrintsNothin
     EXPECT_EQ(m_asked, 2);
     EXPECT_TRUE(m_messages.isEmpty());
     EXPECT_TRUE(QDir(m_out.path()).isEmpty());
+}
+
+// "用紙設定" asks for the paper, not for a whole print job.
+TEST_F(PrintDialogTest, PaperSetUpIsThePageSetUpDialog)
+{
+    PrintDialog dialog({*m_pm.machine, m_pm.stage, m_pictures}); // the system's own questions
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        QWidget *w = QApplication::activeModalWidget();
+        if (auto *setup = qobject_cast<QPageSetupDialog *>(w)) {
+            shown = setup->windowTitle();
+            setup->reject();
+        } else if (w) {
+            shown = QStringLiteral("another dialog");
+            w->close();
+        }
+    });
+    dialog.setUpPrinter();
+    EXPECT_EQ(shown, QStringLiteral("用紙設定"));
 }
 
 } // namespace

@@ -150,7 +150,7 @@ state
     EXPECT_TRUE(has(s[0], R"("slot":2,"kind":2,"a":0,"b":0,"c":0,"lamp_link":1,"picture":"dummy")")) << s[0];
     EXPECT_TRUE(has(s[0], R"("slot":3,"kind":3,"a":150,"b":0,"c":0,"lamp_link":0,"picture":"dummy","display":"150")")) << s[0];
 
-    EXPECT_TRUE(has(s[1], R"("money_in_hand":2700,"money_setting":9990,"wallet":[2,1,0,1,8],"discharged":1)")) << s[1];
+    EXPECT_TRUE(has(s[1], R"("money_in_hand":2550,"money_setting":9990,"wallet":[2,1,0,1,8],"discharged":1)")) << s[1];
     EXPECT_TRUE(has(s[1], R"("slot":0,"kind":0,"a":120,"b":4)")) << s[1];
     EXPECT_TRUE(has(s[1], R"("slot":3,"kind":3,"a":0,"b":0,"c":0,"lamp_link":0,"picture":"dummy","display":"0")")) << s[1];
     EXPECT_TRUE(has(s[1], R"("picture":"\\bg\\rebaa_1.bmp")")) << s[1];
@@ -158,7 +158,7 @@ state
     EXPECT_TRUE(has(s[1], R"("products":[{"n":1,"picture":"dummy","left":2655,"top":6000}])")) << s[1];
 
     EXPECT_TRUE(has(s[2], R"("run_mode":0)")) << s[2];
-    EXPECT_TRUE(has(s[2], R"("wallet":[2,1,1,2,5],"discharged":0)")) << s[2];
+    EXPECT_TRUE(has(s[2], R"("money_in_hand":2670,"money_setting":9990,"wallet":[2,1,1,2,5],"discharged":0)")) << s[2];
     EXPECT_TRUE(has(s[2], R"("slot":1,"kind":1,"a":0,"b":0,"c":0,"lamp_link":1,"picture":"\\bg\\button_1.bmp")")) << s[2];
     EXPECT_TRUE(has(s[2], R"("slot":3,"kind":3,"a":0,"b":0,"c":0,"lamp_link":1,"picture":"dummy","display":"","first_block":-1)")) << s[2];
     EXPECT_TRUE(has(s[2], R"("products":[])")) << s[2];
@@ -269,7 +269,7 @@ state
     ASSERT_EQ(r.exitCode, 0) << r.err;
     // only the first 100-yen coin went in: the wallet had one
     EXPECT_EQ(events(r), Lines{"sound\tMoney_1.wav\tasync"});
-    EXPECT_TRUE(has(states(r)[0], R"("run_mode":1,"level":3,"step":1,"money_in_hand":2670,"money_setting":9990,"wallet":[2,1,0,2,5])"))
+    EXPECT_TRUE(has(states(r)[0], R"("run_mode":1,"level":3,"step":1,"money_in_hand":2570,"money_setting":9990,"wallet":[2,1,0,2,5])"))
         << states(r)[0];
     EXPECT_TRUE(has(states(r)[0], R"("display":"100")")) << states(r)[0];
 }

@@ -6,7 +6,12 @@
 #include "stage/LabelEditorDialog.h"
 #include "stage/LevelChoice.h"
 #include "stage/MainWindow.h"
+#include "stage/OptionDialog.h"
 #include "stage/PropertyDialog.h"
+#include "stage/SplashWindow.h"
+#include "stage/StartWindow.h"
+#include "print/PrintDialog.h"
+#include "ui/StagePictures.h"
 
 #include <QAction>
 #include <QApplication>
@@ -14,9 +19,12 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPaintEvent>
+#include <QPointer>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -109,7 +117,16 @@ TEST_F(MainWindowTest, LayoutAndMenusFollowTheLevel)
     EXPECT_EQ(m.app.MoneyInHand, 2670);
     EXPECT_EQ(text("lblNowState"), QStringLiteral("編集中"));
     EXPECT_EQ(text("lbl_LEVEL"), QStringLiteral("レベル1"));
+    EXPECT_EQ(text("lblNowStep"), QStringLiteral("ステップ１")) << "the design caption until the step is switched";
     EXPECT_TRUE(window->control("lblStepKaisetsu")->isVisible());
+    EXPECT_FALSE(window->control("Command4")->isVisible()) << "財布 is a run control";
+    QWidget *tenYen = window->stageWidget()->findChild<QWidget *>(QStringLiteral("img_10yen"));
+    ASSERT_NE(tenYen, nullptr);
+    EXPECT_EQ(tenYen->toolTip(), QStringLiteral("見ての通り１０円玉です"));
+    QWidget *chartLabel = window->control("lblChart0");
+    ASSERT_NE(chartLabel, nullptr);
+    EXPECT_EQ(chartLabel->parentWidget()->objectName(), QStringLiteral("picChart"));
+    EXPECT_EQ(chartLabel->geometry(), QRect(0, 0, 73, 25));
     const QSize fixed = window->size();
     window->resize(1000, 700);
     EXPECT_EQ(window->size(), fixed);
@@ -189,6 +206,152 @@ TEST_F(MainWindowTest, SavedMachineOpensAgainAndRefusedFilesChangeNothing)
     dialogs.answers.push_back(Answer::Cancel);
     EXPECT_FALSE(window->openFile());
     EXPECT_EQ(m.app.LabelCount, 0);
+}
+
+// A level-1 document with nothing on its stage still puts the exercise in step 1: the panel,
+// the menu and the step itself agree.
+TEST_F(MainWindowTest, EmptyLevelOneDocumentOpensInStepOne)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath(QStringLiteral("empty.JHK")).toStdString();
+    open(1);
+    dialogs.files.push_back(path);
+    ASSERT_TRUE(window->saveFile());
+    window->chooseStep(3);
+    ASSERT_EQ(m.app.Step, 3);
+    ASSERT_TRUE(window->openFile(path));
+    EXPECT_EQ(m.app.Step, 1);
+    EXPECT_EQ(text("lblNowStep"), QStringLiteral("ステップ1"));
+    int checked = -1;
+    const QList<QAction *> steps = window->menuBar()->actions()[1]->menu()->actions();
+    for (int i = 0; i < steps.size(); ++i)
+        if (steps[i]->isChecked())
+            checked = i;
+    EXPECT_EQ(checked, 0);
+}
+
+// Window sizes are outer sizes, frame and caption included: the client area is 8 pixels
+// narrower and 30 pixels lower.
+TEST_F(MainWindowTest, DialogSizesIncludeFrameAndCaption)
+{
+    open(2);
+    const QSize frame(8, 30);
+    StagePictures pictures(QStringLiteral(JHK_APP_DIR));
+    EXPECT_EQ(SplashWindow().size(), QSize(436, 286) - frame);
+    EXPECT_EQ(StartWindow(pictures, 15).size(), QSize(392, 305) - frame);
+    EXPECT_EQ(OptionDialog(m.app, dialogs).size(), QSize(397, 273) - frame);
+    QSize property;
+    drop(KindProduct, QPoint(100, 50), [&](PropertyDialog &d) {
+        property = d.size();
+        d.pressOk();
+    });
+    EXPECT_EQ(property, QSize(370, 254) - frame);
+    drop(PartsKindCount, QPoint(10, 400));
+    ASSERT_EQ(m.app.LabelCount, 1);
+    QSize labelEditor;
+    QTimer::singleShot(0, [&] {
+        if (auto *d = qobject_cast<LabelEditorDialog *>(QApplication::activeModalWidget())) {
+            labelEditor = d->size();
+            d->reject();
+        }
+    });
+    const QPoint at(15, 405);
+    QWidget *stageWidget = window->stageWidget();
+    QTest::mousePress(stageWidget, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(stageWidget, Qt::LeftButton, {}, at);
+    QMouseEvent doubleClick(QEvent::MouseButtonDblClick, at, stageWidget->mapToGlobal(at), Qt::LeftButton,
+                            Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(stageWidget, &doubleClick);
+    EXPECT_EQ(labelEditor, QSize(397, 273) - frame);
+}
+
+// The level question is asked over the open settings window, which closes once answered; a
+// second menu click brings the open window to the front instead of opening another.
+TEST_F(MainWindowTest, OneSettingsAndOnePrintWindowAndTheQuestionOverTheSettings)
+{
+    open(2);
+    window->showOptions();
+    window->showOptions();
+    const QList<OptionDialog *> options = window->findChildren<OptionDialog *>();
+    ASSERT_EQ(options.size(), 1);
+    OptionDialog *dialog = options[0];
+    window->showPrintDialog();
+    window->showPrintDialog();
+    EXPECT_EQ(window->findChildren<PrintDialog *>().size(), 1);
+
+    struct Watching : test::FakeDialogs {
+        QPointer<QWidget> settings;
+        std::vector<bool> visibleWhenAsked;
+        Answer ask(std::string_view text, MessageButtons buttons, MessageIcon icon) override
+        {
+            visibleWhenAsked.push_back(settings && settings->isVisible());
+            return FakeDialogs::ask(text, buttons, icon);
+        }
+    };
+    Watching watching;
+    watching.settings = dialog;
+    watching.answers.push_back(Answer::Yes);
+    OptionDialog raising(m.app, watching);
+    watching.settings = &raising;
+    raising.show();
+    raising.findChild<QRadioButton *>(QStringLiteral("optLevel2"))->setChecked(true);
+    raising.pressOk();
+    EXPECT_EQ(m.app.Level, 3);
+    EXPECT_EQ(watching.shown, (std::vector<std::string>{"レベルを変更しますか？レベルは元に戻す事や、下げる事はできません",
+                                                         "レベルを3に変更しました"}));
+    EXPECT_EQ(watching.visibleWhenAsked, (std::vector<bool>{true, false}));
+    EXPECT_FALSE(raising.isVisible());
+}
+
+// A placed part's picture and starting values change through its right-click menu; Cancel
+// keeps the part as it was.
+TEST_F(MainWindowTest, PartPropertiesChangeAfterPlacingAndCancelKeepsThePart)
+{
+    open(3);
+    drop(KindProduct, QPoint(100, 50), [](PropertyDialog &d) {
+        d.valueBox(0)->setText(QStringLiteral("120"));
+        d.pressOk();
+    });
+    ASSERT_EQ(m.app.PartsCount, 1);
+    const PartsRecord placed = m.part(0);
+
+    auto answer = [](std::function<void(PropertyDialog &)> f) {
+        QTimer::singleShot(0, [f] {
+            if (auto *d = qobject_cast<PropertyDialog *>(QApplication::activeModalWidget()))
+                f(*d);
+        });
+    };
+    answer([](PropertyDialog &d) {
+        d.scrollBar()->setValue(3);
+        d.valueBox(0)->setText(QStringLiteral("150"));
+        QTest::keyClick(&d, Qt::Key_Escape);
+    });
+    window->changePartProperties(0);
+    EXPECT_EQ(m.part(0), placed);
+    EXPECT_TRUE(window->stage().part(0).visible);
+
+    answer([](PropertyDialog &d) {
+        d.scrollBar()->setValue(2);
+        d.valueBox(0)->setText(QStringLiteral("150"));
+        d.pressOk();
+    });
+    window->changePartProperties(0);
+    EXPECT_EQ(m.part(0).PictName, "\\bg\\kan_3.bmp");
+    EXPECT_EQ(m.part(0).A(), 150);
+    EXPECT_EQ(window->stage().part(0).picture, "\\bg\\kan_3.bmp");
+
+    // The menu itself: a right-click on the part in editing mode.
+    QString entry;
+    QTimer::singleShot(200, [&] {
+        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+            entry = menu->actions().value(0)->text();
+            menu->close();
+        }
+    });
+    const QRect part = window->stageWidget()->toPixels(window->stage().part(0).rect);
+    QTest::mouseClick(window->stageWidget(), Qt::RightButton, {}, part.center());
+    QTest::qWait(400);
+    EXPECT_EQ(entry, QStringLiteral("プロパティの変更..."));
 }
 
 TEST_F(MainWindowTest, QuittingStaysWhenTheSaveIsCancelled)
@@ -284,14 +447,30 @@ TEST_F(MainWindowTest, PartNumbersShowWholeOnSmallParts)
     const QRect part = window->stageWidget()->toPixels(window->stage().part(12).rect);
     ASSERT_EQ(part.width(), 30);
     const QImage shot = window->stageWidget()->grab().toImage();
-    // "No.12" is wider than the 30-pixel coin slot: its last digit lies right of the part.
-    bool digitBeyond = false;
-    for (int x = part.right() + 1; x < part.right() + 8; ++x)
-        for (int y = part.top(); y < part.top() + 12; ++y) {
-            const QColor c = shot.pixelColor(x, y);
-            digitBeyond = digitBeyond || (c.green() > 0xC0 && c.red() < c.green() && c.blue() < c.green());
-        }
-    EXPECT_TRUE(digitBeyond);
+    // "No.12" is wider than the 30-pixel coin slot: it stands above the part, never over it.
+    auto numberPixels = [&](const QRect &area) {
+        int found = 0;
+        for (int x = area.left(); x <= area.right(); ++x)
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                const QColor c = shot.pixelColor(x, y);
+                found += c.green() > 0xC0 && c.red() < c.green() && c.blue() < c.green();
+            }
+        return found;
+    };
+    EXPECT_GT(numberPixels(QRect(part.left(), part.top() - 12, 40, 12)), 0);
+    EXPECT_GT(numberPixels(QRect(part.right() + 1, part.top() - 12, 8, 12)), 0) << "the whole number shows";
+
+    // Above the part where there is room, else beside it.
+    const QRect stage(0, 0, 408, 500);
+    const QSize number(40, 12);
+    const std::pair<QRect, QPoint> cases[] = {
+        {QRect(100, 100, 30, 30), QPoint(100, 88)},
+        {QRect(100, 5, 30, 30), QPoint(130, 5)},   // at the top edge: to the right
+        {QRect(370, 5, 30, 30), QPoint(330, 5)},   // and at the right edge too: to the left
+        {QRect(0, 0, 408, 30), QPoint(0, 0)},      // no room anywhere: its corner
+    };
+    for (const auto &[partRect, at] : cases)
+        EXPECT_EQ(StageWidget::partNumberRect(partRect, number, stage).topLeft(), at) << partRect.x() << "," << partRect.y();
 }
 
 TEST_F(MainWindowTest, StageRepaintsOnceAndOnlyWhatAnActionChanged)
@@ -355,18 +534,18 @@ TEST_F(MainWindowTest, WalletButtonWorksOnlyDuringARunAndStopTakesThePictureAway
     drop(KindProduct, QPoint(100, 50));
     auto *wallet = qobject_cast<QPushButton *>(window->control("Command4"));
     ASSERT_NE(wallet, nullptr);
-    EXPECT_FALSE(wallet->isEnabled());
-    QTest::mouseClick(wallet, Qt::LeftButton);
+    EXPECT_FALSE(wallet->isVisible());
+    wallet->click();
     EXPECT_FALSE(window->stage().walletDrawn) << "no wallet over the design while editing";
 
     QTest::mouseClick(qobject_cast<QPushButton *>(window->control("cmdStart")), Qt::LeftButton);
     ASSERT_EQ(m.app.RunMode, ModeRunning);
-    ASSERT_TRUE(wallet->isEnabled());
+    ASSERT_TRUE(wallet->isVisible() && wallet->isEnabled());
     QTest::mouseClick(wallet, Qt::LeftButton);
     EXPECT_TRUE(window->stage().walletDrawn);
     QTest::mouseClick(qobject_cast<QPushButton *>(window->control("cmdStop")), Qt::LeftButton);
     EXPECT_FALSE(window->stage().walletDrawn);
-    EXPECT_FALSE(wallet->isEnabled());
+    EXPECT_FALSE(wallet->isVisible());
 }
 
 TEST_F(MainWindowTest, LongTextsStayInsideTheirFrames)

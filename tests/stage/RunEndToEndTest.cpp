@@ -9,8 +9,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -220,7 +223,7 @@ TEST_F(RunEndToEnd, CoinsButtonProductLeverAndStop)
     EXPECT_EQ(window->stage().part(Lever).picture, "\\bg\\rebaa_1.bmp");
     ASSERT_FALSE(dialogs.shown.empty());
     EXPECT_EQ(dialogs.shown.back(), "お釣が30円でました");
-    EXPECT_EQ(m.app.MoneyInHand, 2700);
+    EXPECT_EQ(m.app.MoneyInHand, 2670 - 150 + 30);
     EXPECT_EQ(m.app.Wallet[4], walletBefore[4] + 3);
     EXPECT_EQ(m.part(Counter).A(), 0);
 
@@ -228,7 +231,7 @@ TEST_F(RunEndToEnd, CoinsButtonProductLeverAndStop)
     EXPECT_EQ(m.app.RunMode, ModeEditing);
     EXPECT_TRUE(window->stage().products.empty());
     EXPECT_EQ(m.app.Wallet, walletBefore) << "the wallet is as it was before the run";
-    EXPECT_EQ(m.app.MoneyInHand, 2700) << "change received stays with the customer";
+    EXPECT_EQ(m.app.MoneyInHand, 2670) << "money in hand is as it was before the run, like the wallet";
     EXPECT_TRUE(window->stage().part(0).numberShown);
     EXPECT_TRUE(window->control("cmdStart")->isEnabled());
 }
@@ -263,6 +266,112 @@ TEST_F(RunEndToEnd, OneBlockModeRunsABlockPerPress)
     EXPECT_EQ(list->item(list->count() - 2)->text(), QStringLiteral("　（実行終了）"));
     click("cmdStop");
     EXPECT_EQ(m.app.RunMode, ModeEditing);
+}
+
+// The pupil's own mouse through the X server: xdotool moves, presses and drags, and the
+// window sees nothing but what X delivers. Needs a real display and xdotool.
+class RunWithTheXMouse : public RunEndToEnd {
+protected:
+    void SetUp() override
+    {
+        if (QGuiApplication::platformName() != QStringLiteral("xcb")
+            || QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+            GTEST_SKIP() << "needs an X display and xdotool";
+        RunEndToEnd::SetUp();
+        window->activateWindow();
+        settle();
+    }
+    static void settle(int ms = 400) { QTest::qWait(ms); }
+    // Runs one xdotool command line while the window keeps handling what X delivers.
+    void xdo(const QStringList &args)
+    {
+        QProcess p;
+        p.start(QStringLiteral("xdotool"), args);
+        ASSERT_TRUE(p.waitForStarted());
+        while (p.state() != QProcess::NotRunning) {
+            p.waitForFinished(10);
+            QCoreApplication::processEvents();
+        }
+        settle();
+    }
+    QPoint screen(QWidget *w, QPoint local) const { return w->mapToGlobal(local); }
+    QPoint screen(const char *control) const
+    {
+        QWidget *w = window->control(control);
+        return w->mapToGlobal(w->rect().center());
+    }
+    void clickAt(QPoint p)
+    {
+        xdo({"mousemove", QString::number(p.x()), QString::number(p.y()), "click", "1"});
+    }
+    void dragFromTo(QPoint from, QPoint to)
+    {
+        QStringList args{"mousemove", QString::number(from.x()), QString::number(from.y()), "mousedown", "1"};
+        for (int i = 1; i <= 8; ++i) {
+            const QPoint at = from + (to - from) * i / 8;
+            args << "sleep" << "0.03" << "mousemove" << QString::number(at.x()) << QString::number(at.y());
+        }
+        args << "sleep" << "0.1" << "mouseup" << "1";
+        xdo(args);
+    }
+    QString moneyLabel() const { return qobject_cast<QLabel *>(window->control("Label4"))->text(); }
+};
+
+// With 1000 yen in hand the pupil puts the 1000-yen note in, buys the 120-yen drink and takes
+// the change: 880 yen in hand during the run, 1000 again after "停止".
+TEST_F(RunWithTheXMouse, MoneyInHandFollowsThePurchaseAndComesBackAtStop)
+{
+    QWidget *stage = window->stageWidget();
+    dialogs.inputs.push_back(std::string("1000"));
+    clickAt(screen("cmdPartsButton5")); // "所持金"
+    ASSERT_EQ(moneyLabel(), QStringLiteral("所持金：￥1000"));
+    ASSERT_EQ(m.app.Wallet, (std::array<std::int16_t, 5>{1, 0, 0, 0, 0}));
+
+    clickAt(screen("cmdStart"));
+    ASSERT_EQ(m.app.RunMode, ModeRunning);
+
+    // The note is let go with its centre just inside the slot's top-left corner: its own
+    // corner lies outside the slot, and it still goes in.
+    const int k = window->engine().visibleCoin(0);
+    ASSERT_GE(k, 0);
+    const StageRect note = window->stage().coins[static_cast<std::size_t>(k)].rect;
+    const StageRect slot = window->stage().part(CoinSlot).rect;
+    const QPoint grab = centre(note);
+    const QPoint target(slot.left / T + 3, slot.top / T + 3);
+    dragFromTo(screen(stage, grab), screen(stage, target));
+    EXPECT_EQ(m.part(Counter).A(), 1000) << "the note went into the slot";
+    EXPECT_EQ(m.app.Wallet[0], 0);
+    EXPECT_EQ(moneyLabel(), QStringLiteral("所持金：￥0"));
+    EXPECT_EQ(window->stage().coins[static_cast<std::size_t>(k)].rect, note) << "the note's picture is back in the wallet";
+
+    clickAt(screen(stage, centre(window->stage().part(Button).rect)));
+    ASSERT_EQ(window->stage().products.size(), 1u);
+    clickAt(screen(stage, centre(window->stage().part(Lever).rect)));
+    EXPECT_EQ(dialogs.shown.back(), "お釣が880円でました");
+    EXPECT_EQ(moneyLabel(), QStringLiteral("所持金：￥880"));
+    EXPECT_EQ(m.app.Wallet, (std::array<std::int16_t, 5>{0, 1, 3, 1, 3}));
+    shot("running-change-taken.png");
+
+    clickAt(screen("cmdStop"));
+    ASSERT_EQ(m.app.RunMode, ModeEditing);
+    EXPECT_EQ(moneyLabel(), QStringLiteral("所持金：￥1000"));
+    EXPECT_EQ(m.app.MoneyInHand, 1000);
+    EXPECT_EQ(m.app.Wallet, (std::array<std::int16_t, 5>{1, 0, 0, 0, 0}));
+}
+
+// A coin let go away from the slot, even just beyond the 8 pixels around it, goes back.
+TEST_F(RunWithTheXMouse, CoinLetGoBesideTheSlotGoesBack)
+{
+    QWidget *stage = window->stageWidget();
+    clickAt(screen("cmdStart"));
+    ASSERT_EQ(m.app.RunMode, ModeRunning);
+    const auto before = m.app.Wallet;
+    const StageRect coin = window->stage().coins[2].rect;
+    const StageRect slot = window->stage().part(CoinSlot).rect;
+    dragFromTo(screen(stage, centre(coin)), screen(stage, QPoint(slot.left / T - 10, slot.top / T + 10)));
+    EXPECT_EQ(m.part(Counter).A(), 0);
+    EXPECT_EQ(m.app.Wallet, before);
+    EXPECT_EQ(window->stage().coins[2].rect, coin);
 }
 
 } // namespace
