@@ -97,6 +97,7 @@ int main(int argc, char *argv[])
             choice.apply(machine.app);
             mainWindow = std::make_unique<jhk::MainWindow>(machine, appFolder);
             mainWindow->show();
+            mainWindow->restoreRunView();
             if (!machineFile.isEmpty())
                 QTimer::singleShot(0, mainWindow.get(), [&] { mainWindow->openFile(machineFile.toStdString()); });
         });

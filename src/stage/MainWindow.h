@@ -32,6 +32,7 @@ namespace jhk {
 
 class PaletteButton;
 class QtSoundPlayer;
+class RunViewWindow;
 
 // The main window frmmain: the part palette, the stage, the run buttons, the selection panel,
 // the level panel and the menus. It lays out and draws; the editing rules are the stage
@@ -71,6 +72,12 @@ public:
     void fileMenuAboutToShow();
 
     QWidget *control(const char *name) const;
+
+    // The run view "実行のようす": opened from the options menu or its button, also during a
+    // run; restoreRunView opens it again when it was open as the program last ended.
+    void showRunView();
+    void restoreRunView();
+    RunViewWindow *runView() const { return m_runView.get(); }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -130,6 +137,8 @@ private:
     std::unique_ptr<QtSoundPlayer> m_sound;
     std::unique_ptr<Engine> m_engine;
     std::unique_ptr<StageEditor> m_editor;
+    // Goes before the engine it watches.
+    std::unique_ptr<RunViewWindow> m_runView;
     SavedState m_saved;
     PaintedPictures m_painted;
     FileMenuState m_fileMenu;
@@ -172,6 +181,8 @@ private:
     QMenu *m_stepMenu = nullptr;
     std::array<QAction *, 3> m_stepActions{};
     QAction *m_options = nullptr;
+    QAction *m_runViewAction = nullptr;
+    QPushButton *m_runViewButton = nullptr;
     QMenu *m_variableMenu = nullptr;
     std::array<QAction *, 3> m_variableActions{};
 };

@@ -5,6 +5,7 @@
 #include "model/AppState.h"
 #include "paint/PaintEntry.h"
 #include "print/PrintDialog.h"
+#include "runview/RunViewWindow.h"
 #include "stage/OptionDialog.h"
 #include "stage/PaletteButton.h"
 #include "stage/StageTexts.h"
@@ -200,6 +201,8 @@ void MainWindow::closePaintTool() { jhk::closePaintTool(); }
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (m_quitting || confirmQuit(m_machine.app, *m_ui, *this)) {
+        if (m_runView && !m_quitting)
+            m_runView->rememberPlacement();
         m_quitting = true;
         event->accept();
         return;
