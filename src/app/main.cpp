@@ -1,6 +1,7 @@
 #include "blockeditor/BlockEditor.h"
 #include "model/AppPaths.h"
 #include "model/AppState.h"
+#include "model/CommandLine.h"
 #include "print/PrintCommand.h"
 #include "stage/MainWindow.h"
 #include "stage/SplashWindow.h"
@@ -22,19 +23,35 @@
 
 namespace {
 
+constexpr const char *Program = "jihankobo";
+constexpr jhk::Usage ProgramUsage{
+    "usage: jihankobo [MACHINE.jhk]\n"
+    "       jihankobo --print-pdf MACHINE.jhk OUT.pdf\n"
+    "       jihankobo --export-flowchart MACHINE.jhk PART OUT.png\n"
+    "       jihankobo --help | --version\n"
+    "Without arguments the program starts with its splash and start windows; with a machine\n"
+    "file it opens that machine. --print-pdf writes the machine's printout as a PDF and\n"
+    "--export-flowchart the flowchart of part slot PART as a PNG picture or PDF page, both\n"
+    "without a window.\n",
+    "使い方: jihankobo [マシン.jhk]\n"
+    "        jihankobo --print-pdf マシン.jhk 出力.pdf\n"
+    "        jihankobo --export-flowchart マシン.jhk パーツ番号 出力.png\n"
+    "        jihankobo --help | --version\n"
+    "引数なしではスプラッシュとスタート画面から始まり、マシンのファイルを指定するとそのマシンを開きます。\n"
+    "--print-pdf はマシンの印刷をPDFに、--export-flowchart はパーツ番号のパーツのフローチャートを\n"
+    "PNGの絵かPDFに、どちらもウィンドウなしで書き出します。\n"};
+
 int usage()
 {
-    std::fputs("usage: jihankobo [MACHINE.jhk]\n"
-               "       jihankobo --print-pdf MACHINE.jhk OUT.pdf\n"
-               "       jihankobo --export-flowchart MACHINE.jhk PART OUT.png\n",
-               stderr);
-    return 2;
+    return jhk::usageError(Program, ProgramUsage);
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    if (const auto answered = jhk::answerHelpOrVersion(argc, argv, Program, ProgramUsage, JHK_VERSION))
+        return *answered;
     // The batch commands work without a screen, e.g. on a teacher's server.
     const bool batch = argc > 1
         && (std::strcmp(argv[1], "--print-pdf") == 0 || std::strcmp(argv[1], "--export-flowchart") == 0);
