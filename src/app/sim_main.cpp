@@ -3,6 +3,7 @@
 #include "engine/Engine.h"
 #include "engine/PictureSizes.h"
 #include "engine/StageView.h"
+#include "engine/TraceObserver.h"
 #include "model/AppPaths.h"
 #include "model/AppState.h"
 #include "model/Catalogue.h"
@@ -24,18 +25,20 @@ using namespace jhk;
 
 constexpr const char *Program = "jihankobo-sim";
 constexpr jhk::Usage SimUsage{
-    "usage: jihankobo-sim [--app-dir DIR] MACHINE.jhk [SCRIPT]\n"
+    "usage: jihankobo-sim [--app-dir DIR] [--trace] MACHINE.jhk [SCRIPT]\n"
     "       jihankobo-sim --help | --version\n"
     "Opens a machine document and plays a script of pupil actions on it without a window\n"
     "(standard input when no SCRIPT is given), printing what the pupil would see.\n"
     "  --app-dir DIR  the application folder (catalogue, pictures); default: the program's own\n"
+    "  --trace        also print each block run and each variable changed\n"
     "Exit status: 0 after the whole script, 1 when the machine could not be opened,\n"
     "2 for a wrong command line or script line.\n",
-    "使い方: jihankobo-sim [--app-dir フォルダ] マシン.jhk [スクリプト]\n"
+    "使い方: jihankobo-sim [--app-dir フォルダ] [--trace] マシン.jhk [スクリプト]\n"
     "        jihankobo-sim --help | --version\n"
     "マシンのファイルを開き、児童の操作を書いたスクリプト（省略すると標準入力）を画面なしで実行して、\n"
     "児童に見えることを出力します。\n"
     "  --app-dir フォルダ  アプリケーションフォルダ（カタログ、絵）。省略するとプログラムのフォルダ\n"
+    "  --trace            実行したブロックと変わった変数も出力する\n"
     "終了コード: 0 スクリプトを最後まで実行した、1 マシンを開けなかった、2 コマンドラインかスクリプトの行が正しくない\n"};
 
 // A text on one output line: a line break inside it is written as the two characters \n.
@@ -333,6 +336,7 @@ int main(int argc, char *argv[])
     if (const auto answered = jhk::answerHelpOrVersion(argc, argv, Program, SimUsage, JHK_VERSION))
         return *answered;
     std::string appDir;
+    bool trace = false;
     std::vector<std::string> positional;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -341,6 +345,8 @@ int main(int argc, char *argv[])
                 return jhk::usageError(Program, SimUsage, "--app-dir needs a folder");
             }
             appDir = argv[++i];
+        } else if (a == "--trace") {
+            trace = true;
         } else if (a.size() > 1 && a[0] == '-' && a != "-") {
             return jhk::usageError(Program, SimUsage, "unknown option " + a);
         } else {
@@ -384,6 +390,9 @@ int main(int argc, char *argv[])
     PrintingPlayer player;
     const FilePictureSizes sizes(appDir, positional[0]);
     Engine engine(machine, catalogue, view, player, sizes);
+    TraceObserver tracer(std::cout);
+    if (trace)
+        engine.setObserver(&tracer);
     engine.partsLoad();
     machine.app.MoneyInHand = MainWindowMoney;
 

@@ -19,7 +19,16 @@ Engine::Engine(Machine &machine, const Catalogue &catalogue, StageView &view, So
 
 void Engine::message(const std::string &text)
 {
+    if (m_observer)
+        m_observer->messageShown(text);
     m_view.showMessage(text);
+}
+
+void Engine::playSound(const char *name, PlayMode mode)
+{
+    if (m_observer)
+        m_observer->soundPlayed(name);
+    m_sound.playOnce(name, mode);
 }
 
 void Engine::changed(StageChange what, int index)

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "engine/RunObserver.h"
+#include "engine/RunScheduler.h"
 #include "engine/Sound.h"
 #include "engine/Stage.h"
 #include "engine/StageView.h"
+#include "model/AppState.h"
 
 #include <array>
 #include <cstdint>
@@ -90,9 +92,18 @@ public:
     void setObserver(RunObserver *observer) { m_observer = observer; }
     RunObserver *observer() const { return m_observer; }
     // How long each block of a normal run stays before the next one runs, in milliseconds;
-    // 0 runs at full speed ("ふつう").
+    // 0 runs at full speed ("ふつう"). The wait needs a scheduler; the results of a run never
+    // depend on it.
     void setBlockDelayMs(int ms) { m_blockDelayMs = ms < 0 ? 0 : ms; }
     int blockDelayMs() const { return m_blockDelayMs; }
+    // The host's clock. With one, a program waits for its product sounds and for the block
+    // delay without blocking: it suspends, and the host calls resumeRun() when the time is up.
+    // Without one (the simulator, the tests) every program runs to its end within the call
+    // that started it.
+    void setScheduler(RunScheduler *scheduler) { m_scheduler = scheduler; }
+    RunScheduler *scheduler() const { return m_scheduler; }
+    // The time the run asked the scheduler for has passed: the suspended program goes on.
+    void resumeRun();
 
     // --- The interpreter ---------------------------------------------------------------
     // Executes block `block` (0..30, or 99 for the end box) of part `part`; returns the next
@@ -112,10 +123,16 @@ public:
     void nextStep();        // "▼"
     void stopRun();         // "停止"
     void touchPart(int i);  // a click on part i
+    // A touched part's or a dropped coin's program has started and not yet finished: it waits
+    // for a sound, for the block delay or, in the one-block mode, for "▼". Touches and coins
+    // wait until it has finished.
+    bool programRunning() const { return m_run.active; }
+    // The running program waits for the scheduler (a sound or the block delay).
+    bool runSuspended() const { return m_run.active && (m_run.wait == RunWait::Sound || m_run.wait == RunWait::Delay); }
     // A step run of the one-block mode has started and not yet finished.
-    bool stepRunInProgress() const { return m_step.active; }
+    bool stepRunInProgress() const { return m_run.active && m_run.oneBlock; }
     // The step run waits for "▼" before its next block.
-    bool stepRunWaiting() const { return m_step.active && m_step.waiting; }
+    bool stepRunWaiting() const { return stepRunInProgress() && m_run.wait == RunWait::Step; }
     // One tick of the blinking timer of the state label.
     void tickBlink();
 
@@ -172,14 +189,30 @@ public:
     void message(const std::string &text);
 
 private:
-    // The one-block mode: a touched part's or a dropped coin's program, one block per "▼".
-    struct StepRun {
+    enum class RunWait { None, Step, Sound, Delay };
+
+    // The program of a touched part or a dropped coin, from its first block to its end. It
+    // runs block after block until it must wait: for "▼" in the one-block mode, or for the
+    // scheduler while a product's sound plays or a slow run's block stays in view.
+    struct ProgramRun {
         bool active = false;
-        bool waiting = false;
+        bool oneBlock = false;  // one block per "▼"
         bool fromCoin = false;
+        bool started = false;   // the program has blocks: its start and end are reported
         int part = -1;
-        int next = -1;
-        int coin = -1; // the coin picture dropped, for a coin slot's run
+        int next = -1;          // the block that runs next
+        int block = -1;         // the last block that ran, -1 before the first
+        int coin = -1;          // the coin picture dropped, for a coin slot's run
+        RunWait wait = RunWait::None;
+        int waitedBlock = -1;   // the block whose sound is playing
+        int reveal = 0;         // the discharged product that appears when its sound has played
+    };
+
+    // Why the block just run ended its program, when it was not the end of the program.
+    struct StopCause {
+        bool set = false;
+        RunEnd reason = RunEnd::Finished;
+        std::string detail;
     };
 
     void addRunListLine(const std::string &line, bool select = true);
@@ -188,15 +221,26 @@ private:
     void setBlockState(const char *text);
     void setPartPicture(int i, const std::string &picture);
 
-    void advanceStepRun();
-    void finishStepRun();
+    void beginProgram(int part, int first, bool fromCoin, int coin);
+    void driveRun();
+    void runBlock(int block);
+    void afterBlock(int block, bool ran);
+    void finishProgram();
+    void waitFor(RunWait wait, int ms);
+    void showProduct(int n);
+    int stop(RunEnd reason, const char *detail);
+    int stopWithMessage(const std::string &text);
+    int stopAtGuard();
+    void setVariable(int part, int which, std::int16_t value);
+    void playSound(const char *name, PlayMode mode);
     void finishCoinDrop(int k);
     void layOutWallet();
     void updateWalletDisplay(int d);
     int findCoinSlot() const;
     int runStart(int part) const;
-    void runToEnd(int part, int first);
 
+    int executeEffect(int part, const BlockRecord &b);
+    int executeReduceStock(const BlockRecord &b);
     int executeDischarge(const BlockRecord &b);
     int executeBranch(const BlockRecord &b);
     bool checkPartNumber(int q);
@@ -207,13 +251,29 @@ private:
     const PictureSizes &m_sizes;
     Stage m_stage;
     Sound m_sound;
-    StepRun m_step;
+    ProgramRun m_run;
+    StopCause m_stopCause;
     RunObserver *m_observer = nullptr;
+    RunScheduler *m_scheduler = nullptr;
     int m_blockDelayMs = 0;
+    bool m_soundsWait = false; // the block being run may leave its product sound to the scheduler
+    int m_soundWaitMs = 0;     // the wait its sound asked for
+    bool m_blockRuns = false;  // the interpreter got past its checks and ran the block
     int m_draggedProduct = -1; // index into the stage's products while one is held
     StageRect m_coinOrigin;    // where the held coin picture was before the drag
     int m_coinGrabX = 0;
     int m_coinGrabY = 0;
 };
+
+// Sets variable `which` (1 = A, 2 = B, 3 = C) of part `part` and reports a change.
+inline void Engine::setVariable(int part, int which, std::int16_t value)
+{
+    std::int16_t &v = m_m.part(part).Hensuu[static_cast<std::size_t>(which)];
+    if (v == value)
+        return;
+    v = value;
+    if (m_observer)
+        m_observer->variableChanged(part, static_cast<char>('A' + which - 1), value);
+}
 
 } // namespace jhk

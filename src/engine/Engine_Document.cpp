@@ -19,7 +19,7 @@ bool Engine::openDocument(const std::string &path)
     }
     // A document is always opened into editing, whatever mode its file names.
     m_m.app.RunMode = ModeEditing;
-    m_step = {};
+    m_run = {};
     for (PartControl &c : m_stage.parts)
         c.visible = false;
     for (LabelControl &l : m_stage.labels)

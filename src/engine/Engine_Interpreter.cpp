@@ -11,20 +11,37 @@ namespace {
 
 std::int16_t param(const BlockRecord &b, int n)
 {
-    return b.Param[static_cast<std::size_t>(n)].toInt();
+    const ParamValue &v = b.Param[static_cast<std::size_t>(n)];
+    return v.isInt() ? v.intValue() : v.toInt();
 }
 
 // Variable "A", "B" or "C" as an index into Hensuu; 0 for any other value.
 int variableIndex(const ParamValue &v)
 {
-    if (v.isText("A"))
-        return 1;
-    if (v.isText("B"))
-        return 2;
-    if (v.isText("C"))
-        return 3;
-    return 0;
+    if (!v.isText())
+        return 0;
+    const std::string &t = v.textValue();
+    return t.size() == 1 && t[0] >= 'A' && t[0] <= 'C' ? t[0] - 'A' + 1 : 0;
 }
+
+// Why a block stops its program when the part it works on is not set, in a pupil's words.
+const char *unsetPartReason(int kind)
+{
+    switch (kind) {
+    case BlockDischarge: return "どの商品を出すのか設定されていません";
+    case BlockBuyLampOn:
+    case BlockBuyLampOff:
+    case BlockSoldOutLampOn: return "どのボタンのランプか設定されていません";
+    case BlockAddMoney: return "どの金額表示に加えるのか設定されていません";
+    case BlockSubtract: return "どの金額表示から引くのか設定されていません";
+    case BlockPayChange: return "どの金額表示からお釣を出すのか設定されていません";
+    case BlockReduceStock: return "どの商品の在庫を減らすのか設定されていません";
+    default: return "パーツが設定されていません";
+    }
+}
+
+constexpr const char *NoOperatorReason = "比べ方（=、>、<、>=、<=）が設定されていません";
+constexpr const char *NotRunnableReason = "このブロックは実行できません";
 
 } // namespace
 
@@ -32,6 +49,30 @@ int Engine::lastCoinValue() const
 {
     const int d = m_m.app.CoinIndex;
     return d >= 0 && d < static_cast<int>(CoinValues.size()) ? CoinValues[static_cast<std::size_t>(d)] : 0;
+}
+
+int Engine::stop(RunEnd reason, const char *detail)
+{
+    m_stopCause.set = true;
+    m_stopCause.reason = reason;
+    m_stopCause.detail = detail;
+    return -1;
+}
+
+int Engine::stopAtGuard()
+{
+    stopWithMessage(msg::EndlessLoop);
+    m_stopCause.reason = RunEnd::Guard;
+    return -1;
+}
+
+int Engine::stopWithMessage(const std::string &text)
+{
+    message(text);
+    m_stopCause.set = true;
+    m_stopCause.reason = RunEnd::Message;
+    m_stopCause.detail = text;
+    return -1;
 }
 
 // A part number taken from a block must name a slot of the table; any other number is a part
@@ -50,19 +91,59 @@ int Engine::executeBlock(int part, int block)
     app.ExecCount = add16(app.ExecCount, 1);
     if (block == LinkEnd)
         return -1;
-    if (app.ExecCount > MaxExecutedBlocks) {
-        message(msg::EndlessLoop);
-        return -1;
-    }
+    if (app.ExecCount > MaxExecutedBlocks)
+        return stopAtGuard();
     if (!isPartSlot(part) || block < 0 || block >= BlockSlots)
-        return -1;
+        return stop(RunEnd::UnsetOperand, NotRunnableReason);
 
-    PartsRecord &self = m_m.part(part);
-    const BlockRecord &b = self.Blocks[static_cast<std::size_t>(block)];
-    const int next = b.NextBlock;
+    const BlockRecord &b = m_m.part(part).Blocks[static_cast<std::size_t>(block)];
+    m_blockRuns = true;
+    if (m_observer)
+        m_observer->blockAboutToRun(part, block);
     if (b.Kind >= FirstVendingBlock && b.Kind <= LastVendingBlock)
-        app.LastBlockName = std::string(vendingBlockName(b.Kind));
+        app.LastBlockName.set(b.Kind);
+    // The blocks of loops and comparisons are dispatched here; the blocks that change the
+    // stage and show messages each run in a function of their own, which keeps this one lean.
+    switch (b.Kind) {
+    case 13:
+    case 14:
+    case 15:
+        return b.NextBlock;
+    case BlockBranch:
+        return executeBranch(b);
+    case BlockReduceStock:
+        return executeReduceStock(b);
+    default:
+        return executeEffect(part, b);
+    }
+}
 
+int Engine::executeReduceStock(const BlockRecord &b)
+{
+    const int next = b.NextBlock;
+    const int q = param(b, 1);
+    if (q == -1)
+        return stop(RunEnd::UnsetPart, unsetPartReason(b.Kind));
+    if (!isPartSlot(q))
+        return stopWithMessage(msg::NoSuchPart);
+    const PartsRecord &product = m_m.part(q);
+    if (product.Kind != KindProduct)
+        return stopWithMessage(msg::NoStock);
+    const std::int16_t stock = sub16(product.B(), 1);
+    if (stock < StockFloorValue) {
+        setVariable(q, 2, StockFloorValue);
+        message(msg::StockFloor);
+    } else {
+        setVariable(q, 2, stock);
+    }
+    return next;
+}
+
+int Engine::executeEffect(int part, const BlockRecord &b)
+{
+    AppState &app = m_m.app;
+    PartsRecord &self = m_m.part(part);
+    const int next = b.NextBlock;
     switch (b.Kind) {
     case BlockMove: {
         const int q = param(b, 3);
@@ -74,10 +155,6 @@ int Engine::executeBlock(int part, int block)
         changed(StageChange::Part, q);
         return next;
     }
-    case 13:
-    case 14:
-    case 15:
-        return next;
     case BlockDischarge:
         return executeDischarge(b);
     case BlockBuyLampOn:
@@ -85,38 +162,37 @@ int Engine::executeBlock(int part, int block)
     case BlockSoldOutLampOn: {
         const int q = param(b, 1);
         if (q == -1)
-            return -1;
+            return stop(RunEnd::UnsetPart, unsetPartReason(b.Kind));
         if (!checkPartNumber(q))
             return next;
-        PartsRecord &button = m_m.part(q);
-        if (button.Kind != KindButton) {
+        if (m_m.part(q).Kind != KindButton) {
             message(msg::NoLamp);
             return next;
         }
         self.LampLink = static_cast<std::int16_t>(q);
         if (b.Kind == BlockBuyLampOn) {
             setPartPicture(q, ButtonBuyPicture);
-            button.A() = 1;
-            button.B() = 0;
+            setVariable(q, 1, 1);
+            setVariable(q, 2, 0);
         } else if (b.Kind == BlockBuyLampOff) {
             setPartPicture(q, ButtonOffPicture);
-            button.A() = 0;
+            setVariable(q, 1, 0);
         } else {
             setPartPicture(q, ButtonSoldOutPicture);
-            button.B() = 1;
-            button.A() = 0;
+            setVariable(q, 2, 1);
+            setVariable(q, 1, 0);
         }
         return next;
     }
     case BlockAddMoney: {
         const int q = param(b, 1);
         if (q == -1)
-            return -1;
+            return stop(RunEnd::UnsetPart, unsetPartReason(b.Kind));
         if (!checkPartNumber(q))
             return next;
         PartsRecord &counter = m_m.part(q);
         if (counter.Kind == KindCounter) {
-            counter.A() = add16(counter.A(), lastCoinValue());
+            setVariable(q, 1, add16(counter.A(), lastCoinValue()));
             showAmount(q, counter.A());
         } else {
             message(msg::AddToNonCounter);
@@ -126,7 +202,7 @@ int Engine::executeBlock(int part, int block)
     case BlockSubtract: {
         const int q = param(b, 1);
         if (q == -1)
-            return -1;
+            return stop(RunEnd::UnsetPart, unsetPartReason(b.Kind));
         if (!checkPartNumber(q))
             return next;
         PartsRecord &counter = m_m.part(q);
@@ -141,14 +217,14 @@ int Engine::executeBlock(int part, int block)
             message(msg::NoPrice);
             return next;
         }
-        counter.A() = sub16(counter.A(), m_m.part(r).A());
+        setVariable(q, 1, sub16(counter.A(), m_m.part(r).A()));
         showAmount(q, counter.A());
         return next;
     }
     case BlockPayChange: {
         const int q = param(b, 1);
         if (q == -1)
-            return -1;
+            return stop(RunEnd::UnsetPart, unsetPartReason(b.Kind));
         if (!checkPartNumber(q))
             return next;
         PartsRecord &counter = m_m.part(q);
@@ -164,32 +240,12 @@ int Engine::executeBlock(int part, int block)
         message("お釣が" + std::to_string(amount) + "円でました");
         int rest = amount;
         payChange(rest);
-        counter.A() = 0;
+        setVariable(q, 1, 0);
         showAmount(q, 0);
         return next;
     }
-    case BlockReduceStock: {
-        const int q = param(b, 1);
-        if (q == -1)
-            return -1;
-        if (!checkPartNumber(q))
-            return -1;
-        PartsRecord &product = m_m.part(q);
-        if (product.Kind != KindProduct) {
-            message(msg::NoStock);
-            return -1;
-        }
-        product.B() = sub16(product.B(), 1);
-        if (product.B() < StockFloorValue) {
-            product.B() = StockFloorValue;
-            message(msg::StockFloor);
-        }
-        return next;
-    }
-    case BlockBranch:
-        return executeBranch(b);
     default:
-        return -1;
+        return stop(RunEnd::UnsetOperand, NotRunnableReason);
     }
 }
 
@@ -199,7 +255,7 @@ int Engine::executeDischarge(const BlockRecord &b)
     const int next = b.NextBlock;
     const int q = param(b, 1);
     if (q < 0)
-        return -1;
+        return stop(RunEnd::UnsetPart, unsetPartReason(b.Kind));
     if (!checkPartNumber(q))
         return next;
     if (m_m.part(q).Kind != KindProduct) {
@@ -239,15 +295,30 @@ int Engine::executeDischarge(const BlockRecord &b)
     m_stage.products.push_back(image);
     changed(StageChange::Products);
 
-    m_sound.playOnce(ProductSound, PlayMode::Sync);
+    // The image appears once the sound has ended, unless the run was stopped meanwhile. A
+    // run with a scheduler leaves the wait to it and shows the image when it resumes.
+    if (m_soundsWait) {
+        if (m_observer)
+            m_observer->soundPlayed(ProductSound);
+        m_soundWaitMs = m_sound.startOnce(ProductSound);
+        if (m_soundWaitMs > 0) {
+            m_run.reveal = image.n;
+            return next;
+        }
+    } else {
+        playSound(ProductSound, PlayMode::Sync);
+    }
+    showProduct(image.n);
+    return next;
+}
 
-    // The image appears once the sound has ended, unless the run was stopped meanwhile.
+void Engine::showProduct(int n)
+{
     for (ProductImage &shown : m_stage.products) {
-        if (shown.n == image.n)
+        if (shown.n == n)
             shown.visible = true;
     }
     changed(StageChange::Products);
-    return next;
 }
 
 int Engine::executeBranch(const BlockRecord &b)
@@ -261,7 +332,7 @@ int Engine::executeBranch(const BlockRecord &b)
             return true;
         }
         const int q = param(b, partParam);
-        if (!checkPartNumber(q))
+        if (!isPartSlot(q))
             return false;
         value = m_m.part(q).Hensuu[static_cast<std::size_t>(which)];
         return true;
@@ -269,22 +340,22 @@ int Engine::executeBranch(const BlockRecord &b)
     int left = 0;
     int right = 0;
     if (!side(1, 2, 1, left) || !side(4, 5, 5, right))
-        return -1;
+        return stopWithMessage(msg::NoSuchPart);
 
-    const ParamValue &op = b.Param[3];
+    const std::string &op = b.Param[3].textValue(); // "" for a number
     bool holds;
-    if (op.isText("="))
+    if (op == "=")
         holds = left == right;
-    else if (op.isText(">"))
+    else if (op == ">")
         holds = left > right;
-    else if (op.isText("<"))
+    else if (op == "<")
         holds = left < right;
-    else if (op.isText(">="))
+    else if (op == ">=")
         holds = left >= right;
-    else if (op.isText("<="))
+    else if (op == "<=")
         holds = left <= right;
     else
-        return -1;
+        return stop(RunEnd::UnsetOperand, NoOperatorReason);
     return holds ? b.NextBlock : b.NextBlock2;
 }
 

@@ -110,9 +110,9 @@ void Engine::coinDown(int k, int x, int y)
         return;
     if (app.RunMode != ModeRunning && app.RunMode != ModeOneBlock)
         return;
-    // While a step run works, the coin that started it is still on the slot and the run may
+    // While a program runs, the coin that started it is still on the slot and the program may
     // still read which coin was dropped: no other coin can be taken.
-    if (m_step.active)
+    if (m_run.active)
         return;
     app.CoinIndex = static_cast<std::int16_t>(k % 5);
     app.DraggedCoin = static_cast<std::int16_t>(k);
@@ -126,7 +126,7 @@ void Engine::coinMove(int k, int x, int y)
     AppState &app = m_m.app;
     if (app.RunMode != ModeRunning && app.RunMode != ModeOneBlock)
         return;
-    if (m_step.active || app.DraggedCoin < 0 || app.DraggedCoin != k || app.CoinIndex < 0)
+    if (m_run.active || app.DraggedCoin < 0 || app.DraggedCoin != k || app.CoinIndex < 0)
         return;
     StageRect &r = m_stage.coins[static_cast<std::size_t>(k)].rect;
     r.left += x - m_coinGrabX;
@@ -150,7 +150,7 @@ void Engine::coinUp(int k)
     if (app.DraggedCoin != k || k < 0 || k >= static_cast<int>(m_stage.coins.size()))
         return;
     const bool oneBlock = app.RunMode == ModeOneBlock;
-    if ((app.RunMode != ModeRunning && !oneBlock) || m_step.active)
+    if ((app.RunMode != ModeRunning && !oneBlock) || m_run.active)
         return;
 
     StageRect &r = m_stage.coins[static_cast<std::size_t>(k)].rect;
@@ -171,26 +171,11 @@ void Engine::coinUp(int k)
         return;
     }
 
-    if (!oneBlock) {
-        const int first = runStart(slot);
-        if (first != -1)
-            runToEnd(slot, first);
-        if (app.RunMode == ModeEditing) // stopped while the program ran: the coin is back
-            return;
-        finishCoinDrop(k);
-        return;
+    if (oneBlock) {
+        addRunListLine(CoinRunTitle);
+        setBlockState(BlockStateWaiting);
     }
-
-    m_step = {};
-    m_step.active = true;
-    m_step.fromCoin = true;
-    m_step.part = slot;
-    m_step.coin = k;
-    m_step.next = runStart(slot);
-    m_step.waiting = m_step.next != -1 && m_step.next != LinkEnd;
-    addRunListLine(CoinRunTitle);
-    setBlockState(BlockStateWaiting);
-    advanceStepRun();
+    beginProgram(slot, runStart(slot), true, k);
 }
 
 // The coin has gone into the slot: one coin less in the wallet, the coin sound, and the
@@ -201,7 +186,7 @@ void Engine::finishCoinDrop(int k)
     const std::size_t d = static_cast<std::size_t>(k % 5);
     if (app.Wallet[d] > 0)
         app.Wallet[d] = static_cast<std::int16_t>(app.Wallet[d] - 1);
-    m_sound.playOnce(CoinSound, PlayMode::Async);
+    playSound(CoinSound, PlayMode::Async);
     updateWalletDisplay(static_cast<int>(d));
     m_stage.coins[static_cast<std::size_t>(k)].rect = m_coinOrigin;
     app.DraggedCoin = -1;

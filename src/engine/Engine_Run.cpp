@@ -1,6 +1,7 @@
 // Running and stopping the machine, touching parts, and the one-block mode.
 #include "engine/Engine.h"
 
+#include "engine/RunEndHint.h"
 #include "model/AppState.h"
 #include "model/Catalogue.h"
 #include "model/Int16.h"
@@ -13,15 +14,6 @@ int Engine::runStart(int part) const
     if (p.BlockCount <= 0)
         return -1;
     return p.FirstBlock == LinkNone ? 0 : p.FirstBlock;
-}
-
-void Engine::runToEnd(int part, int first)
-{
-    for (int next = first; next != -1;) {
-        next = executeBlock(part, next);
-        if (m_m.app.RunMode == ModeEditing) // stopped while a message or a sound was up
-            break;
-    }
 }
 
 void Engine::startRun()
@@ -55,7 +47,8 @@ void Engine::startRun()
     c.partButtonsEnabled = false;
     c.labelButtonEnabled = false;
     c.deleteEnabled = false;
-    m_step = {};
+    m_run = {};
+    m_stage.runHint.clear();
     clearRunList();
     changed(StageChange::Everything);
 }
@@ -89,7 +82,8 @@ void Engine::layOutWallet()
 void Engine::stepMode()
 {
     AppState &app = m_m.app;
-    if (app.RunMode != ModeRunning)
+    // A program still at work (a sound, a slow run) finishes as it began.
+    if (app.RunMode != ModeRunning || m_run.active)
         return;
     m_stage.controls.chartVisible = true;
     clearRunList();
@@ -107,7 +101,7 @@ void Engine::nextStep()
     if (m_m.app.RunMode != ModeOneBlock || !stepRunWaiting())
         return;
     m_m.app.StepGo = -1;
-    advanceStepRun();
+    driveRun();
 }
 
 void Engine::touchPart(int i)
@@ -119,28 +113,18 @@ void Engine::touchPart(int i)
     const bool runnable = p.BlockCount > 0 && p.Kind != KindCoinSlot;
 
     if (app.RunMode == ModeRunning) {
-        if (!runnable)
+        if (!runnable || m_run.active)
             return;
         addRunListLine(m_catalogue.kindName(p.Kind), false);
-        for (int next = runStart(i); next != -1;) {
-            next = executeBlock(i, next);
-            if (next == -1 || app.RunMode != ModeRunning)
-                break;
-            m_stage.runListSelection = static_cast<int>(m_stage.runList.size()) - 1;
-            addRunListLine(RunListIndent + app.LastBlockName, false);
-        }
-        app.ExecCount = 0;
+        beginProgram(i, runStart(i), false, -1);
         return;
     }
 
-    if (app.RunMode != ModeOneBlock || m_step.active)
+    if (app.RunMode != ModeOneBlock || m_run.active)
         return;
-    m_step = {};
-    m_step.active = true;
-    m_step.part = i;
-    m_step.next = -1;
+    int first = -1;
     if (runnable) {
-        m_step.next = runStart(i);
+        first = runStart(i);
         addRunListLine(std::to_string(i) + ":" + m_catalogue.kindName(p.Kind) + TouchRunTitleSuffix);
         setBlockState(BlockStateWaiting);
         app.CurParts = static_cast<std::int16_t>(i);
@@ -148,46 +132,169 @@ void Engine::touchPart(int i)
         m_stage.chartEndColor = ChartEndActiveColor;
         changed(StageChange::Selection);
     }
-    m_step.waiting = m_step.next != -1 && m_step.next != LinkEnd;
-    advanceStepRun();
+    beginProgram(i, first, false, -1);
 }
 
-// Runs the waiting step run's blocks for as long as "▼" has been pressed, one block per press,
-// and finishes the run when its program has ended.
-void Engine::advanceStepRun()
+void Engine::beginProgram(int part, int first, bool fromCoin, int coin)
+{
+    m_run = {};
+    m_run.active = true;
+    m_run.oneBlock = m_m.app.RunMode == ModeOneBlock;
+    m_run.fromCoin = fromCoin;
+    m_run.part = part;
+    m_run.coin = coin;
+    m_run.next = first;
+    m_run.started = first != -1;
+    m_stopCause = {};
+    if (m_run.started && !m_stage.runHint.empty()) {
+        m_stage.runHint.clear();
+        changed(StageChange::Panel);
+    }
+    if (m_run.started && m_observer)
+        m_observer->runStarted(part, first);
+    if (m_run.oneBlock && first != -1 && first != LinkEnd) {
+        m_run.wait = RunWait::Step;
+        if (m_observer)
+            m_observer->nextBlockWaiting(part, first);
+    }
+    driveRun();
+}
+
+// Runs the program's blocks until it has to wait (for "▼", a sound or the block delay) or
+// has ended.
+void Engine::driveRun()
 {
     AppState &app = m_m.app;
-    while (m_step.active && m_step.waiting && app.StepGo != 0) {
-        m_step.next = executeBlock(m_step.part, m_step.next);
-        if (!m_step.active) // stopped while a message or a sound was up
+    while (m_run.active) {
+        if (m_run.wait == RunWait::Step) {
+            if (app.StepGo == 0)
+                return;
+            m_run.wait = RunWait::None;
+        } else if (m_run.wait != RunWait::None) {
+            return; // the scheduler resumes the run
+        }
+        const int block = m_run.next;
+        // The continuous run passes the end box to the interpreter once more (it counts
+        // towards the guard); the one-block mode stops in front of it.
+        if (block == -1 || (m_run.oneBlock && block == LinkEnd)) {
+            finishProgram();
             return;
-        addRunListLine(RunListIndent + app.LastBlockName, m_step.fromCoin);
+        }
+        runBlock(block);
+    }
+}
+
+void Engine::runBlock(int block)
+{
+    m_soundsWait = m_scheduler != nullptr;
+    m_soundWaitMs = 0;
+    m_blockRuns = false;
+    const int next = executeBlock(m_run.part, block);
+    m_soundsWait = false;
+    if (!m_run.active) // stopped while a message was up
+        return;
+    m_run.next = next;
+    // The end box and a block refused by the guard did not run.
+    const bool ran = m_blockRuns;
+    if (ran)
+        m_run.block = block;
+    if (m_soundWaitMs > 0) {
+        m_run.waitedBlock = block;
+        waitFor(RunWait::Sound, m_soundWaitMs);
+        return;
+    }
+    afterBlock(block, ran);
+}
+
+// What follows a block once it has fully run (its sound included): the run list, the
+// one-block mode's wait for "▼", a slow run's delay.
+void Engine::afterBlock(int block, bool ran)
+{
+    AppState &app = m_m.app;
+    const int next = m_run.next;
+    if (ran && m_observer)
+        m_observer->blockRan(m_run.part, block, next);
+    if (m_run.oneBlock) {
+        addRunListLine(RunListIndent + app.LastBlockName, m_run.fromCoin);
         setBlockState(BlockStateRunning);
         app.StepGo = 0;
-        if (m_step.next == -1 || m_step.next == LinkEnd)
-            m_step.waiting = false;
+        if (next != -1 && next != LinkEnd) {
+            m_run.wait = RunWait::Step;
+            if (m_observer)
+                m_observer->nextBlockWaiting(m_run.part, next);
+        }
+        return;
     }
-    if (m_step.active && !m_step.waiting)
-        finishStepRun();
+    if (next == -1)
+        return;
+    if (!m_run.fromCoin) {
+        m_stage.runListSelection = static_cast<int>(m_stage.runList.size()) - 1;
+        addRunListLine(RunListIndent + app.LastBlockName, false);
+    }
+    if (m_blockDelayMs > 0 && m_scheduler && next != LinkEnd)
+        waitFor(RunWait::Delay, m_blockDelayMs);
 }
 
-void Engine::finishStepRun()
+void Engine::waitFor(RunWait wait, int ms)
+{
+    m_run.wait = wait;
+    m_scheduler->resumeAfter(ms);
+}
+
+void Engine::resumeRun()
+{
+    if (m_run.wait == RunWait::Sound) {
+        m_run.wait = RunWait::None;
+        showProduct(m_run.reveal);
+        m_run.reveal = 0;
+        afterBlock(m_run.waitedBlock, true);
+    } else if (m_run.wait == RunWait::Delay) {
+        m_run.wait = RunWait::None;
+    } else {
+        return; // nothing was waiting for the scheduler
+    }
+    driveRun();
+}
+
+void Engine::finishProgram()
 {
     AppState &app = m_m.app;
-    if (m_step.fromCoin) {
-        addRunListLine(CoinRunEnd, false);
-        addRunListLine(RunListIndent);
-        finishCoinDrop(m_step.coin);
-        addRunListLine("", false);
+    const ProgramRun run = m_run;
+    RunEndInfo info;
+    info.part = run.part;
+    info.block = run.block;
+    if (m_stopCause.set) {
+        info.reason = m_stopCause.reason;
+        info.detail = m_stopCause.detail;
+    }
+    m_stopCause = {};
+    if (run.oneBlock) {
+        if (run.fromCoin) {
+            addRunListLine(CoinRunEnd, false);
+            addRunListLine(RunListIndent);
+            finishCoinDrop(run.coin);
+            addRunListLine("", false);
+        } else {
+            addRunListLine(TouchRunEnd, false);
+            addRunListLine("", false);
+            m_stage.selection.visible = false;
+            changed(StageChange::Selection);
+            app.ExecCount = 0;
+        }
+        setBlockState(BlockStateFinished);
+    } else if (run.fromCoin) {
+        finishCoinDrop(run.coin);
     } else {
-        addRunListLine(TouchRunEnd, false);
-        addRunListLine("", false);
-        m_stage.selection.visible = false;
-        changed(StageChange::Selection);
         app.ExecCount = 0;
     }
-    setBlockState(BlockStateFinished);
-    m_step = {};
+    m_run = {};
+    if (run.started) {
+        m_stage.runHint = runEndHint(info, m_m, m_catalogue);
+        if (!m_stage.runHint.empty())
+            changed(StageChange::Panel);
+        if (m_observer)
+            m_observer->runEnded(info);
+    }
 }
 
 void Engine::stopRun()
@@ -195,10 +302,20 @@ void Engine::stopRun()
     AppState &app = m_m.app;
     if (app.RunMode != ModeRunning && app.RunMode != ModeOneBlock)
         return;
-    // A step run waiting for "▼" ends here: its program does not go on after the stop.
+    // A program waiting for "▼", a sound or the block delay ends here, at once: it does not go
+    // on after the stop.
+    const ProgramRun run = m_run;
+    if (run.active && (run.wait == RunWait::Sound || run.wait == RunWait::Delay)) {
+        m_scheduler->cancelResume();
+        if (run.wait == RunWait::Sound)
+            m_sound.stopSound();
+    }
+    m_run = {};
+    m_stopCause = {};
+    if (run.started && m_observer)
+        m_observer->runEnded(RunEndInfo{RunEnd::Stopped, run.part, run.block, {}});
     if (app.DraggedCoin >= 0 && app.DraggedCoin < static_cast<int>(m_stage.coins.size()))
         m_stage.coins[static_cast<std::size_t>(app.DraggedCoin)].rect = m_coinOrigin;
-    m_step = {};
     app.RunMode = ModeEditing;
     m_stage.stateLabel = StateEditing;
     StageControls &c = m_stage.controls;
@@ -213,11 +330,11 @@ void Engine::stopRun()
             continue;
         if (p.Kind == KindButton) {
             setPartPicture(j, ButtonOffPicture);
-            p.A() = 0;
-            p.B() = 0;
+            setVariable(j, 1, 0);
+            setVariable(j, 2, 0);
         } else if (p.Kind == KindCounter) {
             m_stage.part(j).digits.clear();
-            p.A() = 0;
+            setVariable(j, 1, 0);
         }
         p.LampLink = p.ImageNo;
     }
@@ -346,7 +463,7 @@ void Engine::productMove(int n, int x, int y)
     AppState &app = m_m.app;
     if (m_draggedProduct < 0)
         return;
-    if (app.RunMode != ModeRunning && (app.RunMode != ModeOneBlock || m_step.active))
+    if (app.RunMode != ModeRunning && (app.RunMode != ModeOneBlock || stepRunInProgress()))
         return;
     StageRect &r = m_stage.products[static_cast<std::size_t>(m_draggedProduct)].rect;
     r.left += x - app.GrabX;

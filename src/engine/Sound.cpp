@@ -35,4 +35,12 @@ void Sound::playOnce(const std::string &name, PlayMode mode)
     removeAll();
 }
 
+int Sound::startOnce(const std::string &name)
+{
+    add(name);
+    const int ms = m_player->startWaited(m_files.front());
+    removeAll();
+    return ms;
+}
+
 } // namespace jhk

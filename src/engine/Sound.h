@@ -17,6 +17,14 @@ public:
     virtual void play(const std::string &name, PlayMode mode) = 0;
     // Stops any sound started through this player.
     virtual void stop() = 0;
+    // Starts a sound that a run waits for and returns at once with its playing time in
+    // milliseconds; the engine then waits that long through its host's scheduler, so nothing
+    // blocks. A player that cannot tell the time plays the sound synchronously and returns 0.
+    virtual int startWaited(const std::string &name)
+    {
+        play(name, PlayMode::Sync);
+        return 0;
+    }
 };
 
 // A player that plays nothing.
@@ -45,6 +53,9 @@ public:
 
     // The program's one way of playing a sound: add, play entry 1, empty the list.
     void playOnce(const std::string &name, PlayMode mode);
+    // The same for a sound a run waits for (SoundPlayer::startWaited): returns the time to
+    // wait in milliseconds, 0 when the sound has already played to its end.
+    int startOnce(const std::string &name);
 
 private:
     void play(int n, PlayMode mode);

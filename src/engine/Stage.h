@@ -149,6 +149,9 @@ public:
     std::int32_t stateLabelColor = BlinkColors[0];
     int blinkCounter = 0;
     std::int32_t chartEndColor = 0; // 0 = the label's design colour
+    // Where and why the last program stopped at a block whose part or operand is not set, in
+    // a pupil's words; "" when it did not. Kept until the next program or run starts.
+    std::string runHint;
 
     // The run list (lstDebug) and its selected line (-1 none).
     std::vector<std::string> runList;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace jhk {
 
@@ -27,6 +28,31 @@ enum RunModeValue : std::int16_t {
 inline constexpr std::int16_t SelectionPart = 4;
 inline constexpr std::int16_t SelectionLabel = 2;
 inline constexpr std::int16_t SelectionNone = -1;
+
+// The name of the vending block that ran last ("" before any ran). It keeps the block's kind,
+// so that running a block builds no text, and reads as the name from the table of names.
+class LastBlock {
+public:
+    void set(std::int16_t kind) { m_kind = kind; }
+    std::int16_t kind() const { return m_kind; }
+    std::string_view name() const { return vendingBlockName(m_kind); }
+    operator std::string_view() const { return name(); }
+    operator std::string() const { return std::string(name()); }
+
+    bool operator==(const LastBlock &) const = default;
+    friend bool operator==(const LastBlock &a, std::string_view b) { return a.name() == b; }
+    friend std::string operator+(const std::string &a, const LastBlock &b) { return a + std::string(b.name()); }
+    friend std::string operator+(const char *a, const LastBlock &b) { return a + std::string(b.name()); }
+    template <class Stream>
+    friend Stream &operator<<(Stream &out, const LastBlock &b)
+    {
+        out << b.name();
+        return out;
+    }
+
+private:
+    std::int16_t m_kind = -1;
+};
 
 // The application-wide values.
 struct AppState {
@@ -54,7 +80,7 @@ struct AppState {
     std::int16_t SavedPartsCount = 0;
     std::int16_t ExecCount = 0;
     std::int16_t DischargeCount = 0;
-    std::string LastBlockName;
+    LastBlock LastBlockName;
     std::int16_t StepGo = 0;
     std::int16_t BlockEditorOpen = 0;
     std::int16_t MoneyInHand = 0;

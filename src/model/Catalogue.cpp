@@ -7,7 +7,14 @@ namespace jhk {
 
 Catalogue::Catalogue(std::string appDir)
     : m_appDir(std::move(appDir))
+    , m_fields(readFieldFile(path()))
 {
+}
+
+void Catalogue::setAppDir(std::string appDir)
+{
+    m_appDir = std::move(appDir);
+    m_fields = readFieldFile(path());
 }
 
 std::string Catalogue::path() const
@@ -17,7 +24,7 @@ std::string Catalogue::path() const
 
 std::string Catalogue::kindName(int kind) const
 {
-    const auto fields = readFieldFile(path());
+    const auto &fields = m_fields;
     const std::string t = std::to_string(kind);
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (fields[i] == t)
@@ -28,7 +35,7 @@ std::string Catalogue::kindName(int kind) const
 
 std::string Catalogue::variableLabel(int kind, const std::string &which) const
 {
-    const auto fields = readFieldFile(path());
+    const auto &fields = m_fields;
     const std::string t = std::to_string(kind);
     std::string result;
     auto at = [&](std::size_t i) { return i < fields.size() ? fields[i] : std::string(); };
@@ -49,7 +56,7 @@ std::string Catalogue::variableLabel(int kind, const std::string &which) const
 
 std::optional<Catalogue::Entry> Catalogue::entry(int kind) const
 {
-    const auto fields = readFieldFile(path());
+    const auto &fields = m_fields;
     const std::string t = std::to_string(kind);
     auto at = [&](std::size_t i) { return i < fields.size() ? fields[i] : std::string(); };
     for (std::size_t i = 0; i < fields.size(); ++i) {

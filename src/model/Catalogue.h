@@ -2,14 +2,15 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace jhk {
 
 struct Machine;
 
 // The part catalogue jihan.ini of the application folder: records of five fields (kind
-// number, name, meanings of variables A, B and C). The file is read afresh for every lookup,
-// so a teacher's edit shows at once.
+// number, name, meanings of variables A, B and C). The file is read once, when the catalogue
+// is made or pointed at another application folder, and every lookup is answered from memory.
 class Catalogue {
 public:
     struct Entry {
@@ -23,6 +24,8 @@ public:
 
     const std::string &appDir() const { return m_appDir; }
     std::string path() const;
+    // Reads the catalogue of another application folder.
+    void setAppDir(std::string appDir);
 
     // The name after the first field equal to the kind number; "" when there is none.
     std::string kindName(int kind) const;
@@ -38,6 +41,7 @@ public:
 
 private:
     std::string m_appDir;
+    std::vector<std::string> m_fields;
 };
 
 } // namespace jhk

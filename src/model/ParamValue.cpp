@@ -11,10 +11,10 @@ long long roundHalfEven(double v)
     return static_cast<long long>(std::nearbyint(v)); // default rounding mode: to nearest, ties to even
 }
 
-const std::string &ParamValue::textValue() const
+const std::string &ParamValue::noText()
 {
     static const std::string none;
-    return isText() ? std::get<std::string>(m_value) : none;
+    return none;
 }
 
 std::int16_t ParamValue::toInt() const

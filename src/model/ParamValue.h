@@ -23,7 +23,12 @@ public:
     bool isText() const { return std::holds_alternative<std::string>(m_value); }
 
     std::int16_t intValue() const { return isInt() ? std::get<std::int16_t>(m_value) : 0; }
-    const std::string &textValue() const;
+    // The text, "" for a number or an empty value.
+    const std::string &textValue() const
+    {
+        const auto *text = std::get_if<std::string>(&m_value);
+        return text ? *text : noText();
+    }
 
     // The value taken as a number whatever its tag: an integer as it is, a text by its
     // leading decimal number (0 when it has none), empty as 0.
@@ -39,6 +44,8 @@ public:
     bool operator==(const ParamValue &) const = default;
 
 private:
+    static const std::string &noText();
+
     std::variant<std::monostate, std::int16_t, std::string> m_value;
 };
 

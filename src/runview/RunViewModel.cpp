@@ -212,7 +212,8 @@ void RunViewModel::sync()
 {
     followMode();
     const bool running = machineRunning();
-    if (!running)
+    // While editing, and in a run before any program has run, the selected part is shown.
+    if (!running || m_phase == Phase::Idle)
         show(selectedPart());
 
     bool rebuild = false;

@@ -5,6 +5,7 @@
 #include "stage/PaletteButton.h"
 #include "stage/StageTexts.h"
 #include "ui/Colours.h"
+#include "stage/RunTimer.h"
 #include "ui/QtSoundPlayer.h"
 
 #include <QAction>
@@ -60,6 +61,12 @@ MainWindow::MainWindow(Machine &machine, const QString &appFolder, UserDialogs *
     setObjectName(QStringLiteral("frmmain"));
     setWindowTitle(QString::fromUtf8(ProductName.data(), static_cast<qsizetype>(ProductName.size())));
     m_engine = std::make_unique<Engine>(m_machine, m_catalogue, static_cast<StageView &>(*this), *m_sound, m_sizes);
+    // A run waits for its sounds and its block delay in this window's event loop.
+    m_runTimer = std::make_unique<RunTimer>([this] {
+        m_engine->resumeRun();
+        refresh();
+    });
+    m_engine->setScheduler(m_runTimer.get());
     m_editor = std::make_unique<StageEditor>(m_machine, stage(), m_sizes, *m_ui,
                                              static_cast<StageEditorHooks &>(*this));
 
@@ -77,7 +84,10 @@ MainWindow::MainWindow(Machine &machine, const QString &appFolder, UserDialogs *
     setFixedSize(sizeHint());
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    m_engine->setScheduler(nullptr);
+}
 
 QFont MainWindow::uiFont(int pixelHeight) const
 {
@@ -277,6 +287,18 @@ void MainWindow::buildLayout()
     m_nextBlock = makeButton(m_frameChart, QStringLiteral("▼"), QRect(140, 136, 65, 17), 12, "Command3");
     m_frameChart->raise();
     m_frameChart->hide();
+
+    // Right under the state: where and why the last program stopped at a block that is not
+    // set up, instead of a machine that silently does nothing.
+    m_runHint = new QLabel(central);
+    m_runHint->setObjectName(QStringLiteral("lblRunHint"));
+    m_runHint->setFont(uiFont(12));
+    m_runHint->setWordWrap(true);
+    m_runHint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_runHint->setStyleSheet(QStringLiteral("QLabel { background: #FFFFC0; border: 1px solid #C0A000; padding: 2px; }"));
+    m_runHint->setGeometry(552, 126, 219, 60);
+    m_runHint->raise();
+    m_runHint->hide();
 }
 
 void MainWindow::showStepTexts(int step)
@@ -326,7 +348,8 @@ void MainWindow::refresh()
     m_deleteButton->setEnabled(c.deleteEnabled);
     m_start->setEnabled(c.startEnabled);
     m_stop->setEnabled(c.stopEnabled);
-    m_step->setEnabled(c.stepEnabled);
+    // A program at work (a sound, a slow run) finishes before the mode can change.
+    m_step->setEnabled(c.stepEnabled && !m_engine->programRunning());
     m_wallet->setEnabled(walletAllowed());
     syncRunList();
     m_open->setEnabled(m_fileMenu.open);
@@ -345,6 +368,11 @@ void MainWindow::refresh()
         m_nowState->adjustSize();
     }
     m_blockState->setText(qs(stage().blockStateLabel));
+    if (m_runHint->text() != qs(stage().runHint)) {
+        m_runHint->setText(qs(stage().runHint));
+        m_runHint->resize(m_runHint->width(), m_runHint->heightForWidth(m_runHint->width()));
+    }
+    m_runHint->setVisible(!stage().runHint.empty());
     QPalette endPalette = m_frameChart->palette();
     if (stage().chartEndColor != 0)
         endPalette.setColor(QPalette::Window, colorFromTable(stage().chartEndColor));
@@ -360,9 +388,12 @@ void MainWindow::refresh()
     if (panel.pictureKind >= 0)
         m_selectPicture->setPixmap(m_pictures.palette(panel.pictureKind));
     m_selectPicture->setVisible(panel.pictureVisible);
-    m_stageWidget->setCursor(c.runPointer
-                                 ? QCursor(m_pictures.resource(QStringLiteral(":/builtin/cursor_hand.png"), QSize(32, 32)), 11, 0)
-                                 : QCursor(Qt::ArrowCursor));
+    if (m_stageWidget->picking())
+        m_stageWidget->setCursor(Qt::CrossCursor);
+    else if (c.runPointer)
+        m_stageWidget->setCursor(QCursor(m_pictures.resource(QStringLiteral(":/builtin/cursor_hand.png"), QSize(32, 32)), 11, 0));
+    else
+        m_stageWidget->setCursor(Qt::ArrowCursor);
     m_stageWidget->update();
     if (m_runView)
         m_runView->machineChanged();

@@ -32,6 +32,7 @@ namespace jhk {
 
 class PaletteButton;
 class QtSoundPlayer;
+class RunTimer;
 class RunViewWindow;
 
 // The main window frmmain: the part palette, the stage, the run buttons, the selection panel,
@@ -136,6 +137,7 @@ private:
     UserDialogs *m_ui;
     std::unique_ptr<QtSoundPlayer> m_sound;
     std::unique_ptr<Engine> m_engine;
+    std::unique_ptr<RunTimer> m_runTimer;
     std::unique_ptr<StageEditor> m_editor;
     // Goes before the engine it watches.
     std::unique_ptr<RunViewWindow> m_runView;
@@ -153,6 +155,7 @@ private:
     QPushButton *m_moneyButton = nullptr;
     QGroupBox *m_frameEdit = nullptr;
     QLabel *m_nowState = nullptr;
+    QLabel *m_runHint = nullptr;
     QPushButton *m_start = nullptr;
     QPushButton *m_stop = nullptr;
     QPushButton *m_step = nullptr;

@@ -269,12 +269,12 @@ void MainWindow::syncRunList()
     for (std::size_t i = static_cast<std::size_t>(m_runList->count()); i < lines.size(); ++i)
         m_runList->addItem(QString::fromStdString(lines[i]));
     const int selected = stage().runListSelection;
-    if (selected >= 0 && selected < m_runList->count()) {
+    if (selected >= 0 && selected < m_runList->count())
         m_runList->setCurrentRow(selected);
-        m_runList->scrollToItem(m_runList->item(selected));
-    } else {
+    else
         m_runList->clearSelection();
-    }
+    // The newest line is always in view, whichever line is selected.
+    m_runList->scrollToBottom();
 }
 
 void MainWindow::stageChanged(StageChange, int)

@@ -21,6 +21,9 @@ constexpr QSize StagePixels(StageWidthPixels, StageHeightPixels);
 constexpr int PartNumberPixels = 12;
 constexpr QSize WalletSize(112, 220);
 const QColor NumberBackground(0x40, 0x40, 0x40);
+constexpr const char *PickHint = "パーツをクリックして下さい（Escで中止）";
+constexpr int PickHintPixels = 14;
+const QColor PickHintBackground(0xFF, 0xFF, 0xC0, 0xE0);
 
 } // namespace
 
@@ -313,6 +316,28 @@ void StageWidget::paintEvent(QPaintEvent *)
         p.fillRect(r, MenuColor);
         p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(l.text));
     }
+    if (picking())
+        paintPickHint(p);
+}
+
+bool StageWidget::picking() const
+{
+    const int mode = m_machine.app.RunMode;
+    return mode == ModePickOperand1 || mode == ModePickOperand2 || mode == ModePickOperand4
+        || mode == ModePickMoveTarget;
+}
+
+void StageWidget::paintPickHint(QPainter &p)
+{
+    const QString text = QString::fromUtf8(PickHint);
+    QFont f = font();
+    f.setPixelSize(PickHintPixels);
+    f.setBold(true);
+    p.setFont(f);
+    const QRect band(0, 0, width(), QFontMetrics(f).height() + 8);
+    p.fillRect(band, PickHintBackground);
+    p.setPen(Qt::black);
+    p.drawText(band, Qt::AlignCenter, text);
 }
 
 } // namespace jhk

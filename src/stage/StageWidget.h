@@ -41,6 +41,10 @@ public:
                 const std::array<std::string, LabelSlots> &labelFonts, StagePictures &pictures,
                 StageInput &input, QWidget *parent = nullptr);
 
+    // A part is being picked on the stage for an operand of a block: the stage says what to do
+    // and shows a crosshair.
+    bool picking() const;
+
     // The topmost control at a point of the widget (pixels).
     StageHit hitAt(QPoint p) const;
     // A widget point in twips from the stage's top-left corner.
@@ -64,6 +68,7 @@ private:
     QPoint relativeTwips(StageHit hit, QPoint p) const;
     void paintPart(QPainter &p, int i);
     void paintLabel(QPainter &p, int j);
+    void paintPickHint(QPainter &p);
 
     const Machine &m_machine;
     const Stage &m_stage;

@@ -344,3 +344,34 @@ TEST_F(Simulator, PartsTakeTheSizeOfTheirPictureFiles)
     EXPECT_TRUE(has(states(r)[0], R"("products":[{"n":1,"picture":"\\bg\\kan_9.bmp","left":2610,"top":3000}])"))
         << states(r)[0];
 }
+
+// --trace adds a line for every block before it runs and for every variable a block changes;
+// the other lines stay as they are without it.
+TEST_F(Simulator, TraceShowsBlocksAndVariables)
+{
+    Rig rig;
+    buildVendingMachine(rig);
+    const std::string path = save(rig);
+    const std::string script = "run\ncoin 100\ncoin 50\ntouch 1\nstop\n";
+    const SimResult plain = runMachine(path, script);
+    const SimResult traced = run("--app-dir " + quote(JHK_APP_DIR) + " --trace " + quote(path), script);
+    ASSERT_EQ(traced.exitCode, 0) << traced.err;
+
+    Lines kept;
+    for (const std::string &l : traced.out)
+        if (l.rfind("block\t", 0) != 0 && l.rfind("var\t", 0) != 0)
+            kept.push_back(l);
+    EXPECT_EQ(kept, plain.out);
+    EXPECT_EQ(traced.out, (Lines{
+        "block\t2\t0", "var\t3\tA\t100", "block\t2\t1", "sound\tMoney_1.wav\tasync",
+        "block\t2\t0", "var\t3\tA\t150", "block\t2\t1", "block\t2\t2", "var\t1\tA\t1", "sound\tMoney_1.wav\tasync",
+        "list\tボタン",
+        "block\t1\t0", "list\t  条件分岐",
+        "block\t1\t1", "sound\tkan.wav\tsync", "list\t  商品排出",
+        "block\t1\t2", "var\t3\tA\t30", "list\t  カウンター減算",
+        "block\t1\t3", "var\t0\tB\t4", "list\t  在庫減数",
+        "block\t1\t4", "list\t  条件分岐",
+        "block\t1\t5", "var\t1\tA\t0", "list\t  購買可ランプ消灯",
+        "var\t3\tA\t0",
+    }));
+}

@@ -198,7 +198,11 @@ TEST_F(RunEndToEnd, CoinsButtonProductLeverAndStop)
     shot("running-lamp-lit.png");
 
     clickPart(Button);
+    // The window goes on while the product's sound plays; the product appears after it.
     ASSERT_EQ(window->stage().products.size(), 1u);
+    EXPECT_TRUE(window->engine().programRunning());
+    EXPECT_FALSE(window->stage().products[0].visible);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->engine().programRunning(); }, 3000));
     const ProductImage &drink = window->stage().products[0];
     EXPECT_TRUE(drink.visible);
     const StageRect outlet = window->stage().part(Outlet).rect;
@@ -250,6 +254,7 @@ TEST_F(RunEndToEnd, OneBlockModeRunsABlockPerPress)
     EXPECT_EQ(list->count(), 2);
     EXPECT_EQ(list->item(1)->text(), QStringLiteral("  条件分岐"));
     click("Command3");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->engine().stepRunWaiting(); }, 3000)); // the sound
     EXPECT_EQ(list->item(2)->text(), QStringLiteral("  商品排出"));
     EXPECT_EQ(window->stage().products.size(), 1u);
     shot("one-block-mode.png");

@@ -92,9 +92,11 @@ def coin(d):
     return (STAGE[0] + 25, STAGE[1] + 40 * d + 315)
 
 
-def insert_120_yen(desk):
+def insert(desk, denominations):
+    """Drags one coin of each denomination index (0..4: 1000 … 10 yen) into the coin slot.
+    The wallet starts with 1000 × 2, 500, 100, 50 × 2 and 10 × 5."""
     slot = (STAGE[0] + COIN_SLOT[0] + 20, STAGE[1] + COIN_SLOT[1] + 20)
-    for d in (2, 4, 4):  # 100, 10, 10 yen
+    for d in denominations:
         desk.drag(coin(d), slot)
         time.sleep(0.4)
 
@@ -140,30 +142,36 @@ def main():
         if view[0] < 700:
             raise RuntimeError(f"the run view opened over the main window at {view}")
 
-        # A purchase at normal speed.
-        desk.click((view[0] + SPEED_NORMAL[0], view[1] + SPEED_NORMAL[1]))
-        insert_120_yen(desk)
+        normal = (view[0] + SPEED_NORMAL[0], view[1] + SPEED_NORMAL[1])
+        slowest = (view[0] + SPEED_SLOWEST[0], view[1] + SPEED_SLOWEST[1])
+
+        # A purchase at normal speed: 100 + 10 + 10 yen, the lit button.
+        desk.click(normal)
+        insert(desk, (2, 4, 4))
         desk.shot("runview-coins-in.png")
         desk.click(stage_point(BUTTON), 0.1)
         desk.shot("runview-normal-bought.png")
         time.sleep(1.5)
 
-        # Change back and a second purchase at the slowest speed: each block stays for a second.
-        desk.click((view[0] + SPEED_SLOWEST[0], view[1] + SPEED_SLOWEST[1]))
-        insert_120_yen(desk)
-        time.sleep(4.0)                         # the coin slot's programs run slowly too
+        # A second purchase whose button program runs at the slowest speed: each block stays
+        # in view for a second.
+        insert(desk, (3, 3, 4, 4))
+        desk.click(slowest)
         begun = time.time()
         desk.click(stage_point(BUTTON), 0.0)
         time.sleep(1.4)
         desk.shot("runview-slow-highlight.png")
+        time.sleep(1.2)
+        desk.shot("runview-slow-value-changed.png")
         time.sleep(6.0)
         figures["slow purchase seconds"] = round(time.time() - begun, 1)
         desk.shot("runview-slow-done.png")
 
-        # A third purchase, stopped with 停止 while its first blocks run slowly: the stock
-        # stays as it was, and the machine is back in editing at once (saving works).
-        insert_120_yen(desk)
-        time.sleep(4.0)
+        # A third, with a 500-yen coin, stopped with 停止 while its first blocks run slowly:
+        # the stock stays as it was, and the machine is back in editing at once (saving works).
+        desk.click(normal)
+        insert(desk, (1,))
+        desk.click(slowest)
         desk.click(stage_point(BUTTON), 0.0)
         time.sleep(1.2)
         stop_clicked = time.time()
