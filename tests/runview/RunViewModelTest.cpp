@@ -210,6 +210,38 @@ TEST_F(RunViewModelTest, EditingShowsTheSelectedPartAndNeverMarksValues)
     EXPECT_TRUE(model.flashing(row(testing::Counter).cells[0], clock));
 }
 
+// The engine's own events: a real purchase and a real quiet stop.
+TEST_F(RunViewModelTest, RealPurchaseAndQuietStopFromTheEngine)
+{
+    rig.engine.setObserver(&model);
+    rig.engine.startRun();
+    model.sync();
+    rig.dropCoin(2); // 100 yen
+    rig.dropCoin(3); // 50 yen: the buy lamp lights
+    EXPECT_EQ(model.shownPart(), testing::CoinSlot);
+    EXPECT_EQ(cells(testing::Button)[0], "購買可ランプ 点灯");
+    rig.engine.touchPart(testing::Button);
+    model.sync();
+
+    EXPECT_EQ(model.shownPart(), testing::Button);
+    EXPECT_EQ(model.path(), (std::vector<Link>{{Link::StartBox, 0}, {0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 1}, {5, 0}}));
+    EXPECT_EQ(model.status(), "実行終了");
+    EXPECT_EQ(cells(testing::Product), (std::vector<std::string>{"値段 120", "在庫数 4"}));
+    EXPECT_EQ(cells(testing::Counter), (std::vector<std::string>{"金額 30"}));
+    EXPECT_TRUE(model.flashing(row(testing::Product).cells[1], clock));
+    ASSERT_FALSE(model.log().empty());
+    EXPECT_EQ(model.log().back(), "音：kan.wav");
+
+    // The lever's lamp block names no button: the run stops quietly at that block.
+    rig.m.part(testing::Lever).Blocks[1].Param[1] = ParamValue(-1);
+    rig.engine.touchPart(testing::Lever);
+    model.sync();
+    EXPECT_TRUE(model.quietStop());
+    EXPECT_EQ(model.stoppedBlock(), 1);
+    EXPECT_EQ(model.status().rfind("No.5 釣レバー のブロック1「購買可ランプ消灯」で止まりました：", 0), 0u) << model.status();
+    rig.engine.setObserver(nullptr);
+}
+
 TEST_F(RunViewModelTest, ManyEventsAskForOneRedraw)
 {
     int asked = 0;

@@ -178,10 +178,12 @@ def main():
         desk.click(STOP, 0.0)
         time.sleep(0.3)
         desk.shot("runview-stopped.png")
+        # The save entry works only in editing: chosen under a second after 停止, it opens
+        # the save dialog only if the slow run ended at once.
         desk.click(FILE_MENU, 0.4)
         desk.keys("Down", "Down", "Return")
-        desk.window("ファイルの保存", timeout=3)
-        figures["stop to save dialog seconds"] = round(time.time() - stop_clicked, 1)
+        figures["stop to save command seconds"] = round(time.time() - stop_clicked, 1)
+        desk.window("ファイルの保存", timeout=15)
         desk.xdo("type", "--delay", 20, saved)
         desk.keys("Return")
         if not wait_for(saved):
@@ -200,7 +202,7 @@ def main():
     print(json.dumps(figures, ensure_ascii=False))
     checks = [
         ("two drinks sold, the stopped third never took stock", parts[0]["b"] == 3),
-        ("the stopped run left the machine in editing at once", figures["stop to save dialog seconds"] < 3.0),
+        ("the save command came under a second after 停止", figures["stop to save command seconds"] < 1.5),
     ]
     failed = [name for name, ok in checks if not ok]
     for name in failed:
