@@ -30,7 +30,7 @@ constexpr jhk::Usage SimUsage{
     "Opens a machine document and plays a script of pupil actions on it without a window\n"
     "(standard input when no SCRIPT is given), printing what the pupil would see.\n"
     "  --app-dir DIR  the application folder (catalogue, pictures); default: the program's own\n"
-    "  --trace        also print each block run and each variable changed\n"
+    "  --trace        also print each block before it runs and each variable a block changes\n"
     "Exit status: 0 after the whole script, 1 when the machine could not be opened,\n"
     "2 for a wrong command line or script line.\n",
     "使い方: jihankobo-sim [--app-dir フォルダ] [--trace] マシン.jhk [スクリプト]\n"
@@ -38,7 +38,7 @@ constexpr jhk::Usage SimUsage{
     "マシンのファイルを開き、児童の操作を書いたスクリプト（省略すると標準入力）を画面なしで実行して、\n"
     "児童に見えることを出力します。\n"
     "  --app-dir フォルダ  アプリケーションフォルダ（カタログ、絵）。省略するとプログラムのフォルダ\n"
-    "  --trace            実行したブロックと変わった変数も出力する\n"
+    "  --trace        実行する前の各ブロックと、ブロックが変えた変数も出力します\n"
     "終了コード: 0 スクリプトを最後まで実行した、1 マシンを開けなかった、2 コマンドラインかスクリプトの行が正しくない\n"};
 
 // A text on one output line: a line break inside it is written as the two characters \n.

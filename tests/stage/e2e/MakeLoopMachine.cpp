@@ -1,0 +1,72 @@
+// Writes a level-3 machine whose button loops for ever through a discharge: product in slot 0,
+// button in slot 1, product outlet in slot 2; the button's program is block 0 "商品排出"
+// (product 0 onto the outlet) → block 1 "購買可ランプ消灯" → block 0.
+// Usage: stage_e2e_loop_machine OUT.jhk
+#include "document/JhkDocument.h"
+#include "model/AppState.h"
+#include "model/Creation.h"
+
+#include <cstdio>
+
+using namespace jhk;
+
+namespace {
+
+int placeAt(Machine &m, int kind, int leftPx, int topPx)
+{
+    m.app.DropX = static_cast<float>(leftPx * 15);
+    m.app.DropY = static_cast<float>(topPx * 15);
+    const int slot = createPart(m, kind).slot;
+    PartsRecord &p = m.part(slot);
+    p.PictName = "dummy";
+    p.Width = BuiltInPictureSizes[static_cast<std::size_t>(kind)].width;
+    p.Height = BuiltInPictureSizes[static_cast<std::size_t>(kind)].height;
+    return slot;
+}
+
+BlockRecord &addBlock(PartsRecord &p, int slot, int kind, const char *caption, int next)
+{
+    BlockRecord &b = p.Blocks[static_cast<std::size_t>(slot)];
+    b.Used = -1;
+    b.Kind = static_cast<std::int16_t>(kind);
+    b.Caption = caption;
+    b.Y = static_cast<std::int16_t>((1 + 2 * slot) * 551);
+    b.Complete = -1;
+    b.NextBlock = static_cast<std::int16_t>(next);
+    ++p.BlockCount;
+    return b;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (argc != 2) {
+        std::fputs("usage: stage_e2e_loop_machine OUT.jhk\n", stderr);
+        return 2;
+    }
+    Machine m;
+    applyStartupValues(m.app, 15, 15);
+    m.app.Level = 3;
+    m.app.Step = 1;
+    m.app.BackPictName = StartBackPictName;
+    const int product = placeAt(m, KindProduct, 60, 60);
+    const int button = placeAt(m, KindButton, 120, 220);
+    const int outlet = placeAt(m, KindProductOutlet, 110, 400);
+    m.part(product).A() = 120;
+    m.part(product).B() = 5;
+
+    PartsRecord &p = m.part(button);
+    BlockRecord &discharge = addBlock(p, 0, BlockDischarge, "0商品排出", 1);
+    discharge.Param[1] = ParamValue(product);
+    discharge.Param[2] = ParamValue(outlet);
+    addBlock(p, 1, BlockBuyLampOff, "1購買可ランプ消灯", 0).Param[1] = ParamValue(button);
+    p.FirstBlock = 0;
+
+    const SaveResult saved = saveDocument(argv[1], m);
+    if (!saved.ok) {
+        std::fprintf(stderr, "%s\n", saved.message.c_str());
+        return 1;
+    }
+    return 0;
+}
