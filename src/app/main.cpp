@@ -121,6 +121,7 @@ int main(int argc, char *argv[])
         mainWindow = std::make_unique<jhk::MainWindow>(machine, appFolder);
         if (mainWindow->openFile(machineFile.toStdString())) {
             mainWindow->show();
+            mainWindow->restoreRunView();
             // The opened file is what the teacher asked for: a copy left by an earlier program
             // is not offered here but at the next ordinary start.
             keepRecoveryCopies(*mainWindow);
@@ -140,6 +141,7 @@ int main(int argc, char *argv[])
             choice.apply(machine.app);
             mainWindow = std::make_unique<jhk::MainWindow>(machine, appFolder);
             mainWindow->show();
+            mainWindow->restoreRunView();
             keepRecoveryCopies(*mainWindow);
             // A machine left by a program that ended without saving is offered once the start
             // windows are done.

@@ -1,6 +1,7 @@
 #include "stage/MainWindow.h"
 
 #include "model/AppState.h"
+#include "runview/RunViewWindow.h"
 #include "stage/PaletteButton.h"
 #include "stage/StageTexts.h"
 #include "ui/Colours.h"
@@ -152,6 +153,8 @@ void MainWindow::buildMenus()
         if (m_machine.app.RunMode == ModeEditing)
             showOptions();
     });
+    m_runViewAction = options->addAction(QStringLiteral("実行のようす(&R)"), this, &MainWindow::showRunView);
+    m_runViewAction->setObjectName(QStringLiteral("mnuRunView"));
 
     // The pop-up menu of variables, never in the menu bar.
     m_variableMenu = new QMenu(QStringLiteral("ショートカット"), this);
@@ -208,6 +211,8 @@ void MainWindow::buildLayout()
     // The label reaches over the button's top edge: its text stays in front, the clicks go through.
     m_money->raise();
     m_money->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_runViewButton = makeButton(central, QStringLiteral("実行のようす"), QRect(8, 484, 105, 24), 12, "cmdRunView");
+    connect(m_runViewButton, &QPushButton::clicked, this, &MainWindow::showRunView);
 
     m_stageWidget = new StageWidget(m_machine, stage(), m_editor->order(), m_editor->labelFonts(), m_pictures,
                                     *this, central);
@@ -408,6 +413,21 @@ void MainWindow::refresh()
     else
         m_stageWidget->setCursor(Qt::ArrowCursor);
     m_stageWidget->updateChanged();
+    if (m_runView)
+        m_runView->machineChanged();
+}
+
+void MainWindow::showRunView()
+{
+    if (!m_runView)
+        m_runView = std::make_unique<RunViewWindow>(*m_engine, this);
+    m_runView->open();
+}
+
+void MainWindow::restoreRunView()
+{
+    if (RunViewWindow::wasOpen())
+        showRunView();
 }
 
 void MainWindow::changeEvent(QEvent *event)

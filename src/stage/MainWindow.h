@@ -37,6 +37,7 @@ class PaletteButton;
 class PluginSoundPlayer;
 class PrintDialog;
 class RunTimer;
+class RunViewWindow;
 
 // The main window frmmain: the part palette, the stage, the run buttons, the selection panel,
 // the level panel and the menus. It lays out and draws; the editing rules are the stage
@@ -91,6 +92,12 @@ public:
     bool offerRecovery();
 
     QWidget *control(const char *name) const;
+
+    // The run view "実行のようす": opened from the options menu or its button, also during a
+    // run; restoreRunView opens it again when it was open as the program last ended.
+    void showRunView();
+    void restoreRunView();
+    RunViewWindow *runView() const { return m_runView.get(); }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -160,6 +167,8 @@ private:
     std::unique_ptr<Engine> m_engine;
     std::unique_ptr<RunTimer> m_runTimer;
     std::unique_ptr<StageEditor> m_editor;
+    // Goes before the engine it watches.
+    std::unique_ptr<RunViewWindow> m_runView;
     SavedState m_saved;
     PaintedPictures m_painted;
     FileMenuState m_fileMenu;
@@ -212,6 +221,8 @@ private:
     QAction *m_options = nullptr;
     QPointer<OptionDialog> m_optionDialog; // the one open settings window
     QPointer<PrintDialog> m_printDialog;   // the one open print window
+    QAction *m_runViewAction = nullptr;
+    QPushButton *m_runViewButton = nullptr;
     QMenu *m_variableMenu = nullptr;
     std::array<QAction *, 3> m_variableActions{};
 };

@@ -5,6 +5,7 @@
 #include "model/AppState.h"
 #include "paint/PaintEntry.h"
 #include "print/PrintDialog.h"
+#include "runview/RunViewWindow.h"
 #include "stage/OptionDialog.h"
 #include "stage/PaletteButton.h"
 #include "stage/StageTexts.h"
@@ -229,6 +230,8 @@ void MainWindow::closePaintTool() { jhk::closePaintTool(); }
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (m_quitting || confirmQuit(m_machine.app, *m_ui, *this)) {
+        if (m_runView && !m_quitting)
+            m_runView->rememberPlacement();
         m_quitting = true;
         if (m_recovery)
             m_recovery->discard(); // the pupil was asked: nothing to bring back

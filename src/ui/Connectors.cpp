@@ -146,4 +146,14 @@ std::vector<ConnectorItem> connectorDrawing(const PartsRecord &part, const Canva
     return out;
 }
 
+std::vector<ConnectorItem> linkDrawing(const PartsRecord &part, const CanvasGeometry &g, int from, int exit)
+{
+    std::vector<ConnectorItem> out;
+    if (from == -1)
+        appendStartLink(out, part, g);
+    else if (blockInUse(part, from) && (exit == 0 || exit == 1))
+        appendBlockLink(out, part, from, exit, g);
+    return out;
+}
+
 } // namespace jhk

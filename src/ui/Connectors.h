@@ -36,6 +36,11 @@ struct ConnectorItem {
 // captions "成立" / "不成立" and arrowheads. Links to free slots draw nothing.
 std::vector<ConnectorItem> connectorDrawing(const PartsRecord &part, const CanvasGeometry &g);
 
+// The lines of one link as connectorDrawing draws them: the start link when `from` is -1,
+// otherwise exit `exit` (0 NextBlock, 1 NextBlock2) of block `from`. Empty when that link is
+// not drawn.
+std::vector<ConnectorItem> linkDrawing(const PartsRecord &part, const CanvasGeometry &g, int from, int exit);
+
 // The two wings of the arrowhead whose tip is (x2, y2), for a line travelling from (x1, y1):
 // 400 twips long at 160° and 200° from the direction of travel (a zero-length line points right).
 void appendArrowhead(std::vector<ConnectorItem> &out, int x1, int y1, int x2, int y2, std::uint32_t colour);

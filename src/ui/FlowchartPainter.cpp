@@ -21,6 +21,9 @@ namespace {
 
 constexpr int ScreenDpi = 96;
 constexpr double CaptionIndent = 2;
+const QColor PathColour(255, 170, 0);   // the run view's path and block being executed
+const QColor NextColour(0, 220, 255);   // the block "▼" runs next
+const QColor StoppedColour(255, 60, 60); // where a run stopped because something was not set
 
 QColor colourOf(std::uint32_t bgr)
 {
@@ -139,6 +142,39 @@ void paintBlockBoxes(QPainter &painter, const FlowchartScene &scene, const Scale
     }
 }
 
+// The run view's path: the links just taken, broad and bright under the boxes.
+void paintPath(QPainter &painter, const std::vector<ConnectorItem> &path, const Scale &s)
+{
+    painter.setPen(QPen(PathColour, 3, Qt::SolidLine, Qt::RoundCap));
+    for (const ConnectorItem &item : path)
+        if (item.type == ConnectorItem::Type::Line)
+            painter.drawLine(s.point(item.x1, item.y1), s.point(item.x2, item.y2));
+}
+
+// A frame a few pixels outside a box, so the box's caption stays readable.
+void paintBoxFrame(QPainter &painter, const QRectF &box, const QPen &pen)
+{
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(box.adjusted(-3, -3, 2, 2));
+}
+
+void paintRunMarks(QPainter &painter, const FlowchartScene &scene, const FlowchartMarks &marks, const Scale &s)
+{
+    if (marks.stopped)
+        paintBoxFrame(painter, s.rect(*marks.stopped), QPen(StoppedColour, 3));
+    if (marks.running)
+        paintBoxFrame(painter, s.rect(*marks.running), QPen(PathColour, 4));
+    if (marks.next) {
+        const QRectF r = s.rect(*marks.next);
+        paintBoxFrame(painter, r, QPen(NextColour, 2, Qt::DashLine));
+        // "▼" beside the box: the block the button runs next.
+        painter.setPen(NextColour);
+        painter.setFont(fontOfPixels(12, scene.geometry.twipsY));
+        painter.drawText(QRectF(r.right() + 4, r.top(), 16, r.height()), Qt::AlignCenter, QStringLiteral("▼"));
+    }
+}
+
 } // namespace
 
 void paintFlowchart(QPainter &painter, const FlowchartScene &scene, const FlowchartMarks &marks)
@@ -156,9 +192,11 @@ void paintFlowchart(QPainter &painter, const FlowchartScene &scene, const Flowch
                          QString::fromStdString(scene.notice));
     }
     paintConnectorLines(painter, scene, s);
+    paintPath(painter, marks.path, s);
     paintEndBoxes(painter, scene, s);
     paintBlockBoxes(painter, scene, s);
     paintBranchCaptions(painter, scene, s);
+    paintRunMarks(painter, scene, marks, s);
     painter.setBrush(Qt::NoBrush);
     if (marks.targetCell) {
         painter.setPen(QPen(Qt::white, 1, Qt::DotLine));

@@ -3,16 +3,24 @@
 #include "ui/FlowchartScene.h"
 
 #include <optional>
+#include <vector>
 
 class QPainter;
 class QString;
 
 namespace jhk {
 
-// The editor's marks drawn over the flowchart: the selection outline and the target-cell marker.
+// The marks drawn over the flowchart: the editor's selection outline and target-cell marker;
+// the run view's block being executed, the block "▼" runs next, the block at which a run
+// stopped because something was not set, and the lines of the path just taken (drawn over the
+// connectors, under the boxes).
 struct FlowchartMarks {
     std::optional<TwipsRect> outline;
     std::optional<TwipsRect> targetCell;
+    std::optional<TwipsRect> running;
+    std::optional<TwipsRect> next;
+    std::optional<TwipsRect> stopped;
+    std::vector<ConnectorItem> path;
 };
 
 // Draws the canvas of the block editor at 1:1 (one pixel per TwipsX / TwipsY twips): the black
