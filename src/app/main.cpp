@@ -25,7 +25,10 @@ namespace {
 int usage()
 {
     std::fputs("usage: jihankobo [MACHINE.jhk]\n"
+               "       jihankobo --print [--printer NAME] [--copies N] MACHINE.jhk|FOLDER...\n"
                "       jihankobo --print-pdf MACHINE.jhk OUT.pdf\n"
+               "       jihankobo --print-pdf OUT.pdf MACHINE.jhk|FOLDER...\n"
+               "       jihankobo --worksheet [--blank] MACHINE.jhk OUT.pdf\n"
                "       jihankobo --export-flowchart MACHINE.jhk PART OUT.png\n",
                stderr);
     return 2;
@@ -37,7 +40,7 @@ int main(int argc, char *argv[])
 {
     // The batch commands work without a screen, e.g. on a teacher's server.
     const bool batch = argc > 1
-        && (std::strcmp(argv[1], "--print-pdf") == 0 || std::strcmp(argv[1], "--export-flowchart") == 0);
+        && (jhk::isPrintCommand(QString::fromLocal8Bit(argv[1])) || std::strcmp(argv[1], "--export-flowchart") == 0);
     if (batch && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
         && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -59,11 +62,8 @@ int main(int argc, char *argv[])
             return usage();
         return jhk::exportFlowchart(args[1], part, args[3]);
     }
-    if (!args.isEmpty() && args.first() == QStringLiteral("--print-pdf")) {
-        if (args.size() != 3)
-            return usage();
-        return jhk::printMachineToPdf(args[1], args[2]);
-    }
+    if (const auto status = jhk::runPrintCommand(args))
+        return *status;
     if (args.size() > 1 || (!args.isEmpty() && args.first().startsWith(QLatin1Char('-'))))
         return usage();
     if (!args.isEmpty())

@@ -84,16 +84,25 @@ QRectF exitCaptionRect(const QRectF &placed, const FlowchartScene &scene, const 
     return r;
 }
 
-void paintConnectors(QPainter &painter, const FlowchartScene &scene, const Scale &s)
+// On paper the connectors keep their two colours, darkened so that they print clearly.
+QColor paperLineColour(std::uint32_t colour)
 {
-    painter.setFont(fontOfPixels(12, scene.geometry.twipsY));
+    return colour == ConnectorOlive ? QColor(120, 80, 0) : QColor(0, 100, 0);
+}
+
+void paintConnectors(QPainter &painter, const FlowchartScene &scene, const Scale &s, FlowchartStyle style)
+{
+    const bool paper = style == FlowchartStyle::Paper;
+    QFont font = fontOfPixels(12, scene.geometry.twipsY);
+    font.setBold(paper);
+    painter.setFont(font);
     const QFontMetricsF fm(painter.font());
     for (const ConnectorItem &item : scene.connectors) {
         if (item.type == ConnectorItem::Type::Line) {
-            painter.setPen(QPen(colourOf(item.colour), 0));
+            painter.setPen(QPen(paper ? paperLineColour(item.colour) : colourOf(item.colour), paper ? 1 : 0));
             painter.drawLine(s.point(item.x1, item.y1), s.point(item.x2, item.y2));
         } else {
-            painter.setPen(Qt::white);
+            painter.setPen(paper ? Qt::black : Qt::white);
             const QString text = QString::fromStdString(item.text);
             const QRectF placed(s.point(item.x1, item.y1), QSizeF(fm.horizontalAdvance(text), fm.height()));
             painter.drawText(exitCaptionRect(placed, scene, s), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
@@ -101,12 +110,20 @@ void paintConnectors(QPainter &painter, const FlowchartScene &scene, const Scale
     }
 }
 
-void paintEndBoxes(QPainter &painter, const FlowchartScene &scene, const Scale &s)
+void paintEndBoxes(QPainter &painter, const FlowchartScene &scene, const Scale &s, FlowchartStyle style)
 {
     const CanvasGeometry &g = scene.geometry;
     painter.setFont(fontOfPixels(15, g.twipsY));
     auto paintBox = [&](const TwipsRect &box, const QString &caption) {
         const QRectF r = s.rect(box);
+        if (style == FlowchartStyle::Paper) {
+            painter.setPen(QPen(Qt::black, 1));
+            painter.setBrush(Qt::white);
+            painter.drawEllipse(r.adjusted(0.5, 0.5, -0.5, -0.5));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawText(r, Qt::AlignCenter, caption);
+            return;
+        }
         if (scene.ovalsVisible) {
             painter.setPen(Qt::NoPen);
             painter.setBrush(colourOf(StartEndColour));
@@ -119,6 +136,77 @@ void paintEndBoxes(QPainter &painter, const FlowchartScene &scene, const Scale &
     if (scene.startBoxVisible)
         paintBox(g.startBox(), QStringLiteral("開始"));
     paintBox(g.endBox(), QStringLiteral("終了"));
+}
+
+// The lines of a block in words inside a box on paper: the name on the first line and the
+// operands below it, broken once more where they do not fit, in the largest font that fits.
+FittedCaption fitWords(const QString &words, const QSizeF &box, const QFont &base)
+{
+    const qsizetype space = words.indexOf(QLatin1Char(' '));
+    const QString name = space < 0 ? words : words.left(space);
+    const QString operands = space < 0 ? QString() : words.mid(space + 1);
+    QFont font = base;
+    FittedCaption fitted;
+    for (int pixels = 11; pixels >= 4; --pixels) {
+        font.setPixelSize(pixels);
+        const QFontMetricsF fm(font);
+        QStringList lines{name};
+        if (!operands.isEmpty())
+            lines << operands;
+        auto fits = [&](const QStringList &ls) {
+            return ls.size() * fm.height() <= box.height()
+                && std::all_of(ls.begin(), ls.end(), [&](const QString &l) { return fm.horizontalAdvance(l) <= box.width(); });
+        };
+        if (!fits(lines) && !operands.isEmpty()) {
+            // The operands on two lines, broken after a particle where both halves fit best.
+            qsizetype best = -1;
+            double bestWidest = box.width() + 1;
+            for (qsizetype i = 1; i < operands.size(); ++i) {
+                const double widest = std::max(fm.horizontalAdvance(operands.left(i)), fm.horizontalAdvance(operands.mid(i)));
+                const bool afterParticle = QStringLiteral("をにのへら ").contains(operands[i - 1]);
+                if (widest <= box.width() && (afterParticle ? widest - 3 : widest) < bestWidest) {
+                    best = i;
+                    bestWidest = afterParticle ? widest - 3 : widest;
+                }
+            }
+            if (best > 0)
+                lines = QStringList{name, operands.left(best).trimmed(), operands.mid(best).trimmed()};
+        }
+        fitted = {font, lines};
+        if (fits(lines))
+            break;
+    }
+    return fitted;
+}
+
+void paintPaperBlockBoxes(QPainter &painter, const FlowchartScene &scene, const Scale &s)
+{
+    const QFont font = fontOfPixels(12, scene.geometry.twipsY);
+    for (const BlockBox &box : scene.boxes) {
+        const QRectF r = s.rect(box.rect).adjusted(0.5, 0.5, -0.5, -0.5);
+        painter.setPen(QPen(Qt::black, 1));
+        painter.setBrush(Qt::white);
+        if (box.branch) {
+            // A decision: a box with pointed ends.
+            const double tip = std::min(6.0, r.width() / 4);
+            const QPointF shape[] = {{r.left() + tip, r.top()}, {r.right() - tip, r.top()}, {r.right(), r.center().y()},
+                                     {r.right() - tip, r.bottom()}, {r.left() + tip, r.bottom()}, {r.left(), r.center().y()}};
+            painter.drawPolygon(shape, 6);
+        } else {
+            painter.drawRect(r);
+        }
+        painter.setBrush(Qt::NoBrush);
+        const QString text = QString::fromStdString(box.words.empty() ? box.caption : box.words);
+        const double indent = box.branch ? 5 : CaptionIndent;
+        const QRectF area = r.adjusted(indent, 0, -indent, 0);
+        const FittedCaption fitted = fitWords(text, area.size(), font);
+        painter.setFont(fitted.font);
+        const QFontMetricsF fm(fitted.font);
+        const double top = r.center().y() - fitted.lines.size() * fm.height() / 2;
+        for (qsizetype i = 0; i < fitted.lines.size(); ++i)
+            painter.drawText(QRectF(area.left(), top + i * fm.height(), area.width(), fm.height()),
+                             Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip, fitted.lines[i]);
+    }
 }
 
 void paintBlockBoxes(QPainter &painter, const FlowchartScene &scene, const Scale &s)
@@ -142,23 +230,27 @@ void paintBlockBoxes(QPainter &painter, const FlowchartScene &scene, const Scale
 
 } // namespace
 
-void paintFlowchart(QPainter &painter, const FlowchartScene &scene, const FlowchartMarks &marks)
+void paintFlowchart(QPainter &painter, const FlowchartScene &scene, const FlowchartMarks &marks, FlowchartStyle style)
 {
     const CanvasGeometry &g = scene.geometry;
     const Scale s{static_cast<double>(g.twipsX), static_cast<double>(g.twipsY)};
+    const bool paper = style == FlowchartStyle::Paper;
     painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.fillRect(QRectF(0, 0, CanvasGeometry::WidthPx, CanvasGeometry::HeightPx), Qt::black);
+    painter.setRenderHint(QPainter::Antialiasing, paper);
+    painter.fillRect(QRectF(0, 0, CanvasGeometry::WidthPx, CanvasGeometry::HeightPx), paper ? Qt::white : Qt::black);
     if (!scene.notice.empty()) {
         painter.setFont(fontOfPixels(15, g.twipsY));
-        painter.setPen(Qt::white);
+        painter.setPen(paper ? Qt::black : Qt::white);
         // The notice is wider than the canvas in its font: it wraps rather than being cut off.
         painter.drawText(QRectF(5, 5, CanvasGeometry::WidthPx - 10, 120), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
                          QString::fromStdString(scene.notice));
     }
-    paintConnectors(painter, scene, s);
-    paintEndBoxes(painter, scene, s);
-    paintBlockBoxes(painter, scene, s);
+    paintConnectors(painter, scene, s, style);
+    paintEndBoxes(painter, scene, s, style);
+    if (paper)
+        paintPaperBlockBoxes(painter, scene, s);
+    else
+        paintBlockBoxes(painter, scene, s);
     painter.setBrush(Qt::NoBrush);
     if (marks.targetCell) {
         painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
