@@ -12,7 +12,6 @@
 #include "ui/StagePictures.h"
 #include "ui/Worksheet.h"
 
-#include <QCollator>
 #include <QDir>
 #include <QFileInfo>
 
@@ -51,13 +50,51 @@ int usage()
     return 2;
 }
 
+// File names in a class's order: letters without regard to case, runs of digits by their value
+// (so "pupil2" comes before "pupil10"), whatever the system's locale.
+bool namedBefore(const QString &a, const QString &b)
+{
+    qsizetype i = 0;
+    qsizetype j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (a[i].isDigit() && b[j].isDigit()) {
+            qsizetype ei = i;
+            qsizetype ej = j;
+            while (ei < a.size() && a[ei].isDigit())
+                ++ei;
+            while (ej < b.size() && b[ej].isDigit())
+                ++ej;
+            // Compare the values without leading zeros: the longer number is the larger.
+            QStringView x = QStringView(a).mid(i, ei - i);
+            QStringView y = QStringView(b).mid(j, ej - j);
+            while (x.size() > 1 && x.front() == QLatin1Char('0'))
+                x = x.mid(1);
+            while (y.size() > 1 && y.front() == QLatin1Char('0'))
+                y = y.mid(1);
+            if (x.size() != y.size())
+                return x.size() < y.size();
+            if (const int c = x.compare(y); c != 0)
+                return c < 0;
+            i = ei;
+            j = ej;
+            continue;
+        }
+        const QChar ca = a[i].toCaseFolded();
+        const QChar cb = b[j].toCaseFolded();
+        if (ca != cb)
+            return ca < cb;
+        ++i;
+        ++j;
+    }
+    if ((a.size() - i) != (b.size() - j))
+        return (a.size() - i) < (b.size() - j);
+    return a < b;
+}
+
 // The machines named on the command line: files as they are, folders by their *.jhk files
-// in any letter case, in the order of their names (numbers by their value, so 2 before 10).
+// in any letter case, in the order of their names.
 QStringList machineFiles(const QStringList &items)
 {
-    QCollator collator;
-    collator.setNumericMode(true);
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
     QStringList files;
     for (const QString &item : items) {
         const QFileInfo info(item);
@@ -69,8 +106,8 @@ QStringList machineFiles(const QStringList &items)
         for (const QFileInfo &entry : QDir(item).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot))
             if (entry.suffix().compare(QStringLiteral("jhk"), Qt::CaseInsensitive) == 0)
                 found << entry.filePath();
-        std::sort(found.begin(), found.end(), [&](const QString &a, const QString &b) {
-            return collator.compare(QFileInfo(a).fileName(), QFileInfo(b).fileName()) < 0;
+        std::sort(found.begin(), found.end(), [](const QString &a, const QString &b) {
+            return namedBefore(QFileInfo(a).fileName(), QFileInfo(b).fileName());
         });
         files << found;
     }
@@ -229,6 +266,7 @@ int worksheetCommand(QStringList args)
     if (args.size() != 2 || args[0].startsWith(QStringLiteral("--")))
         return usage();
     auto machine = std::make_unique<Machine>();
+    applyStartupValues(machine->app, StandardTwipsPerPixel, StandardTwipsPerPixel);
     const LoadResult loaded = loadDocument(args[0].toStdString(), *machine);
     if (!loaded.ok) {
         printError(args[0] + QStringLiteral(": ") + QString::fromStdString(loaded.message));

@@ -49,6 +49,9 @@ enum class PrinterOutput {
 // the message for the pupil when the plugin cannot be loaded.
 std::unique_ptr<Printer> createPrinter(PrinterOutput output, QString *error);
 
+// Another folder to look for the plugin in after the program's own (the tests' build folder).
+void setPrintPluginFolder(const QString &folder);
+
 // The name of the plugin and the function it exports: Printer *jihankobo_print_create(int output).
 inline constexpr const char *PrintPluginName = "jihankobo-print";
 inline constexpr const char *PrintPluginFactory = "jihankobo_print_create";

@@ -140,14 +140,14 @@ void paintEndBoxes(QPainter &painter, const FlowchartScene &scene, const Scale &
 
 // The lines of a block in words inside a box on paper: the name on the first line and the
 // operands below it, broken once more where they do not fit, in the largest font that fits.
-FittedCaption fitWords(const QString &words, const QSizeF &box, const QFont &base)
+FittedCaption fitWords(const QString &words, const QSizeF &box, const QFont &base, int largestPixels)
 {
     const qsizetype space = words.indexOf(QLatin1Char(' '));
     const QString name = space < 0 ? words : words.left(space);
     const QString operands = space < 0 ? QString() : words.mid(space + 1);
     QFont font = base;
     FittedCaption fitted;
-    for (int pixels = 11; pixels >= 4; --pixels) {
+    for (int pixels = largestPixels; pixels >= 4; --pixels) {
         font.setPixelSize(pixels);
         const QFontMetricsF fm(font);
         QStringList lines{name};
@@ -182,6 +182,16 @@ FittedCaption fitWords(const QString &words, const QSizeF &box, const QFont &bas
 void paintPaperBlockBoxes(QPainter &painter, const FlowchartScene &scene, const Scale &s)
 {
     const QFont font = fontOfPixels(12, scene.geometry.twipsY);
+    auto textOf = [](const BlockBox &box) { return QString::fromStdString(box.words.empty() ? box.caption : box.words); };
+    auto areaOf = [&](const BlockBox &box) {
+        const QRectF r = s.rect(box.rect).adjusted(0.5, 0.5, -0.5, -0.5);
+        const double indent = box.branch ? 5 : CaptionIndent;
+        return r.adjusted(indent, 0, -indent, 0);
+    };
+    // Every box in the same size of type: the largest that lets the longest text fit.
+    int pixels = 11;
+    for (const BlockBox &box : scene.boxes)
+        pixels = std::min(pixels, fitWords(textOf(box), areaOf(box).size(), font, pixels).font.pixelSize());
     for (const BlockBox &box : scene.boxes) {
         const QRectF r = s.rect(box.rect).adjusted(0.5, 0.5, -0.5, -0.5);
         painter.setPen(QPen(Qt::black, 1));
@@ -196,10 +206,8 @@ void paintPaperBlockBoxes(QPainter &painter, const FlowchartScene &scene, const 
             painter.drawRect(r);
         }
         painter.setBrush(Qt::NoBrush);
-        const QString text = QString::fromStdString(box.words.empty() ? box.caption : box.words);
-        const double indent = box.branch ? 5 : CaptionIndent;
-        const QRectF area = r.adjusted(indent, 0, -indent, 0);
-        const FittedCaption fitted = fitWords(text, area.size(), font);
+        const QRectF area = areaOf(box);
+        const FittedCaption fitted = fitWords(textOf(box), area.size(), font, pixels);
         painter.setFont(fitted.font);
         const QFontMetricsF fm(fitted.font);
         const double top = r.center().y() - fitted.lines.size() * fm.height() / 2;

@@ -74,7 +74,12 @@ double paintHeader(QPainter &painter, const Machine &m, const Catalogue &catalog
         const std::string label = catalogue.variableLabel(part.Kind, letters[v]);
         if (label.empty())
             continue;
-        variables << QStringLiteral("変数%1（%2）＝ %3").arg(QLatin1String(letters[v]), qs(label)).arg(part.Hensuu[static_cast<std::size_t>(v + 1)]);
+        const QString meaning = qs(label);
+        // A variable the kind does not use reads like "（使いません）" in the catalogue.
+        if (meaning.startsWith(QStringLiteral("（")) && meaning.endsWith(QStringLiteral("）")))
+            variables << QStringLiteral("変数%1%2").arg(QLatin1String(letters[v]), meaning);
+        else
+            variables << QStringLiteral("変数%1（%2）＝ %3").arg(QLatin1String(letters[v]), meaning).arg(part.Hensuu[static_cast<std::size_t>(v + 1)]);
     }
     if (variables.isEmpty())
         variables << QStringLiteral("変数：なし");
@@ -117,9 +122,8 @@ QString writeWorksheet(const Machine &m, const Catalogue &catalogue, const QStri
             return QStringLiteral("ワークシート「%1」を保存できませんでした。").arg(name);
         const QSizeF page = QPageSize(QPageSize::A4).sizePixels(Dpi);
         const double width = page.width() - 2 * Margin;
-        CanvasGeometry geometry;
-        geometry.twipsX = std::max<int>(1, m.app.TwipsX);
-        geometry.twipsY = std::max<int>(1, m.app.TwipsY);
+        // Boxes are placed in twips of the 96-dpi canvas the editor and the flowchart export draw.
+        const CanvasGeometry geometry;
         bool first = true;
         for (int i = 0; i < PartSlots; ++i) {
             const PartsRecord &part = m.part(i);

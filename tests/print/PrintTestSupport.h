@@ -193,19 +193,20 @@ inline int pdfPageCount(const QString &pdf)
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
-// The text of one page (from 1) in the order it was drawn, without any white space, so that
-// words broken over two lines in a box read as one.
+// The text of one page (from 1) in the order it was drawn, without any white space (ideographic
+// spaces included, which pdftotext does not always keep), so that words broken over two lines
+// in a box read as one.
 inline QString pdfPageText(const QString &pdf, int page)
 {
     QString text = popplerOutput(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), QStringLiteral("-f"), QString::number(page),
                                                                QStringLiteral("-l"), QString::number(page), pdf, QStringLiteral("-")});
-    text.remove(QRegularExpression(QStringLiteral("\\s")));
+    text.remove(QRegularExpression(QStringLiteral("[\\s\\x{3000}]")));
     return text;
 }
 
 inline QString withoutSpaces(QString s)
 {
-    s.remove(QRegularExpression(QStringLiteral("\\s")));
+    s.remove(QRegularExpression(QStringLiteral("[\\s\\x{3000}]")));
     return s;
 }
 

@@ -75,7 +75,7 @@ inline std::unique_ptr<Machine> sampleMachine()
     block(SampleCoinSlot, 2, BlockBuyLampOn, 1, 5).Param[1] = SampleButton;
 
     // The button sells when its buy lamp is lit, and lights 売切 when the stock runs out.
-    BlockRecord &lit = block(SampleButton, 0, BlockBranch, 1, 0);
+    BlockRecord &lit = block(SampleButton, 0, BlockBranch, 1, 1);
     lit.Param[1] = SampleButton;
     lit.Param[2] = "A";
     lit.Param[3] = "=";
@@ -83,21 +83,21 @@ inline std::unique_ptr<Machine> sampleMachine()
     lit.Param[5] = 1;
     lit.NextBlock = 1;
     lit.NextBlock2 = LinkEnd;
-    BlockRecord &out = block(SampleButton, 1, BlockDischarge, 1, 2);
+    BlockRecord &out = block(SampleButton, 1, BlockDischarge, 1, 3);
     out.Param[1] = SampleProduct;
     out.Param[2] = SampleOutlet;
     out.NextBlock = 2;
-    BlockRecord &pay = block(SampleButton, 2, BlockSubtract, 1, 4);
+    BlockRecord &pay = block(SampleButton, 2, BlockSubtract, 1, 5);
     pay.Param[1] = SampleCounter;
     pay.Param[2] = SampleProduct;
     pay.NextBlock = 3;
-    BlockRecord &stock = block(SampleButton, 3, BlockReduceStock, 1, 6);
+    BlockRecord &stock = block(SampleButton, 3, BlockReduceStock, 1, 7);
     stock.Param[1] = SampleProduct;
     stock.NextBlock = 4;
-    BlockRecord &off = block(SampleButton, 4, BlockBuyLampOff, 1, 8);
+    BlockRecord &off = block(SampleButton, 4, BlockBuyLampOff, 1, 9);
     off.Param[1] = SampleButton;
     off.NextBlock = 5;
-    BlockRecord &empty = block(SampleButton, 5, BlockBranch, 2, 8);
+    BlockRecord &empty = block(SampleButton, 5, BlockBranch, 2, 9);
     empty.Param[1] = SampleProduct;
     empty.Param[2] = "B";
     empty.Param[3] = "<=";
@@ -105,7 +105,7 @@ inline std::unique_ptr<Machine> sampleMachine()
     empty.Param[5] = "0";
     empty.NextBlock = 6;
     empty.NextBlock2 = LinkEnd;
-    block(SampleButton, 6, BlockSoldOutLampOn, 2, 10).Param[1] = SampleButton;
+    block(SampleButton, 6, BlockSoldOutLampOn, 2, 11).Param[1] = SampleButton;
 
     // The lever pays the change back.
     block(SampleLever, 0, BlockPayChange, 1, 2).Param[1] = SampleCounter;

@@ -1,4 +1,4 @@
-#include "ui/PluginLoader.h"
+#include "print/Printer.h"
 
 #include <QApplication>
 
@@ -12,6 +12,6 @@ int main(int argc, char *argv[])
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     // The print plugin is built beside the program.
-    jhk::setPluginFolder(QStringLiteral(JHK_APP_DIR));
+    jhk::setPrintPluginFolder(QStringLiteral(JHK_APP_DIR));
     return RUN_ALL_TESTS();
 }

@@ -17,14 +17,16 @@ using namespace printtest;
 class Worksheet : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(saveDocument(m_jhk.toStdString(), *sampleMachine()).ok); }
+    // The worksheet as the program writes it, with the catalogue of the program's folder.
     QString run(bool blank)
     {
         const QString pdf = m_dir.filePath(blank ? QStringLiteral("blank.pdf") : QStringLiteral("sheet.pdf"));
-        QStringList a{QStringLiteral("--worksheet")};
-        if (blank)
-            a << QStringLiteral("--blank");
-        a << m_jhk << pdf;
-        EXPECT_EQ(runPrintCommand(a), 0);
+        Machine m;
+        applyStartupValues(m.app, 15, 15);
+        EXPECT_TRUE(loadDocument(m_jhk.toStdString(), m).ok);
+        const QString failure = writeWorksheet(m, Catalogue(JHK_APP_DIR), pdf, blank ? OperandStyle::Blank : OperandStyle::Filled,
+                                               QStringLiteral("sample.jhk"));
+        EXPECT_TRUE(failure.isEmpty()) << failure.toStdString();
         return pdf;
     }
     QTemporaryDir m_dir;
@@ -68,8 +70,8 @@ TEST_F(Worksheet, TheBlankVariantLeavesEveryOperandEmpty)
         all += pdfPageText(pdf, page);
     for (const char *words : SampleOperandWords)
         EXPECT_FALSE(all.contains(withoutSpaces(QString::fromUtf8(words)))) << words;
-    EXPECT_TRUE(all.contains(QStringLiteral("商品排出（　）番の商品を（　）番の出口へ"))) << all.toStdString();
-    EXPECT_TRUE(all.contains(QStringLiteral("条件分岐（　）（　）（　）")));
+    EXPECT_TRUE(all.contains(withoutSpaces(QStringLiteral("商品排出（　）番の商品を（　）番の出口へ")))) << all.toStdString();
+    EXPECT_TRUE(all.contains(withoutSpaces(QStringLiteral("条件分岐（　）（　）（　）"))));
 }
 
 TEST_F(Worksheet, AMachineWithoutProgramsOrAnUnwritableFileIsRefusedAndNothingIsLeftBehind)
@@ -85,6 +87,11 @@ TEST_F(Worksheet, AMachineWithoutProgramsOrAnUnwritableFileIsRefusedAndNothingIs
                                            OperandStyle::Filled);
     EXPECT_TRUE(failure.contains(QStringLiteral("x.pdf"))) << failure.toStdString();
     EXPECT_EQ(runPrintCommand({QStringLiteral("--worksheet"), m_dir.filePath(QStringLiteral("missing.jhk")), pdf}), 1);
+    EXPECT_FALSE(QFileInfo::exists(pdf));
+
+    // The command line writes the same pages.
+    EXPECT_EQ(runPrintCommand({QStringLiteral("--worksheet"), QStringLiteral("--blank"), m_jhk, pdf}), 0);
+    EXPECT_EQ(pdfPageCount(pdf), 3);
 }
 
 } // namespace

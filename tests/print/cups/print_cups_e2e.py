@@ -22,6 +22,7 @@ from private_cups import SKIP, PrivateCups, output_folder, unavailable  # noqa: 
 LEVEL3_OPTION = (35, 211)
 START_BUTTON = (300, 254)
 FILE_MENU = (31, 8)
+PRINT_ITEM = (52, 75)
 
 failures = []
 
@@ -45,22 +46,26 @@ def pdf_pages(path):
 
 
 class Output:
-    """The PDF files cups-pdf writes for this user, new ones since the last look."""
+    """The PDF files cups-pdf writes for this user: those written since the last look. A new
+    scheduler numbers its jobs from 1 again, so a file may take the name of an older one."""
 
     def __init__(self):
         self.folder = output_folder()
-        self.seen = set(self.files())
+        self.seen = self.stamps()
 
-    def files(self):
-        return os.listdir(self.folder) if os.path.isdir(self.folder) else []
+    def stamps(self):
+        if not os.path.isdir(self.folder):
+            return {}
+        return {f: os.stat(os.path.join(self.folder, f)).st_mtime_ns for f in os.listdir(self.folder)}
 
     def new(self, timeout=60):
         end = time.time() + timeout
         while time.time() < end:
-            fresh = sorted(set(self.files()) - self.seen)
+            now = self.stamps()
+            fresh = sorted(f for f, stamp in now.items() if self.seen.get(f) != stamp)
             if fresh:
                 time.sleep(0.5)  # cups-pdf may still be writing
-                self.seen.update(fresh)
+                self.seen = self.stamps()
                 return [os.path.join(self.folder, f) for f in fresh]
             time.sleep(0.3)
         return []
@@ -90,13 +95,13 @@ def command_line(cups, program, work, machine, out):
         shutil.copy(machine, os.path.join(folder, name))
     with open(os.path.join(folder, "d.jhk"), "wb") as f:
         f.write(b"JIHANKOBO Ver 1.broken")
-    jobs_before = cups.completed("jhk-pdf")
+    jobs_before = cups.completed("jhk-other")
     r = run("--print", folder)
     check(r.returncode == 1, f"a skipped machine makes the status 1 ({r.returncode})")
     check("d.jhk" in r.stderr, f"the damaged file is named on stderr ({r.stderr.strip()})")
     cups.wait_for_jobs()
     files = out.new()
-    check(len(files) == 1 and cups.completed("jhk-pdf") == jobs_before + 1, "the class set is one job")
+    check(len(files) == 1 and cups.completed("jhk-other") == jobs_before + 1, "the class set is one job on the default queue")
     if files:
         check(pdf_pages(files[0]) == 3, f"the class set has three pages ({pdf_pages(files[0])})")
         text = pdf_text(files[0])
@@ -170,7 +175,7 @@ def print_dialog(cups, program, work, machine, out, shots):
         check(not print_support_loaded(app.pid), "the started program has not loaded Qt Print Support")
 
         d.click(FILE_MENU, 0.5)
-        d.xdo("key", "Down", "Down", "Down", "Return")   # ファイル → 印刷(P)
+        d.click(PRINT_ITEM, 1.0)                # ファイル → 印刷(P)
         _, x, y, _, _ = d.window("印刷")
         d.settle()
         d.click((x + 276, y + 28), 2.0)         # 用紙設定: the system's print dialog
@@ -190,7 +195,7 @@ def print_dialog(cups, program, work, machine, out, shots):
         check(len(files) == 1, "the queue wrote the page")
         if files:
             text = pdf_text(files[0])
-            for word in ("ジハンコウボウ", "No.0", "No.1", "No.2", "No.3", "No.4", "No.5", "パーツの個数"):
+            for word in ("ジハンコウボウ", "No.0", "No.1", "No.2", "No.3", "No.4", "No.5", "所持金", "1000"):
                 check(word in text, f"the page from the dialog shows {word}")
     finally:
         app.kill()
@@ -199,9 +204,9 @@ def print_dialog(cups, program, work, machine, out, shots):
 
 # Positions in the system's print dialog: the queue list from its top-left corner, the height
 # of one entry of the opened list, and the OK button from its bottom-right corner.
-PRINTER_LIST = (200, 45)
-PRINTER_ROW = 24
-DIALOG_OK = (130, 25)
+PRINTER_LIST = (248, 50)
+PRINTER_ROW = 23
+DIALOG_OK = (146, 24)
 
 
 def main():

@@ -84,8 +84,11 @@ SystemGroup root
             if self.process.poll() is not None:
                 raise RuntimeError("cupsd did not start: " + self.process.stderr.read().decode(errors="replace"))
             time.sleep(0.1)
+        # Jobs reach cups-pdf as PostScript; made with pdftocairo, the PDF it writes keeps its
+        # text readable for pdftotext.
         for queue in self.queues:
-            subprocess.run([LPADMIN, "-p", queue, "-E", "-v", "cups-pdf:/", "-P", PPD],
+            subprocess.run([LPADMIN, "-p", queue, "-E", "-v", "cups-pdf:/", "-P", PPD,
+                            "-o", "pdftops-renderer-default=pdftocairo"],
                            env=self.env, check=True, stderr=subprocess.DEVNULL)
         subprocess.run([LPADMIN, "-d", self.queue], env=self.env, check=True)
         return self
