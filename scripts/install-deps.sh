@@ -17,4 +17,5 @@ apt-get install -y -q --no-install-recommends \
     fonts-ipafont-gothic fonts-ipafont-mincho \
     xvfb xauth xdotool x11-apps imagemagick poppler-utils \
     python3 \
-    clang
+    clang \
+    dpkg-dev file lintian appstream desktop-file-utils

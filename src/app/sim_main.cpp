@@ -6,6 +6,7 @@
 #include "model/AppPaths.h"
 #include "model/AppState.h"
 #include "model/Catalogue.h"
+#include "model/CommandLine.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -21,7 +22,21 @@ namespace {
 
 using namespace jhk;
 
-constexpr const char *Usage = "usage: jihankobo-sim [--app-dir DIR] MACHINE.jhk [SCRIPT]";
+constexpr const char *Program = "jihankobo-sim";
+constexpr jhk::Usage SimUsage{
+    "usage: jihankobo-sim [--app-dir DIR] MACHINE.jhk [SCRIPT]\n"
+    "       jihankobo-sim --help | --version\n"
+    "Opens a machine document and plays a script of pupil actions on it without a window\n"
+    "(standard input when no SCRIPT is given), printing what the pupil would see.\n"
+    "  --app-dir DIR  the application folder (catalogue, pictures); default: the program's own\n"
+    "Exit status: 0 after the whole script, 1 when the machine could not be opened,\n"
+    "2 for a wrong command line or script line.\n",
+    "使い方: jihankobo-sim [--app-dir フォルダ] マシン.jhk [スクリプト]\n"
+    "        jihankobo-sim --help | --version\n"
+    "マシンのファイルを開き、児童の操作を書いたスクリプト（省略すると標準入力）を画面なしで実行して、\n"
+    "児童に見えることを出力します。\n"
+    "  --app-dir フォルダ  アプリケーションフォルダ（カタログ、絵）。省略するとプログラムのフォルダ\n"
+    "終了コード: 0 スクリプトを最後まで実行した、1 マシンを開けなかった、2 コマンドラインかスクリプトの行が正しくない\n"};
 
 // A text on one output line: a line break inside it is written as the two characters \n.
 std::string oneLine(const std::string &text)
@@ -315,27 +330,25 @@ void play(Engine &engine, const Command &c)
 
 int main(int argc, char *argv[])
 {
+    if (const auto answered = jhk::answerHelpOrVersion(argc, argv, Program, SimUsage, JHK_VERSION))
+        return *answered;
     std::string appDir;
     std::vector<std::string> positional;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--app-dir") {
             if (i + 1 >= argc) {
-                std::cerr << "jihankobo-sim: --app-dir needs a folder\n" << Usage << '\n';
-                return 2;
+                return jhk::usageError(Program, SimUsage, "--app-dir needs a folder");
             }
             appDir = argv[++i];
         } else if (a.size() > 1 && a[0] == '-' && a != "-") {
-            std::cerr << "jihankobo-sim: unknown option " << a << '\n' << Usage << '\n';
-            return 2;
+            return jhk::usageError(Program, SimUsage, "unknown option " + a);
         } else {
             positional.push_back(a);
         }
     }
-    if (positional.empty() || positional.size() > 2) {
-        std::cerr << Usage << '\n';
-        return 2;
-    }
+    if (positional.empty() || positional.size() > 2)
+        return jhk::usageError(Program, SimUsage);
     if (appDir.empty())
         appDir = jhk::applicationFolder();
 

@@ -10,13 +10,27 @@ namespace fs = std::filesystem;
 
 namespace jhk {
 
+std::string applicationFolderOf(const std::string &programFolder)
+{
+    // The catalogue marks an application folder: the build tree keeps the data beside the
+    // programs, an installed program finds it in ../share/jihankobo. The first folder that
+    // holds one is used whole, so two installations never mix.
+    const fs::path here(programFolder);
+    const fs::path shared = here.parent_path() / "share" / "jihankobo";
+    for (const fs::path &candidate : {here, shared}) {
+        if (!resolveInFolder(candidate.string(), CatalogueFileName).empty())
+            return candidate.string();
+    }
+    return here.string();
+}
+
 std::string applicationFolder()
 {
     std::error_code ec;
     const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
     if (ec)
         return fs::current_path(ec).string();
-    return exe.parent_path().string();
+    return applicationFolderOf(exe.parent_path().string());
 }
 
 namespace {

@@ -4,8 +4,14 @@
 
 namespace jhk {
 
-// The application folder: the folder of the running program file.
+// The part catalogue, which every application folder holds.
+inline constexpr const char *CatalogueFileName = "jihan.ini";
+
+// The application folder of the running program: its own folder when the data files are
+// beside it (the build tree), else ../share/jihankobo relative to it (an installed program).
 std::string applicationFolder();
+// The same for a program in `programFolder`.
+std::string applicationFolderOf(const std::string &programFolder);
 
 // Turns a stored path such as "\bg\kan_1.bmp" or "\BG\BG0.BMP" into a file inside `folder`,
 // matching each name without regard to case. A path that climbs out of the folder ("..") or

@@ -77,7 +77,7 @@ QImage contactSheet(const AssetWriter &out)
 
     return picture(SheetWidth, height, QColor(0xfa, 0xf8, 0xf4), [&](QPainter &p) {
         drawText(p, QRectF(Margin, 8, SheetWidth - 2 * Margin, 28),
-                 QStringLiteral("ジハンコウボウの絵　BG/・bg/: アプリケーションフォルダのファイル　builtin/: プログラムに組み込む絵"),
+                 QStringLiteral("ジハンコウボウの絵　bg/: アプリケーションフォルダのファイル　builtin/: プログラムに組み込む絵"),
                  Ink, 16, true, Qt::AlignLeft | Qt::AlignVCenter);
         for (const Cell &c : cells) {
             checkerboard(p, c.box);

@@ -20,6 +20,9 @@ void writeWindowPictures(AssetWriter &out);
 // "kan.wav" and "Money_1.wav".
 void writeSounds(AssetWriter &out);
 
+// The program's icon at every size of the desktop's icon theme, and as SVG.
+void writeIcons(AssetWriter &out);
+
 // One picture showing every generated picture with its name.
 QImage contactSheet(const AssetWriter &out);
 

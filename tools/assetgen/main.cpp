@@ -1,5 +1,5 @@
 // Draws every picture and synthesises both sounds of the program, writing them into the
-// source tree (src/assets/) together with a contact sheet (docs/contact-sheet.png).
+// source tree (src/assets/, the icons in src/app/icons/) together with a contact sheet (docs/contact-sheet.png).
 // The output is committed; running the generator again writes the same bytes.
 
 #include "AssetWriter.h"
@@ -44,8 +44,11 @@ int main(int argc, char *argv[])
     assetgen::writeWindowPictures(assets);
     assetgen::writeSounds(assets);
 
+    assetgen::AssetWriter icons(root.filePath(QStringLiteral("src/app/icons")));
+    assetgen::writeIcons(icons);
+
     assetgen::AssetWriter docs(root.filePath(QStringLiteral("docs")));
     docs.png(QStringLiteral("contact-sheet.png"), assetgen::contactSheet(assets));
 
-    return report(assets) && report(docs) ? 0 : 1;
+    return report(assets) && report(icons) && report(docs) ? 0 : 1;
 }
