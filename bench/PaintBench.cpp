@@ -1,11 +1,15 @@
 // Flood fill and zooming on the largest canvas the size dialog allows (475 × 395 pixels at
-// 15 twips per pixel), the two pixel operations a pupil waits for.
+// 15 twips per pixel), the two pixel operations a pupil waits for, and the memory zooming takes.
 #include "paint/PaintSession.h"
 #include "paint/imagelib/FloodFill.h"
 #include "paint/imagelib/Shapes.h"
 #include "paint/imagelib/Zoom.h"
 
 #include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <fstream>
+#include <string>
 
 namespace {
 
@@ -48,11 +52,45 @@ void FloodFillAroundOutlines(benchmark::State &state)
 }
 BENCHMARK(FloodFillAroundOutlines)->Unit(benchmark::kMicrosecond);
 
-// The zoom tool pressed three times: 1 → 2 → 4 → 8, with the copies following the size.
-void ZoomToEight(benchmark::State &state)
+// The resident memory of this process, or its peak since the last resetPeakMemory(), in bytes.
+long long memoryBytes(const char *field)
 {
-    jhk::PaintSession session;
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(field, 0) == 0)
+            return std::stoll(line.substr(std::strlen(field))) * 1024;
+    return 0;
+}
+void resetPeakMemory()
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+// The zoom tool pressed three times: 1 → 2 → 4 → 8. Counters: the peak memory the zoom took
+// above what the program held before it, against the size of the zoomed drawing. With
+// `touchCopies` the undo and base copies are then read at the zoomed size as well, the work
+// every zoom did when the copies followed the drawing's size at once.
+void zoomToEight(benchmark::State &state, bool touchCopies)
+{
     const QImage picture = sketch();
+    const double zoomedBytes = double(LargestCanvas.width()) * 8 * LargestCanvas.height() * 8 * 4;
+    {
+        jhk::PaintSession session;
+        session.start(picture);
+        const long long before = memoryBytes("VmRSS:");
+        resetPeakMemory();
+        for (int step = 0; step < 3; ++step)
+            session.zoomIn();
+        if (touchCopies) {
+            benchmark::DoNotOptimize(session.undoCopy().constBits());
+            benchmark::DoNotOptimize(session.baseCopy().constBits());
+        }
+        const long long peak = memoryBytes("VmHWM:");
+        state.counters["peak_MB"] = double(peak - before) / 1e6;
+        state.counters["peak_per_zoomed_image"] = double(peak - before) / zoomedBytes;
+    }
+    jhk::PaintSession session;
     for (auto _ : state) {
         state.PauseTiming();
         session.start(picture);
@@ -60,10 +98,27 @@ void ZoomToEight(benchmark::State &state)
         session.zoomIn();
         session.zoomIn();
         session.zoomIn();
+        if (touchCopies) {
+            benchmark::DoNotOptimize(session.undoCopy().constBits());
+            benchmark::DoNotOptimize(session.baseCopy().constBits());
+        }
         benchmark::DoNotOptimize(session.drawing().constBits());
     }
 }
+void ZoomToEight(benchmark::State &state) { zoomToEight(state, false); }
 BENCHMARK(ZoomToEight)->Unit(benchmark::kMillisecond);
+void ZoomToEightCopiesMadeAtOnce(benchmark::State &state) { zoomToEight(state, true); }
+BENCHMARK(ZoomToEightCopiesMadeAtOnce)->Unit(benchmark::kMillisecond);
+
+// The yardstick: one QImage scale of the canvas to the size of the drawing at zoom 8.
+void QImageScaleToEight(benchmark::State &state)
+{
+    const QImage picture = sketch();
+    const QSize eight = LargestCanvas * 8;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(picture.scaled(eight, Qt::IgnoreAspectRatio, Qt::FastTransformation).constBits());
+}
+BENCHMARK(QImageScaleToEight)->Unit(benchmark::kMillisecond);
 
 // Back from 8 to 1, as "決定" does while zoomed in.
 void ZoomBackFromEight(benchmark::State &state)

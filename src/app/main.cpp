@@ -3,6 +3,7 @@
 #include "model/AppState.h"
 #include "model/CommandLine.h"
 #include "print/PrintCommand.h"
+#include "stage/LevelChoice.h"
 #include "stage/MainWindow.h"
 #include "stage/SplashWindow.h"
 #include "stage/StartWindow.h"
@@ -14,6 +15,7 @@
 #include <QLocale>
 #include <QPointer>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QTranslator>
 
@@ -111,6 +113,30 @@ int main(int argc, char *argv[])
     const QString appFolder = QString::fromStdString(jhk::applicationFolder());
     jhk::StagePictures pictures(appFolder);
     std::unique_ptr<jhk::MainWindow> mainWindow;
+    const auto keepRecoveryCopies = [](jhk::MainWindow &window) {
+        const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        if (!data.isEmpty())
+            window.enableRecovery((data + QStringLiteral("/recovery")).toStdString());
+    };
+
+    // A machine given on the command line (a teacher double-clicking a pupil's file) goes
+    // straight to its main window: the document decides the level and the background. One that
+    // cannot be opened leaves its reader's message, then the program starts as usual.
+    if (!machineFile.isEmpty()) {
+        const jhk::AppState startValues = machine.app;
+        jhk::StartChoice().apply(machine.app);
+        mainWindow = std::make_unique<jhk::MainWindow>(machine, appFolder);
+        if (mainWindow->openFile(machineFile.toStdString())) {
+            mainWindow->show();
+            // The opened file is what the teacher asked for: a copy left by an earlier program
+            // is not offered here but at the next ordinary start.
+            keepRecoveryCopies(*mainWindow);
+            return QApplication::exec();
+        }
+        mainWindow.reset();
+        machine = jhk::Machine();
+        machine.app = startValues;
+    }
 
     auto *splash = new jhk::SplashWindow;
     QPointer<jhk::StartWindow> start;
@@ -121,8 +147,10 @@ int main(int argc, char *argv[])
             choice.apply(machine.app);
             mainWindow = std::make_unique<jhk::MainWindow>(machine, appFolder);
             mainWindow->show();
-            if (!machineFile.isEmpty())
-                QTimer::singleShot(0, mainWindow.get(), [&] { mainWindow->openFile(machineFile.toStdString()); });
+            keepRecoveryCopies(*mainWindow);
+            // A machine left by a program that ended without saving is offered once the start
+            // windows are done.
+            QTimer::singleShot(0, mainWindow.get(), [&] { mainWindow->offerRecovery(); });
         });
         start->show();
     });

@@ -74,6 +74,31 @@ void BlockEditorModel::load()
     }
 }
 
+void BlockEditorModel::historyRestored()
+{
+    AppState &app = m_machine.app;
+    app.CurParts = static_cast<std::int16_t>(m_part);
+    m_markerVisible = false;
+    m_pressedBox = -1;
+    m_level1Empty = app.Level == 1 && record().BlockCount <= 0;
+    if (!blockUsed(app.CurBlock)) {
+        app.CurBlock = -1;
+        for (int i = 0; i < BlockSlots && app.CurBlock < 0; ++i)
+            if (blockUsed(i))
+                app.CurBlock = static_cast<std::int16_t>(i);
+    }
+    m_deleteEnabled = app.Level != 1 && app.CurBlock >= 0;
+    if (app.CurBlock >= 0) {
+        m_outline = OutlineOn::Block;
+        m_outlineBlock = app.CurBlock;
+        showBlockPanel();
+    } else {
+        m_outline = OutlineOn::Nothing;
+        resetBlockPanel(m_panel);
+    }
+    showBlockCount(false);
+}
+
 void BlockEditorModel::showBlockCount(bool withSpace)
 {
     m_info.blockCount = std::string(withSpace ? "ブロックの数 ： " : "ブロックの数 ：") + std::to_string(record().BlockCount);

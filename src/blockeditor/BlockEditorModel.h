@@ -131,6 +131,11 @@ public:
 
     const PartsRecord &snapshot() const { return m_snapshot; }
 
+    // The part's record went back or forward in the editor's history: the selection, the
+    // panel and the block count follow it. The snapshot "キャンセル" writes back stays the one
+    // taken at opening, and the variables typed in the part information stay as typed.
+    void historyRestored();
+
 private:
     void load();
     void fillPartInfo();

@@ -9,6 +9,7 @@
 #include "ui/Worksheet.h"
 #include "model/AppState.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -61,6 +62,7 @@ BlockEditorWindow::BlockEditorWindow(Machine &m, int part, BlockEditorHost *host
     , m_message(std::move(message))
 {
     m_model = std::make_unique<BlockEditorModel>(m, part, appDir, [this](const std::string &t) { this->message(t); });
+    m_history.reset(m);
     build();
     refresh();
 }
@@ -104,6 +106,27 @@ void BlockEditorWindow::build()
     m_canvas->move(208, 15);
     connectCanvas();
     buildPartInfo();
+
+    auto *undo = new QAction(this);
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    connect(undo, &QAction::triggered, this, &BlockEditorWindow::undo);
+    auto *redo = new QAction(this);
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    connect(redo, &QAction::triggered, this, &BlockEditorWindow::redo);
+    addActions({undo, redo});
+}
+
+void BlockEditorWindow::undo() { travelHistory(true); }
+void BlockEditorWindow::redo() { travelHistory(false); }
+
+void BlockEditorWindow::travelHistory(bool back)
+{
+    // Not while a link or a part is being picked, nor under the detail dialog.
+    if (m_model->runMode() != ModeEditing || m_detail || !isVisible())
+        return;
+    if (back ? m_history.undo(m_machine) : m_history.redo(m_machine))
+        m_model->historyRestored();
+    refresh();
 }
 
 void BlockEditorWindow::buildPalette()
@@ -289,6 +312,9 @@ void BlockEditorWindow::showPopup(QPoint globalPos)
 
 void BlockEditorWindow::refresh()
 {
+    // Every change the editor makes ends with this: a finished one is a step of the history.
+    if (m_model->runMode() == ModeEditing && !m_detail && !m_closed)
+        m_history.checkpoint(m_machine);
     const BlockEditorModel &model = *m_model;
     setWindowTitle(qs(model.windowCaption()));
     m_tabs->setEnabled(model.paletteEnabled());

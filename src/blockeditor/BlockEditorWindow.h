@@ -1,6 +1,7 @@
 #pragma once
 
 #include "blockeditor/BlockEditorModel.h"
+#include "document/UndoHistory.h"
 
 #include <QDialog>
 
@@ -66,6 +67,12 @@ public:
     // Shows the model's state in the widgets.
     void refresh();
 
+    // Ctrl+Z and Ctrl+Y / Ctrl+Shift+Z: the editor's own history of the part's program, from
+    // the opening of the window.
+    void undo();
+    void redo();
+    const UndoHistory &history() const { return m_history; }
+
     // Escape closes the editor like its close box.
     void reject() override;
 
@@ -83,6 +90,7 @@ private:
     void startStagePick(int runMode, const std::string &message);
     void showPopup(QPoint globalPos);
     void message(const std::string &text);
+    void travelHistory(bool back);
 
     Machine &m_machine;
     BlockEditorHost *m_host;
@@ -92,6 +100,7 @@ private:
     std::unique_ptr<BlockDetailModel> m_detailModel;
     BlockDetailDialog *m_detail = nullptr;
     bool m_closed = false;
+    UndoHistory m_history;
 
     QTabWidget *m_tabs = nullptr;
     std::array<QListWidget *, PaletteTabCount> m_lists{};

@@ -4,14 +4,59 @@
 #include "document/DocumentCheck.h"
 #include "document/JhkLayout.h"
 
-#include <filesystem>
-#include <fstream>
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
 #include <type_traits>
+#include <unistd.h>
 
 namespace jhk {
 
 namespace {
+
+// The bytes of an open file, read from the disk only as far as the reader asks for them, so a
+// document followed by any amount of junk costs no more than the document.
+class FileBytes {
+public:
+    explicit FileBytes(int fd) : m_fd(fd) {}
+    ~FileBytes()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FileBytes(const FileBytes &) = delete;
+    FileBytes &operator=(const FileBytes &) = delete;
+
+    // Makes the first `n` bytes of the file available, if the file has them.
+    bool reach(std::size_t n)
+    {
+        constexpr std::size_t chunk = 16 * 1024;
+        while (m_bytes.size() < n && !m_ended) {
+            const std::size_t had = m_bytes.size();
+            const std::size_t want = std::max(n - had, chunk);
+            m_bytes.resize(had + want);
+            const ssize_t got = ::read(m_fd, m_bytes.data() + had, want);
+            m_bytes.resize(had + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0) {
+                m_ended = true;
+                m_failed = got < 0;
+            }
+        }
+        return m_bytes.size() >= n;
+    }
+    const std::vector<std::uint8_t> &bytes() const { return m_bytes; }
+    bool failed() const { return m_failed; }
+
+private:
+    int m_fd;
+    std::vector<std::uint8_t> m_bytes;
+    bool m_ended = false;
+    bool m_failed = false;
+};
 
 // Reads the fields of the layout from the bytes of a document, checking that each is there
 // and well formed. Given a const Machine it only walks the fields; given a Machine it also
@@ -19,6 +64,7 @@ namespace {
 class ReadArchive {
 public:
     explicit ReadArchive(std::span<const std::uint8_t> bytes) : m_bytes(bytes) {}
+    explicit ReadArchive(FileBytes &file) : m_file(&file) {}
 
     const std::string &error() const { return m_error; }
 
@@ -86,6 +132,10 @@ private:
     {
         if (!m_error.empty())
             return nullptr;
+        if (m_bytes.size() - m_pos < n && m_file) {
+            m_file->reach(m_pos + n);
+            m_bytes = m_file->bytes();
+        }
         if (m_bytes.size() - m_pos < n) {
             fail("ファイルが途中で終わっています。");
             return nullptr;
@@ -152,6 +202,7 @@ private:
     }
 
     std::span<const std::uint8_t> m_bytes;
+    FileBytes *m_file = nullptr;
     std::size_t m_pos = 0;
     std::string m_error;
 };
@@ -185,11 +236,6 @@ void commit(Machine &read, Machine &m)
     app.WalletSaved = in.WalletSaved;
 }
 
-// The largest document there can be: every text item at its longest. Anything after the
-// last field is ignored, so no more than this is ever read from a file.
-constexpr std::size_t textItemsInDocument = 1 + PartSlots * (1 + BlockSlots * 7) + LabelSlots;
-constexpr std::size_t largestDocument = 200 * 1024 + textItemsInDocument * (6 + MaxTextItemBytes);
-
 } // namespace
 
 LoadResult decodeDocument(std::span<const std::uint8_t> bytes, Machine &m)
@@ -222,27 +268,26 @@ LoadResult decodeDocument(std::span<const std::uint8_t> bytes, Machine &m)
 
 LoadResult loadDocument(const std::string &path, Machine &m)
 {
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (status.type() == std::filesystem::file_type::not_found)
-        return {false, MissingFileMessage};
-    if (ec || !std::filesystem::is_regular_file(status))
+    // Opened without waiting, so a pipe standing under the name cannot hold the program up.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return {false, errno == ENOENT || errno == ENOTDIR ? MissingFileMessage : UnreadableFileMessage};
+    FileBytes file(fd);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
         return {false, UnreadableFileMessage};
 
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return {false, UnreadableFileMessage};
-    std::vector<std::uint8_t> bytes;
-    const std::size_t chunk = 64 * 1024;
-    while (in && bytes.size() < largestDocument) {
-        const std::size_t had = bytes.size();
-        bytes.resize(had + std::min(chunk, largestDocument - had));
-        in.read(reinterpret_cast<char *>(bytes.data() + had), static_cast<std::streamsize>(bytes.size() - had));
-        bytes.resize(had + static_cast<std::size_t>(in.gcount()));
+    // Only as much of the file is read as the layout takes; anything after its last field
+    // is never looked at.
+    if (file.reach(DocumentMagic.size())
+        && std::equal(DocumentMagic.begin(), DocumentMagic.end(), file.bytes().begin())) {
+        static const Machine shape;
+        ReadArchive walk(file);
+        visitDocumentLayout(walk, shape);
     }
-    if (in.bad())
+    if (file.failed())
         return {false, UnreadableFileMessage};
-    return decodeDocument(bytes, m);
+    return decodeDocument(file.bytes(), m);
 }
 
 } // namespace jhk

@@ -28,4 +28,9 @@ void openPaintTool(QWidget *owner, const QImage &picture, PaintHooks hooks);
 bool isPaintToolOpen();
 void closePaintTool();
 
+// Hands the drawing in the open paint tool to its part as "決定" would, but keeps the tool
+// open with the drawing: the quit prompt does this before saving, so that the saved machine
+// holds the drawing and a cancelled save loses nothing.
+void handOverPaintToolDrawing();
+
 } // namespace jhk

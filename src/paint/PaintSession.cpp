@@ -18,19 +18,6 @@ QImage whitePicture(QSize size)
     return image;
 }
 
-namespace {
-
-// The picture in the surfaces' format, sized `size`, kept from the top-left corner.
-QImage resized(const QImage &image, QSize size)
-{
-    QImage result = whitePicture(size);
-    QPainter painter(&result);
-    painter.drawImage(0, 0, image);
-    return result;
-}
-
-} // namespace
-
 PaintSession::PaintSession(double twipsX, double twipsY)
     : twipsX_(twipsX), twipsY_(twipsY)
 {
@@ -71,11 +58,9 @@ void PaintSession::resizeDrawing(QSize size)
 {
     size = size.expandedTo(QSize(1, 1));
     if (drawing_.size() != size)
-        drawing_ = resized(drawing_, size);
-    if (undo_.size() != size)
-        undo_ = resized(undo_, size);
-    if (base_.size() != size)
-        base_ = resized(base_, size);
+        drawing_ = keptFromTopLeft(drawing_, size, drawing_.size());
+    undo_.resize(size);
+    base_.resize(size);
 }
 
 QPoint PaintSession::clamp(QPoint p) const

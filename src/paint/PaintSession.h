@@ -1,6 +1,7 @@
 #pragma once
 
 #include "paint/PaintState.h"
+#include "paint/SurfaceCopy.h"
 #include "paint/ToolTable.h"
 
 #include <QImage>
@@ -54,17 +55,17 @@ public:
     // Surfaces.
     QImage &drawing() { return drawing_; }
     const QImage &drawing() const { return drawing_; }
-    QImage &undoCopy() { return undo_; }
-    QImage &baseCopy() { return base_; }
+    QImage &undoCopy() { return undo_.image(); }
+    QImage &baseCopy() { return base_.image(); }
     const QImage &firstCopy() const { return first_; }
     QSize size() const { return drawing_.size(); }
     // Gives the drawing a new size; the undo and base copies follow, keeping their content
-    // from the top-left corner, new area white.
+    // from the top-left corner, new area white (made when a tool first reads them).
     void resizeDrawing(QSize size);
     void copyDrawingToBase() { base_ = drawing_; }
-    void copyBaseToDrawing() { drawing_ = base_; }
+    void copyBaseToDrawing() { drawing_ = base_.image(); }
     void copyDrawingToUndo() { undo_ = drawing_; }
-    void copyUndoToDrawing() { drawing_ = undo_; }
+    void copyUndoToDrawing() { drawing_ = undo_.image(); }
     QPoint clamp(QPoint p) const;
 
     PaintState &state() { return state_; }
@@ -118,8 +119,9 @@ public:
     // Whole-picture commands.
     void firstState();
     void newPicture();
-    // Open: false with nothing changed when the file cannot be read as a picture.
-    bool openPicture(const QString &path);
+    // Open: false with nothing changed when the file cannot be read as a picture, or when it
+    // is larger than the largest canvas (then `refusal` gets the message naming the limit).
+    bool openPicture(const QString &path, QString *refusal = nullptr);
     // Save as: writes a Windows bitmap whatever the name; an error text on failure.
     std::optional<QString> savePicture(const QString &path) const;
     // The picture handed to the part on OK (zoomed back to 1) and on Cancel.
@@ -139,7 +141,9 @@ private:
     void zoomStep(bool in);
     void setBusy(const QString &text);
 
-    QImage drawing_, undo_, base_, first_;
+    QImage drawing_;
+    SurfaceCopy undo_, base_;
+    QImage first_;
     PaintState state_;
     double twipsX_, twipsY_;
     std::array<std::unique_ptr<Tool>, ToolCount> tools_;

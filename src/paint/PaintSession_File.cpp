@@ -1,10 +1,11 @@
 // The whole-picture commands: first state, new, open, save, and the picture handed back.
 #include "paint/PaintSession.h"
 
+#include "document/AtomicFile.h"
+
 #include <QBuffer>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QSaveFile>
 
 namespace jhk {
 
@@ -30,13 +31,35 @@ void PaintSession::newPicture()
     disableUndo();
 }
 
-bool PaintSession::openPicture(const QString &path)
+bool PaintSession::openPicture(const QString &path, QString *refusal)
 {
+    const QSize limit(state_.MaxWidth, state_.MaxHeight);
+    auto tooLarge = [&limit](QSize size) { return size.width() > limit.width() || size.height() > limit.height(); };
+    auto refuse = [&](QSize size) {
+        if (refusal)
+            *refusal = QStringLiteral("この絵（横%1×縦%2ドット）は大きすぎるため開けません。\n"
+                                      "開ける絵の大きさは、横%3×縦%4ドットまでです。")
+                           .arg(size.width())
+                           .arg(size.height())
+                           .arg(limit.width())
+                           .arg(limit.height());
+        return false;
+    };
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
+    // The size the file claims is checked before anything is decoded: a small file may claim
+    // a picture of hundreds of megabytes.
+    if (const QSize claimed = reader.size(); claimed.isValid() && tooLarge(claimed))
+        return refuse(claimed);
+    // A file that does not tell its size first may still not decode to more than the largest
+    // canvas takes.
+    const qint64 largest = qint64(limit.width()) * limit.height() * 4;
+    reader.setAllocationLimit(int(largest / (1024 * 1024)) + 1);
     const QImage picture = reader.read();
     if (picture.isNull())
         return false;
+    if (tooLarge(picture.size()))
+        return refuse(picture.size());
     state_.Zoom = 1;
     disableUndo();
     drawing_ = picture.convertToFormat(QImage::Format_RGB32);
@@ -49,12 +72,15 @@ bool PaintSession::openPicture(const QString &path)
 
 std::optional<QString> PaintSession::savePicture(const QString &path) const
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("ファイル「%1」に書き込めません。\n保存する場所を確かめて下さい。").arg(path);
-    QImageWriter writer(&file, "bmp");
-    if (!writer.write(drawing_) || !file.commit())
-        return QStringLiteral("ファイル「%1」を保存できませんでした。\nディスクの空きや書き込みの許可を確かめて下さい。").arg(path);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!QImageWriter(&buffer, "bmp").write(drawing_))
+        return QStringLiteral("ファイル「%1」を保存できませんでした。").arg(path);
+    const std::string failure = writeFileAtomically(
+        path.toStdString(), std::span(reinterpret_cast<const std::uint8_t *>(bytes.constData()), std::size_t(bytes.size())));
+    if (!failure.empty())
+        return QStringLiteral("ファイル「%1」に書き込めません。\n%2").arg(path, QString::fromStdString(failure));
     return std::nullopt;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/RecoveryStore.h"
 #include "model/AppState.h"
 
 #include <QHash>
@@ -7,6 +8,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 namespace jhk {
 
@@ -35,8 +37,15 @@ public:
 
     // Called after a machine was read from `documentPath`: starts over with the pictures its
     // parts keep beside the document (not those of the application folder), so that the
-    // stage can show them and the next save, under any name, writes them again.
-    void loadBeside(const QString &documentPath, const Machine &machine, const QString &appFolder);
+    // stage can show them and the next save, under any name, writes them again. Pictures
+    // that are missing, cannot be read or are larger than the stage are left out (the stage
+    // shows its placeholder); the one message naming them all is returned.
+    std::optional<QString> loadBeside(const QString &documentPath, const Machine &machine, const QString &appFolder);
+
+    // A picture as the bytes of a bitmap file; empty when it cannot be encoded.
+    static QByteArray bitmapBytes(const QImage &picture);
+    // Every picture, as bitmap files, for a recovery copy.
+    std::vector<RecoveryPicture> bitmaps() const;
 
 private:
     QHash<int, QImage> pictures_;

@@ -287,11 +287,13 @@ void PainterWindow::openPicture()
 
 void PainterWindow::openPictureFile(const QString &path)
 {
-    if (!session_.openPicture(path)) {
-        QMessageBox::warning(this, QStringLiteral("ﾍﾟｲﾝﾄﾂｰﾙ"),
-                             QStringLiteral("「%1」は絵のファイルとして読めませんでした。\n"
-                                            "BMP、JPEG、GIF のファイルを選んで下さい。")
-                                 .arg(QFileInfo(path).fileName()));
+    QString refusal;
+    if (!session_.openPicture(path, &refusal)) {
+        if (refusal.isEmpty())
+            refusal = QStringLiteral("「%1」は絵のファイルとして読めませんでした。\n"
+                                     "BMP、JPEG、GIF のファイルを選んで下さい。")
+                          .arg(QFileInfo(path).fileName());
+        QMessageBox::warning(this, QStringLiteral("ﾍﾟｲﾝﾄﾂｰﾙ"), refusal);
         return;
     }
     canvas_->sync();

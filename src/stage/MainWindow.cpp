@@ -4,7 +4,7 @@
 #include "stage/PaletteButton.h"
 #include "stage/StageTexts.h"
 #include "ui/Colours.h"
-#include "ui/QtSoundPlayer.h"
+#include "ui/PluginSoundPlayer.h"
 
 #include <QAction>
 #include <QFontInfo>
@@ -53,7 +53,7 @@ MainWindow::MainWindow(Machine &machine, const QString &appFolder, UserDialogs *
       m_sizes(appFolder.toStdString()),
       m_qtDialogs(this),
       m_ui(dialogs ? dialogs : &m_qtDialogs),
-      m_sound(std::make_unique<QtSoundPlayer>(appFolder)),
+      m_sound(std::make_unique<PluginSoundPlayer>(appFolder, [this](const std::string &text) { m_ui->message(text); })),
       m_saved(machine)
 {
     setObjectName(QStringLiteral("frmmain"));
@@ -71,6 +71,7 @@ MainWindow::MainWindow(Machine &machine, const QString &appFolder, UserDialogs *
     stage().moneyLabel = std::string(MoneyLabelPrefix) + std::to_string(MainWindowMoney);
     m_saved.markSaved(m_machine);
     updateLevelPanel();
+    m_history.reset(m_machine, undoExtra());
     refresh();
     // The window keeps its size: nothing to drag, nothing to maximise.
     setFixedSize(sizeHint());
@@ -123,6 +124,7 @@ void MainWindow::buildMenus()
     file->addSeparator();
     m_quit = file->addAction(QStringLiteral("ジハンコウボウの終了(&Q)"), this, [this] { close(); });
     connect(file, &QMenu::aboutToShow, this, &MainWindow::fileMenuAboutToShow);
+    buildEditMenu();
 
     m_stepMenu = menuBar()->addMenu(QStringLiteral("ステップ(&S)"));
     m_stepMenu->setObjectName(QStringLiteral("MnuStep"));
@@ -313,6 +315,8 @@ void MainWindow::refresh()
     for (int i = 0; i < PartSlots; ++i)
         if (!m_machine.partExists(i))
             m_painted.remove(i);
+    recordEdit();
+    updateEditActions();
     const StageControls &c = stage().controls;
     const SelectionPanel &panel = m_editor->panel();
     for (PaletteButton *b : m_partButtons)
@@ -324,6 +328,11 @@ void MainWindow::refresh()
     m_step->setEnabled(c.stepEnabled);
     m_wallet->setEnabled(walletAllowed());
     syncRunList();
+    // The File menu's rules hold at every moment, so its shortcuts obey them too, not only
+    // once the menu has been opened.
+    m_fileMenu.open = c.openEnabled;
+    m_fileMenu.save = c.saveEnabled;
+    m_fileMenu = fileMenuOnOpen(m_machine.app, m_fileMenu);
     m_open->setEnabled(m_fileMenu.open);
     m_save->setEnabled(m_fileMenu.save);
     m_print->setEnabled(m_fileMenu.print);
@@ -358,7 +367,7 @@ void MainWindow::refresh()
     m_stageWidget->setCursor(c.runPointer
                                  ? QCursor(m_pictures.resource(QStringLiteral(":/builtin/cursor_hand.png"), QSize(32, 32)), 11, 0)
                                  : QCursor(Qt::ArrowCursor));
-    m_stageWidget->update();
+    m_stageWidget->updateChanged();
 }
 
 void MainWindow::changeEvent(QEvent *event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "blockeditor/BlockEditorHost.h"
+#include "document/UndoHistory.h"
 #include "engine/Engine.h"
 #include "engine/PictureSizes.h"
 #include "engine/Stage.h"
@@ -31,7 +32,7 @@ class QTimer;
 namespace jhk {
 
 class PaletteButton;
-class QtSoundPlayer;
+class PluginSoundPlayer;
 
 // The main window frmmain: the part palette, the stage, the run buttons, the selection panel,
 // the level panel and the menus. It lays out and draws; the editing rules are the stage
@@ -69,6 +70,18 @@ public:
     void updateLevelPanel();
     FileMenuState fileMenuState() const { return m_fileMenu; }
     void fileMenuAboutToShow();
+    // "元に戻す" and "やり直し" of the Edit menu (Ctrl+Z, Ctrl+Y / Ctrl+Shift+Z).
+    void undo();
+    void redo();
+    const UndoHistory &history() const { return m_history; }
+
+    // Recovery copies of a machine with unsaved changes, kept in `folder` while the window
+    // is open (the tests' windows keep none).
+    void enableRecovery(const std::string &folder);
+    // Writes the recovery copy now if the machine has unsaved changes, removes it otherwise.
+    void keepRecoveryCopy();
+    // Offers the copy a program that ended without saving left behind; true when restored.
+    bool offerRecovery();
 
     QWidget *control(const char *name) const;
 
@@ -98,12 +111,20 @@ private:
     void beginStagePick() override;
     void blockEditorClosed() override;
     // QuitActions
+    void handOverPaintDrawing() override;
     void closePaintTool() override;
     void stopRun() override;
     bool saveWithDialog() override { return saveFile(); }
 
     void buildLayout();
     void buildMenus();
+    void buildEditMenu();
+    // The history: each finished edit becomes a step; a run or a save is not an edit.
+    UndoExtra undoExtra() const;
+    void recordEdit();
+    void travelHistory(bool back);
+    void showRestoredMachine(const UndoExtra &extra);
+    void updateEditActions();
     void editLabel(int j);
     void connectRunControls();
     void keepSelectionAfterOpen();
@@ -127,13 +148,18 @@ private:
     FilePictureSizes m_sizes;
     QtUserDialogs m_qtDialogs;
     UserDialogs *m_ui;
-    std::unique_ptr<QtSoundPlayer> m_sound;
+    std::unique_ptr<PluginSoundPlayer> m_sound;
     std::unique_ptr<Engine> m_engine;
     std::unique_ptr<StageEditor> m_editor;
     SavedState m_saved;
     PaintedPictures m_painted;
     FileMenuState m_fileMenu;
+    UndoHistory m_history;
+    int m_historyPaused = 0;   // inside an edit that is not finished yet (a drop with its dialog)
+    bool m_runSinceEdit = false;
     bool m_quitting = false;
+    std::unique_ptr<RecoveryStore> m_recovery;
+    QTimer *m_recoveryTimer = nullptr;
 
     StageWidget *m_stageWidget = nullptr;
     std::array<PaletteButton *, PartsKindCount> m_partButtons{};
@@ -169,6 +195,8 @@ private:
     QAction *m_save = nullptr;
     QAction *m_print = nullptr;
     QAction *m_quit = nullptr;
+    QAction *m_undo = nullptr;
+    QAction *m_redo = nullptr;
     QMenu *m_stepMenu = nullptr;
     std::array<QAction *, 3> m_stepActions{};
     QAction *m_options = nullptr;

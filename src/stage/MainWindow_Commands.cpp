@@ -49,6 +49,7 @@ void MainWindow::connectRunControls()
 
 void MainWindow::startRun()
 {
+    keepRecoveryCopy(); // a run is where a machine may hang or crash
     m_engine->startRun();
     m_fileMenu.open = stage().controls.openEnabled;
     m_fileMenu.save = stage().controls.saveEnabled;
@@ -100,6 +101,7 @@ bool MainWindow::openFile()
         }
     }
     const auto name = m_ui->openFileName();
+    activateWindow();
     if (!name)
         return false;
     return openFile(*name);
@@ -107,7 +109,10 @@ bool MainWindow::openFile()
 
 bool MainWindow::openFile(const std::string &path)
 {
-    if (!m_engine->openDocument(path)) {
+    ++m_historyPaused;
+    const bool read = m_engine->openDocument(path);
+    --m_historyPaused;
+    if (!read) {
         refresh();
         return false;
     }
@@ -116,7 +121,7 @@ bool MainWindow::openFile(const std::string &path)
         if (stage().labels[static_cast<std::size_t>(j)].visible)
             m_editor->fitLabel(j);
     }
-    m_painted.loadBeside(QString::fromStdString(path), m_machine, m_appFolder);
+    const auto pictureProblem = m_painted.loadBeside(QString::fromStdString(path), m_machine, m_appFolder);
     for (int i = 0; i < PartSlots; ++i)
         if (m_machine.partExists(i) && m_painted.has(i))
             showPaintedPicture(i, m_painted.picture(i));
@@ -132,7 +137,11 @@ bool MainWindow::openFile(const std::string &path)
     // always follow it.
     updateLevelPanel();
     m_saved.markSaved(m_machine);
+    // Another machine: nothing of the old one's history applies to it.
+    m_history.reset(m_machine, undoExtra());
     refresh();
+    if (pictureProblem)
+        m_ui->message(pictureProblem->toStdString(), MessageIcon::Exclamation);
     return true;
 }
 
@@ -157,6 +166,8 @@ bool MainWindow::saveFile()
     if (m_machine.app.RunMode != ModeEditing)
         return false;
     const auto name = m_ui->saveFileName();
+    // The keyboard comes back to the stage window after the file dialog.
+    activateWindow();
     if (!name)
         return false;
     // Pictures drawn in the paint tool go beside the document first; the document names them.
@@ -164,9 +175,14 @@ bool MainWindow::saveFile()
         m_ui->message(refused->toStdString(), MessageIcon::Critical);
         return false;
     }
-    if (!m_engine->saveDocument(*name))
+    const bool saved = m_engine->saveDocument(*name);
+    // Saving names the painted pictures' files and turns sizes into pixels: not an edit.
+    m_history.rebase(m_machine, undoExtra());
+    if (!saved)
         return false;
     m_saved.markSaved(m_machine);
+    if (m_recovery)
+        m_recovery->discard();
     return true;
 }
 
@@ -186,7 +202,10 @@ void MainWindow::showOptions()
 {
     auto *dialog = new OptionDialog(m_machine.app, *m_ui, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &OptionDialog::levelRaised, this, &MainWindow::updateLevelPanel);
+    connect(dialog, &OptionDialog::levelRaised, this, [this] {
+        updateLevelPanel();
+        refresh(); // raising the level is an edit of its own
+    });
     dialog->show();
 }
 
@@ -195,12 +214,15 @@ void MainWindow::showPrintDialog()
     jhk::showPrintDialog(this, PrintSource{m_machine, stage(), m_pictures, m_editor->labelFonts()});
 }
 
+void MainWindow::handOverPaintDrawing() { handOverPaintToolDrawing(); }
 void MainWindow::closePaintTool() { jhk::closePaintTool(); }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (m_quitting || confirmQuit(m_machine.app, *m_ui, *this)) {
         m_quitting = true;
+        if (m_recovery)
+            m_recovery->discard(); // the pupil was asked: nothing to bring back
         event->accept();
         return;
     }

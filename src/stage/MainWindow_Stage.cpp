@@ -34,7 +34,14 @@ void MainWindow::dropPalette(int index, QPoint globalPos)
         return;
     const QPoint t = m_stageWidget->toTwips(p);
     const DropSource source = index == PartsKindCount ? DropSource::LabelButton : DropSource::PartButton;
+    // The new part and what its property dialog gives it are one edit. A drop whose dialog
+    // was cancelled leaves only a freed slot behind: no edit either.
+    const int placedBefore = m_machine.app.PartsCount + m_machine.app.LabelCount;
+    ++m_historyPaused;
     m_editor->dropOnStage(source, index, t.x(), t.y());
+    --m_historyPaused;
+    if (m_machine.app.PartsCount + m_machine.app.LabelCount == placedBefore)
+        m_history.rebase(m_machine, undoExtra());
     refresh();
 }
 
@@ -87,7 +94,7 @@ void MainWindow::stageMouseMove(StageHit hit, Qt::MouseButtons buttons, int x, i
         break;
     case StageHit::Surface: return;
     }
-    m_stageWidget->update();
+    m_stageWidget->updateChanged();
 }
 
 void MainWindow::stageMouseUp(StageHit hit, Qt::MouseButton button, int, int)
@@ -169,6 +176,8 @@ PropertyOutcome MainWindow::showPropertyDialog(int slot)
 {
     PropertyDialog dialog(m_machine, m_catalogue, slot, m_pictures, *m_ui, this);
     dialog.exec();
+    // The keyboard comes back to the stage window, so that its shortcuts work at once.
+    activateWindow();
     if (dialog.outcome() == PropertyOutcome::Edit) {
         PaintHooks hooks;
         // The drawing belongs to the part it was started for, whatever is selected when

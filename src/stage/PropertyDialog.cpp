@@ -113,7 +113,7 @@ void PropertyDialog::showPicture()
     m_image->move(std::max(0, m_ok->x() / 2 - pix.width() / 2), 70);
 }
 
-void PropertyDialog::pressOk()
+bool PropertyDialog::storeValues()
 {
     std::array<std::string, 3> texts;
     for (std::size_t i = 0; i < 3; ++i)
@@ -122,14 +122,24 @@ void PropertyDialog::pressOk()
     if (!result.accepted) {
         m_dialogs.message(result.message);
         m_values[static_cast<std::size_t>(result.refusedBox)]->setText(QStringLiteral("0"));
-        return;
     }
+    return result.accepted;
+}
+
+void PropertyDialog::pressOk()
+{
+    if (!storeValues())
+        return;
     m_outcome = PropertyOutcome::Ok;
     accept();
 }
 
 void PropertyDialog::pressEdit()
 {
+    // The price and stock typed before going to draw the picture are kept, checked as "決定"
+    // checks them.
+    if (!storeValues())
+        return;
     m_outcome = PropertyOutcome::Edit;
     accept();
 }

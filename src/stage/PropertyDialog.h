@@ -44,6 +44,9 @@ protected:
 
 private:
     void showPicture();
+    // Stores the value boxes as "決定" does; a refused value shows its message, resets its
+    // box to "0" and returns false.
+    bool storeValues();
 
     PropertyDialogLogic m_logic;
     StagePictures &m_pictures;

@@ -9,6 +9,10 @@ class UserDialogs;
 class QuitActions {
 public:
     virtual ~QuitActions() = default;
+    // The paint tool, when open, hands its drawing to its part (staying open), so that the
+    // save made from the quit prompt keeps it.
+    virtual void handOverPaintDrawing() = 0;
+    // The program really ends: the paint tool closes without asking anything.
     virtual void closePaintTool() = 0;
     // Stops a run in progress.
     virtual void stopRun() = 0;
@@ -17,8 +21,10 @@ public:
 };
 
 // The question asked when the main window closes. Returns true when the program may end.
-// Without parts it asks OK/Cancel; with parts Yes/No/Cancel, where Yes saves first (stopping
-// a run first) and the program stays open when that save is cancelled or fails.
+// With nothing on the stage it asks OK/Cancel; with parts or labels Yes/No/Cancel, where Yes
+// saves first (stopping a run and taking the paint tool's drawing first) and the program
+// stays open when that save is cancelled or fails. The paint tool is closed only when the
+// program ends, so a cancelled quit keeps the drawing in it.
 bool confirmQuit(const AppState &app, UserDialogs &dialogs, QuitActions &actions);
 
 } // namespace jhk

@@ -423,4 +423,36 @@ void StageEditor::deleteCurrent()
     m_panel.partsCount = "パーツの数： " + std::to_string(app.PartsCount) + "個";
 }
 
+void StageEditor::showRestoredMachine()
+{
+    AppState &app = m_machine.app;
+    m_stage.controls.partButtonsEnabled = app.PartsCount < MaxParts;
+    m_stage.controls.labelButtonEnabled = app.LabelCount < LabelSlots - 1;
+    app.DragIndex = -1;
+    const int cur = app.CurParts;
+    const bool part = m_machine.partExists(cur);
+    const bool label = isLabelSlot(cur) && m_machine.label(cur).isUsed();
+    if (!(app.SelKind == SelectionPart && part) && !(app.SelKind == SelectionLabel && label))
+        app.SelKind = part ? SelectionPart : (label ? SelectionLabel : SelectionNone);
+    m_panel.partsCount = "パーツの数：" + std::to_string(app.PartsCount) + "個";
+    if (app.SelKind == SelectionNone) {
+        app.SelKind = SelectionPart;
+        selectAfterPartDeleted();
+    } else if (app.SelKind == SelectionPart) {
+        showSelection(SelectionPart);
+        showPartPanel(cur);
+        m_panel.pictureVisible = true;
+        writeCoordinatesPixels(m_stage.part(cur).rect);
+    } else {
+        const LabelControl &c = m_stage.labels[static_cast<std::size_t>(cur)];
+        showSelection(SelectionLabel);
+        m_panel.partsName = c.caption;
+        writeCoordinatesTwips(c.rect);
+    }
+    if (app.SelKind == SelectionNone)
+        return;
+    m_stage.selection.visible = true;
+    m_stage.controls.deleteEnabled = true;
+}
+
 } // namespace jhk

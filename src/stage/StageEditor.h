@@ -91,6 +91,11 @@ public:
     // The "パーツの削除" button.
     void deleteCurrent();
 
+    // The tables came back from the undo history and the stage shows them: the palette and
+    // the delete button follow what exists, and the current part or label (the one the
+    // restored machine names, else the first there is) is selected and framed.
+    void showRestoredMachine();
+
     // The coordinate fields in pixel form ("Ｘ座標：96") or twips form.
     void writeCoordinatesPixels(const StageRect &r);
     void writeCoordinatesTwips(const StageRect &r);

@@ -21,6 +21,19 @@ constexpr QSize StagePixels(StageWidthPixels, StageHeightPixels);
 constexpr int PartNumberPixels = 12;
 constexpr QSize WalletSize(112, 220);
 const QColor NumberBackground(0x40, 0x40, 0x40);
+constexpr QSize DigitStrip(170, 26);
+
+// Ids of the stage's controls in the table of their looks.
+enum LookKind { PartLook, LabelLook, ProductLook, CoinLook, CoinLabelLook, FrameLook };
+int lookId(LookKind kind, int index)
+{
+    return kind << 16 | index;
+}
+
+QString text(const std::string &s)
+{
+    return QString::fromStdString(s);
+}
 
 } // namespace
 
@@ -158,7 +171,7 @@ void StageWidget::mousePressEvent(QMouseEvent *event)
     }
     const QPoint t = relativeTwips(m_pressed, p);
     m_input.stageMouseDown(m_pressed, event->button(), t.x(), t.y());
-    update();
+    updateChanged();
 }
 
 void StageWidget::mouseMoveEvent(QMouseEvent *event)
@@ -168,7 +181,7 @@ void StageWidget::mouseMoveEvent(QMouseEvent *event)
     const QPoint t = relativeTwips(hit, p);
     m_input.stageMouseMove(hit, event->buttons(), t.x(), t.y(), event->modifiers());
     if (m_pressing)
-        update();
+        updateChanged();
 }
 
 void StageWidget::mouseReleaseEvent(QMouseEvent *event)
@@ -182,7 +195,7 @@ void StageWidget::mouseReleaseEvent(QMouseEvent *event)
     m_input.stageMouseUp(hit, event->button(), t.x(), t.y());
     if (over && event->button() == Qt::LeftButton)
         m_input.stageClick(hit);
-    update();
+    updateChanged();
 }
 
 void StageWidget::mouseDoubleClickEvent(QMouseEvent *event)
@@ -195,7 +208,129 @@ void StageWidget::mouseDoubleClickEvent(QMouseEvent *event)
     // An editor opened by the double-click took the button-up.
     if (QGuiApplication::mouseButtons() == Qt::NoButton)
         m_pressing = false;
-    update();
+    updateChanged();
+}
+
+const QPixmap &StageWidget::numberLabel(int i)
+{
+    QPixmap &label = m_numberLabels[static_cast<std::size_t>(i)];
+    if (label.isNull()) {
+        QFont f = font();
+        f.setBold(true);
+        f.setPixelSize(PartNumberPixels);
+        const QString number = QStringLiteral("No.%1").arg(i);
+        const QFontMetrics fm(f);
+        // The whole number shows, even where it reaches beyond a small part's picture.
+        const QSize size(fm.horizontalAdvance(number), fm.height());
+        const qreal ratio = devicePixelRatioF();
+        label = QPixmap((QSizeF(size) * ratio).toSize());
+        label.setDevicePixelRatio(ratio);
+        label.fill(NumberBackground);
+        QPainter p(&label);
+        p.setFont(f);
+        p.setPen(colorFromTable(PartNumberColor));
+        p.drawText(QRect(QPoint(0, 0), size), Qt::AlignLeft | Qt::AlignTop, number);
+    }
+    return label;
+}
+
+QRect StageWidget::partBounds(int i)
+{
+    const PartControl &c = m_stage.part(i);
+    QRect bounds = toPixels(c.rect);
+    if (c.numberShown)
+        bounds |= QRect(bounds.topLeft(), numberLabel(i).deviceIndependentSize().toSize());
+    if (!c.digits.empty()) {
+        const int gTwips = DigitStrip.width() / 10 * m_machine.app.TwipsX;
+        for (int k = 1; k <= AmountDigits; ++k) {
+            StageRect box = Stage::digitBox(m_machine, k, gTwips);
+            box.left += c.rect.left;
+            box.top += c.rect.top;
+            bounds |= toPixels(box);
+        }
+    }
+    return bounds;
+}
+
+QHash<int, StageWidget::Look> StageWidget::currentLooks()
+{
+    QHash<int, Look> looks;
+    for (int i = 0; i < PartSlots; ++i) {
+        const PartControl &c = m_stage.part(i);
+        if (c.visible)
+            looks.insert(lookId(PartLook, i),
+                         {partBounds(i), QStringLiteral("%1|%2|%3|%4|%5")
+                                             .arg(m_order.parts[static_cast<std::size_t>(i)])
+                                             .arg(m_machine.part(i).Kind)
+                                             .arg(text(c.picture), text(c.digits))
+                                             .arg(c.numberShown)});
+    }
+    for (int j = 1; j < LabelSlots; ++j) {
+        const LabelControl &c = m_stage.labels[static_cast<std::size_t>(j)];
+        if (c.visible)
+            looks.insert(lookId(LabelLook, j),
+                         {toPixels(c.rect), QStringLiteral("%1|%2|%3|%4|%5|%6|%7%8%9")
+                                                .arg(m_order.labels[static_cast<std::size_t>(j)])
+                                                .arg(text(c.caption), text(m_labelFonts[static_cast<std::size_t>(j)]))
+                                                .arg(c.fontSize)
+                                                .arg(c.backColor)
+                                                .arg(c.foreColor)
+                                                .arg(c.transparent)
+                                                .arg(c.bold)
+                                                .arg(c.italic)});
+    }
+    for (std::size_t n = 0; n < m_stage.products.size(); ++n) {
+        const ProductImage &img = m_stage.products[n];
+        if (img.visible)
+            looks.insert(lookId(ProductLook, static_cast<int>(n)),
+                         {toPixels(img.rect), QStringLiteral("%1|%2").arg(img.sourceKind).arg(text(img.picture))});
+    }
+    for (std::size_t k = 0; k < m_stage.coins.size(); ++k)
+        if (m_stage.coins[k].visible)
+            looks.insert(lookId(CoinLook, static_cast<int>(k)), {toPixels(m_stage.coins[k].rect), QString()});
+    for (std::size_t d = 0; d < m_stage.coinLabels.size(); ++d) {
+        const CoinLabel &l = m_stage.coinLabels[d];
+        if (l.visible)
+            looks.insert(lookId(CoinLabelLook, static_cast<int>(d)), {toPixels(l.rect), text(l.text)});
+    }
+    if (m_stage.selection.visible)
+        looks.insert(lookId(FrameLook, 0), {toPixels(m_stage.selection.rect), QString::number(m_order.frame)});
+    return looks;
+}
+
+void StageWidget::updateChanged()
+{
+    const QString background = QStringLiteral("%1|%2").arg(
+        text(m_stage.background.empty() ? m_machine.app.BackPictName : m_stage.background)).arg(m_stage.walletDrawn);
+    QHash<int, Look> looks = currentLooks();
+    if (background != m_backgroundLook) {
+        m_backgroundLook = background;
+        update();
+    } else {
+        QRegion changed;
+        for (auto it = m_looks.cbegin(); it != m_looks.cend(); ++it) {
+            const auto now = looks.constFind(it.key());
+            if (now == looks.cend() || !(*now == *it))
+                changed += it->bounds;
+        }
+        for (auto it = looks.cbegin(); it != looks.cend(); ++it) {
+            const auto before = m_looks.constFind(it.key());
+            if (before == m_looks.cend() || !(*before == *it))
+                changed += it->bounds;
+        }
+        if (!changed.isEmpty())
+            update(changed);
+    }
+    m_looks = std::move(looks);
+}
+
+void StageWidget::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        m_numberLabels = {};
+        update();
+    }
 }
 
 void StageWidget::paintPart(QPainter &p, int i)
@@ -208,7 +343,7 @@ void StageWidget::paintPart(QPainter &p, int i)
     else
         p.drawPixmap(r.topLeft(), m_pictures.partPicture(kind, c.picture));
     if (!c.digits.empty()) {
-        const QPixmap strip = m_pictures.resource(QStringLiteral(":/builtin/digits.png"), QSize(170, 26));
+        const QPixmap strip = m_pictures.resource(QStringLiteral(":/builtin/digits.png"), DigitStrip);
         const int g = strip.width() / 10;
         const int gTwips = g * m_machine.app.TwipsX;
         const int count = static_cast<int>(c.digits.size());
@@ -222,19 +357,8 @@ void StageWidget::paintPart(QPainter &p, int i)
             p.drawPixmap(toPixels(box), strip, QRect((ch - '0') * g, 0, g, strip.height()));
         }
     }
-    if (c.numberShown) {
-        QFont f = font();
-        f.setBold(true);
-        f.setPixelSize(PartNumberPixels);
-        p.setFont(f);
-        const QString text = QStringLiteral("No.%1").arg(i);
-        const QFontMetrics fm(f);
-        // The whole number shows, even where it reaches beyond a small part's picture.
-        const QRect tr(r.topLeft(), QSize(fm.horizontalAdvance(text), fm.height()));
-        p.fillRect(tr, NumberBackground);
-        p.setPen(colorFromTable(PartNumberColor));
-        p.drawText(tr, Qt::AlignLeft | Qt::AlignTop, text);
-    }
+    if (c.numberShown)
+        p.drawPixmap(r.topLeft(), numberLabel(i));
 }
 
 void StageWidget::paintLabel(QPainter &p, int j)
@@ -248,8 +372,9 @@ void StageWidget::paintLabel(QPainter &p, int j)
     p.drawText(r, Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(c.caption));
 }
 
-void StageWidget::paintEvent(QPaintEvent *)
+void StageWidget::paintEvent(QPaintEvent *event)
 {
+    const QRegion exposed = event->region();
     QPainter p(this);
     p.drawPixmap(0, 0, m_pictures.file(m_stage.background.empty() ? m_machine.app.BackPictName : m_stage.background,
                                        StagePixels));
@@ -283,9 +408,11 @@ void StageWidget::paintEvent(QPaintEvent *)
     std::stable_sort(items.begin(), items.end(), [](const Item &a, const Item &b) { return a.z < b.z; });
     for (const Item &item : items) {
         if (item.hit.kind == StageHit::Part) {
-            paintPart(p, item.hit.index);
+            if (exposed.intersects(partBounds(item.hit.index)))
+                paintPart(p, item.hit.index);
         } else if (item.hit.kind == StageHit::Label) {
-            paintLabel(p, item.hit.index);
+            if (exposed.intersects(itemRect(item.hit)))
+                paintLabel(p, item.hit.index);
         } else {
             p.setPen(QPen(Qt::black, 1));
             p.setBrush(Qt::NoBrush);

@@ -4,6 +4,10 @@
 
 #include <QWidget>
 
+#include <QHash>
+#include <QPixmap>
+
+#include <array>
 #include <functional>
 #include <utility>
 
@@ -52,8 +56,14 @@ public:
                                          int twipsY);
     static QFont labelFont(const LabelControl &label, const std::string &fontName, int twipsY);
 
+    // Repaints what changed on the stage since it was last asked: the old and new rectangles
+    // of each control whose place or look changed, the whole stage only when the background
+    // did. Calls between two paints add up to one repaint.
+    void updateChanged();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -64,6 +74,18 @@ private:
     QPoint relativeTwips(StageHit hit, QPoint p) const;
     void paintPart(QPainter &p, int i);
     void paintLabel(QPainter &p, int j);
+    // "No.N" on its dark strip, drawn once per part slot and font.
+    const QPixmap &numberLabel(int i);
+    QRect partBounds(int i);
+
+    // What a control looked like when the stage was last brought up to date: where it is
+    // drawn and everything else that decides its pixels.
+    struct Look {
+        QRect bounds;
+        QString key;
+        bool operator==(const Look &) const = default;
+    };
+    QHash<int, Look> currentLooks();
 
     const Machine &m_machine;
     const Stage &m_stage;
@@ -73,6 +95,9 @@ private:
     StageInput &m_input;
     StageHit m_pressed;
     bool m_pressing = false;
+    std::array<QPixmap, PartSlots> m_numberLabels;
+    QHash<int, Look> m_looks;
+    QString m_backgroundLook;
 };
 
 } // namespace jhk

@@ -344,4 +344,54 @@ TEST(BlockEditorWindow, TheWorksheetButtonSavesTheMachinesWorksheetFilledOrBlank
         EXPECT_TRUE(words.contains(QString(QStringLiteral("商品排出") + QString::fromUtf8(c.words)).remove(spaces))) << words.toStdString();
         QFile::remove(pdf + QStringLiteral(".pdf"));
     }
+// Dropping, moving, linking, a detail-dialog change and deleting, each taken back by Ctrl+Z
+// and done again by Ctrl+Y; "キャンセル" afterwards still gives the part back as it was opened.
+TEST(BlockEditorWindow, HistoryTakesBackEveryEditAndCancelStillRestores)
+{
+    WindowFixture f;
+    const PartsRecord opened = f.rec();
+    std::vector<PartsRecord> states{f.rec()};
+    f.dragFromPalette(0, {100, 60}); // 0 商品排出
+    states.push_back(f.rec());
+    f.dragFromPalette(2, {100, 140}); // 1 購買可ランプ消灯
+    states.push_back(f.rec());
+    QTest::mousePress(f.canvas(), Qt::LeftButton, {}, f.boxCentre(1));
+    QTest::mouseMove(f.canvas(), f.boxCentre(1) + QPoint(88, 40));
+    QTest::mouseRelease(f.canvas(), Qt::LeftButton, {}, f.boxCentre(1) + QPoint(88, 40));
+    ASSERT_NE(f.block(1).X, states.back().Blocks[1].X);
+    states.push_back(f.rec());
+    QTest::mouseDClick(f.canvas(), Qt::LeftButton, {}, {36, 12});
+    QTest::mouseClick(f.canvas(), Qt::LeftButton, {}, f.boxCentre(0));
+    ASSERT_EQ(f.rec().FirstBlock, 0);
+    states.push_back(f.rec());
+    BlockDetailDialog *detail = f.doubleClickBox(0);
+    ASSERT_NE(detail, nullptr);
+    QTest::mouseClick(detail->pickButton(0), Qt::LeftButton);
+    f.pickOnStage(f.product);
+    ASSERT_NE(f.window->detailDialog(), nullptr);
+    QTest::mouseClick(f.window->detailDialog()->okButton(), Qt::LeftButton);
+    ASSERT_EQ(f.block(0).Param[1], ParamValue(f.product));
+    states.push_back(f.rec());
+    QTest::mouseClick(f.canvas(), Qt::LeftButton, {}, f.boxCentre(1));
+    QTest::mouseClick(f.window->deleteButton(), Qt::LeftButton);
+    ASSERT_EQ(f.rec().BlockCount, 1);
+    states.push_back(f.rec());
+
+    f.window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f.window.get()));
+    for (std::size_t i = states.size() - 1; i-- > 0;) {
+        QTest::keyClick(f.window.get(), Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(f.rec(), states[i]) << "undo to state " << i;
+    }
+    EXPECT_EQ(f.m.app.CurBlock, -1);
+    EXPECT_FALSE(f.window->deleteButton()->isEnabled());
+    for (std::size_t i = 1; i < states.size(); ++i) {
+        QTest::keyClick(f.window.get(), i % 2 ? Qt::Key_Y : Qt::Key_Z,
+                        i % 2 ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(f.rec(), states[i]) << "redo to state " << i;
+    }
+    EXPECT_TRUE(f.window->deleteButton()->isEnabled());
+
+    QTest::mouseClick(f.window->cancelButton(), Qt::LeftButton);
+    EXPECT_EQ(f.rec(), opened);
 }

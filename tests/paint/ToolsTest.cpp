@@ -214,6 +214,34 @@ TEST_F(Tools, ZoomInAndOutRoundTripsAGridDrawingAndStopsAtItsLimits)
     EXPECT_EQ(drawing(), expected);
 }
 
+TEST_F(Tools, CopiesFollowTheZoomedSizeWithTheirContentUnscaledInTheCorner)
+{
+    // The base copy taken before zooming comes back, unscaled in the top-left corner, when the
+    // select tool is pressed after zooming in.
+    session.chooseTool(ToolRectangle);
+    drag(session, ButtonLeft, {QPoint(30, 20), QPoint(39, 29)});
+    const QImage original = drawing();
+    session.zoomIn();
+    const QImage zoomed = drawing();
+    session.chooseTool(ToolSelect);
+    session.press(ButtonLeft, QPoint(1, 1));
+    EXPECT_EQ(drawing(), keptFromTopLeft(original, QSize(80, 60), QSize(40, 30)));
+    session.release(ButtonLeft, QPoint(1, 1));
+
+    // A copy shrunk with the drawing and grown again has lost what lay outside the small size.
+    session.chooseTool(ToolPen);
+    drawing() = zoomed;
+    click(session, ButtonLeft, QPoint(0, 0)); // the base copy is now the zoomed picture
+    const QImage withDot = drawing();
+    session.zoomOut();
+    session.zoomIn();
+    session.chooseTool(ToolSelect);
+    session.press(ButtonLeft, QPoint(1, 1));
+    EXPECT_EQ(drawing(), keptFromTopLeft(withDot, QSize(80, 60), QSize(40, 30)));
+    EXPECT_EQ(session.baseCopy().size(), QSize(80, 60));
+    EXPECT_EQ(session.undoCopy().size(), QSize(80, 60));
+}
+
 TEST_F(Tools, ZoomingInStopsBeforeThePictureOutgrowsMemory)
 {
     session.start(whitePicture(QSize(2100, 2000)));

@@ -261,7 +261,8 @@ public:
     bool saveSucceeds = true;
     std::vector<std::string> calls;
     int *runMode = nullptr;
-    void closePaintTool() override { calls.emplace_back("paint"); }
+    void handOverPaintDrawing() override { calls.emplace_back("drawing"); }
+    void closePaintTool() override { calls.emplace_back("close-paint"); }
     void stopRun() override
     {
         calls.emplace_back("stop");
@@ -279,6 +280,7 @@ TEST(QuitRules, AnswersDecideWhetherTheProgramEnds)
     struct Case {
         const char *what;
         int parts;
+        int labels;
         int runMode;
         Answer answer;
         bool saveSucceeds;
@@ -287,21 +289,26 @@ TEST(QuitRules, AnswersDecideWhetherTheProgramEnds)
         const char *question;
     };
     const Case cases[] = {
-        {"labels only, OK", 0, 0, Answer::Ok, true, true, {}, "ジハンコウボウを終了しますか？"},
-        {"labels only, Cancel", 0, 0, Answer::Cancel, true, false, {}, "ジハンコウボウを終了しますか？"},
-        {"No ends without saving", 2, 0, Answer::No, true, true, {"paint"}, "ジハンコウボウを終了します\r\n保存しますか？"},
-        {"Cancel stays", 2, 0, Answer::Cancel, true, false, {"paint"}, "ジハンコウボウを終了します\r\n保存しますか？"},
-        {"Yes saves and ends", 2, 0, Answer::Yes, true, true, {"paint", "save"}, "ジハンコウボウを終了します\r\n保存しますか？"},
-        {"Yes with a cancelled or failed save stays", 2, 0, Answer::Yes, false, false, {"paint", "save"},
+        {"empty stage, OK", 0, 0, 0, Answer::Ok, true, true, {"close-paint"}, "ジハンコウボウを終了しますか？"},
+        {"empty stage, Cancel", 0, 0, 0, Answer::Cancel, true, false, {}, "ジハンコウボウを終了しますか？"},
+        {"labels only are offered a save", 0, 3, 0, Answer::Yes, true, true, {"drawing", "save", "close-paint"},
          "ジハンコウボウを終了します\r\n保存しますか？"},
-        {"Yes during a run stops it first", 2, 1, Answer::Yes, true, true, {"paint", "stop", "save"},
+        {"No ends without saving", 2, 3, 0, Answer::No, true, true, {"close-paint"},
          "ジハンコウボウを終了します\r\n保存しますか？"},
+        {"Cancel stays and keeps the paint tool", 2, 3, 0, Answer::Cancel, true, false, {},
+         "ジハンコウボウを終了します\r\n保存しますか？"},
+        {"Yes saves the drawing too and ends", 2, 3, 0, Answer::Yes, true, true, {"drawing", "save", "close-paint"},
+         "ジハンコウボウを終了します\r\n保存しますか？"},
+        {"Yes with a cancelled or failed save stays", 2, 3, 0, Answer::Yes, false, false, {"drawing", "save"},
+         "ジハンコウボウを終了します\r\n保存しますか？"},
+        {"Yes during a run stops it first", 2, 0, 1, Answer::Yes, true, true,
+         {"stop", "drawing", "save", "close-paint"}, "ジハンコウボウを終了します\r\n保存しますか？"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         Machine m = startedMachine();
         m.app.PartsCount = static_cast<std::int16_t>(c.parts);
-        m.app.LabelCount = 3;
+        m.app.LabelCount = static_cast<std::int16_t>(c.labels);
         m.app.RunMode = static_cast<std::int16_t>(c.runMode);
         test::FakeDialogs dialogs;
         dialogs.answers.push_back(c.answer);

@@ -1,4 +1,7 @@
 #include "FakeDialogs.h"
+#include "document/JhkDocument.h"
+#include "document/JhkLayout.h"
+#include "paint/PaintEntry.h"
 #include "model/AppState.h"
 #include "stage/LabelEditorDialog.h"
 #include "stage/LevelChoice.h"
@@ -12,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPaintEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -55,6 +59,25 @@ protected:
         return label ? label->text() : QString();
     }
 
+    // The menu bar's action whose text is `caption`, in any menu.
+    QAction *menuAction(const QString &caption) const
+    {
+        for (QAction *top : window->menuBar()->actions())
+            if (top->menu())
+                for (QAction *a : top->menu()->actions())
+                    if (a->text() == caption)
+                        return a;
+        return nullptr;
+    }
+
+    // The machine's document, without the current part's number: selecting is no edit.
+    std::vector<std::uint8_t> document() const
+    {
+        std::vector<std::uint8_t> bytes = encodeDocument(m).bytes;
+        bytes[DocumentHeaderSize + 3] = bytes[DocumentHeaderSize + 4] = 0;
+        return bytes;
+    }
+
     QStringList menuTitles() const
     {
         QStringList titles;
@@ -72,7 +95,7 @@ protected:
 TEST_F(MainWindowTest, LayoutAndMenusFollowTheLevel)
 {
     open(1);
-    EXPECT_EQ(menuTitles(), (QStringList{"ファイル(&F&ﾌ)", "ステップ(&S)", "オプション(&O)"}));
+    EXPECT_EQ(menuTitles(), (QStringList{"ファイル(&F&ﾌ)", "編集(&E)", "ステップ(&S)", "オプション(&O)"}));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("ジハン・コウボウ"));
     EXPECT_EQ(window->control("Picture1")->geometry(), QRect(136, 0, 408, 500));
     EXPECT_EQ(window->control("cmdPartsButton5")->geometry(), QRect(63, 144, 57, 64));
@@ -95,7 +118,7 @@ TEST_F(MainWindowTest, LayoutAndMenusFollowTheLevel)
 TEST_F(MainWindowTest, HigherLevelHidesTheStepMenuAndPanel)
 {
     open(3);
-    EXPECT_EQ(menuTitles(), (QStringList{"ファイル(&F&ﾌ)", "オプション(&O)"}));
+    EXPECT_EQ(menuTitles(), (QStringList{"ファイル(&F&ﾌ)", "編集(&E)", "オプション(&O)"}));
     EXPECT_FALSE(window->control("lblNowStep")->isVisible());
     EXPECT_EQ(text("lblKaisetsu"), QStringLiteral("パーツ・ブロックを自由に選択し、設定する事ができます。"));
 }
@@ -271,6 +294,61 @@ TEST_F(MainWindowTest, PartNumbersShowWholeOnSmallParts)
     EXPECT_TRUE(digitBeyond);
 }
 
+TEST_F(MainWindowTest, StageRepaintsOnceAndOnlyWhatAnActionChanged)
+{
+    open(3);
+    drop(KindButton, QPoint(20, 20));
+    drop(KindButton, QPoint(20, 150));
+    ASSERT_EQ(m.app.PartsCount, 2);
+    std::vector<int> placed;
+    for (int i = 0; i < PartSlots; ++i)
+        if (m.partExists(i))
+            placed.push_back(i);
+    const int first = placed[0];
+    const int second = placed[1];
+    // The first button lights the second button's buy lamp, then its own sold-out lamp: two
+    // changes of the stage from one click.
+    PartsRecord &p = m.part(first);
+    p.FirstBlock = 0;
+    p.BlockCount = 2;
+    for (int b = 0; b < 2; ++b) {
+        BlockRecord &r = p.Blocks[static_cast<std::size_t>(b)];
+        r.Used = -1;
+        r.Kind = static_cast<std::int16_t>(b == 0 ? BlockBuyLampOn : BlockSoldOutLampOn);
+        r.Param[1] = ParamValue(static_cast<std::int16_t>(b == 0 ? second : first));
+        r.NextBlock = static_cast<std::int16_t>(b == 0 ? 1 : LinkEnd);
+        r.Complete = -1;
+    }
+    QTest::mouseClick(qobject_cast<QPushButton *>(window->control("cmdStart")), Qt::LeftButton);
+    ASSERT_EQ(m.app.RunMode, ModeRunning);
+
+    StageWidget *stage = window->stageWidget();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    QCoreApplication::processEvents();
+    struct PaintLog : QObject {
+        std::vector<QRegion> regions;
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            if (e->type() == QEvent::Paint)
+                regions.push_back(static_cast<QPaintEvent *>(e)->region());
+            return false;
+        }
+    } log;
+    stage->installEventFilter(&log);
+    const QRect firstRect = stage->toPixels(window->stage().part(first).rect);
+    const QRect secondRect = stage->toPixels(window->stage().part(second).rect);
+    QTest::mouseClick(stage, Qt::LeftButton, {}, firstRect.center());
+    QCoreApplication::processEvents();
+    stage->removeEventFilter(&log);
+
+    ASSERT_EQ(window->stage().part(second).picture, ButtonBuyPicture);
+    ASSERT_EQ(window->stage().part(first).picture, ButtonSoldOutPicture);
+    ASSERT_EQ(log.regions.size(), 1u) << "one repaint for the click";
+    const QRegion painted = log.regions.front();
+    EXPECT_TRUE(painted.contains(firstRect) && painted.contains(secondRect));
+    EXPECT_FALSE(painted.contains(QPoint(300, 300))) << "the rest of the stage is left as it is";
+}
+
 TEST_F(MainWindowTest, WalletButtonWorksOnlyDuringARunAndStopTakesThePictureAway)
 {
     open(3);
@@ -311,6 +389,195 @@ TEST_F(MainWindowTest, LongTextsStayInsideTheirFrames)
     // The money label reaches over the button's top edge, which still takes the clicks.
     QWidget *button = window->control("Command1");
     EXPECT_EQ(button->parentWidget()->childAt(button->geometry().topLeft() + QPoint(20, 2)), button);
+}
+
+TEST_F(MainWindowTest, FileMenuShortcutsFollowTheRulesWithoutOpeningTheMenu)
+{
+    open(3);
+    QAction *save = menuAction(QStringLiteral("ファイルの保存(&S&ﾎ)..."));
+    QAction *open = menuAction(QStringLiteral("ファイルを開く(&O&ｵ）..."));
+    ASSERT_TRUE(save && open);
+    EXPECT_FALSE(save->isEnabled());
+    drop(KindProduct, QPoint(100, 50));
+    EXPECT_TRUE(save->isEnabled()) << "Ctrl+S works right after the first part";
+    QTest::mouseClick(qobject_cast<QPushButton *>(window->control("cmdStart")), Qt::LeftButton);
+    EXPECT_FALSE(save->isEnabled());
+    EXPECT_FALSE(open->isEnabled());
+    QTest::mouseClick(qobject_cast<QPushButton *>(window->control("cmdStop")), Qt::LeftButton);
+    EXPECT_TRUE(save->isEnabled());
+    EXPECT_TRUE(open->isEnabled());
+    QTest::mouseClick(qobject_cast<QPushButton *>(window->control("cmd_DelParts")), Qt::LeftButton);
+    EXPECT_FALSE(save->isEnabled()) << "nothing left to save";
+}
+
+// Placing, moving and deleting with the mouse, a label and the money in hand, each taken back
+// and done again through the Edit menu; the machine matches the document it had byte for byte.
+TEST_F(MainWindowTest, EditMenuUndoesAndRedoesStageEdits)
+{
+    open(3);
+    QAction *undo = menuAction(QStringLiteral("元に戻す(&U)"));
+    QAction *redo = menuAction(QStringLiteral("やり直し(&R)"));
+    ASSERT_TRUE(undo && redo);
+    EXPECT_EQ(undo->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    EXPECT_EQ(redo->shortcuts(),
+              (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
+    EXPECT_FALSE(undo->isEnabled());
+
+    std::vector<std::vector<std::uint8_t>> states{document()};
+    drop(KindProduct, QPoint(100, 50), [](PropertyDialog &d) {
+        d.valueBox(0)->setText(QStringLiteral("120"));
+        d.pressOk();
+    });
+    states.push_back(document());
+    const std::size_t steps = window->history().undoSteps();
+    drop(KindCoinSlot, QPoint(300, 300), [](PropertyDialog &d) { QTest::keyClick(&d, Qt::Key_Escape); });
+    EXPECT_EQ(window->history().undoSteps(), steps) << "a cancelled drop is no edit";
+    states.back() = document(); // the freed slot keeps what the part had
+    drop(PartsKindCount, QPoint(10, 400));
+    states.push_back(document());
+    QWidget *stage = window->stageWidget();
+    QTest::mousePress(stage, Qt::LeftButton, {}, QPoint(110, 60));
+    QTest::mouseMove(stage, QPoint(150, 90));
+    QTest::mouseRelease(stage, Qt::LeftButton, {}, QPoint(150, 90));
+    ASSERT_EQ(m.part(0).Left, 140 * 15);
+    states.push_back(document());
+    dialogs.inputs.push_back(std::string("500"));
+    QTest::mouseClick(window->control("cmdPartsButton5"), Qt::LeftButton);
+    ASSERT_EQ(m.app.MoneyInHand, 500);
+    states.push_back(document());
+    QTest::mouseClick(qobject_cast<QPushButton *>(window->control("cmd_DelParts")), Qt::LeftButton);
+    ASSERT_FALSE(m.part(0).isUsed());
+    states.push_back(document());
+    ASSERT_TRUE(undo->isEnabled());
+
+    QTest::mouseClick(stage, Qt::LeftButton, {}, QPoint(15, 405)); // select the label
+    ASSERT_EQ(m.app.SelKind, SelectionLabel);
+    for (std::size_t i = states.size() - 1; i-- > 0;) {
+        undo->trigger();
+        EXPECT_EQ(document(), states[i]) << "undo to state " << i;
+        if (i == states.size() - 2) {
+            EXPECT_EQ(m.app.SelKind, SelectionPart) << "the part brought back is selected";
+            EXPECT_EQ(m.app.CurParts, 0);
+        }
+    }
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_FALSE(window->stage().part(0).visible);
+    EXPECT_FALSE(window->stage().labels[1].visible);
+    EXPECT_EQ(text("Label4"), QStringLiteral("所持金：￥2670"));
+
+    for (std::size_t i = 1; i < states.size(); ++i) {
+        redo->trigger();
+        EXPECT_EQ(document(), states[i]) << "redo to state " << i;
+        if (i == states.size() - 2) {
+            // Just before the deletion: the part is back where it was moved, selected.
+            EXPECT_TRUE(window->stage().part(0).visible);
+            EXPECT_EQ(window->stage().part(0).rect.left, 140 * 15);
+            EXPECT_EQ(m.app.CurParts, 0);
+            EXPECT_TRUE(window->stage().selection.visible);
+            EXPECT_TRUE(window->control("cmd_DelParts")->isEnabled());
+            EXPECT_EQ(text("Label4"), QStringLiteral("所持金：￥500"));
+        }
+    }
+    EXPECT_FALSE(redo->isEnabled());
+
+    // Undo, then a new edit: there is nothing left to redo.
+    undo->trigger();
+    drop(KindCounter, QPoint(200, 200));
+    EXPECT_FALSE(redo->isEnabled());
+
+    // Opening another machine starts a new history.
+    QTemporaryDir dir;
+    const std::string path = dir.filePath(QStringLiteral("m.JHK")).toStdString();
+    dialogs.files.push_back(path);
+    ASSERT_TRUE(window->saveFile());
+    ASSERT_TRUE(window->openFile(path));
+    EXPECT_FALSE(undo->isEnabled());
+}
+
+TEST_F(MainWindowTest, UndoIsForEditingOnly)
+{
+    open(3);
+    drop(KindProduct, QPoint(100, 50));
+    QAction *undo = menuAction(QStringLiteral("元に戻す(&U)"));
+    ASSERT_TRUE(undo->isEnabled());
+    QTest::mouseClick(qobject_cast<QPushButton *>(window->control("cmdStart")), Qt::LeftButton);
+    EXPECT_FALSE(undo->isEnabled());
+    window->undo();
+    EXPECT_TRUE(m.part(0).isUsed()) << "a run is not interrupted by undo";
+    QTest::mouseClick(qobject_cast<QPushButton *>(window->control("cmdStop")), Qt::LeftButton);
+    ASSERT_TRUE(undo->isEnabled());
+    window->undo();
+    EXPECT_FALSE(m.part(0).isUsed()) << "the run made no step of its own";
+}
+
+TEST_F(MainWindowTest, EditButtonKeepsTheTypedValues)
+{
+    open(3);
+    drop(KindProduct, QPoint(100, 50), [](PropertyDialog &d) {
+        d.scrollBar()->setValue(4);
+        d.valueBox(0)->setText(QStringLiteral("10000"));
+        d.valueBox(1)->setText(QStringLiteral("7"));
+        d.pressEdit();
+        EXPECT_EQ(d.outcome(), PropertyOutcome::Closed) << "a refused value keeps the dialog open";
+        EXPECT_EQ(d.valueBox(0)->text(), QStringLiteral("0"));
+        d.valueBox(0)->setText(QStringLiteral("150"));
+        d.pressEdit();
+    });
+    EXPECT_EQ(dialogs.shown.back(), "１００００以下に設定して下さい");
+    ASSERT_TRUE(m.part(0).isUsed());
+    EXPECT_EQ(m.part(0).A(), 150);
+    EXPECT_EQ(m.part(0).B(), 7);
+    EXPECT_TRUE(isPaintToolOpen());
+    closePaintTool();
+}
+
+// The paint tool stays open with its drawing when quitting is cancelled; "はい" saves the
+// drawing with the machine.
+TEST_F(MainWindowTest, CancelledQuitKeepsThePaintToolAndYesSavesItsDrawing)
+{
+    open(3);
+    drop(KindProduct, QPoint(100, 50), [](PropertyDialog &d) {
+        d.scrollBar()->setValue(4);
+        d.pressEdit();
+    });
+    ASSERT_TRUE(isPaintToolOpen());
+    QWidget *paint = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w != window.get() && w->isVisible() && w->inherits("QMainWindow"))
+            paint = w;
+    ASSERT_NE(paint, nullptr);
+
+    dialogs.answers.push_back(Answer::Cancel);
+    QCloseEvent cancelled;
+    QApplication::sendEvent(window.get(), &cancelled);
+    EXPECT_FALSE(cancelled.isAccepted());
+    EXPECT_TRUE(paint->isVisible()) << "the drawing is still there";
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("painted.JHK"));
+    dialogs.answers.push_back(Answer::Yes);
+    dialogs.files.push_back(path.toStdString());
+    QCloseEvent yes;
+    QApplication::sendEvent(window.get(), &yes);
+    EXPECT_TRUE(yes.isAccepted());
+    EXPECT_FALSE(paint->isVisible());
+    auto saved = std::make_unique<Machine>();
+    ASSERT_TRUE(loadDocument(path.toStdString(), *saved).ok);
+    const QString picture = QString::fromStdString(saved->part(0).PictName);
+    EXPECT_NE(picture, QStringLiteral("\\bg\\kan_5.bmp")) << "the part names its painted picture";
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath(QString(picture).replace(QLatin1Char('\\'), QLatin1Char('/')))))
+        << picture.toStdString();
+}
+
+TEST_F(MainWindowTest, LabelsAloneAreOfferedASave)
+{
+    open(3);
+    drop(PartsKindCount, QPoint(10, 400));
+    dialogs.answers.push_back(Answer::Cancel);
+    QCloseEvent event;
+    QApplication::sendEvent(window.get(), &event);
+    EXPECT_FALSE(event.isAccepted());
+    EXPECT_EQ(dialogs.shown.back(), "ジハンコウボウを終了します\r\n保存しますか？");
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 #include "model/Kinds.h"
-#include "ui/QtSoundPlayer.h"
+#include "plugins/sound/QtSoundPlayer.h"
+#include "ui/PluginSoundPlayer.h"
 #include "ui/StagePictures.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -58,6 +60,58 @@ TEST(QtSoundPlayerTest, WaitsForTheSoundsLengthAndNeverForAMissingFile)
     player.play("Money_1.wav", PlayMode::Async);
     EXPECT_LT(clock.elapsed(), 500);
     player.stop();
+}
+
+TEST(PluginSoundPlayerTest, LoadsTheSoundLibraryWithTheFirstSoundOnly)
+{
+    std::vector<std::string> messages;
+    PluginSoundPlayer player(QStringLiteral(JHK_APP_DIR), [&](const std::string &m) { messages.push_back(m); });
+    player.stop();
+    EXPECT_FALSE(player.loaded()) << "stopping before any sound loads nothing";
+
+    const auto length = QtSoundPlayer::waveLengthMs(QStringLiteral(JHK_APP_DIR "/kan.wav"));
+    ASSERT_TRUE(length.has_value());
+    QElapsedTimer clock;
+    clock.start();
+    player.play("kan.wav", PlayMode::Sync);
+    EXPECT_TRUE(player.loaded());
+    EXPECT_GE(clock.elapsed(), *length - 20) << "the library's player plays as before";
+    player.stop();
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST(PluginSoundPlayerTest, WithoutTheLibrarySoundsAreSilentAndTheMessageComesOnce)
+{
+    QTemporaryDir empty;
+    std::vector<std::string> messages;
+    PluginSoundPlayer player(empty.path(), [&](const std::string &m) { messages.push_back(m); },
+                             QStringLiteral("jihankobo-no-such-library"));
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < 3; ++i)
+        player.play("kan.wav", PlayMode::Sync);
+    player.stop();
+    EXPECT_LT(clock.elapsed(), 500);
+    EXPECT_FALSE(player.loaded());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages.front(), SoundLibraryMissing);
+}
+
+TEST(PluginLoaderTest, FindsALibraryBesideTheProgramOrInAGivenFolderAndExplainsAMissingOne)
+{
+    PluginLoader sound(QString::fromLatin1(SoundLibraryName), {QStringLiteral(JHK_APP_DIR)});
+    const QStringList folders = sound.searchFolders();
+    ASSERT_GE(folders.size(), 3);
+    EXPECT_EQ(folders[0], QCoreApplication::applicationDirPath());
+    EXPECT_EQ(folders[1], QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../lib/jihankobo")));
+    EXPECT_NE(sound.resolve(SoundLibraryEntry), nullptr) << sound.errorString().toStdString();
+    EXPECT_TRUE(sound.fileName().endsWith(QStringLiteral("/jihankobo-sound.so"))) << sound.fileName().toStdString();
+
+    PluginLoader missing(QStringLiteral("jihankobo-no-such-library"));
+    EXPECT_FALSE(missing.load());
+    EXPECT_EQ(missing.resolve("anything"), nullptr);
+    EXPECT_TRUE(missing.errorString().contains(QStringLiteral("jihankobo-no-such-library")));
+    EXPECT_TRUE(missing.fileName().isEmpty());
 }
 
 } // namespace

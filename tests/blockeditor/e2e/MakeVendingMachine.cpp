@@ -1,12 +1,14 @@
 // Writes the vending machine the end-to-end run starts from: a level-3 machine with a button
 // (slot 0) still without a program, a product priced 120 yen, a product outlet, an amount
 // display and a coin slot whose program counts the coins and lights the button's buy lamp
-// once 120 yen are in. Usage: blockeditor_e2e_machine OUT.jhk
+// once 120 yen are in. With --sells the button already has its program: it discharges the
+// product onto the outlet. Usage: blockeditor_e2e_machine [--sells] OUT.jhk
 #include "document/JhkDocument.h"
 #include "model/AppState.h"
 #include "model/Creation.h"
 
 #include <cstdio>
+#include <string>
 
 using namespace jhk;
 
@@ -42,10 +44,12 @@ BlockRecord &addBlock(PartsRecord &p, int slot, int kind, const char *caption, i
 
 int main(int argc, char *argv[])
 {
-    if (argc != 2) {
-        std::fputs("usage: blockeditor_e2e_machine OUT.jhk\n", stderr);
+    const bool sells = argc == 3 && std::string(argv[1]) == "--sells";
+    if (argc != 2 && !sells) {
+        std::fputs("usage: blockeditor_e2e_machine [--sells] OUT.jhk\n", stderr);
         return 2;
     }
+    const char *out = argv[argc - 1];
     Machine m;
     applyStartupValues(m.app, 15, 15);
     m.app.Level = 3;
@@ -58,7 +62,13 @@ int main(int argc, char *argv[])
     const int coinSlot = placeAt(m, KindCoinSlot, 320, 260);
     m.part(product).A() = 120;
     m.part(product).B() = 5;
-    (void)outlet;
+    if (sells) {
+        PartsRecord &b = m.part(button);
+        BlockRecord &discharge = addBlock(b, 0, BlockDischarge, "0商品排出", 1);
+        discharge.Param[1] = ParamValue(product);
+        discharge.Param[2] = ParamValue(outlet);
+        b.FirstBlock = 0;
+    }
 
     PartsRecord &slot = m.part(coinSlot);
     BlockRecord &add = addBlock(slot, 0, BlockAddMoney, "0投入金加算", 1);
@@ -77,7 +87,7 @@ int main(int argc, char *argv[])
     slot.FirstBlock = 0;
     slot.BranchCount = 1;
 
-    const SaveResult saved = saveDocument(argv[1], m);
+    const SaveResult saved = saveDocument(out, m);
     if (!saved.ok) {
         std::fprintf(stderr, "%s\n", saved.message.c_str());
         return 1;

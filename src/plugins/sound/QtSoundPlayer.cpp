@@ -1,4 +1,4 @@
-#include "ui/QtSoundPlayer.h"
+#include "plugins/sound/QtSoundPlayer.h"
 
 #include "model/AppPaths.h"
 

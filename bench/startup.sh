@@ -1,0 +1,76 @@
+#!/bin/sh
+# Start-up benchmark: how long the program takes to its first mapped window, against a minimal
+# Qt window of the same size, on a private X server (Xvfb). Both are started in turn, RUNS
+# times each (15 by default); the medians and their ratio are printed.
+#
+#   [XVFB_DISPLAY=N] [RUNS=15] sh bench/startup.sh BUILD_DIR [MACHINE.jhk]
+#
+# Without a machine it times the splash window (436 × 286) against a plain window of that size.
+# With one it times `jihankobo MACHINE.jhk`, which opens straight into the main window
+# (785 × 559), against a main window of that size with three menus and twenty child widgets.
+set -eu
+
+build=${1:?usage: sh bench/startup.sh BUILD_DIR [MACHINE.jhk]}
+machine=${2:-}
+runs=${RUNS:-15}
+program="$build/app/jihankobo"
+watch="$build/bench/first_map"
+reference="$build/bench/startup_reference"
+for f in "$program" "$watch" "$reference"; do
+    [ -x "$f" ] || { echo "startup.sh: $f is missing: build with -DJHK_BUILD_BENCH=ON" >&2; exit 1; }
+done
+
+work=$(mktemp -d)
+xvfb_pid=
+cleanup() {
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT INT TERM
+
+# A display of its own: XVFB_DISPLAY=N names a free number, else Xvfb picks one and writes
+# it to descriptor 3.
+if [ -n "${XVFB_DISPLAY:-}" ]; then
+    Xvfb ":$XVFB_DISPLAY" -screen 0 1024x768x24 -nolisten tcp 2>/dev/null &
+    echo "$XVFB_DISPLAY" >"$work/display"
+else
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+fi
+xvfb_pid=$!
+for _ in $(seq 50); do
+    [ -s "$work/display" ] && [ -S "/tmp/.X11-unix/X$(cat "$work/display")" ] && break
+    sleep 0.1
+done
+DISPLAY=":$(cat "$work/display")"
+export DISPLAY QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work"
+
+if [ -n "$machine" ]; then
+    set -- "$program" "$machine"
+    label="jihankobo $(basename "$machine") (main window)"
+    ref="$reference 785 559 menus"
+else
+    set -- "$program"
+    label="jihankobo (splash)"
+    ref="$reference 436 286"
+fi
+
+# One run of each first, not counted: the files are then in the page cache for both.
+"$watch" "$@" >/dev/null
+$watch $ref >/dev/null
+: >"$work/program.ms"
+: >"$work/reference.ms"
+i=0
+while [ "$i" -lt "$runs" ]; do
+    "$watch" "$@" >>"$work/program.ms"
+    $watch $ref >>"$work/reference.ms"
+    i=$((i + 1))
+done
+
+median() {
+    sort -n "$1" | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.1f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+a=$(median "$work/program.ms")
+b=$(median "$work/reference.ms")
+printf '%-40s median %7.1f ms to its first window (%s runs)\n' "$label" "$a" "$runs"
+printf '%-40s median %7.1f ms\n' "minimal Qt window of the same size" "$b"
+awk -v a="$a" -v b="$b" 'BEGIN { printf "ratio %.2f\n", a / b }'

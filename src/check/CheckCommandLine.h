@@ -1,0 +1,39 @@
+#pragma once
+
+#include "check/Language.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace jhk {
+
+struct CheckOptions {
+    std::string appDir;
+    int jobs = 0; // 0: the number of cores
+    std::string csvFile;
+    std::string htmlFile;
+    bool quiet = false;
+    std::vector<std::string> scenarioFiles;
+    std::string modelFile;
+    int runs = 100;
+    std::uint64_t seed = 1;
+    std::string saveDiffsDir;
+    std::vector<std::string> machines; // files and folders
+};
+
+struct CheckCommandLine {
+    enum class Action { Check, Help, Version, Wrong };
+    Action action = Action::Wrong;
+    CheckOptions options;
+    std::string error; // why the command line is wrong
+};
+
+// Reads the arguments after the program's name. A folder or a file ending in .jhk (any letter
+// case) is a machine; any other file is a scenario file.
+CheckCommandLine parseCheckCommandLine(const std::vector<std::string> &args, Language language);
+
+// The usage text of --help.
+std::string checkUsage(Language language);
+
+} // namespace jhk
