@@ -344,6 +344,8 @@ TEST(BlockEditorWindow, TheWorksheetButtonSavesTheMachinesWorksheetFilledOrBlank
         EXPECT_TRUE(words.contains(QString(QStringLiteral("商品排出") + QString::fromUtf8(c.words)).remove(spaces))) << words.toStdString();
         QFile::remove(pdf + QStringLiteral(".pdf"));
     }
+}
+
 // Dropping, moving, linking, a detail-dialog change and deleting, each taken back by Ctrl+Z
 // and done again by Ctrl+Y; "キャンセル" afterwards still gives the part back as it was opened.
 TEST(BlockEditorWindow, HistoryTakesBackEveryEditAndCancelStillRestores)
