@@ -12,6 +12,7 @@ apt-get install -y -q --no-install-recommends \
     build-essential cmake ninja-build pkg-config git ca-certificates \
     qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins \
     qt6-translations-l10n libqt6svg6 \
+    libcups2-dev cups printer-driver-cups-pdf \
     libgtest-dev libgmock-dev libbenchmark-dev libx11-dev \
     fonts-ipafont-gothic fonts-ipafont-mincho \
     xvfb xauth xdotool x11-apps imagemagick poppler-utils \

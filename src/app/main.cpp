@@ -28,20 +28,30 @@ namespace {
 constexpr const char *Program = "jihankobo";
 constexpr jhk::Usage ProgramUsage{
     "usage: jihankobo [MACHINE.jhk]\n"
+    "       jihankobo --print [--printer NAME] [--copies N] MACHINE.jhk|FOLDER...\n"
     "       jihankobo --print-pdf MACHINE.jhk OUT.pdf\n"
+    "       jihankobo --print-pdf OUT.pdf MACHINE.jhk|FOLDER...\n"
+    "       jihankobo --worksheet [--blank] MACHINE.jhk OUT.pdf\n"
     "       jihankobo --export-flowchart MACHINE.jhk PART OUT.png\n"
     "       jihankobo --help | --version\n"
     "Without arguments the program starts with its splash and start windows; with a machine\n"
-    "file it opens that machine. --print-pdf writes the machine's printout as a PDF and\n"
-    "--export-flowchart the flowchart of part slot PART as a PNG picture or PDF page, both\n"
-    "without a window.\n",
+    "file it opens that machine. --print prints machines, or the machines of a folder, on the\n"
+    "named or the default printer as one job; --print-pdf writes the printout of one machine,\n"
+    "or of several as one PDF; --worksheet writes a worksheet (one A4 page per programmed part,\n"
+    "--blank leaves the operands empty); --export-flowchart writes the flowchart of part slot\n"
+    "PART as a PNG picture or PDF page. None of them opens a window.\n",
     "使い方: jihankobo [マシン.jhk]\n"
+    "        jihankobo --print [--printer プリンター] [--copies 部数] マシン.jhk|フォルダー...\n"
     "        jihankobo --print-pdf マシン.jhk 出力.pdf\n"
+    "        jihankobo --print-pdf 出力.pdf マシン.jhk|フォルダー...\n"
+    "        jihankobo --worksheet [--blank] マシン.jhk 出力.pdf\n"
     "        jihankobo --export-flowchart マシン.jhk パーツ番号 出力.png\n"
     "        jihankobo --help | --version\n"
     "引数なしではスプラッシュとスタート画面から始まり、マシンのファイルを指定するとそのマシンを開きます。\n"
-    "--print-pdf はマシンの印刷をPDFに、--export-flowchart はパーツ番号のパーツのフローチャートを\n"
-    "PNGの絵かPDFに、どちらもウィンドウなしで書き出します。\n"};
+    "--print はマシン（フォルダーならその中のマシン全部）を1つの印刷ジョブでプリンターに印刷し、\n"
+    "--print-pdf は1台または複数のマシンの印刷をPDFに、--worksheet はワークシート（プログラムのある\n"
+    "パーツごとにA4で1ページ、--blank で設定値を空欄に）をPDFに、--export-flowchart はパーツ番号の\n"
+    "パーツのフローチャートをPNGの絵かPDFに、どれもウィンドウなしで書き出します。\n"};
 
 int usage()
 {
@@ -56,7 +66,7 @@ int main(int argc, char *argv[])
         return *answered;
     // The batch commands work without a screen, e.g. on a teacher's server.
     const bool batch = argc > 1
-        && (std::strcmp(argv[1], "--print-pdf") == 0 || std::strcmp(argv[1], "--export-flowchart") == 0);
+        && (jhk::isPrintCommand(QString::fromLocal8Bit(argv[1])) || std::strcmp(argv[1], "--export-flowchart") == 0);
     if (batch && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
         && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -78,11 +88,8 @@ int main(int argc, char *argv[])
             return usage();
         return jhk::exportFlowchart(args[1], part, args[3]);
     }
-    if (!args.isEmpty() && args.first() == QStringLiteral("--print-pdf")) {
-        if (args.size() != 3)
-            return usage();
-        return jhk::printMachineToPdf(args[1], args[2]);
-    }
+    if (const auto status = jhk::runPrintCommand(args))
+        return *status;
     if (args.size() > 1 || (!args.isEmpty() && args.first().startsWith(QLatin1Char('-'))))
         return usage();
     if (!args.isEmpty())

@@ -6,6 +6,7 @@
 #include "ui/CaptionFit.h"
 #include "blockeditor/FlowchartCanvas.h"
 #include "ui/FlowchartPainter.h"
+#include "ui/Worksheet.h"
 #include "model/AppState.h"
 
 #include <QAction>
@@ -94,6 +95,13 @@ void BlockEditorWindow::build()
     m_export->setGeometry(8, 464, 193, 25);
     m_export->setToolTip(QStringLiteral("この流れ図を PNG 画像か PDF に保存します"));
     connect(m_export, &QPushButton::clicked, this, &BlockEditorWindow::exportPicture);
+
+    // In the free space above the flowchart export, so no other control moves.
+    m_worksheet = new QPushButton(QStringLiteral("ワークシートを保存..."), this);
+    m_worksheet->setObjectName(QStringLiteral("cmdWorksheet"));
+    m_worksheet->setGeometry(8, 434, 193, 25);
+    m_worksheet->setToolTip(QStringLiteral("プログラムのあるパーツごとに1ページの、紙に印刷するワークシート（PDF）を保存します"));
+    connect(m_worksheet, &QPushButton::clicked, this, &BlockEditorWindow::saveWorksheet);
 
     m_canvas = new FlowchartCanvas(*m_model, this);
     m_canvas->move(208, 15);
@@ -494,6 +502,23 @@ QString BlockEditorWindow::withPictureExtension(const QString &path)
 {
     // A name typed without an extension is saved as a PNG picture, as the file list offers first.
     return QFileInfo(path).suffix().isEmpty() ? path + QStringLiteral(".png") : path;
+}
+
+void BlockEditorWindow::saveWorksheet()
+{
+    const QString filled = QStringLiteral("ワークシート (*.pdf)");
+    const QString blank = QStringLiteral("空欄のワークシート (*.pdf)");
+    QString chosenType = filled;
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("ワークシートの保存"), QStringLiteral("ワークシート.pdf"),
+                                                filled + QStringLiteral(";;") + blank, &chosenType);
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+        path += QStringLiteral(".pdf");
+    const OperandStyle style = chosenType == blank ? OperandStyle::Blank : OperandStyle::Filled;
+    const QString failure = writeWorksheet(m_machine, m_model->catalogue(), path, style);
+    if (!failure.isEmpty())
+        message(failure.toStdString());
 }
 
 void BlockEditorWindow::reject()

@@ -61,6 +61,10 @@ public:
     void finishStagePick();
     // Saves the open part's flowchart as a picture (asks for the file name).
     void exportPicture();
+    // "ワークシートを保存...": saves the machine's worksheet as a PDF (asks for the file name;
+    // the second file type leaves the operands blank).
+    void saveWorksheet();
+    QPushButton *worksheetButton() const { return m_worksheet; }
 
     // Shows the model's state in the widgets.
     void refresh();
@@ -106,6 +110,7 @@ private:
     int m_dragRow = -1;
     QPushButton *m_delete = nullptr;
     QPushButton *m_export = nullptr;
+    QPushButton *m_worksheet = nullptr;
     FlowchartCanvas *m_canvas = nullptr;
 
     QGroupBox *m_orderFrame = nullptr;

@@ -3,14 +3,13 @@
 #include "engine/Stage.h"
 #include "model/AppPaths.h"
 #include "model/AppState.h"
+#include "print/Printer.h"
 #include "ui/Colours.h"
 #include "ui/StagePictures.h"
 
-#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QPainter>
-#include <QPrinter>
 
 #include <algorithm>
 #include <cmath>
@@ -165,6 +164,10 @@ void paintMachinePicture(QPainter &painter, int dpiX, int dpiY, const PrintSourc
     page.printLine(QString::fromUtf8(PrintPartsCountPrefix) + QString::number(app.PartsCount));
     page.moveTo(headerX, page.cursorY());
     page.printLine(QString::fromUtf8(PrintMoneyPrefix) + QString::number(app.MoneyInHand));
+    if (!source.headerNote.empty()) {
+        page.moveTo(headerX, page.cursorY());
+        page.printLine(QStringLiteral("  ") + text(source.headerNote));
+    }
 
     if (app.LabelCount <= 0)
         return;
@@ -185,18 +188,11 @@ void paintMachinePicture(QPainter &painter, int dpiX, int dpiY, const PrintSourc
     }
 }
 
-QString printMachine(QPrinter &printer, const PrintSource &source, bool numbers)
+QString printMachine(Printer &printer, const PrintSource &source, bool numbers)
 {
-    const bool toFile = !printer.outputFileName().isEmpty();
-    const QString why = toFile ? QStringLiteral("「%1」に書き込めません。").arg(QFileInfo(printer.outputFileName()).fileName())
-                               : QStringLiteral("プリンターの状態を確かめてください。");
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return QString::fromUtf8(PrintFailedMessage) + QLatin1Char('\n') + why;
-    paintMachinePicture(painter, printer.logicalDpiX(), printer.logicalDpiY(), source, numbers);
-    if (!painter.end())
-        return QString::fromUtf8(PrintFailedMessage) + QLatin1Char('\n') + why;
-    return {};
+    return printer.print(1, [&](QPainter &painter, int, int dpiX, int dpiY) {
+        paintMachinePicture(painter, dpiX, dpiY, source, numbers);
+    });
 }
 
 } // namespace jhk

@@ -8,11 +8,11 @@
 #include <string>
 
 class QPainter;
-class QPrinter;
 
 namespace jhk {
 
 struct Machine;
+class Printer;
 class Stage;
 class StagePictures;
 
@@ -31,13 +31,16 @@ struct PrintContents {
 
 // Everything the printout shows: the tables, the stage as it is shown, its pictures and the
 // font faces of the labels ("" for the default face). Pictures a pupil painted are kept
-// beside the machine's document: `documentPath` names it, "" when there is none.
+// beside the machine's document: `documentPath` names it, "" when there is none. `headerNote`
+// (a class set prints each machine's file name there) goes into the header's free space below
+// the money in hand.
 struct PrintSource {
     const Machine &machine;
     const Stage &stage;
     StagePictures &pictures;
     std::array<std::string, LabelSlots> labelFonts{};
     std::string documentPath{};
+    std::string headerNote{};
 };
 
 // OK prints only while the machine is being edited and the appearance box is ticked.
@@ -51,6 +54,6 @@ void paintMachinePicture(QPainter &painter, int dpiX, int dpiY, const PrintSourc
 
 // Prints the machine picture on one page of `printer`. Returns an empty text when the page
 // went out, otherwise the message to show.
-QString printMachine(QPrinter &printer, const PrintSource &source, bool numbers);
+QString printMachine(Printer &printer, const PrintSource &source, bool numbers);
 
 } // namespace jhk

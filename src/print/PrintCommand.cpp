@@ -1,5 +1,6 @@
 #include "print/PrintCommand.h"
 
+#include "document/JhkDocument.h"
 #include "engine/Engine.h"
 #include "engine/PictureSizes.h"
 #include "engine/Sound.h"
@@ -7,12 +8,17 @@
 #include "model/AppState.h"
 #include "model/Catalogue.h"
 #include "print/MachinePrintout.h"
+#include "print/Printer.h"
 #include "ui/StagePictures.h"
+#include "ui/Worksheet.h"
 
-#include <QPrinter>
+#include <QDir>
+#include <QFileInfo>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 namespace jhk {
 
@@ -20,6 +26,7 @@ namespace {
 
 // Twips per pixel of the classroom screens the stage is laid out for (96 dpi).
 constexpr double StandardTwipsPerPixel = 15;
+constexpr int MaxCopies = 999;
 
 // Keeps the engine's messages for standard error.
 class MessageLog : public StageView {
@@ -28,31 +35,285 @@ public:
     std::string messages;
 };
 
+void printError(const QString &text)
+{
+    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+
+int usage()
+{
+    std::fputs("usage: jihankobo --print [--printer NAME] [--copies N] MACHINE.jhk|FOLDER...\n"
+               "       jihankobo --print-pdf MACHINE.jhk OUT.pdf\n"
+               "       jihankobo --print-pdf OUT.pdf MACHINE.jhk|FOLDER...\n"
+               "       jihankobo --worksheet [--blank] MACHINE.jhk OUT.pdf\n",
+               stderr);
+    return 2;
+}
+
+// File names in a class's order: letters without regard to case, runs of digits by their value
+// (so "pupil2" comes before "pupil10"), whatever the system's locale.
+bool namedBefore(const QString &a, const QString &b)
+{
+    qsizetype i = 0;
+    qsizetype j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (a[i].isDigit() && b[j].isDigit()) {
+            qsizetype ei = i;
+            qsizetype ej = j;
+            while (ei < a.size() && a[ei].isDigit())
+                ++ei;
+            while (ej < b.size() && b[ej].isDigit())
+                ++ej;
+            // Compare the values without leading zeros: the longer number is the larger.
+            QStringView x = QStringView(a).mid(i, ei - i);
+            QStringView y = QStringView(b).mid(j, ej - j);
+            while (x.size() > 1 && x.front() == QLatin1Char('0'))
+                x = x.mid(1);
+            while (y.size() > 1 && y.front() == QLatin1Char('0'))
+                y = y.mid(1);
+            if (x.size() != y.size())
+                return x.size() < y.size();
+            if (const int c = x.compare(y); c != 0)
+                return c < 0;
+            i = ei;
+            j = ej;
+            continue;
+        }
+        const QChar ca = a[i].toCaseFolded();
+        const QChar cb = b[j].toCaseFolded();
+        if (ca != cb)
+            return ca < cb;
+        ++i;
+        ++j;
+    }
+    if ((a.size() - i) != (b.size() - j))
+        return (a.size() - i) < (b.size() - j);
+    return a < b;
+}
+
+// The machines named on the command line: files as they are, folders by their *.jhk files
+// in any letter case, in the order of their names.
+QStringList machineFiles(const QStringList &items)
+{
+    QStringList files;
+    for (const QString &item : items) {
+        const QFileInfo info(item);
+        if (!info.isDir()) {
+            files << item;
+            continue;
+        }
+        QStringList found;
+        for (const QFileInfo &entry : QDir(item).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot))
+            if (entry.suffix().compare(QStringLiteral("jhk"), Qt::CaseInsensitive) == 0)
+                found << entry.filePath();
+        std::sort(found.begin(), found.end(), [](const QString &a, const QString &b) {
+            return namedBefore(QFileInfo(a).fileName(), QFileInfo(b).fileName());
+        });
+        files << found;
+    }
+    return files;
+}
+
+// A machine read from its document with the stage that shows it, ready to be printed.
+struct OpenedMachine {
+    QString path;
+    std::unique_ptr<Machine> machine;
+    std::unique_ptr<Engine> engine;
+};
+
+// What every machine of a print run shares: the program's folder, catalogue and pictures.
+class MachineReader {
+public:
+    MachineReader()
+        : m_appFolder(applicationFolder()), m_catalogue(m_appFolder), m_sizes(m_appFolder),
+          m_pictures(QString::fromStdString(m_appFolder))
+    {
+    }
+
+    // Reads a document; on failure writes "FILE: the reader's message" to standard error.
+    std::optional<OpenedMachine> open(const QString &path)
+    {
+        OpenedMachine opened{path, std::make_unique<Machine>(), nullptr};
+        applyStartupValues(opened.machine->app, StandardTwipsPerPixel, StandardTwipsPerPixel);
+        opened.engine = std::make_unique<Engine>(*opened.machine, m_catalogue, m_log, m_silence, m_sizes);
+        opened.engine->partsLoad();
+        m_log.messages.clear();
+        if (!opened.engine->openDocument(path.toStdString())) {
+            std::string why = m_log.messages;
+            while (!why.empty() && why.back() == '\n')
+                why.pop_back();
+            printError(path + QStringLiteral(": ") + QString::fromStdString(why));
+            return std::nullopt;
+        }
+        return opened;
+    }
+
+    PrintSource source(const OpenedMachine &m, bool withFileName)
+    {
+        PrintSource s{*m.machine, m.engine->stage(), m_pictures, {}, m.path.toStdString()};
+        if (withFileName)
+            s.headerNote = QFileInfo(m.path).fileName().toStdString();
+        return s;
+    }
+
+private:
+    std::string m_appFolder;
+    Catalogue m_catalogue;
+    MessageLog m_log;
+    SilentSoundPlayer m_silence;
+    FilePictureSizes m_sizes;
+    StagePictures m_pictures;
+};
+
+// Prints every readable machine of `items` on `printer` as one job, one page each with its
+// file name in the header. 0, or 1 when a machine was skipped or the job failed.
+int printClassSet(const QStringList &items, Printer &printer)
+{
+    MachineReader reader;
+    std::vector<OpenedMachine> machines;
+    bool skipped = false;
+    for (const QString &file : machineFiles(items)) {
+        if (auto opened = reader.open(file))
+            machines.push_back(std::move(*opened));
+        else
+            skipped = true;
+    }
+    if (machines.empty()) {
+        printError(QStringLiteral("印刷できる自動販売機のファイルがありません。"));
+        return 1;
+    }
+    const QString failure = printer.print(static_cast<int>(machines.size()), [&](QPainter &painter, int page, int dpiX, int dpiY) {
+        paintMachinePicture(painter, dpiX, dpiY, reader.source(machines[static_cast<std::size_t>(page)], true), true);
+    });
+    if (!failure.isEmpty()) {
+        printError(failure);
+        return 1;
+    }
+    return skipped ? 1 : 0;
+}
+
+std::unique_ptr<Printer> makePrinter(PrinterOutput output)
+{
+    QString error;
+    auto printer = createPrinter(output, &error);
+    if (!printer)
+        printError(error);
+    return printer;
+}
+
+// --print [--printer NAME] [--copies N] ITEMS...
+int printCommand(QStringList args)
+{
+    QString queue;
+    int copies = 1;
+    while (!args.isEmpty() && args.first().startsWith(QStringLiteral("--"))) {
+        const QString option = args.takeFirst();
+        if (args.isEmpty())
+            return usage();
+        if (option == QStringLiteral("--printer")) {
+            queue = args.takeFirst();
+            if (queue.isEmpty())
+                return usage();
+        } else if (option == QStringLiteral("--copies")) {
+            bool ok = false;
+            copies = args.takeFirst().toInt(&ok);
+            if (!ok || copies < 1 || copies > MaxCopies)
+                return usage();
+        } else {
+            return usage();
+        }
+    }
+    if (args.isEmpty())
+        return usage();
+    auto printer = makePrinter(PrinterOutput::System);
+    if (!printer)
+        return 1;
+    if (!queue.isEmpty())
+        printer->setQueueName(queue);
+    if (printer->printsToFile()) {
+        printError(QString::fromUtf8(PrintFailedMessage) + QStringLiteral("\nプリンターがありません。"));
+        return 1;
+    }
+    printer->setCopies(copies);
+    printer->setDocumentName(QStringLiteral("ジハンコウボウ"));
+    return printClassSet(args, *printer);
+}
+
+// --print-pdf OUT.pdf ITEMS... (a class set) or --print-pdf MACHINE.jhk OUT.pdf (one machine).
+int printPdfCommand(const QStringList &args)
+{
+    if (args.size() < 2)
+        return usage();
+    const bool classSet = args.size() > 2 || QFileInfo(args[1]).isDir();
+    if (!classSet)
+        return printMachineToPdf(args[0], args[1]);
+    auto printer = makePrinter(PrinterOutput::Pdf);
+    if (!printer)
+        return 1;
+    printer->setOutputFileName(args[0]);
+    printer->setDocumentName(QStringLiteral("ジハンコウボウ"));
+    return printClassSet(args.mid(1), *printer);
+}
+
+// --worksheet [--blank] MACHINE.jhk OUT.pdf
+int worksheetCommand(QStringList args)
+{
+    OperandStyle style = OperandStyle::Filled;
+    if (!args.isEmpty() && args.first() == QStringLiteral("--blank")) {
+        style = OperandStyle::Blank;
+        args.removeFirst();
+    }
+    if (args.size() != 2 || args[0].startsWith(QStringLiteral("--")))
+        return usage();
+    auto machine = std::make_unique<Machine>();
+    applyStartupValues(machine->app, StandardTwipsPerPixel, StandardTwipsPerPixel);
+    const LoadResult loaded = loadDocument(args[0].toStdString(), *machine);
+    if (!loaded.ok) {
+        printError(args[0] + QStringLiteral(": ") + QString::fromStdString(loaded.message));
+        return 1;
+    }
+    const Catalogue catalogue(applicationFolder());
+    const QString failure = writeWorksheet(*machine, catalogue, args[1], style, QFileInfo(args[0]).fileName());
+    if (!failure.isEmpty()) {
+        printError(failure);
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
+
+bool isPrintCommand(const QString &argument)
+{
+    return argument == QStringLiteral("--print") || argument == QStringLiteral("--print-pdf")
+        || argument == QStringLiteral("--worksheet");
+}
+
+std::optional<int> runPrintCommand(const QStringList &args)
+{
+    if (args.isEmpty() || !isPrintCommand(args.first()))
+        return std::nullopt;
+    const QString command = args.first();
+    if (command == QStringLiteral("--print"))
+        return printCommand(args.mid(1));
+    if (command == QStringLiteral("--print-pdf"))
+        return printPdfCommand(args.mid(1));
+    return worksheetCommand(args.mid(1));
+}
 
 int printMachineToPdf(const QString &jhk, const QString &pdf)
 {
-    const std::string appFolder = applicationFolder();
-    auto machine = std::make_unique<Machine>();
-    applyStartupValues(machine->app, StandardTwipsPerPixel, StandardTwipsPerPixel);
-    Catalogue catalogue(appFolder);
-    MessageLog log;
-    SilentSoundPlayer silence;
-    FilePictureSizes sizes(appFolder);
-    Engine engine(*machine, catalogue, log, silence, sizes);
-    engine.partsLoad();
-    if (!engine.openDocument(jhk.toStdString())) {
-        std::fprintf(stderr, "%s: %s", jhk.toLocal8Bit().constData(), log.messages.c_str());
+    MachineReader reader;
+    auto opened = reader.open(jhk);
+    if (!opened)
         return 1;
-    }
-
-    StagePictures pictures(QString::fromStdString(appFolder));
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pdf);
-    const QString failure = printMachine(printer, {*machine, engine.stage(), pictures, {}, jhk.toStdString()}, true);
+    auto printer = makePrinter(PrinterOutput::Pdf);
+    if (!printer)
+        return 1;
+    printer->setOutputFileName(pdf);
+    const QString failure = printMachine(*printer, reader.source(*opened, false), true);
     if (!failure.isEmpty()) {
-        std::fprintf(stderr, "%s\n", failure.toLocal8Bit().constData());
+        printError(failure);
         return 1;
     }
     return 0;

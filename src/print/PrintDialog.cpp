@@ -4,14 +4,12 @@
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QMessageBox>
-#include <QPageSetupDialog>
 #include <QPushButton>
 
 namespace jhk {
 
 PrintDialog::PrintDialog(PrintSource source, QWidget *parent)
-    : QDialog(parent), m_source(std::move(source)), m_printer(QPrinter::HighResolution),
-      m_questions(systemQuestions())
+    : QDialog(parent), m_source(std::move(source)), m_questions(systemQuestions())
 {
     setObjectName(QStringLiteral("frmPrintDialog"));
     setWindowTitle(QStringLiteral("印刷"));
@@ -57,11 +55,7 @@ PrintDialog::Questions PrintDialog::systemQuestions()
         return QFileDialog::getSaveFileName(parent, QStringLiteral("PDFファイルに印刷"), QStringLiteral("jihanki.pdf"),
                                             QStringLiteral("PDFファイル (*.pdf)"));
     };
-    q.printerSetup = [](QWidget *parent, QPrinter &printer) {
-        QPageSetupDialog dialog(&printer, parent);
-        dialog.setWindowTitle(QStringLiteral("用紙設定"));
-        dialog.exec();
-    };
+    q.printerSetup = [](QWidget *parent, Printer &printer) { printer.showSetup(parent); };
     q.message = [](QWidget *parent, const QString &text) {
         QMessageBox::warning(parent, QStringLiteral("印刷"), text);
     };
@@ -73,26 +67,41 @@ PrintContents PrintDialog::contents() const
     return {m_picture->isChecked(), m_numbers->isChecked()};
 }
 
+Printer *PrintDialog::printer()
+{
+    if (!m_printer) {
+        QString error;
+        m_printer = createPrinter(PrinterOutput::System, &error);
+        if (!m_printer)
+            m_questions.message(this, error);
+    }
+    return m_printer.get();
+}
+
 void PrintDialog::setUpPrinter()
 {
-    m_questions.printerSetup(this, m_printer);
+    if (Printer *p = printer())
+        m_questions.printerSetup(this, *p);
 }
 
 void PrintDialog::accept()
 {
     const PrintContents c = contents();
-    if (printRequested(m_source.machine, c)) {
+    Printer *p = printRequested(m_source.machine, c) ? printer() : nullptr;
+    if (p) {
         // Without a printer the page goes to a PDF file the pupil names.
         bool go = true;
-        if (m_printer.outputFormat() == QPrinter::PdfFormat && m_printer.outputFileName().isEmpty()) {
+        if (p->printsToFile() && p->outputFileName().isEmpty()) {
             QString file = m_questions.pdfFile(this);
             if (!file.isEmpty() && !file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
                 file += QStringLiteral(".pdf");
-            m_printer.setOutputFileName(file);
+            if (!file.isEmpty())
+                p->setOutputFileName(file);
             go = !file.isEmpty();
         }
         if (go) {
-            const QString failure = printMachine(m_printer, m_source, c.numbers);
+            p->setDocumentName(QStringLiteral("ジハンコウボウ"));
+            const QString failure = printMachine(*p, m_source, c.numbers);
             if (!failure.isEmpty())
                 m_questions.message(this, failure);
         }

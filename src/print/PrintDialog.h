@@ -1,11 +1,12 @@
 #pragma once
 
 #include "print/MachinePrintout.h"
+#include "print/Printer.h"
 
 #include <QDialog>
-#include <QPrinter>
 
 #include <functional>
+#include <memory>
 
 class QCheckBox;
 class QPushButton;
@@ -24,14 +25,16 @@ public:
         // The PDF file to print to when no printer is set up; "" when the pupil cancels.
         std::function<QString(QWidget *parent)> pdfFile;
         // The system's printer set-up, working on the dialog's printer.
-        std::function<void(QWidget *parent, QPrinter &printer)> printerSetup;
+        std::function<void(QWidget *parent, Printer &printer)> printerSetup;
         // A message box with an OK button.
         std::function<void(QWidget *parent, const QString &text)> message;
     };
     void setQuestions(Questions questions) { m_questions = std::move(questions); }
 
     PrintContents contents() const;
-    QPrinter &printer() { return m_printer; }
+    // The dialog's printer, made (and the print plugin loaded) on first use; null when the
+    // plugin is missing, after telling the pupil.
+    Printer *printer();
 
     // "印刷": prints when the machine is being edited and the appearance box is ticked,
     // then closes in every case.
@@ -43,7 +46,7 @@ private:
     static Questions systemQuestions();
 
     PrintSource m_source;
-    QPrinter m_printer;
+    std::unique_ptr<Printer> m_printer;
     Questions m_questions;
     QCheckBox *m_picture = nullptr;
     QCheckBox *m_numbers = nullptr;

@@ -22,11 +22,17 @@ FlowchartScene buildFlowchartScene(const PartsRecord &part, const CanvasGeometry
         const BlockRecord &b = part.Blocks[static_cast<std::size_t>(i)];
         if (!b.isUsed())
             continue;
-        scene.boxes.push_back({i, g.boxAt(b.X, b.Y), b.Caption, b.Kind == BlockBranch, b.Complete != 0});
+        scene.boxes.push_back({i, g.boxAt(b.X, b.Y), b.Caption, b.Kind == BlockBranch, b.Complete != 0, {}});
     }
     if (part.BlockCount > 0)
         scene.connectors = connectorDrawing(part, g);
     return scene;
+}
+
+void addOperandWords(FlowchartScene &scene, const PartsRecord &part, OperandStyle style)
+{
+    for (BlockBox &box : scene.boxes)
+        box.words = blockInWords(part.Blocks[static_cast<std::size_t>(box.slot)], style);
 }
 
 } // namespace jhk

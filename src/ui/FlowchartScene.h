@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/OperandWords.h"
 #include "ui/CanvasGeometry.h"
 #include "ui/Connectors.h"
 
@@ -23,6 +24,7 @@ struct BlockBox {
     std::string caption;
     bool branch = false;   // transparent, yellow text, over its branch marker picture
     bool complete = false; // light green (a branch: the complete-branch picture), else pink
+    std::string words;     // on paper: the block's name and its operands in words, "" for the caption
 };
 
 // Everything the flowchart canvas shows apart from the editor's selection marks: the start and
@@ -43,5 +45,9 @@ std::string level1Notice(int step);
 // The scene of a part's flowchart. `level1Empty` is true when the editor opened at level 1 on a
 // part without blocks: the start box and the ovals are hidden and the notice shown.
 FlowchartScene buildFlowchartScene(const PartsRecord &part, const CanvasGeometry &g, bool level1Empty, int step);
+
+// Gives every block box of the scene its name and operands in words ("商品排出 3番の商品を5番の
+// 出口へ"), or with empty boxes for the operands, as a worksheet prints them.
+void addOperandWords(FlowchartScene &scene, const PartsRecord &part, OperandStyle style);
 
 } // namespace jhk

@@ -14,14 +14,18 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace jhk;
 using jhk::test::EditorFixture;
@@ -300,6 +304,47 @@ TEST(FlowchartPainter, EveryBlockCaptionFitsItsBox)
     // Lamp on and lamp off differ where a pupil can see it: the break falls between 購買可 and ランプ.
     const FittedCaption on = fitCaption(QStringLiteral("2購買可ランプ点灯"), area, base, 12);
     EXPECT_EQ(on.lines, QStringList({QStringLiteral("2購買可"), QStringLiteral("ランプ点灯")}));
+}
+
+TEST(BlockEditorWindow, TheWorksheetButtonSavesTheMachinesWorksheetFilledOrBlank)
+{
+    WindowFixture f;
+    QPushButton *button = f.window->worksheetButton();
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->text(), QStringLiteral("ワークシートを保存..."));
+    EXPECT_EQ(button->geometry(), QRect(8, 434, 193, 25));
+    for (QWidget *other : f.window->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+        if (other != button && other->isVisible())
+            EXPECT_FALSE(other->geometry().intersects(button->geometry())) << other->metaObject()->className();
+
+    f.dragFromPalette(0, {100, 60}); // 商品排出, its operands not set yet
+    QTemporaryDir dir;
+    struct Case {
+        const char *fileType;
+        const char *words;
+    };
+    const Case cases[] = {{"ワークシート (*.pdf)", "？番の商品を？番の出口へ"}, {"空欄のワークシート (*.pdf)", "（　）番の商品を（　）番の出口へ"}};
+    for (const Case &c : cases) {
+        const QString pdf = dir.filePath(QStringLiteral("sheet"));
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            dialog->selectNameFilter(QString::fromUtf8(c.fileType));
+            dialog->selectFile(pdf);
+            QMetaObject::invokeMethod(dialog, &QDialog::accept);
+        });
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_TRUE(f.messages.empty());
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), pdf + QStringLiteral(".pdf"), QStringLiteral("-")});
+        ASSERT_TRUE(text.waitForFinished(30000));
+        QString words = QString::fromUtf8(text.readAllStandardOutput());
+        // pdftotext keeps the ideographic spaces of "（　）" only sometimes: compare without spaces.
+        const QRegularExpression spaces(QStringLiteral("[\\s\\x{3000}]"));
+        words.remove(spaces);
+        EXPECT_TRUE(words.contains(QString(QStringLiteral("商品排出") + QString::fromUtf8(c.words)).remove(spaces))) << words.toStdString();
+        QFile::remove(pdf + QStringLiteral(".pdf"));
+    }
 }
 
 // Dropping, moving, linking, a detail-dialog change and deleting, each taken back by Ctrl+Z

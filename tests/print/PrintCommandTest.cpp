@@ -19,8 +19,7 @@ TEST(PrintCommand, PrintsADocumentsPageToPdfWithNumbers)
     const QString pdf = dir.filePath(QStringLiteral("machine.pdf"));
     ASSERT_EQ(printMachineToPdf(jhk, pdf), 0);
 
-    QPrinter printer(QPrinter::HighResolution);
-    const PrintedPage page(pdf, printer.pageLayout().paintRect(QPageLayout::Point).topLeft());
+    const PrintedPage page(pdf, pdfPrintableTopLeft());
     for (const char *text : {"No.0", "No.2", "No.5", "ジハンコウボウ", "2670", "ラベルA", "ラベルB"})
         EXPECT_TRUE(page.find(QString::fromUtf8(text))) << text;
     const auto no2 = page.find(QStringLiteral("No.2"));
@@ -43,8 +42,7 @@ TEST(PrintCommand, PaintedPicturesBesideTheDocumentArePrinted)
     const QString pdf = dir.filePath(QStringLiteral("machine.pdf"));
     ASSERT_EQ(printMachineToPdf(jhk, pdf), 0);
 
-    QPrinter printer(QPrinter::HighResolution);
-    const PrintedPage page(pdf, printer.pageLayout().paintRect(QPageLayout::Point).topLeft());
+    const PrintedPage page(pdf, pdfPrintableTopLeft());
     EXPECT_TRUE(near(page.colourAt(page.image(), 1500 + 35 * 15, 1500 + 25 * 15), Red));
 }
 

@@ -28,7 +28,7 @@ protected:
             ++m_asked;
             return m_answer;
         };
-        q.printerSetup = [this](QWidget *, QPrinter &printer) {
+        q.printerSetup = [this](QWidget *, Printer &printer) {
             ++m_setups;
             printer.setOutputFileName(m_out.filePath(QStringLiteral("chosen.pdf")));
         };

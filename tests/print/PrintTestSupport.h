@@ -3,6 +3,7 @@
 #include "engine/Stage.h"
 #include "model/AppState.h"
 #include "print/MachinePrintout.h"
+#include "print/Printer.h"
 #include "ui/StagePictures.h"
 
 #include <QColor>
@@ -174,6 +175,48 @@ private:
     QString m_pdf;
     QPointF m_origin;
 };
+
+// Output of one of poppler's tools.
+inline QString popplerOutput(const QString &program, const QStringList &args)
+{
+    QProcess p;
+    p.start(program, args);
+    EXPECT_TRUE(p.waitForFinished(30000)) << program.toStdString();
+    EXPECT_EQ(p.exitCode(), 0) << program.toStdString() << ": " << p.readAllStandardError().toStdString();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+inline int pdfPageCount(const QString &pdf)
+{
+    static const QRegularExpression pages(QStringLiteral("Pages:\\s+(\\d+)"));
+    const auto m = pages.match(popplerOutput(QStringLiteral("pdfinfo"), {pdf}));
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+// The text of one page (from 1) in the order it was drawn, without any white space (ideographic
+// spaces included, which pdftotext does not always keep), so that words broken over two lines
+// in a box read as one.
+inline QString pdfPageText(const QString &pdf, int page)
+{
+    QString text = popplerOutput(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), QStringLiteral("-f"), QString::number(page),
+                                                               QStringLiteral("-l"), QString::number(page), pdf, QStringLiteral("-")});
+    text.remove(QRegularExpression(QStringLiteral("[\\s\\x{3000}]")));
+    return text;
+}
+
+inline QString withoutSpaces(QString s)
+{
+    s.remove(QRegularExpression(QStringLiteral("[\\s\\x{3000}]")));
+    return s;
+}
+
+// The corner of the printable area of the PDF pages the program writes, points.
+inline QPointF pdfPrintableTopLeft()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    return printer.pageLayout().paintRect(QPageLayout::Point).topLeft();
+}
 
 // Two colours are the same within what anti-aliasing and the PDF round trip change.
 inline bool near(const QColor &a, const QColor &b)

@@ -13,13 +13,14 @@ protected:
     PrintedPage print(const PrintedMachine &pm, bool numbers)
     {
         StagePictures pictures(m_folder.path());
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
+        QString error;
+        const auto printer = createPrinter(PrinterOutput::Pdf, &error);
+        EXPECT_TRUE(printer) << error.toStdString();
         const QString pdf = m_out.filePath(QStringLiteral("page%1.pdf").arg(m_count++));
-        printer.setOutputFileName(pdf);
-        const QString failure = printMachine(printer, {*pm.machine, pm.stage, pictures}, numbers);
+        printer->setOutputFileName(pdf);
+        const QString failure = printMachine(*printer, {*pm.machine, pm.stage, pictures}, numbers);
         EXPECT_TRUE(failure.isEmpty()) << failure.toStdString();
-        return PrintedPage(pdf, printer.pageLayout().paintRect(QPageLayout::Point).topLeft());
+        return PrintedPage(pdf, pdfPrintableTopLeft());
     }
 
     // Dark pixels of the header's title, right of the stage.

@@ -1,3 +1,5 @@
+#include "print/Printer.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -9,5 +11,7 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    // The print plugin is built beside the program.
+    jhk::setPrintPluginFolder(QStringLiteral(JHK_APP_DIR));
     return RUN_ALL_TESTS();
 }
