@@ -31,7 +31,8 @@ deb=$(ls "$work"/out/jihankobo_*.deb)
 
 # Its files.
 dpkg-deb -c "$deb" | awk '{print $6}' | sed 's#^\./#/#' | sort >"$work/files"
-for f in /usr/bin/jihankobo /usr/bin/jihankobo-sim \
+for f in /usr/bin/jihankobo /usr/bin/jihankobo-sim /usr/bin/jihankobo-check \
+         /usr/lib/jihankobo/jihankobo-sound.so /usr/lib/jihankobo/jihankobo-print.so \
          /usr/share/jihankobo/jihan.ini /usr/share/jihankobo/block.ini /usr/share/jihankobo/kan.wav \
          /usr/share/jihankobo/Money_1.wav /usr/share/jihankobo/bg/BG0.bmp /usr/share/jihankobo/bg/kan_1.bmp \
          /usr/share/applications/org.jihankobo.JihanKobo.desktop \
@@ -42,12 +43,10 @@ for f in /usr/bin/jihankobo /usr/bin/jihankobo-sim \
          /usr/share/icons/hicolor/128x128/apps/jihankobo.png /usr/share/icons/hicolor/256x256/apps/jihankobo.png \
          /usr/share/icons/hicolor/scalable/apps/jihankobo.svg \
          /usr/share/man/man1/jihankobo.1.gz /usr/share/man/man1/jihankobo-sim.1.gz \
+         /usr/share/man/man1/jihankobo-check.1.gz \
          /usr/share/doc/jihankobo/copyright /usr/share/doc/jihankobo/changelog.gz; do
     grep -qx "$f" "$work/files" || fail "the package lacks $f"
 done
-if grep -qx /usr/bin/jihankobo-check "$work/files"; then
-    grep -qx /usr/share/man/man1/jihankobo-check.1.gz "$work/files" || fail "jihankobo-check has no manual page"
-fi
 ! grep -q '^/usr/lib/jihankobo/.*\.a$\|/include/\|test' "$work/files" || fail "build leftovers in the package"
 
 # Its metadata.
@@ -56,7 +55,8 @@ for field in "Package: jihankobo" "Version: $version" "Architecture: amd64" "Sec
     grep -q "^ $field\$" "$work/info" || fail "control lacks '$field'"
 done
 depends=$(sed -n 's/^ Depends: //p' "$work/info")
-for dep in libqt6widgets6 libqt6gui6 libqt6core6 fonts-ipafont-gothic qt6-translations-l10n libc6; do
+for dep in libqt6widgets6 libqt6gui6 libqt6core6 libqt6multimedia6 libqt6printsupport6 libcups2 \
+           fonts-ipafont-gothic qt6-translations-l10n libc6; do
     echo "$depends" | grep -q "$dep" || fail "Depends lacks $dep: $depends"
 done
 mkdir "$work/tree"
@@ -72,6 +72,7 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y -q -o DPkg::Lock::Timeout=600 
 installed=1
 /usr/bin/jihankobo-sim --version | grep -qx "jihankobo-sim $version" || fail "jihankobo-sim --version"
 /usr/bin/jihankobo --version | grep -qx "jihankobo $version" || fail "jihankobo --version"
+/usr/bin/jihankobo-check --version | grep -qx "jihankobo-check $version" || fail "jihankobo-check --version"
 
 # A purchase on the installed simulator: 150 yen in, the drink out, 30 yen back.
 "$make_machine" "$work/machine.jhk"
