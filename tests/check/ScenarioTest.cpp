@@ -182,7 +182,7 @@ expect lamp ボタン1 消灯
 touch 釣レバー1
 expect message お釣が30円でました
 expect no message
-expect money 2700
+expect money 2550
 expect coins 10 5
 expect coins 100 0
 expect display 金額表示1 0
@@ -212,13 +212,14 @@ TEST_F(ScenarioCheck, EachExpectationSaysWhatWasExpectedAndSeen)
         const char *expectation;
         const char *failure; // "" holds
     };
-    // After: money 2670, run, coin 100, coin 50, touch ボタン1 (one product, 30 left).
+    // After: money 2670, run, coin 100, coin 50 (taken from the money in hand), touch ボタン1
+    // (one product, 30 left).
     const Case cases[] = {
         {"expect products 2", "6行目: 出た商品の数 期待 2、実際 1"},
         {"expect stock 商品1 5", "6行目: 商品1 の在庫 期待 5、実際 4"},
         {"expect display 金額表示1 空", "6行目: 金額表示1 の表示 期待 空、実際 30"},
         {"expect lamp ボタン1 売切", "6行目: ボタン1 のランプ 期待 売切、実際 消灯"},
-        {"expect money 2000", "6行目: 所持金 期待 2000、実際 2670"},
+        {"expect money 2000", "6行目: 所持金 期待 2000、実際 2520"},
         {"expect coins 50 1", "6行目: 財布の50円 期待 1、実際 0"},
         {"expect message お釣が30円でました", "6行目: メッセージ 期待 「お釣が30円でました」、実際 なし"},
         {"expect lamp ボタン2 購入", "6行目: ボタン2 がありません"},
@@ -246,5 +247,5 @@ TEST_F(ScenarioCheck, MessagesAreCountedSinceThePreviousExpectLines)
     EXPECT_EQ(run(start + "expect message お釣が10円でました\nexpect message お釣が10円でました\n", correct).failure,
               "8行目: メッセージ 期待 「お釣が10円でました」、実際 「お釣が100円でました」");
     // A later group sees only what came after the earlier one.
-    EXPECT_TRUE(run(start + "expect money 2780\nstop\nexpect no message\n", correct).passed);
+    EXPECT_TRUE(run(start + "expect money 2670\nstop\nexpect no message\n", correct).passed);
 }

@@ -223,7 +223,7 @@ TEST_F(MainWindowTest, EmptyLevelOneDocumentOpensInStepOne)
     EXPECT_EQ(m.app.Step, 1);
     EXPECT_EQ(text("lblNowStep"), QStringLiteral("ステップ1"));
     int checked = -1;
-    const QList<QAction *> steps = window->menuBar()->actions()[1]->menu()->actions();
+    const QList<QAction *> steps = window->findChild<QMenu *>(QStringLiteral("MnuStep"))->actions();
     for (int i = 0; i < steps.size(); ++i)
         if (steps[i]->isChecked())
             checked = i;

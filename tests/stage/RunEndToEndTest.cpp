@@ -345,8 +345,11 @@ TEST_F(RunWithTheXMouse, MoneyInHandFollowsThePurchaseAndComesBackAtStop)
     EXPECT_EQ(window->stage().coins[static_cast<std::size_t>(k)].rect, note) << "the note's picture is back in the wallet";
 
     clickAt(screen(stage, centre(window->stage().part(Button).rect)));
+    // The button's program goes on once the product's sound is over.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->engine().programRunning(); }, 3000));
     ASSERT_EQ(window->stage().products.size(), 1u);
     clickAt(screen(stage, centre(window->stage().part(Lever).rect)));
+    ASSERT_FALSE(dialogs.shown.empty());
     EXPECT_EQ(dialogs.shown.back(), "お釣が880円でました");
     EXPECT_EQ(moneyLabel(), QStringLiteral("所持金：￥880"));
     EXPECT_EQ(m.app.Wallet, (std::array<std::int16_t, 5>{0, 1, 3, 1, 3}));

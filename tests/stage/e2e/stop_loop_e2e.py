@@ -16,9 +16,6 @@ import sys
 import tempfile
 import time
 
-SPLASH = (200, 150)
-LEVEL3_OPTION = (35, 211)
-START_BUTTON = (300, 254)
 MENU_HEIGHT = 19                   # the main window's client area starts below its menu bar
 STAGE = (136, MENU_HEIGHT)         # the stage's top-left corner on the screen
 BUTTON_PART = (STAGE[0] + 120 + 21, STAGE[1] + 220 + 9)   # the button part's centre
@@ -102,14 +99,8 @@ def main():
     d = Desktop(work, args.shots)
     failures = []
     try:
-        d.wait_window("ジハン・コウボウ")
-        d.click(SPLASH)
-        d.wait_window("ジハンコウボウ")
-        time.sleep(0.3)
-        d.click(LEVEL3_OPTION)
-        time.sleep(0.3)
-        d.click(START_BUTTON)
-        time.sleep(2.0)                       # the main window opens the machine
+        d.wait_window("ジハン・コウボウ")     # a machine file opens straight to its main window
+        time.sleep(2.0)
         editing = d.shot("editing")
 
         d.click(RUN)

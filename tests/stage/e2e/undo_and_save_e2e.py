@@ -95,8 +95,11 @@ def start(app_dir, work, machine=None):
     return subprocess.Popen(args, env=env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
 
 
-def to_main_window(d):
+def to_main_window(d, with_file=False):
     d.window("ジハン・コウボウ")
+    if with_file:                  # a machine file opens straight to its main window
+        time.sleep(2.0)
+        return
     d.click((200, 150))            # the splash closes on a click
     d.window("ジハンコウボウ")
     d.click(LEVEL3_OPTION, 0.3)
@@ -144,7 +147,7 @@ def main():
     subprocess.run([os.path.join(args.helper_dir, "blockeditor_e2e_machine"), "--sells", machine], check=True)
     program = start(args.app_dir, work, machine)
     try:
-        to_main_window(d)
+        to_main_window(d, with_file=True)
         left, top, width, height = BUTTON_PART
         d.click((STAGE[0] + left + width // 2, STAGE[1] + top + height // 2))
         d.click(DELETE_BUTTON)
