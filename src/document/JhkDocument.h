@@ -27,6 +27,11 @@ struct LoadResult {
 LoadResult loadDocument(const std::string &path, Machine &m);
 LoadResult decodeDocument(std::span<const std::uint8_t> bytes, Machine &m);
 
+// Makes `to` hold what a document of `from` holds: the parts, blocks and labels and the
+// application state a document keeps. What a document does not hold (a lever held down)
+// stays as it was in `to`.
+void copyDocumentContents(const Machine &from, Machine &to);
+
 struct SaveResult {
     bool ok = false;
     std::string message; // what to show when not ok

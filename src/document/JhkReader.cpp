@@ -212,18 +212,18 @@ LoadResult refused(const std::string &why)
     return {false, std::string(DamagedFileMessage) + "\n" + why};
 }
 
-// The tables as read take the place of the old ones; what a document does not hold (a lever
-// being held down) stays.
-void commit(Machine &read, Machine &m)
+} // namespace
+
+void copyDocumentContents(const Machine &from, Machine &to)
 {
     for (int i = 0; i < PartSlots; ++i) {
-        read.part(i).LeverDown = m.part(i).LeverDown;
-        m.part(i) = std::move(read.part(i));
+        const std::int16_t leverDown = to.part(i).LeverDown;
+        to.part(i) = from.part(i);
+        to.part(i).LeverDown = leverDown;
     }
-    for (int j = 0; j < LabelSlots; ++j)
-        m.label(j) = std::move(read.label(j));
-    AppState &app = m.app;
-    const AppState &in = read.app;
+    to.labels = from.labels;
+    AppState &app = to.app;
+    const AppState &in = from.app;
     app.Level = in.Level;
     app.RunMode = in.RunMode;
     app.CurParts = in.CurParts;
@@ -235,8 +235,6 @@ void commit(Machine &read, Machine &m)
     app.Wallet = in.Wallet;
     app.WalletSaved = in.WalletSaved;
 }
-
-} // namespace
 
 LoadResult decodeDocument(std::span<const std::uint8_t> bytes, Machine &m)
 {
@@ -262,7 +260,7 @@ LoadResult decodeDocument(std::span<const std::uint8_t> bytes, Machine &m)
     if (const auto damage = findDamage(*read))
         return refused(*damage);
 
-    commit(*read, m);
+    copyDocumentContents(*read, m);
     return {true, {}};
 }
 

@@ -34,24 +34,8 @@ bool sameTables(const Machine &a, const Machine &b)
 
 void copyTables(const Machine &from, Machine &to)
 {
-    for (int i = 0; i < PartSlots; ++i) {
-        const std::int16_t leverDown = to.part(i).LeverDown;
-        to.part(i) = from.part(i);
-        to.part(i).LeverDown = leverDown;
-    }
-    to.labels = from.labels;
-    AppState &app = to.app;
-    const AppState &in = from.app;
-    app.Level = in.Level;
-    app.RunMode = ModeEditing;
-    app.CurParts = in.CurParts;
-    app.PartsCount = in.PartsCount;
-    app.LabelCount = in.LabelCount;
-    app.BackPictName = in.BackPictName;
-    app.MoneyInHand = in.MoneyInHand;
-    app.MoneySetting = in.MoneySetting;
-    app.Wallet = in.Wallet;
-    app.WalletSaved = in.WalletSaved;
+    copyDocumentContents(from, to);
+    to.app.RunMode = ModeEditing;
 }
 
 } // namespace
