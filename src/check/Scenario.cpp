@@ -1,5 +1,7 @@
 #include "check/Scenario.h"
 
+#include "sim/SimCommand.h"
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -57,15 +59,6 @@ std::string trim(const std::string &s)
     return s.substr(a, b - a + 1);
 }
 
-std::vector<std::string> words(const std::string &line)
-{
-    std::istringstream in(line);
-    std::vector<std::string> out;
-    for (std::string w; in >> w;)
-        out.push_back(w);
-    return out;
-}
-
 class Parser {
 public:
     Parser(std::string fileName, Language language) : m_file(std::move(fileName)), m_lang(language) {}
@@ -113,7 +106,7 @@ private:
 
     bool parseLine(const std::string &line, int lineNo)
     {
-        const auto w = words(line);
+        const auto w = scriptWords(line);
         if (w.empty() || w[0][0] == '#')
             return true;
         if (w[0] == "scenario") {

@@ -1,5 +1,6 @@
 #include "model/Catalogue.h"
 
+#include "model/AppPaths.h"
 #include "model/AppState.h"
 #include "model/Fields.h"
 
@@ -19,7 +20,7 @@ void Catalogue::setAppDir(std::string appDir)
 
 std::string Catalogue::path() const
 {
-    return m_appDir + "/jihan.ini";
+    return m_appDir + "/" + CatalogueFileName;
 }
 
 std::string Catalogue::kindName(int kind) const

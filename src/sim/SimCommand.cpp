@@ -11,15 +11,6 @@ namespace jhk {
 
 namespace {
 
-std::vector<std::string> words(const std::string &line)
-{
-    std::istringstream in(line);
-    std::vector<std::string> out;
-    for (std::string w; in >> w;)
-        out.push_back(w);
-    return out;
-}
-
 std::optional<SimCommand> refuse(SimParseProblem &problem, SimParseError error, const std::string &word)
 {
     problem = {error, word};
@@ -27,6 +18,15 @@ std::optional<SimCommand> refuse(SimParseProblem &problem, SimParseError error, 
 }
 
 } // namespace
+
+std::vector<std::string> scriptWords(const std::string &line)
+{
+    std::istringstream in(line);
+    std::vector<std::string> out;
+    for (std::string w; in >> w;)
+        out.push_back(w);
+    return out;
+}
 
 bool parseSmallInt(const std::string &s, int &out)
 {
@@ -67,7 +67,7 @@ std::optional<SimCommand> parseSimCommand(std::string line, SimParseProblem &pro
         return std::nullopt;
     line.erase(0, start);
 
-    const auto w = words(line);
+    const auto w = scriptWords(line);
     if (w.empty()) // only white space of other kinds
         return std::nullopt;
     const std::string &name = w[0];

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace jhk {
 
@@ -46,6 +47,10 @@ std::optional<SimCommand> parseSimCommand(std::string line, SimParseProblem &pro
 
 // The simulator's own words for a problem, e.g. "unknown command \"dance\"".
 std::string simParseErrorText(const SimParseProblem &problem);
+
+// The words of a script line, split at spaces and tabs; the simulator and the class checker
+// read their lines with it.
+std::vector<std::string> scriptWords(const std::string &line);
 
 // A whole number of at most nine digits with an optional sign.
 bool parseSmallInt(const std::string &s, int &out);
