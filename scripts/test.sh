@@ -9,5 +9,8 @@ cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DJHK_BUIL
 cmake --build "$BUILD_DIR"
 export QT_QPA_PLATFORM=offscreen
 XDG_RUNTIME_DIR=$(mktemp -d)
-export XDG_RUNTIME_DIR
+# The tests never read or write the user's own settings or recovery copies.
+XDG_CONFIG_HOME=$(mktemp -d)
+XDG_DATA_HOME=$(mktemp -d)
+export XDG_RUNTIME_DIR XDG_CONFIG_HOME XDG_DATA_HOME
 ctest --test-dir "$BUILD_DIR" --output-on-failure -j 2
