@@ -2,7 +2,6 @@
 # under ":/builtin/" (":/builtin/kinds/kind_0.png" …). Included from src/CMakeLists.txt once
 # that target exists. Drawn by tools/assetgen (see README).
 set(jhk_builtin_pictures
-    splash.png
     cursor_hand.png
     digits.png
     wallet.png
@@ -27,4 +26,12 @@ qt_add_resources(jihankobo_ui jihankobo_builtin_pictures
     PREFIX "/builtin"
     BASE ${CMAKE_CURRENT_LIST_DIR}/builtin
     FILES ${jhk_builtin_pictures}
+)
+
+# The splash picture is shown as it is stored: kept uncompressed, it is read without inflating.
+qt_add_resources(jihankobo_ui jihankobo_splash_picture
+    PREFIX "/builtin"
+    BASE ${CMAKE_CURRENT_LIST_DIR}/builtin
+    FILES ${CMAKE_CURRENT_LIST_DIR}/builtin/splash.bmp
+    OPTIONS --no-compress
 )

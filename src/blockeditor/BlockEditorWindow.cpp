@@ -6,6 +6,7 @@
 #include "ui/CaptionFit.h"
 #include "blockeditor/FlowchartCanvas.h"
 #include "ui/FlowchartPainter.h"
+#include "ui/StagePictures.h"
 #include "ui/Worksheet.h"
 #include "model/AppState.h"
 
@@ -222,7 +223,7 @@ void BlockEditorWindow::buildPartInfo()
     m_picture->setGeometry(8, 20, 185, 132);
     m_picture->setAlignment(Qt::AlignCenter);
     QPixmap picture = m_host ? m_host->partPicture(m_model->partSlot())
-                             : QPixmap(QStringLiteral(":/builtin/kinds/kind_%1.png").arg(m_model->record().Kind));
+                             : StagePictures::builtIn(QStringLiteral(":/builtin/kinds/kind_%1.png").arg(m_model->record().Kind));
     if (!picture.isNull() && (picture.width() > 185 || picture.height() > 132))
         picture = picture.scaled(185, 132, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     m_picture->setPixmap(picture);

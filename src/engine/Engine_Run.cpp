@@ -381,7 +381,7 @@ void Engine::tickBlink()
         return;
     m_stage.blinkCounter = (m_stage.blinkCounter + 1) % static_cast<int>(BlinkColors.size());
     m_stage.stateLabelColor = BlinkColors[static_cast<std::size_t>(m_stage.blinkCounter)];
-    changed(StageChange::Panel);
+    changed(StageChange::Blink);
 }
 
 void Engine::runPartDown(int i, int x, int y)

@@ -14,6 +14,7 @@ enum class StageChange {
     Selection,  // the selection frame
     RunList,    // the run list was cleared or its selection moved
     Panel,      // state labels, money label, enabled buttons and menus
+    Blink,      // only the blinking colour of the state label
     Everything, // the whole stage after a rebuild
 };
 

@@ -1,6 +1,7 @@
 #include "paint/PaletteStrip.h"
 
 #include "paint/PaintSession.h"
+#include "ui/StagePictures.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -57,7 +58,7 @@ constexpr QSize ColourBoxSize(20, 20);
 QToolButton *smallButton(const QString &resource, const QString &tip, QWidget *parent)
 {
     auto *button = new QToolButton(parent);
-    QPixmap picture(resource);
+    QPixmap picture = StagePictures::builtIn(resource);
     if (picture.isNull()) {
         picture = QPixmap(9, 9);
         picture.fill(Qt::lightGray);

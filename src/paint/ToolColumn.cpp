@@ -2,6 +2,7 @@
 
 #include "paint/PaintSession.h"
 #include "paint/ToolTable.h"
+#include "ui/StagePictures.h"
 
 #include <QBitmap>
 #include <QMouseEvent>
@@ -19,7 +20,7 @@ const QColor ChosenColour(255, 0, 0);
 
 QIcon toolIcon(int index)
 {
-    const QPixmap picture(QStringLiteral(":/builtin/paint/tool_%1.png").arg(index));
+    const QPixmap picture = StagePictures::builtIn(QStringLiteral(":/builtin/paint/tool_%1.png").arg(index));
     if (!picture.isNull())
         return QIcon(picture);
     // Until the pictures are built in: the first letter of the caption on a plain square.

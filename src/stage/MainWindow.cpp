@@ -317,8 +317,24 @@ void MainWindow::showStepTexts(int step)
 void MainWindow::showStepExplanation(int step)
 {
     m_stepText->setText(qs(stepExplanation(step)));
-    // The longer explanations take a smaller font so that their last lines show.
+    m_stepTextFitted = false;
+    fitStepText();
+}
+
+void MainWindow::fitStepText()
+{
+    // The longer explanations take a smaller font so that their last lines show. Trying the
+    // sizes loads a font for each, so it waits until the text is on the screen (level 1 only).
+    if (m_stepTextFitted || !m_stepText->isVisible())
+        return;
     fitFont(m_stepText, uiFont(StepTextPixels), m_stepText->size());
+    m_stepTextFitted = true;
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    fitStepText();
 }
 
 QWidget *MainWindow::control(const char *name) const
@@ -341,6 +357,7 @@ void MainWindow::updateLevelPanel()
     const bool levelOne = level == 1;
     m_nowStep->setVisible(levelOne);
     m_stepText->setVisible(levelOne);
+    fitStepText();
     m_stepMenu->menuAction()->setVisible(levelOne);
 }
 

@@ -102,6 +102,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
@@ -153,6 +154,7 @@ private:
     void syncRunList();
     void showStepTexts(int step);
     void showStepExplanation(int step);
+    void fitStepText();
     QLabel *makeLabel(QWidget *parent, const QString &text, int x, int y, int fontPixels, const char *name);
     QPushButton *makeButton(QWidget *parent, const QString &text, QRect geometry, int fontPixels, const char *name);
 
@@ -203,6 +205,7 @@ private:
     QLabel *m_levelText = nullptr;
     QLabel *m_nowStep = nullptr;
     QLabel *m_stepText = nullptr;
+    bool m_stepTextFitted = false;
     QGroupBox *m_frameChart = nullptr;
     QListWidget *m_runList = nullptr;
     QLabel *m_blockState = nullptr;

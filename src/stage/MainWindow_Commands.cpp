@@ -39,12 +39,7 @@ void MainWindow::connectRunControls()
     connect(m_wallet, &QPushButton::clicked, this, &MainWindow::drawWallet);
     m_blink = new QTimer(this);
     m_blink->setInterval(BlinkIntervalMs);
-    connect(m_blink, &QTimer::timeout, this, [this] {
-        m_engine->tickBlink();
-        QPalette pal = m_nowState->palette();
-        pal.setColor(QPalette::WindowText, colorFromTable(stage().stateLabelColor));
-        m_nowState->setPalette(pal);
-    });
+    connect(m_blink, &QTimer::timeout, this, [this] { m_engine->tickBlink(); });
     m_blink->start();
 }
 

@@ -7,9 +7,11 @@
 #include "paint/PaintEntry.h"
 #include "stage/LabelEditorDialog.h"
 #include "stage/PropertyDialog.h"
+#include "ui/Colours.h"
 
 #include <QCursor>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QTimer>
@@ -318,8 +320,15 @@ void MainWindow::syncRunList()
     m_runList->scrollToBottom();
 }
 
-void MainWindow::stageChanged(StageChange, int)
+void MainWindow::stageChanged(StageChange what, int)
 {
+    if (what == StageChange::Blink) {
+        // Four times a second while editing: only the state label's colour changes.
+        QPalette pal = m_nowState->palette();
+        pal.setColor(QPalette::WindowText, colorFromTable(stage().stateLabelColor));
+        m_nowState->setPalette(pal);
+        return;
+    }
     refresh();
 }
 

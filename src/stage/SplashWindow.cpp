@@ -11,6 +11,22 @@
 
 namespace jhk {
 
+namespace {
+
+// The built-in splash picture fitted to the window's inside `size`.
+QPixmap splashPicture(QSize size)
+{
+    QImage picture = StagePictures::builtInImage(QStringLiteral(":/builtin/splash.bmp"));
+    if (picture.isNull())
+        return StagePictures::placeholder(size);
+    // The built-in picture has the window's inside size already; another one is fitted.
+    if (picture.size() != size)
+        picture = picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return QPixmap::fromImage(std::move(picture));
+}
+
+} // namespace
+
 SplashWindow::SplashWindow(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmSplash"));
@@ -19,30 +35,36 @@ SplashWindow::SplashWindow(QWidget *parent) : QWidget(parent)
     setAttribute(Qt::WA_DeleteOnClose);
     auto *image = new QLabel(this);
     image->setObjectName(QStringLiteral("Image1"));
-    QPixmap splash(QStringLiteral(":/builtin/splash.png"));
-    if (splash.isNull())
-        splash = StagePictures::placeholder(QSize(436, 286));
-    image->setPixmap(splash.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    image->setPixmap(splashPicture(size()));
     image->setGeometry(0, 0, width(), height());
 
     // The picture carries the big title itself; the texts sit on the plain strip at its bottom.
+    // They are placed by alignment inside fixed rows instead of being measured, so the window
+    // can appear before the fonts are loaded: they are loaded when it is first drawn.
     const int StripTop = 240 * height() / 286; // the strip begins 240 rows down the 286-row picture
+    // Each text sits on the bottom line of a row tall enough for any usual font size; the
+    // title's bottom line is where a 14-pixel bold line starting 2 pixels into the strip ends.
+    constexpr int RowHeight = 28;
+    constexpr int Margin = 12;
+    const int titleBottom = StripTop + 2 + 16;
+    const QRect titleRow(Margin, titleBottom - RowHeight, width() - 2 * Margin, RowHeight);
     auto *name = new QLabel(QString::fromUtf8(ProductName.data(), static_cast<qsizetype>(ProductName.size())), this);
     name->setObjectName(QStringLiteral("lblProductName"));
     QFont bold = name->font();
     bold.setPixelSize(14);
     bold.setBold(true);
     name->setFont(bold);
-    name->adjustSize();
-    name->move(12, StripTop + 2);
+    name->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    name->setGeometry(titleRow);
+    // The version shares the title's bottom line, at the right.
     auto *version = new QLabel(versionText(), this);
     version->setObjectName(QStringLiteral("lblVersion"));
-    version->adjustSize();
-    version->move(width() - version->width() - 12, name->y() + name->height() - version->height());
+    version->setAlignment(Qt::AlignRight | Qt::AlignBottom);
+    version->setGeometry(titleRow);
     auto *click = new QLabel(QStringLiteral("－ウィンドウをクリックして下さい。－"), this);
     click->setObjectName(QStringLiteral("Label1"));
-    click->adjustSize();
-    click->move((width() - click->width()) / 2, height() - click->height() - 6);
+    click->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    click->setGeometry(0, height() - 6 - RowHeight, width(), RowHeight); // 6 pixels above the bottom
     for (QLabel *l : {name, version, click})
         l->setAttribute(Qt::WA_TransparentForMouseEvents);
 }

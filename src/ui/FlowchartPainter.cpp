@@ -1,6 +1,7 @@
 #include "ui/FlowchartPainter.h"
 
 #include "ui/CaptionFit.h"
+#include "ui/StagePictures.h"
 
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -49,7 +50,7 @@ QPixmap branchMarker(bool complete, QSize size)
 {
     const QString name = complete ? QStringLiteral(":/builtin/branch_complete.png")
                                   : QStringLiteral(":/builtin/branch_incomplete.png");
-    QPixmap picture(name);
+    QPixmap picture = StagePictures::builtIn(name);
     if (!picture.isNull())
         return picture.size() == size ? picture : picture.scaled(size);
     // Without the built-in picture: a diamond in the block's state colour.

@@ -46,12 +46,26 @@ QPixmap StagePictures::placeholder(QSize size, const QString &text)
     return pix;
 }
 
+QImage StagePictures::builtInImage(const QString &path)
+{
+    // PNG, or BMP for a picture without transparency that is shown as it is read.
+    const bool bmp = path.endsWith(QLatin1String(".bmp"));
+    QImageReader reader(path, bmp ? QByteArrayLiteral("bmp") : QByteArrayLiteral("png"));
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
+QPixmap StagePictures::builtIn(const QString &path)
+{
+    return QPixmap::fromImage(builtInImage(path));
+}
+
 QPixmap StagePictures::resource(const QString &path, QSize size)
 {
     const auto it = m_cache.constFind(path);
     if (it != m_cache.constEnd())
         return *it;
-    QPixmap pix(path);
+    QPixmap pix = builtIn(path);
     if (pix.isNull())
         pix = placeholder(size);
     m_cache.insert(path, pix);

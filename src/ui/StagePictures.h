@@ -34,6 +34,12 @@ public:
     // stage shows it under.
     std::string addPainted(int slot, const QPixmap &picture);
 
+    // A built-in picture (PNG, or BMP), read as the format its name says without asking the
+    // image-format plugins (loading them all to guess would cost every start-up); null when
+    // it is missing.
+    static QPixmap builtIn(const QString &path);
+    // The same as an image.
+    static QImage builtInImage(const QString &path);
     // A visible stand-in for a picture that could not be loaded.
     static QPixmap placeholder(QSize size, const QString &text = QString());
 

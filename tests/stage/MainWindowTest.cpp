@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -228,6 +229,27 @@ TEST_F(MainWindowTest, EmptyLevelOneDocumentOpensInStepOne)
         if (steps[i]->isChecked())
             checked = i;
     EXPECT_EQ(checked, 0);
+}
+
+// The splash's texts are placed without being measured: each must still fit its place whole,
+// the version must share the title's bottom line, the prompt sit 6 pixels above the bottom.
+TEST_F(MainWindowTest, SplashTextsFitTheirPlaces)
+{
+    SplashWindow splash;
+    const auto *name = splash.findChild<QLabel *>(QStringLiteral("lblProductName"));
+    const auto *version = splash.findChild<QLabel *>(QStringLiteral("lblVersion"));
+    const auto *click = splash.findChild<QLabel *>(QStringLiteral("Label1"));
+    ASSERT_TRUE(name && version && click);
+    for (const QLabel *label : {name, version, click}) {
+        const QSize needed = label->sizeHint();
+        EXPECT_LE(needed.width(), label->width()) << label->objectName().toStdString();
+        EXPECT_LE(needed.height(), label->height()) << label->objectName().toStdString();
+        EXPECT_TRUE(QRect(QPoint(0, 0), splash.size()).contains(label->geometry()));
+    }
+    // name and version side by side, not over each other
+    EXPECT_LE(12 + name->sizeHint().width(), splash.width() - 12 - version->sizeHint().width());
+    EXPECT_EQ(name->geometry().bottom(), version->geometry().bottom());
+    EXPECT_EQ(click->geometry().bottom(), splash.height() - 6 - 1);
 }
 
 // Window sizes are outer sizes, frame and caption included: the client area is 8 pixels
@@ -546,6 +568,38 @@ TEST_F(MainWindowTest, WalletButtonWorksOnlyDuringARunAndStopTakesThePictureAway
     QTest::mouseClick(qobject_cast<QPushButton *>(window->control("cmdStop")), Qt::LeftButton);
     EXPECT_FALSE(window->stage().walletDrawn);
     EXPECT_FALSE(wallet->isVisible());
+}
+
+// The step explanation is fitted once it shows: a level-1 document opened after a machine of
+// another level shows step 1's explanation in step 1's size, not in the smaller size a longer
+// explanation needed before.
+TEST_F(MainWindowTest, StepExplanationIsFittedWhenItShowsAgain)
+{
+    QTemporaryDir dir;
+    const auto save = [&](int level) {
+        Machine machine;
+        applyStartupValues(machine.app, 15, 15);
+        StartChoice{level, 0}.apply(machine.app);
+        const std::string path = dir.filePath(QStringLiteral("level%1.jhk").arg(level)).toStdString();
+        EXPECT_TRUE(saveDocument(path, machine).ok);
+        return path;
+    };
+    const std::string levelOne = save(1), levelThree = save(3);
+    open(1);
+    auto *text = qobject_cast<QLabel *>(window->control("lblStepKaisetsu"));
+    const int stepOneSize = QFontInfo(text->font()).pixelSize();
+    int smallest = stepOneSize;
+    for (int step = 2; step <= 3; ++step) {
+        window->chooseStep(step);
+        smallest = std::min(smallest, QFontInfo(text->font()).pixelSize());
+    }
+    ASSERT_LT(smallest, stepOneSize) << "a longer explanation takes a smaller font";
+    ASSERT_TRUE(window->openFile(levelThree));
+    EXPECT_FALSE(text->isVisible());
+    ASSERT_TRUE(window->openFile(levelOne));
+    ASSERT_TRUE(text->isVisible());
+    EXPECT_EQ(QFontInfo(text->font()).pixelSize(), stepOneSize);
+    EXPECT_LE(text->heightForWidth(text->width()), text->height());
 }
 
 TEST_F(MainWindowTest, LongTextsStayInsideTheirFrames)
