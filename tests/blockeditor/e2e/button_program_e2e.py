@@ -6,13 +6,15 @@ Run under an X server of its own (xvfb-run -a). Arguments: the folder of the bui
 (jihankobo, jihankobo-sim) and the folder of the helper blockeditor_e2e_machine. With
 --shots DIR, a screenshot of every step is kept there.
 """
-import argparse
 import json
 import os
 import subprocess
 import sys
 import tempfile
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "e2e"))
+from xdesktop import Desktop, arguments  # noqa: E402
 
 # Screen positions (pixels) of the windows the run uses. Without a window manager every top-level
 # window opens at the screen's top-left corner; the positions below are the windows' own layouts.
@@ -26,63 +28,6 @@ EDITOR_OK = (634, 449)
 FILE_MENU = (31, 8)
 
 DISCHARGE, LAMP_OFF, SUBTRACT, BRANCH = 0, 2, 4, 8
-
-
-class Desktop:
-    def __init__(self, shots):
-        self.shots = shots
-        self.count = 0
-
-    def xdo(self, *args):
-        subprocess.run(["xdotool", *[str(a) for a in args]], check=True)
-
-    def settle(self, seconds=0.6):
-        time.sleep(seconds)
-        if self.shots:
-            self.count += 1
-            subprocess.run(["import", "-window", "root", os.path.join(self.shots, f"step{self.count:02d}.png")])
-
-    def click(self, pos, settle=0.6):
-        self.xdo("mousemove", int(pos[0]), int(pos[1]))
-        self.xdo("click", 1)
-        self.settle(settle)
-
-    def double_click(self, pos):
-        self.xdo("mousemove", int(pos[0]), int(pos[1]))
-        self.xdo("click", "--repeat", 2, "--delay", 60, 1)
-        self.settle(1.0)
-
-    def drag(self, start, end):
-        self.xdo("mousemove", int(start[0]), int(start[1]))
-        self.xdo("mousedown", 1)
-        steps = 8
-        for i in range(1, steps + 1):
-            x = start[0] + (end[0] - start[0]) * i / steps
-            y = start[1] + (end[1] - start[1]) * i / steps
-            self.xdo("mousemove", int(x), int(y))
-            time.sleep(0.03)
-        self.xdo("mouseup", 1)
-        self.settle()
-
-    def keys(self, *names):
-        for name in names:
-            self.xdo("key", name)
-            time.sleep(0.15)
-        self.settle()
-
-    def window(self, title, timeout=10):
-        """Top-left corner of the visible window whose title begins with `title`."""
-        deadline = time.time() + timeout
-        while time.time() < deadline:
-            found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^" + title],
-                                   capture_output=True, text=True).stdout.split()
-            if found:
-                geometry = subprocess.run(["xdotool", "getwindowgeometry", "--shell", found[-1]],
-                                          capture_output=True, text=True).stdout
-                values = dict(line.split("=") for line in geometry.split())
-                return int(values["X"]), int(values["Y"])
-            time.sleep(0.2)
-        raise RuntimeError(f"no window titled {title}")
 
 
 def cell_drop_point(column, row):
@@ -99,11 +44,7 @@ def stage_point(machine_part):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("app_dir")
-    parser.add_argument("helper_dir")
-    parser.add_argument("--shots")
-    args = parser.parse_args()
+    args = arguments().parse_args()
 
     work = tempfile.mkdtemp(prefix="jhk-e2e-")
     machine = os.path.join(work, "machine.jhk")
@@ -116,12 +57,12 @@ def main():
     env.setdefault("XDG_RUNTIME_DIR", work)
     program = subprocess.Popen([os.path.join(args.app_dir, "jihankobo"), machine], env=env,
                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
-    d = Desktop(args.shots)
+    d = Desktop(args.shots, numbered="step")
     try:
         d.window("ジハン・コウボウ")                # a machine file opens straight into the main window
         time.sleep(1.0)
 
-        d.double_click(stage_point(button))       # the button's block editor
+        d.double_click(stage_point(button), 1.0)  # the button's block editor
         d.window("ジハンコウボウ")
         palette = lambda row: (PALETTE_ROW0[0], PALETTE_ROW0[1] + PALETTE_ROW_H * row)
         d.drag(palette(BRANCH), cell_drop_point(1, 1))     # 0 条件分岐
@@ -130,12 +71,12 @@ def main():
         d.drag(palette(LAMP_OFF), cell_drop_point(1, 7))   # 3 購買可ランプ消灯
 
         # The branch: is the button's own buy lamp lit?
-        d.double_click(box_centre(1, 1))
-        dx, dy = d.window("ブロックの説明")
+        d.double_click(box_centre(1, 1), 1.0)
+        dx, dy = d.corner("ブロックの説明")
         d.click((dx + 137, dy + 151), 1.0)        # "指定" of the left side
         d.click(stage_point(button), 0.5)          # the pupil clicks the button on the stage ...
         d.keys("Down", "Return")                   # ... and its first variable, 購買可ランプ
-        dx, dy = d.window("ブロックの説明")
+        dx, dy = d.corner("ブロックの説明")
         d.click((dx + 209, dy + 176), 0.5)         # the operator list
         d.keys("Home", "Down", "Down", "Down", "Return")   # "="
         d.click((dx + 326, dy + 200), 0.5)         # the lamp state list
@@ -143,38 +84,38 @@ def main():
         d.click((dx + 209, dy + 274))              # ＯＫ
 
         # 商品排出: which product, onto which part.
-        d.double_click(box_centre(1, 3))
-        dx, dy = d.window("ブロックの説明")
+        d.double_click(box_centre(1, 3), 1.0)
+        dx, dy = d.corner("ブロックの説明")
         d.click((dx + 212, dy + 183), 1.0)
         d.click(stage_point(product), 1.0)
-        dx, dy = d.window("ブロックの説明")
+        dx, dy = d.corner("ブロックの説明")
         d.click((dx + 212, dy + 227), 1.0)
         d.click(stage_point(outlet), 1.0)
-        dx, dy = d.window("ブロックの説明")
+        dx, dy = d.corner("ブロックの説明")
         d.click((dx + 129, dy + 274))
 
         # カウンター減算: from the amount display, the product's price.
-        d.double_click(box_centre(1, 5))
-        dx, dy = d.window("ブロックの説明")
+        d.double_click(box_centre(1, 5), 1.0)
+        dx, dy = d.corner("ブロックの説明")
         d.click((dx + 212, dy + 183), 1.0)
         d.click(stage_point(counter), 1.0)
-        dx, dy = d.window("ブロックの説明")
+        dx, dy = d.corner("ブロックの説明")
         d.click((dx + 212, dy + 227), 1.0)
         d.click(stage_point(product), 1.0)
-        dx, dy = d.window("ブロックの説明")
+        dx, dy = d.corner("ブロックの説明")
         d.click((dx + 129, dy + 274))
 
         # 購買可ランプ消灯: the button's own lamp.
-        d.double_click(box_centre(1, 7))
-        dx, dy = d.window("ブロックの説明")
+        d.double_click(box_centre(1, 7), 1.0)
+        dx, dy = d.corner("ブロックの説明")
         d.click((dx + 212, dy + 183), 1.0)
         d.click(stage_point(button), 1.0)
-        dx, dy = d.window("ブロックの説明")
+        dx, dy = d.corner("ブロックの説明")
         d.click((dx + 129, dy + 274))
 
         # The execution order: start → 0; 0 成立 → 1, 不成立 → end; 1 → 2 → 3 → end.
         end_box = (CANVAS[0] + 36, CANVAS[1] + 408 + 12)
-        d.double_click((CANVAS[0] + 36, CANVAS[1] + 12))
+        d.double_click((CANVAS[0] + 36, CANVAS[1] + 12), 1.0)
         d.keys("Return")                            # "一番始めに動作するブロックを選択して下さい"
         d.click(box_centre(1, 1))
         links = [((1, 1), 0, box_centre(1, 3)), ((1, 1), 1, end_box), ((1, 3), 0, box_centre(1, 5)),
@@ -190,7 +131,7 @@ def main():
         d.click(FILE_MENU, 0.5)
         d.keys("Down", "Down", "Return")
         d.window("ファイルの保存")
-        d.xdo("type", "--delay", 20, pupil)
+        d.type(pupil)
         d.keys("Return")
         time.sleep(1.0)
         if not os.path.exists(pupil):

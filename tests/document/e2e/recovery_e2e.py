@@ -10,7 +10,6 @@ saved directly.
 Run under an X server of its own (xvfb-run -a). Argument: the folder of the built program.
 With --shots DIR, a screenshot of every step is kept there.
 """
-import argparse
 import glob
 import os
 import shutil
@@ -20,62 +19,15 @@ import sys
 import tempfile
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "e2e"))
+from xdesktop import Desktop, arguments, through_start_windows  # noqa: E402
+
 # Screen positions (pixels). Without a window manager every top-level window opens at the
 # screen's top-left corner; the positions are the windows' own layouts.
-LEVEL_OPTION = {1: (35, 83), 2: (35, 147), 3: (35, 211)}
-START_BUTTON = (300, 254)
 STAGE = (136, 20)          # the stage's top-left corner in the main window
 FILE_MENU = (31, 8)
 PRODUCT_BUTTON = (34, 67)  # palette buttons of the part kinds 0 and 2
 COIN_SLOT_BUTTON = (34, 131)
-
-
-class Desktop:
-    def __init__(self, shots):
-        self.shots = shots
-        self.count = 0
-
-    def xdo(self, *args):
-        subprocess.run(["xdotool", *[str(a) for a in args]], check=True)
-
-    def settle(self, seconds=0.6):
-        time.sleep(seconds)
-        if self.shots:
-            self.count += 1
-            subprocess.run(["import", "-window", "root", os.path.join(self.shots, f"step{self.count:02d}.png")])
-
-    def click(self, pos, settle=0.6):
-        self.xdo("mousemove", int(pos[0]), int(pos[1]))
-        self.xdo("click", 1)
-        self.settle(settle)
-
-    def drag(self, start, end):
-        self.xdo("mousemove", int(start[0]), int(start[1]))
-        self.xdo("mousedown", 1)
-        steps = 8
-        for i in range(1, steps + 1):
-            x = start[0] + (end[0] - start[0]) * i / steps
-            y = start[1] + (end[1] - start[1]) * i / steps
-            self.xdo("mousemove", int(x), int(y))
-            time.sleep(0.03)
-        self.xdo("mouseup", 1)
-        self.settle()
-
-    def keys(self, *names):
-        for name in names:
-            self.xdo("key", name)
-            time.sleep(0.15)
-        self.settle()
-
-    def window(self, title, timeout=15):
-        deadline = time.time() + timeout
-        while time.time() < deadline:
-            found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^" + title],
-                                   capture_output=True, text=True).stdout.split()
-            if found:
-                return found[-1]
-            time.sleep(0.2)
-        raise RuntimeError(f"no window titled {title}")
 
 
 def stage(x, y):
@@ -88,12 +40,7 @@ class Program:
     def __init__(self, app_dir, env, desktop, level):
         self.process = subprocess.Popen([os.path.join(app_dir, "jihankobo")], env=env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        d = desktop
-        d.window("ジハン・コウボウ")
-        d.click((200, 150))                 # the splash closes on a click
-        d.window("ジハンコウボウ")
-        d.click(LEVEL_OPTION[level], 0.3)
-        d.click(START_BUTTON, 2.0)
+        through_start_windows(desktop, level)
 
     def kill(self):
         if self.process.poll() is None:
@@ -116,21 +63,11 @@ def change_machine(d):
 def save_as(d, path):
     d.click(FILE_MENU, 0.5)
     d.keys("Down", "Down", "Return")
-    d.window("ファイルの保存")
-    d.xdo("type", "--delay", 20, path)
-    d.keys("Return")
-    deadline = time.time() + 5
-    while not os.path.exists(path) and time.time() < deadline:
-        time.sleep(0.2)
-    if not os.path.exists(path):
-        raise RuntimeError(f"{path} was not saved")
+    d.save_in_dialog(path)
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("app_dir")
-    parser.add_argument("--shots")
-    args = parser.parse_args()
+    args = arguments(helper=False).parse_args()
 
     work = tempfile.mkdtemp(prefix="jhk-recovery-e2e-")
     env = dict(os.environ)
@@ -139,7 +76,7 @@ def main():
     recovery = os.path.join(work, "data", "jihankobo", "recovery")
     restored_path = os.path.join(work, "restored.jhk")
     direct_path = os.path.join(work, "direct.jhk")
-    d = Desktop(args.shots)
+    d = Desktop(args.shots, numbered="step", window_timeout=15)
     failed = []
 
     def check(name, ok):

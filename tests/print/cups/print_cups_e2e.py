@@ -8,7 +8,6 @@ Arguments: the folder of the built program and the folder of print_sample_machin
 an X server of its own (xvfb-run -a). With --shots DIR, screenshots of the dialog steps are
 kept there. Exits with 77 (skipped) when no private scheduler can run here.
 """
-import argparse
 import os
 import shutil
 import subprocess
@@ -17,7 +16,9 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "e2e"))
 from private_cups import SKIP, PrivateCups, output_folder, unavailable  # noqa: E402
+from xdesktop import Desktop, arguments  # noqa: E402
 
 FILE_MENU = (31, 8)
 PRINT_ITEM = (52, 75)
@@ -120,41 +121,6 @@ def command_line(cups, program, work, machine, out):
     check(r.returncode == 2, f"a bad command line gives status 2 ({r.returncode})")
 
 
-class Desktop:
-    def __init__(self, shots):
-        self.shots = shots
-        self.count = 0
-
-    def xdo(self, *args):
-        subprocess.run(["xdotool", *[str(a) for a in args]], check=True)
-
-    def settle(self, seconds=0.6):
-        time.sleep(seconds)
-        if self.shots:
-            self.count += 1
-            subprocess.run(["import", "-window", "root", os.path.join(self.shots, f"print{self.count:02d}.png")])
-
-    def click(self, pos, settle=0.6):
-        self.xdo("mousemove", int(pos[0]), int(pos[1]))
-        self.xdo("click", 1)
-        self.settle(settle)
-
-    def window(self, title, timeout=15, exact=True):
-        """Window id, left, top, width and height of the visible window titled `title` (or whose
-        title begins with it)."""
-        deadline = time.time() + timeout
-        while time.time() < deadline:
-            found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^" + title + ("$" if exact else "")],
-                                   capture_output=True, text=True).stdout.split()
-            if found:
-                geometry = subprocess.run(["xdotool", "getwindowgeometry", "--shell", found[-1]],
-                                          capture_output=True, text=True).stdout
-                v = dict(line.split("=") for line in geometry.split())
-                return found[-1], int(v["X"]), int(v["Y"]), int(v["WIDTH"]), int(v["HEIGHT"])
-            time.sleep(0.2)
-        raise RuntimeError(f"no window titled {title}")
-
-
 def print_support_loaded(pid):
     with open(f"/proc/{pid}/maps") as f:
         return "libQt6PrintSupport" in f.read()
@@ -164,26 +130,26 @@ def print_dialog(cups, program, work, machine, out, shots):
     env = dict(cups.env, QT_QPA_PLATFORM="xcb")
     env.setdefault("XDG_RUNTIME_DIR", work)
     app = subprocess.Popen([program, machine], env=env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
-    d = Desktop(shots)
+    d = Desktop(shots, numbered="print", window_timeout=15)
     try:
-        d.window("ジハン・コウボウ", exact=False)   # a machine file opens straight into the main window
+        d.window("ジハン・コウボウ")                # a machine file opens straight into the main window
         d.settle(1.5)
         check(not print_support_loaded(app.pid), "the started program has not loaded Qt Print Support")
 
         d.click(FILE_MENU, 0.5)
         d.click(PRINT_ITEM, 1.0)                # ファイル → 印刷(P)
-        _, x, y, _, _ = d.window("印刷")
+        x, y, _, _ = d.geometry(d.window("印刷", exact=True))
         d.settle()
         d.click((x + 276, y + 28), 2.0)         # 用紙設定: the system's print dialog
         check(print_support_loaded(app.pid), "the print dialog loaded Qt Print Support")
-        _, px, py, pw, ph = d.window("用紙設定")
+        px, py, pw, ph = d.geometry(d.window("用紙設定", exact=True))
         d.settle()
         # The queue list is the first list of the dialog; the default queue (jhk-other) shows.
         d.click((px + PRINTER_LIST[0], py + PRINTER_LIST[1]), 1.0)
         d.click((px + PRINTER_LIST[0], py + PRINTER_LIST[1] + PRINTER_ROW), 1.0)   # jhk-pdf
         d.click((px + pw - DIALOG_OK[0], py + ph - DIALOG_OK[1]), 1.0)
         jobs_before = cups.completed("jhk-pdf")
-        _, x, y, _, _ = d.window("印刷")
+        x, y, _, _ = d.geometry(d.window("印刷", exact=True))
         d.click((x + 276, y + 92), 2.0)         # 印刷
         cups.wait_for_jobs()
         files = out.new()
@@ -206,11 +172,7 @@ DIALOG_OK = (146, 24)
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("app_dir")
-    parser.add_argument("helper_dir")
-    parser.add_argument("--shots")
-    args = parser.parse_args()
+    args = arguments().parse_args()
     why = unavailable()
     if why:
         print(f"SKIPPED: no private CUPS scheduler: {why}")

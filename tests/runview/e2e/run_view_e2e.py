@@ -9,13 +9,15 @@ Run under an X server of its own with a screen wide enough for both windows
 (jihankobo, jihankobo-sim) and the folder of the helper runview_e2e_machine. With --shots DIR,
 screenshots of the steps are kept there.
 """
-import argparse
 import json
 import os
 import subprocess
 import sys
 import tempfile
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "e2e"))
+from xdesktop import Desktop, arguments  # noqa: E402
 
 # Screen positions (pixels). Without a window manager every top-level window opens at the
 # screen's top-left corner, and the main window's client area starts below its 18-pixel menu bar.
@@ -34,52 +36,6 @@ BUTTON = (55, 120, 43, 19)
 COIN_SLOT = (300, 150, 30, 30)
 
 
-class Desktop:
-    def __init__(self, shots):
-        self.shots = shots
-
-    def xdo(self, *args):
-        subprocess.run(["xdotool", *[str(a) for a in args]], check=True)
-
-    def shot(self, name):
-        if self.shots:
-            subprocess.run(["import", "-window", "root", os.path.join(self.shots, name)], check=True)
-
-    def click(self, pos, settle=0.4):
-        self.xdo("mousemove", int(pos[0]), int(pos[1]))
-        self.xdo("click", 1)
-        time.sleep(settle)
-
-    def drag(self, start, end):
-        self.xdo("mousemove", int(start[0]), int(start[1]))
-        self.xdo("mousedown", 1)
-        steps = 8
-        for i in range(1, steps + 1):
-            self.xdo("mousemove", int(start[0] + (end[0] - start[0]) * i / steps),
-                     int(start[1] + (end[1] - start[1]) * i / steps))
-            time.sleep(0.03)
-        self.xdo("mouseup", 1)
-
-    def keys(self, *names):
-        for name in names:
-            self.xdo("key", name)
-            time.sleep(0.15)
-
-    def window(self, title, timeout=10):
-        """Top-left corner of the visible window whose title begins with `title`."""
-        deadline = time.time() + timeout
-        while time.time() < deadline:
-            found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^" + title],
-                                   capture_output=True, text=True).stdout.split()
-            if found:
-                geometry = subprocess.run(["xdotool", "getwindowgeometry", "--shell", found[-1]],
-                                          capture_output=True, text=True).stdout
-                values = dict(line.split("=") for line in geometry.split())
-                return int(values["X"]), int(values["Y"])
-            time.sleep(0.2)
-        raise RuntimeError(f"no window titled {title}")
-
-
 def stage_point(part):
     left, top, width, height = part
     return (STAGE[0] + left + width // 2, STAGE[1] + top + height // 2)
@@ -95,8 +51,7 @@ def insert(desk, denominations):
     The wallet starts with 1000 × 2, 500, 100, 50 × 2 and 10 × 5."""
     slot = (STAGE[0] + COIN_SLOT[0] + 20, STAGE[1] + COIN_SLOT[1] + 20)
     for d in denominations:
-        desk.drag(coin(d), slot)
-        time.sleep(0.4)
+        desk.drag(coin(d), slot, 0.4)
 
 
 def wait_for(path, timeout=5.0):
@@ -109,11 +64,7 @@ def wait_for(path, timeout=5.0):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("app_dir")
-    parser.add_argument("helper_dir")
-    parser.add_argument("--shots")
-    args = parser.parse_args()
+    args = arguments().parse_args()
 
     work = tempfile.mkdtemp(prefix="jhk-runview-")
     machine = os.path.join(work, "machine.jhk")
@@ -125,7 +76,7 @@ def main():
     env["XDG_CONFIG_HOME"] = os.path.join(work, "config")  # what the run view remembers stays here
     program = subprocess.Popen([os.path.join(args.app_dir, "jihankobo"), machine], env=env,
                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
-    desk = Desktop(args.shots)
+    desk = Desktop(args.shots, pause=None)
     figures = {}
     try:
         desk.window("ジハン・コウボウ")          # a machine file opens straight to its main window
@@ -133,7 +84,7 @@ def main():
 
         desk.click(RUN, 0.5)                    # 実行, then the run view from its button
         desk.click(RUN_VIEW_BUTTON, 1.0)
-        view = desk.window("実行のようす")
+        view = desk.corner("実行のようす")
         if view[0] < 700:
             raise RuntimeError(f"the run view opened over the main window at {view}")
 
@@ -141,7 +92,7 @@ def main():
         slowest = (view[0] + SPEED_SLOWEST[0], view[1] + SPEED_SLOWEST[1])
 
         # A purchase at normal speed: 100 + 10 + 10 yen, the lit button.
-        desk.click(normal)
+        desk.click(normal, 0.4)
         insert(desk, (2, 4, 4))
         desk.shot("runview-coins-in.png")
         desk.click(stage_point(BUTTON), 0.1)
@@ -151,7 +102,7 @@ def main():
         # A second purchase whose button program runs at the slowest speed: each block stays
         # in view for a second.
         insert(desk, (3, 3, 4, 4))
-        desk.click(slowest)
+        desk.click(slowest, 0.4)
         begun = time.time()
         desk.click(stage_point(BUTTON), 0.0)
         time.sleep(1.4)
@@ -164,9 +115,9 @@ def main():
 
         # A third, with a 500-yen coin, stopped with 停止 while its first blocks run slowly:
         # the stock stays as it was, and the machine is back in editing at once (saving works).
-        desk.click(normal)
+        desk.click(normal, 0.4)
         insert(desk, (1,))
-        desk.click(slowest)
+        desk.click(slowest, 0.4)
         desk.click(stage_point(BUTTON), 0.0)
         time.sleep(1.2)
         stop_clicked = time.time()
@@ -179,7 +130,7 @@ def main():
         desk.keys("Down", "Down", "Return")
         figures["stop to save command seconds"] = round(time.time() - stop_clicked, 1)
         desk.window("ファイルの保存", timeout=15)
-        desk.xdo("type", "--delay", 20, saved)
+        desk.type(saved)
         desk.keys("Return")
         if not wait_for(saved):
             raise RuntimeError("the machine was not saved after 停止")

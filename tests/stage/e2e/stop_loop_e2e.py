@@ -8,13 +8,15 @@ the folder of the helper stage_e2e_loop_machine. With --shots DIR the screenshot
 there. With --guard the run is never stopped: the script waits for the endless-loop message of
 the 1000-block guard and prints how long the run took.
 """
-import argparse
 import os
 import shutil
 import subprocess
 import sys
 import tempfile
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "e2e"))
+from xdesktop import Desktop, arguments  # noqa: E402
 
 MENU_HEIGHT = 19                   # the main window's client area starts below its menu bar
 STAGE = (136, MENU_HEIGHT)         # the stage's top-left corner on the screen
@@ -29,51 +31,41 @@ FRAME_AROUND_BUTTON = (STAGE[0] + 120 - 6, STAGE[1] + 220 - 6, 43 + 12, 19 + 12)
 AWAY = (900, 700)
 
 
-class Desktop:
+class LoopDesktop(Desktop):
+    """The desktop with screenshots kept in the work folder (and copied to the shots folder),
+    for comparing parts of the screen before, during and after the run."""
+
     def __init__(self, work, shots):
+        super().__init__(shots, pause=None, window_timeout=15)
         self.work = work
-        self.shots = shots
         self.taken = 0.0
 
-    def xdo(self, *args):
-        subprocess.run(["xdotool", *[str(a) for a in args]], check=True)
-
-    def click(self, pos):
-        self.xdo("mousemove", int(pos[0]), int(pos[1]))
-        self.xdo("click", 1)
-
-    def shot(self, name):
+    def snapshot(self, name):
         path = os.path.join(self.work, name + ".png")
         self.xdo("mousemove", *AWAY)  # no hover highlight in the picture
         self.taken = time.time()
-        subprocess.run(["import", "-window", "root", path], check=True)
+        self.screenshot(path)
         if self.shots:
             shutil.copy(path, self.shots)
         return path
 
-    def crop(self, shot, box, blank=None):
-        out = shot[:-4] + "-%d-%d.png" % (box[0], box[1])
-        cmd = ["convert", shot]
-        if blank:
-            cmd += ["-fill", "black", "-draw",
-                    "rectangle %d,%d %d,%d" % (blank[0], blank[1], blank[0] + blank[2], blank[1] + blank[3])]
-        cmd += ["-crop", "%dx%d+%d+%d" % (box[2], box[3], box[0], box[1]), "+repage", out]
-        subprocess.run(cmd, check=True)
-        return out
 
-    def differing_pixels(self, a, b):
-        r = subprocess.run(["compare", "-metric", "AE", a, b, "null:"], capture_output=True, text=True)
-        return int(float(r.stderr.split()[0]))
+def crop(shot, box, blank=None):
+    """The part `box` (x, y, width, height) of a screenshot, with `blank` painted black."""
+    out = shot[:-4] + "-%d-%d.png" % (box[0], box[1])
+    cmd = ["convert", shot]
+    if blank:
+        cmd += ["-fill", "black", "-draw",
+                "rectangle %d,%d %d,%d" % (blank[0], blank[1], blank[0] + blank[2], blank[1] + blank[3])]
+    cmd += ["-crop", "%dx%d+%d+%d" % (box[2], box[3], box[0], box[1]), "+repage", out]
+    subprocess.run(cmd, check=True)
+    return out
 
-    def wait_window(self, title, timeout=15):
-        deadline = time.time() + timeout
-        while time.time() < deadline:
-            found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^" + title],
-                                   capture_output=True, text=True).stdout.split()
-            if found:
-                return found
-            time.sleep(0.2)
-        raise RuntimeError(f"no window titled {title}")
+
+def differing_pixels(a, b):
+    """How many pixels of two pictures of one size differ."""
+    r = subprocess.run(["compare", "-metric", "AE", a, b, "null:"], capture_output=True, text=True)
+    return int(float(r.stderr.split()[0]))
 
 
 def visible_windows(pid):
@@ -82,10 +74,7 @@ def visible_windows(pid):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("app_dir")
-    parser.add_argument("helper_dir")
-    parser.add_argument("--shots")
+    parser = arguments()
     parser.add_argument("--guard", action="store_true")
     args = parser.parse_args()
 
@@ -96,12 +85,12 @@ def main():
     env.setdefault("XDG_RUNTIME_DIR", work)
     program = subprocess.Popen([os.path.join(args.app_dir, "jihankobo"), machine], env=env,
                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
-    d = Desktop(work, args.shots)
+    d = LoopDesktop(work, args.shots)
     failures = []
     try:
-        d.wait_window("ジハン・コウボウ")     # a machine file opens straight to its main window
+        d.window("ジハン・コウボウ")      # a machine file opens straight to its main window
         time.sleep(2.0)
-        editing = d.shot("editing")
+        editing = d.snapshot("editing")
 
         d.click(RUN)
         time.sleep(0.5)
@@ -114,7 +103,7 @@ def main():
                     raise RuntimeError("the guard never ended the run")
                 time.sleep(0.05)
             print("the 1000-block guard ended the run after %.1f s" % (time.time() - started))
-            d.shot("guard")
+            d.snapshot("guard")
             return 0
 
         time.sleep(2.0)
@@ -122,23 +111,23 @@ def main():
         # blinks (its colour changes every quarter second).
         labels = []
         for i in range(3):
-            labels.append(d.crop(d.shot("running%d" % i), STATE_LABEL))
+            labels.append(crop(d.snapshot("running%d" % i), STATE_LABEL))
             time.sleep(0.3)
-        if d.differing_pixels(d.crop(editing, STAGE_BOX), d.crop(d.shot("running"), STAGE_BOX)) == 0:
+        if differing_pixels(crop(editing, STAGE_BOX), crop(d.snapshot("running"), STAGE_BOX)) == 0:
             failures.append("nothing changed on the stage during the run")
-        if all(d.differing_pixels(labels[0], other) == 0 for other in labels[1:]):
+        if all(differing_pixels(labels[0], other) == 0 for other in labels[1:]):
             failures.append("the state label did not blink during the run")
 
         d.click(STOP)
         stopped_at = time.time()
         time.sleep(0.1)
-        after = d.shot("stopped")
+        after = d.snapshot("stopped")
         took = d.taken - stopped_at
         # Back in editing: the stage (products gone, lamp off, part numbers back) and the run
         # buttons look exactly as before the run.
-        stage_diff = d.differing_pixels(d.crop(editing, STAGE_BOX, FRAME_AROUND_BUTTON),
-                                        d.crop(after, STAGE_BOX, FRAME_AROUND_BUTTON))
-        buttons_diff = d.differing_pixels(d.crop(editing, BUTTONS), d.crop(after, BUTTONS))
+        stage_diff = differing_pixels(crop(editing, STAGE_BOX, FRAME_AROUND_BUTTON),
+                                      crop(after, STAGE_BOX, FRAME_AROUND_BUTTON))
+        buttons_diff = differing_pixels(crop(editing, BUTTONS), crop(after, BUTTONS))
         print("stage differs by %d pixels, run buttons by %d, %.2f s after the stop" % (stage_diff, buttons_diff, took))
         if took > 1.0:
             failures.append("the check after the stop came too late (%.2f s)" % took)

@@ -10,7 +10,6 @@ Run under an X server of its own (xvfb-run -a). Arguments: the folder of the bui
 (jihankobo, jihankobo-sim) and the folder of the helper blockeditor_e2e_machine. With
 --shots DIR, a screenshot of every step is kept there.
 """
-import argparse
 import json
 import os
 import subprocess
@@ -18,74 +17,21 @@ import sys
 import tempfile
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "e2e"))
+from xdesktop import Desktop, arguments, through_start_windows  # noqa: E402
+
 # Without a window manager every top-level window opens at the screen's top-left corner; the
 # positions below are the main window's own layout (the menu bar is 20 pixels high).
-LEVEL3_OPTION = (35, 211)
-START_BUTTON = (300, 254)
 STAGE = (136, 20)
 PRODUCT_PALETTE = (34, 68)
 DELETE_BUTTON = (62, 376)
 BUTTON_PART = (120, 220, 43, 19)  # left, top, width, height on the stage, as the helper places it
 
 
-class Desktop:
-    def __init__(self, shots):
-        self.shots = shots
-        self.count = 0
-
-    def xdo(self, *args):
-        subprocess.run(["xdotool", *[str(a) for a in args]], check=True)
-
-    def settle(self, seconds=0.6):
-        time.sleep(seconds)
-        if self.shots:
-            self.count += 1
-            subprocess.run(["import", "-window", "root", os.path.join(self.shots, f"undo{self.count:02d}.png")])
-
-    def click(self, pos, settle=0.6):
-        self.xdo("mousemove", int(pos[0]), int(pos[1]))
-        self.xdo("click", 1)
-        self.settle(settle)
-
-    def drag(self, start, end):
-        self.xdo("mousemove", int(start[0]), int(start[1]))
-        self.xdo("mousedown", 1)
-        steps = 8
-        for i in range(1, steps + 1):
-            self.xdo("mousemove", int(start[0] + (end[0] - start[0]) * i / steps),
-                     int(start[1] + (end[1] - start[1]) * i / steps))
-            time.sleep(0.03)
-        self.xdo("mouseup", 1)
-        self.settle(1.0)
-
-    def keys(self, *names):
-        for name in names:
-            self.xdo("key", name)
-            time.sleep(0.15)
-        self.settle()
-
-    def window(self, title, timeout=10):
-        """Waits for a visible window whose title begins with `title`."""
-        deadline = time.time() + timeout
-        while time.time() < deadline:
-            found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^" + title],
-                                   capture_output=True, text=True).stdout.split()
-            if found:
-                return found[-1]
-            time.sleep(0.2)
-        raise RuntimeError(f"no window titled {title}")
-
-    def save_as(self, path):
-        """Ctrl+S, then the file name typed into the save dialog."""
-        self.keys("ctrl+s")
-        self.window("ファイルの保存", timeout=5)
-        self.xdo("type", "--delay", 20, path)
-        self.keys("Return")
-        deadline = time.time() + 5
-        while not os.path.exists(path) and time.time() < deadline:
-            time.sleep(0.2)
-        if not os.path.exists(path):
-            raise RuntimeError(f"{path} was not saved")
+def save_as(d, path):
+    """Ctrl+S, then the file name typed into the save dialog."""
+    d.keys("ctrl+s")
+    d.save_in_dialog(path, timeout=5)
 
 
 def start(app_dir, work, machine=None):
@@ -96,14 +42,11 @@ def start(app_dir, work, machine=None):
 
 
 def to_main_window(d, with_file=False):
-    d.window("ジハン・コウボウ")
     if with_file:                  # a machine file opens straight to its main window
+        d.window("ジハン・コウボウ")
         time.sleep(2.0)
         return
-    d.click((200, 150))            # the splash closes on a click
-    d.window("ジハンコウボウ")
-    d.click(LEVEL3_OPTION, 0.3)
-    d.click(START_BUTTON, 2.0)
+    through_start_windows(d, 3)
 
 
 def simulate(app_dir, machine, script):
@@ -116,13 +59,9 @@ def simulate(app_dir, machine, script):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("app_dir")
-    parser.add_argument("helper_dir")
-    parser.add_argument("--shots")
-    args = parser.parse_args()
+    args = arguments().parse_args()
     work = tempfile.mkdtemp(prefix="jhk-undo-e2e-")
-    d = Desktop(args.shots)
+    d = Desktop(args.shots, numbered="undo")
     checks = []
 
     # 1. Ctrl+S right after the first part is placed.
@@ -130,10 +69,10 @@ def main():
     program = start(args.app_dir, work)
     try:
         to_main_window(d)
-        d.drag(PRODUCT_PALETTE, (STAGE[0] + 200, STAGE[1] + 200))
+        d.drag(PRODUCT_PALETTE, (STAGE[0] + 200, STAGE[1] + 200), 1.0)
         d.window("プロパティの設定")
         d.keys("Return")           # "決定"
-        d.save_as(first)
+        save_as(d, first)
     finally:
         program.kill()
         program.wait()
@@ -151,9 +90,9 @@ def main():
         left, top, width, height = BUTTON_PART
         d.click((STAGE[0] + left + width // 2, STAGE[1] + top + height // 2))
         d.click(DELETE_BUTTON)
-        d.save_as(deleted)
+        save_as(d, deleted)
         d.keys("ctrl+z")
-        d.save_as(restored)
+        save_as(d, restored)
     finally:
         program.kill()
         program.wait()

@@ -1,0 +1,158 @@
+"""The X desktop as the end-to-end tests use it: real mouse moves, clicks, drags and key presses
+sent with xdotool, windows found by their titles, screenshots taken with ImageMagick's import.
+
+The tests start no X server themselves: they run under one of their own (xvfb-run). Without a
+window manager every top-level window opens at the screen's top-left corner, so a test may name
+screen positions from the windows' own layouts.
+
+A script puts this folder on its module path from its own place in the tests:
+
+    sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "e2e"))
+"""
+import argparse
+import os
+import subprocess
+import time
+
+
+def arguments(helper=True):
+    """The command line every end-to-end script takes: the folder of the built programs, the
+    folder of its helper that writes the test machine (unless `helper` is False) and, with
+    --shots DIR, a folder where screenshots are kept. A script adds its own options."""
+    parser = argparse.ArgumentParser()
+    parser.add_argument("app_dir")
+    if helper:
+        parser.add_argument("helper_dir")
+    parser.add_argument("--shots")
+    return parser
+
+
+class Desktop:
+    """Drives the X display the tests run under.
+
+    Each action (click, drag, key presses) then waits `settle` seconds for the program to follow
+    before the next one; left out, the desktop's own `pause` (None: the action returns at once).
+    With `numbered`, a screenshot of the whole screen is kept after every such wait, in the folder
+    `shots`, as `numbered` followed by a two-digit count. Windows are waited for `window_timeout`
+    seconds unless a call says otherwise.
+    """
+
+    def __init__(self, shots=None, numbered=None, pause=0.6, window_timeout=10):
+        self.shots = shots
+        self.numbered = numbered
+        self.pause = pause
+        self.window_timeout = window_timeout
+        self.count = 0
+
+    def xdo(self, *args):
+        subprocess.run(["xdotool", *[str(a) for a in args]], check=True)
+
+    def settle(self, seconds=None):
+        """Waits for the program to follow the last action, and keeps a numbered screenshot."""
+        if seconds is None:
+            seconds = self.pause
+            if seconds is None:
+                return
+        time.sleep(seconds)
+        if self.shots and self.numbered:
+            self.count += 1
+            subprocess.run(["import", "-window", "root",
+                            os.path.join(self.shots, f"{self.numbered}{self.count:02d}.png")])
+
+    def screenshot(self, path):
+        """The whole screen into `path`."""
+        subprocess.run(["import", "-window", "root", path], check=True)
+
+    def shot(self, name):
+        """Keeps a screenshot of the whole screen named `name`, when there is a shots folder."""
+        if self.shots:
+            self.screenshot(os.path.join(self.shots, name))
+
+    def click(self, pos, settle=None):
+        self.xdo("mousemove", int(pos[0]), int(pos[1]))
+        self.xdo("click", 1)
+        self.settle(settle)
+
+    def double_click(self, pos, settle=None):
+        self.xdo("mousemove", int(pos[0]), int(pos[1]))
+        self.xdo("click", "--repeat", 2, "--delay", 60, 1)
+        self.settle(settle)
+
+    def drag(self, start, end, settle=None):
+        """Presses the left button at `start`, moves to `end` in eight steps and lets go there."""
+        self.xdo("mousemove", int(start[0]), int(start[1]))
+        self.xdo("mousedown", 1)
+        steps = 8
+        for i in range(1, steps + 1):
+            self.xdo("mousemove", int(start[0] + (end[0] - start[0]) * i / steps),
+                     int(start[1] + (end[1] - start[1]) * i / steps))
+            time.sleep(0.03)
+        self.xdo("mouseup", 1)
+        self.settle(settle)
+
+    def keys(self, *names, settle=None):
+        """Presses each key (an xdotool key name such as "Return" or "ctrl+s") in turn."""
+        for name in names:
+            self.xdo("key", name)
+            time.sleep(0.15)
+        self.settle(settle)
+
+    def type(self, text):
+        """Types `text` key by key into the window with the keyboard focus."""
+        self.xdo("type", "--delay", 20, text)
+
+    def windows(self, title, timeout=None, exact=False):
+        """Ids of the visible windows whose title begins with `title` (or, with `exact`, is
+        `title`), the newest last, as soon as there is one."""
+        pattern = "^" + title + ("$" if exact else "")
+        deadline = time.time() + (self.window_timeout if timeout is None else timeout)
+        while time.time() < deadline:
+            found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", pattern],
+                                   capture_output=True, text=True).stdout.split()
+            if found:
+                return found
+            time.sleep(0.2)
+        raise RuntimeError(f"no window titled {title}")
+
+    def window(self, title, timeout=None, exact=False):
+        """Id of the newest visible window titled `title` (see `windows`), once it is there."""
+        return self.windows(title, timeout, exact)[-1]
+
+    def geometry(self, window):
+        """Left, top, width and height of the window with the id `window`, on the screen."""
+        out = subprocess.run(["xdotool", "getwindowgeometry", "--shell", window],
+                             capture_output=True, text=True).stdout
+        values = dict(line.split("=") for line in out.split())
+        return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+
+    def corner(self, title, timeout=None):
+        """Top-left corner of the visible window whose title begins with `title`, once it is there."""
+        left, top, _, _ = self.geometry(self.window(title, timeout))
+        return left, top
+
+    def save_in_dialog(self, path, timeout=None):
+        """Types `path` into the save dialog that the last action opens, confirms it with Return
+        and waits up to five seconds for the file to be written."""
+        self.window("ファイルの保存", timeout)
+        self.type(path)
+        self.keys("Return")
+        deadline = time.time() + 5
+        while not os.path.exists(path) and time.time() < deadline:
+            time.sleep(0.2)
+        if not os.path.exists(path):
+            raise RuntimeError(f"{path} was not saved")
+
+
+# The start window's level options and its start button, on the screen.
+LEVEL_OPTIONS = {1: (35, 83), 2: (35, 147), 3: (35, 211)}
+START_BUTTON = (300, 254)
+
+
+def through_start_windows(desktop, level):
+    """A program started without a file: the splash is closed with a click, the level chosen in
+    the start window, and the start button pressed."""
+    desktop.window("ジハン・コウボウ")
+    desktop.click((200, 150))           # the splash closes on a click
+    desktop.window("ジハンコウボウ")
+    desktop.click(LEVEL_OPTIONS[level], 0.3)
+    desktop.click(START_BUTTON, 2.0)
