@@ -9,6 +9,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,7 +63,9 @@ class BlockEditorModel {
 public:
     using MessageFn = std::function<void(const std::string &)>;
 
-    // Opens the editor on part `part` (CurParts). `appDir` holds jihan.ini.
+    // Opens the editor on part `part` (CurParts) with the catalogue the program has read.
+    BlockEditorModel(Machine &m, int part, const Catalogue &catalogue, MessageFn message);
+    // The same, reading the catalogue from `appDir` (which holds jihan.ini) for this editor.
     BlockEditorModel(Machine &m, int part, std::string appDir, MessageFn message);
 
     // --- what the window shows
@@ -72,7 +75,7 @@ public:
     PartsRecord &record();
     const PartsRecord &record() const;
     const CanvasGeometry &geometry() const { return m_geometry; }
-    const Catalogue &catalogue() const { return m_catalogue; }
+    const Catalogue &catalogue() const { return *m_catalogue; }
     FlowchartScene scene() const;
     const std::string &windowCaption() const { return m_caption; }
     const std::array<std::vector<std::string>, PaletteTabCount> &paletteLists() const { return m_palette; }
@@ -150,7 +153,8 @@ private:
 
     Machine &m_machine;
     int m_part;
-    Catalogue m_catalogue;
+    std::optional<Catalogue> m_ownCatalogue;
+    const Catalogue *m_catalogue;
     MessageFn m_message;
     CanvasGeometry m_geometry;
     PartsRecord m_snapshot;

@@ -63,7 +63,10 @@ BlockEditorWindow::BlockEditorWindow(Machine &m, int part, BlockEditorHost *host
     , m_appDir(appDir)
     , m_message(std::move(message))
 {
-    m_model = std::make_unique<BlockEditorModel>(m, part, appDir, [this](const std::string &t) { this->message(t); });
+    auto say = [this](const std::string &t) { this->message(t); };
+    const Catalogue *catalogue = host ? host->catalogue() : nullptr;
+    m_model = catalogue ? std::make_unique<BlockEditorModel>(m, part, *catalogue, say)
+                        : std::make_unique<BlockEditorModel>(m, part, appDir, say);
     m_history.reset(m);
     build();
     refresh();

@@ -35,6 +35,9 @@ public:
     // The first record of the kind (the four fields after the first field equal to it).
     std::optional<Entry> entry(int kind) const;
 
+    // Every field in file order, for readers that walk the records themselves.
+    const std::vector<std::string> &fields() const { return m_fields; }
+
     // The same lookups for the part in slot `part` of the machine.
     std::string kindName(const Machine &m, int part) const;
     std::string variableLabel(const Machine &m, int part, const std::string &which) const;

@@ -123,6 +123,7 @@ private:
     // BlockEditorHost
     Machine &machine() override { return m_machine; }
     QPixmap partPicture(int part) const override;
+    const Catalogue *catalogue() const override { return &m_catalogue; }
     void beginStagePick() override;
     void blockEditorClosed() override;
     // QuitActions

@@ -99,9 +99,12 @@ void MainWindow::showRestoredMachine(const UndoExtra &extra)
     }
     // Rebuilding a level-1 stage puts every program back to step 1: the restored programs
     // and step stay as they were.
+    // The stage reports the rebuilding as it goes; that half-restored machine is no edit.
     const PartsTable programs = m_machine.parts;
     const std::uint8_t step = m_machine.app.Step;
+    ++m_historyPaused;
     m_engine->rebuildStage();
+    --m_historyPaused;
     m_machine.parts = programs;
     m_machine.app.Step = step;
 

@@ -328,6 +328,13 @@ QHash<int, StageWidget::Look> StageWidget::currentLooks()
 
 void StageWidget::updateChanged()
 {
+    // Not on the screen yet (a window being built, a machine being opened): its first paint
+    // draws everything, and the looks to compare with are taken once it is shown.
+    if (!isVisible()) {
+        m_looks.clear();
+        m_backgroundLook.clear();
+        return;
+    }
     // The picking hint lies across the whole stage: it comes and goes with a full repaint.
     const QString background = QStringLiteral("%1|%2|%3")
                                    .arg(text(m_stage.background.empty() ? m_machine.app.BackPictName : m_stage.background))

@@ -2,6 +2,7 @@
 
 #include "blockeditor/BlockPalette.h"
 #include "document/JhkDocument.h"
+#include "model/AppPaths.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -61,6 +62,26 @@ TEST(BlockEditorOpening, PartWithoutBlocksHasNoSelectionAndNoDelete)
     EXPECT_EQ(e.windowCaption(), "ジハンコウボウ");
     EXPECT_EQ(e.partInfo().blockCount, "ブロックの数 ： 0");
     EXPECT_EQ(e.partInfo().kindName, "パーツの種類 ：ボタン");
+}
+
+// The editor looks the part up in the catalogue the program read at its start: the file is
+// not read again when an editor opens.
+TEST(BlockEditorOpening, PartInformationComesFromTheCatalogueInMemory)
+{
+    std::optional<Catalogue> catalogue;
+    {
+        QTemporaryDir folder;
+        const QString name = QString::fromLatin1(CatalogueFileName);
+        ASSERT_TRUE(QFile::copy(QStringLiteral(JHK_APP_DIR "/") + name, folder.filePath(name)));
+        catalogue.emplace(folder.path().toStdString());
+    } // the folder and its catalogue file are gone
+
+    EditorFixture f;
+    const int part = f.place(KindProduct);
+    f.m.app.BlockEditorOpen = -1;
+    BlockEditorModel e(f.m, part, *catalogue, [](const std::string &) {});
+    EXPECT_EQ(e.partInfo().kindName, "パーツの種類 ：商品");
+    EXPECT_FALSE(e.partInfo().rows[0].caption.empty());
 }
 
 TEST(BlockEditorOpening, LevelOneEmptyPartShowsTheNoticeWithoutStartBox)

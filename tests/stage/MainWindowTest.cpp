@@ -727,6 +727,24 @@ TEST_F(MainWindowTest, EditMenuUndoesAndRedoesStageEdits)
     EXPECT_FALSE(undo->isEnabled());
 }
 
+// At level 1 a part takes the program of the exercise step: a placement in step 3, taken
+// back, can be done again.
+TEST_F(MainWindowTest, LevelOneEditsInALaterStepAreRedone)
+{
+    open(1);
+    window->chooseStep(3);
+    const std::vector<std::uint8_t> before = document();
+    drop(KindProduct, QPoint(100, 50));
+    const std::vector<std::uint8_t> placed = document();
+    ASSERT_TRUE(m.part(0).isUsed());
+    window->undo();
+    EXPECT_EQ(document(), before);
+    QAction *redo = menuAction(QStringLiteral("やり直し(&R)"));
+    ASSERT_TRUE(redo->isEnabled());
+    redo->trigger();
+    EXPECT_EQ(document(), placed);
+}
+
 TEST_F(MainWindowTest, UndoIsForEditingOnly)
 {
     open(3);
