@@ -7,7 +7,7 @@
 #
 # Without a machine it times the splash window (436 × 286 with frame and caption, 428 × 256
 # inside) against a plain window of that inside size,
-# and also shows a window with a picture and three lines of Japanese text: what any splash is.
+# and also shows a window with a picture and three lines of Japanese text made the usual way.
 # With one it times `jihankobo MACHINE.jhk`, which opens straight into the main window
 # (785 × 559, 777 × 529 inside), against a main window of that inside size with three menus
 # and twenty child widgets.
@@ -73,7 +73,8 @@ else
     set -- "$program"
     label="jihankobo (splash)"
     ref="$reference 428 256"
-    # For comparison: the least any splash window is, a picture and three lines of text.
+    # For comparison: a window showing a picture and three lines of Japanese text the usual
+    # way (each label sized to its text before the window is shown).
     floor="$reference 428 256 splash"
 fi
 
@@ -101,6 +102,6 @@ printf '%-40s median %7.1f ms\n' "minimal Qt window of the same size" "$b"
 awk -v a="$a" -v b="$b" 'BEGIN { printf "ratio %.2f\n", a / b }'
 if [ -n "${floor:-}" ]; then
     c=$(median "$work/floor.ms")
-    printf '%-40s median %7.1f ms (ratio %s to the minimal window)\n' "window with a picture and 3 text lines" "$c" \
+    printf '%-40s median %7.1f ms (ratio %s to the minimal window)\n' "usual window with picture and 3 texts" "$c" \
         "$(awk -v c="$c" -v b="$b" 'BEGIN { printf "%.2f", c / b }')"
 fi

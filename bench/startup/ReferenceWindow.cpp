@@ -1,7 +1,7 @@
 // The yardstick of the start-up benchmark: the least a Qt Widgets program of a given window
 // size does before its window is mapped. With "menus" it is a main window with three menus
-// and about twenty child widgets, like the program's main window. With "splash" it is the
-// least a splash window can be: a picture filling it and three lines of Japanese text.
+// and about twenty child widgets, like the program's main window. With "splash" it is a
+// window made the usual way with a picture filling it and three lines of Japanese text.
 //
 //   startup_reference WIDTH HEIGHT [menus|splash]
 #include <QApplication>
