@@ -4,22 +4,38 @@
 
 namespace jhk {
 
+namespace {
+
+// A free part slot: no blocks linked, every block empty with its own number and no operands.
+// Made once; every reset copies it (a machine has 31 slots of 31 blocks, and machines are made
+// at every start, open and undo step).
+const PartsRecord &freePartSlot()
+{
+    static const PartsRecord free = [] {
+        PartsRecord part;
+        part.FirstBlock = LinkNone;
+        for (std::size_t k = 0; k < part.Blocks.size(); ++k) {
+            BlockRecord &b = part.Blocks[k];
+            b.BlockNo = static_cast<std::int16_t>(k);
+            b.Kind = BlockEmpty;
+            b.NextBlock2 = LinkNone;
+            for (ParamValue &p : b.Param)
+                p = ParamValue(std::int16_t{-1});
+        }
+        return part;
+    }();
+    return free;
+}
+
+} // namespace
+
 void resetPartSlot(PartsRecord &part, int slot)
 {
     (void)slot;
+    // The picture name is kept: a freed slot remembers its picture.
     std::string picture = std::move(part.PictName);
-    part = PartsRecord{};
+    part = freePartSlot();
     part.PictName = std::move(picture);
-    part.FirstBlock = LinkNone;
-    for (std::size_t k = 0; k < part.Blocks.size(); ++k) {
-        BlockRecord &b = part.Blocks[k];
-        b = BlockRecord{};
-        b.BlockNo = static_cast<std::int16_t>(k);
-        b.Kind = BlockEmpty;
-        b.NextBlock2 = LinkNone;
-        for (ParamValue &p : b.Param)
-            p = ParamValue(std::int16_t{-1});
-    }
 }
 
 void resetLabelSlot(LabelRecord &label)
