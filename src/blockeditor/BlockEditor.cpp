@@ -32,7 +32,7 @@ void showMessage(QWidget *parent, const std::string &text)
 
 } // namespace
 
-bool openBlockEditor(QWidget *stageWindow, BlockEditorHost &host, int part)
+bool openBlockEditor(QWidget *stageWindow, BlockEditorHost &host, const Catalogue &catalogue, int part)
 {
     Machine &m = host.machine();
     if (m.app.RunMode != ModeEditing || m.app.BlockEditorOpen != 0 || openEditor() || !m.partExists(part))
@@ -40,7 +40,7 @@ bool openBlockEditor(QWidget *stageWindow, BlockEditorHost &host, int part)
     m.app.BlockEditorOpen = -1;
     m.app.CurParts = static_cast<std::int16_t>(part);
     QPointer<QWidget> stage(stageWindow);
-    auto *editor = new BlockEditorWindow(m, part, &host, applicationFolder(),
+    auto *editor = new BlockEditorWindow(m, part, &host, catalogue,
                                          [stage](const std::string &text) {
                                              QWidget *parent = openEditor() && openEditor()->isVisible()
                                                  ? static_cast<QWidget *>(openEditor().data())

@@ -6,12 +6,14 @@ class QString;
 namespace jhk {
 
 class BlockEditorHost;
+class Catalogue;
 
 // Opens the block editor of part `part` as a window modal to the stage window, when RunMode
 // is 0 and no editor is open (BlockEditorOpen 0); returns false otherwise. The call returns at
 // once: the editor lives until the pupil presses "決定", "キャンセル" or its close box, and then
-// calls host.blockEditorClosed(). The host must outlive the editor.
-bool openBlockEditor(QWidget *stageWindow, BlockEditorHost &host, int part);
+// calls host.blockEditorClosed(). The host and the catalogue (the one the program read at its
+// start) must outlive the editor.
+bool openBlockEditor(QWidget *stageWindow, BlockEditorHost &host, const Catalogue &catalogue, int part);
 
 // True while an editor is open (also while it is hidden for a pick on the stage).
 bool blockEditorIsOpen();

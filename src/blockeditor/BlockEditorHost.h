@@ -4,7 +4,6 @@ class QPixmap;
 
 namespace jhk {
 
-class Catalogue;
 struct Machine;
 
 // What the block editor needs from the stage window that opens it.
@@ -14,9 +13,6 @@ public:
 
     // The tables the editor works on, in place.
     virtual Machine &machine() = 0;
-
-    // The catalogue the program has read; none: the editor reads its own.
-    virtual const Catalogue *catalogue() const { return nullptr; }
 
     // The picture the stage shows for part `part`, copied into the editor's part information.
     virtual QPixmap partPicture(int part) const = 0;

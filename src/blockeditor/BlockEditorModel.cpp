@@ -8,17 +8,7 @@ namespace jhk {
 BlockEditorModel::BlockEditorModel(Machine &m, int part, const Catalogue &catalogue, MessageFn message)
     : m_machine(m)
     , m_part(part)
-    , m_catalogue(&catalogue)
-    , m_message(std::move(message))
-{
-    load();
-}
-
-BlockEditorModel::BlockEditorModel(Machine &m, int part, std::string appDir, MessageFn message)
-    : m_machine(m)
-    , m_part(part)
-    , m_ownCatalogue(std::in_place, std::move(appDir))
-    , m_catalogue(&*m_ownCatalogue)
+    , m_catalogue(catalogue)
     , m_message(std::move(message))
 {
     load();
@@ -144,7 +134,7 @@ void BlockEditorModel::showBlockPanel()
     if (m_machine.app.Level == 1)
         m_deleteEnabled = false;
     fillBlockPanel(m_panel, record().Blocks[static_cast<std::size_t>(cur)], m_machine.app.Level, m_machine,
-                   *m_catalogue);
+                   m_catalogue);
 }
 
 // --- dropping, selecting, moving
@@ -477,7 +467,7 @@ void BlockEditorModel::finishStagePick()
         for (int r : rows) {
             ShownText &value = m_panel.values[static_cast<std::size_t>(r)];
             if (value.visible)
-                value.text = renderParamRow(b, r, m_machine, *m_catalogue);
+                value.text = renderParamRow(b, r, m_machine, m_catalogue);
         }
     }
     m_stagePickMode = 0;

@@ -9,7 +9,6 @@
 
 #include <array>
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -65,8 +64,6 @@ public:
 
     // Opens the editor on part `part` (CurParts) with the catalogue the program has read.
     BlockEditorModel(Machine &m, int part, const Catalogue &catalogue, MessageFn message);
-    // The same, reading the catalogue from `appDir` (which holds jihan.ini) for this editor.
-    BlockEditorModel(Machine &m, int part, std::string appDir, MessageFn message);
 
     // --- what the window shows
     Machine &machine() { return m_machine; }
@@ -75,7 +72,7 @@ public:
     PartsRecord &record();
     const PartsRecord &record() const;
     const CanvasGeometry &geometry() const { return m_geometry; }
-    const Catalogue &catalogue() const { return *m_catalogue; }
+    const Catalogue &catalogue() const { return m_catalogue; }
     FlowchartScene scene() const;
     const std::string &windowCaption() const { return m_caption; }
     const std::array<std::vector<std::string>, PaletteTabCount> &paletteLists() const { return m_palette; }
@@ -153,8 +150,7 @@ private:
 
     Machine &m_machine;
     int m_part;
-    std::optional<Catalogue> m_ownCatalogue;
-    const Catalogue *m_catalogue;
+    const Catalogue &m_catalogue;
     MessageFn m_message;
     CanvasGeometry m_geometry;
     PartsRecord m_snapshot;

@@ -38,7 +38,7 @@ void BlockEditorModel::fillPartInfo()
 
     // The catalogue record of the kind: name and the captions of A, B and C; a record followed
     // by "cmb" offers variable A as a list of the fields after it, up to the next number.
-    const std::vector<std::string> &fields = m_catalogue->fields();
+    const std::vector<std::string> &fields = m_catalogue.fields();
     auto at = [&](std::size_t i) { return i < fields.size() ? fields[i] : std::string(); };
     const std::string kindText = std::to_string(p.Kind);
     std::string name;

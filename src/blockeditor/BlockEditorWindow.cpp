@@ -55,18 +55,15 @@ void setShown(QWidget *w, bool shown)
 
 } // namespace
 
-BlockEditorWindow::BlockEditorWindow(Machine &m, int part, BlockEditorHost *host, const std::string &appDir,
+BlockEditorWindow::BlockEditorWindow(Machine &m, int part, BlockEditorHost *host, const Catalogue &catalogue,
                                      MessageFn message, QWidget *parent)
     : QDialog(parent)
     , m_machine(m)
     , m_host(host)
-    , m_appDir(appDir)
+    , m_appDir(catalogue.appDir())
     , m_message(std::move(message))
 {
-    auto say = [this](const std::string &t) { this->message(t); };
-    const Catalogue *catalogue = host ? host->catalogue() : nullptr;
-    m_model = catalogue ? std::make_unique<BlockEditorModel>(m, part, *catalogue, say)
-                        : std::make_unique<BlockEditorModel>(m, part, appDir, say);
+    m_model = std::make_unique<BlockEditorModel>(m, part, catalogue, [this](const std::string &t) { this->message(t); });
     m_history.reset(m);
     build();
     refresh();

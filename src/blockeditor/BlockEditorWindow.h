@@ -35,8 +35,9 @@ public:
     static QString withPictureExtension(const QString &path);
     using MessageFn = std::function<void(const std::string &)>;
 
-    // `host` may be null (a window without a stage, as in tests); `message` shows a message box.
-    BlockEditorWindow(Machine &m, int part, BlockEditorHost *host, const std::string &appDir, MessageFn message,
+    // `host` may be null (a window without a stage, as in tests); `catalogue` is the one the
+    // program read at its start and names the application folder; `message` shows a message box.
+    BlockEditorWindow(Machine &m, int part, BlockEditorHost *host, const Catalogue &catalogue, MessageFn message,
                       QWidget *parent = nullptr);
     ~BlockEditorWindow() override;
 

@@ -317,7 +317,6 @@ void MainWindow::showStepTexts(int step)
 void MainWindow::showStepExplanation(int step)
 {
     m_stepText->setText(qs(stepExplanation(step)));
-    m_stepTextFitted = false;
     fitStepText();
 }
 
@@ -325,10 +324,8 @@ void MainWindow::fitStepText()
 {
     // The longer explanations take a smaller font so that their last lines show. Trying the
     // sizes loads a font for each, so it waits until the text is on the screen (level 1 only).
-    if (m_stepTextFitted || !m_stepText->isVisible())
-        return;
-    fitFont(m_stepText, uiFont(StepTextPixels), m_stepText->size());
-    m_stepTextFitted = true;
+    if (m_stepText->isVisible())
+        fitFont(m_stepText, uiFont(StepTextPixels), m_stepText->size());
 }
 
 void MainWindow::showEvent(QShowEvent *event)

@@ -123,7 +123,6 @@ private:
     // BlockEditorHost
     Machine &machine() override { return m_machine; }
     QPixmap partPicture(int part) const override;
-    const Catalogue *catalogue() const override { return &m_catalogue; }
     void beginStagePick() override;
     void blockEditorClosed() override;
     // QuitActions
@@ -206,7 +205,6 @@ private:
     QLabel *m_levelText = nullptr;
     QLabel *m_nowStep = nullptr;
     QLabel *m_stepText = nullptr;
-    bool m_stepTextFitted = false;
     QGroupBox *m_frameChart = nullptr;
     QListWidget *m_runList = nullptr;
     QLabel *m_blockState = nullptr;

@@ -171,7 +171,7 @@ void MainWindow::stageDoubleClick(StageHit hit)
     if (hit.kind == StageHit::Part || hit.kind == StageHit::Label)
         m_editor->endDrag();
     if (hit.kind == StageHit::Part) {
-        if (openBlockEditor(this, *this, hit.index))
+        if (openBlockEditor(this, *this, m_catalogue, hit.index))
             m_blink->stop();
     } else if (hit.kind == StageHit::Label) {
         editLabel(hit.index);

@@ -65,7 +65,7 @@ struct WindowFixture : EditorFixture {
     {
         m.app.BlockEditorOpen = -1;
         current = button;
-        window = std::make_unique<BlockEditorWindow>(m, button, &stage, JHK_APP_DIR,
+        window = std::make_unique<BlockEditorWindow>(m, button, &stage, catalogue,
                                                      [this](const std::string &t) { messages.push_back(t); });
         window->show();
     }
@@ -237,14 +237,14 @@ TEST(BlockEditorEntry, OpensOneEditorOnlyWhileEditing)
     f.window->close();
     f.m.app.BlockEditorOpen = 0;
     f.m.app.RunMode = ModeRunning;
-    EXPECT_FALSE(openBlockEditor(nullptr, f.stage, f.button));
+    EXPECT_FALSE(openBlockEditor(nullptr, f.stage, f.catalogue, f.button));
     f.m.app.RunMode = ModeEditing;
-    EXPECT_FALSE(openBlockEditor(nullptr, f.stage, 20)); // a free slot
-    ASSERT_TRUE(openBlockEditor(nullptr, f.stage, f.product));
+    EXPECT_FALSE(openBlockEditor(nullptr, f.stage, f.catalogue, 20)); // a free slot
+    ASSERT_TRUE(openBlockEditor(nullptr, f.stage, f.catalogue, f.product));
     EXPECT_TRUE(blockEditorIsOpen());
     EXPECT_EQ(f.m.app.BlockEditorOpen, -1);
     EXPECT_EQ(f.m.app.CurParts, f.product);
-    EXPECT_FALSE(openBlockEditor(nullptr, f.stage, f.button));
+    EXPECT_FALSE(openBlockEditor(nullptr, f.stage, f.catalogue, f.button));
 
     BlockEditorWindow *editor = nullptr;
     for (QWidget *w : QApplication::topLevelWidgets()) {
@@ -432,7 +432,7 @@ TEST(BlockEditorWindow, StartBoxAnswersEitherButtonAndNothingIsOutlinedAtLoad)
     f.dragFromPalette(0, {150, 100});
     f.m.part(f.button).FirstBlock = 0;
     f.window.reset();
-    f.window = std::make_unique<BlockEditorWindow>(f.m, f.button, &f.stage, JHK_APP_DIR, [](const std::string &) {});
+    f.window = std::make_unique<BlockEditorWindow>(f.m, f.button, &f.stage, f.catalogue, [](const std::string &) {});
     f.window->show();
     EXPECT_EQ(f.window->model().outlineOn(), OutlineOn::Nothing);
     QTest::mouseClick(f.canvas(), Qt::RightButton, {}, QPoint(36, 12));

@@ -16,6 +16,7 @@ namespace jhk::test {
 struct EditorFixture {
     Machine m;
     std::vector<std::string> messages;
+    std::unique_ptr<Catalogue> editorCatalogue; // outlives the editor
     std::unique_ptr<BlockEditorModel> editor;
     int current = -1; // the part being edited
 
@@ -35,8 +36,10 @@ struct EditorFixture {
     {
         m.app.BlockEditorOpen = -1;
         current = part;
-        editor = std::make_unique<BlockEditorModel>(m, part, appDir,
+        auto read = std::make_unique<Catalogue>(appDir);
+        editor = std::make_unique<BlockEditorModel>(m, part, *read,
                                                     [this](const std::string &t) { messages.push_back(t); });
+        editorCatalogue = std::move(read);
         return *editor;
     }
 

@@ -4,6 +4,7 @@
 // a change lever instead; `twobranch` a button program with two branches in one column, and
 // `level2` the level-2 palette.
 #include "blockeditor/BlockEditorWindow.h"
+#include "model/Catalogue.h"
 #include "blockeditor/FlowchartCanvas.h"
 #include "model/AppState.h"
 #include "model/Creation.h"
@@ -25,6 +26,7 @@ int main(int argc, char *argv[])
     }
     Machine m;
     applyStartupValues(m.app, 15, 15);
+    const Catalogue catalogue(JHK_APP_DIR);
     const char *mode = argc > 2 ? argv[2] : "";
     auto save = [&](BlockEditorWindow &window) {
         window.show();
@@ -44,7 +46,7 @@ int main(int argc, char *argv[])
             switchExerciseStep(m, 3);
         }
         m.app.BlockEditorOpen = -1;
-        BlockEditorWindow window(m, part, nullptr, JHK_APP_DIR, [](const std::string &) {});
+        BlockEditorWindow window(m, part, nullptr, catalogue, [](const std::string &) {});
         return save(window);
     }
     m.app.Level = 3;
@@ -53,7 +55,7 @@ int main(int argc, char *argv[])
     const int outlet = createPart(m, KindProductOutlet).slot;
     const int counter = createPart(m, KindCounter).slot;
     m.app.BlockEditorOpen = -1;
-    BlockEditorWindow window(m, button, nullptr, JHK_APP_DIR, [](const std::string &) {});
+    BlockEditorWindow window(m, button, nullptr, catalogue, [](const std::string &) {});
     BlockEditorModel &e = window.model();
     const CanvasGeometry &g = e.geometry();
     auto drop = [&](int position, int column, int row) {
