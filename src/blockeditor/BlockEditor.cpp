@@ -4,7 +4,6 @@
 #include "blockeditor/BlockEditorWindow.h"
 #include "ui/FlowchartPainter.h"
 #include "document/JhkDocument.h"
-#include "model/AppPaths.h"
 #include "model/AppState.h"
 #include "ui/QtUserDialogs.h"
 

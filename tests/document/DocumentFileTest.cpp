@@ -1,4 +1,5 @@
 #include "Machines.h"
+#include "TempFolderTest.h"
 
 #include <gtest/gtest.h>
 
@@ -19,39 +20,7 @@ using testing::fullMachine;
 using testing::sameDocumentContent;
 using testing::startupMachine;
 
-class DocumentFile : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        char name[] = "/tmp/jhk-document-XXXXXX";
-        ASSERT_NE(mkdtemp(name), nullptr);
-        m_dir = name;
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    std::string path(const std::string &name) const { return (m_dir / name).string(); }
-
-    static std::string contents(const std::string &p)
-    {
-        std::ifstream in(p, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    static void write(const std::string &p, const std::string &bytes)
-    {
-        std::ofstream(p, std::ios::binary) << bytes;
-    }
-    // Only the files the test expects are in the folder: no temporary file was left behind.
-    std::vector<std::string> files() const
-    {
-        std::vector<std::string> names;
-        for (const auto &e : fs::directory_iterator(m_dir))
-            names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-    fs::path m_dir;
-};
+class DocumentFile : public testing::TempFolderTest {};
 
 TEST_F(DocumentFile, SavedDocumentOpensAgain)
 {

@@ -2,6 +2,7 @@
 // kept them has ended (also when it was killed), never taken from a program still running,
 // restored whole, and refused with a message when damaged.
 #include "Machines.h"
+#include "TempFolderTest.h"
 #include "document/RecoveryStore.h"
 #include "model/AppPaths.h"
 
@@ -22,31 +23,20 @@ using testing::encoded;
 using testing::fullMachine;
 using testing::startupMachine;
 
-class Recovery : public ::testing::Test {
+class Recovery : public testing::TempFolderTest {
 protected:
     void SetUp() override
     {
-        char name[] = "/tmp/jhk-recovery-XXXXXX";
-        ASSERT_NE(mkdtemp(name), nullptr);
-        m_dir = name;
+        TempFolderTest::SetUp();
         m_folder = (m_dir / "recovery").string();
     }
-    void TearDown() override { fs::remove_all(m_dir); }
 
-    std::vector<std::string> files() const
-    {
-        std::vector<std::string> names;
-        std::error_code ec;
-        for (const auto &e : fs::directory_iterator(m_folder, ec))
-            names.push_back(e.path().filename().string());
-        return names;
-    }
+    std::vector<std::string> files() const { return TempFolderTest::files("recovery"); }
     static std::vector<RecoveryPicture> drawing()
     {
         return {{4, {'B', 'M', 1, 2, 3}}, {9, {'B', 'M', 4}}};
     }
 
-    fs::path m_dir;
     std::string m_folder;
 };
 
@@ -123,7 +113,7 @@ TEST_F(Recovery, AKilledProgramsCopyIsFoundOnlyAfterItHasDied)
     if (child == 0) {
         RecoveryStore store(m_folder);
         const bool kept = store.keep(*fullMachine(), drawing).empty();
-        (void)!write(ready[1], kept ? "k" : "f", 1);
+        (void)!::write(ready[1], kept ? "k" : "f", 1);
         for (;;)
             pause();
     }

@@ -2,6 +2,7 @@
 // saves killed half-way: the pupil's files and the system's stay as they were, and nothing is
 // left behind.
 #include "Machines.h"
+#include "TempFolderTest.h"
 #include "document/AtomicFile.h"
 
 #include <gtest/gtest.h>
@@ -31,38 +32,13 @@ using testing::startupMachine;
 
 const std::string NotPlainReason = std::string(SaveFailedMessage) + "\n同じ名前の、ふつうのファイルではないもの（装置など）があります。";
 
-class SaveSafety : public ::testing::Test {
+class SaveSafety : public testing::TempFolderTest {
 protected:
-    void SetUp() override
-    {
-        char name[] = "/tmp/jhk-save-safety-XXXXXX";
-        ASSERT_NE(mkdtemp(name), nullptr);
-        m_dir = name;
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    std::string path(const std::string &name) const { return (m_dir / name).string(); }
-    static std::string contents(const std::string &p)
-    {
-        std::ifstream in(p, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    static void write(const std::string &p, const std::string &bytes) { std::ofstream(p, std::ios::binary) << bytes; }
-    std::vector<std::string> files(const std::string &sub = {}) const
-    {
-        std::vector<std::string> names;
-        for (const auto &e : fs::directory_iterator(sub.empty() ? m_dir : m_dir / sub))
-            names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
     static std::string document(const Machine &m)
     {
         const std::vector<std::uint8_t> bytes = encoded(m);
         return std::string(bytes.begin(), bytes.end());
     }
-
-    fs::path m_dir;
 };
 
 void makeSocket(const std::string &p)
