@@ -4,6 +4,7 @@
 // priced 120 yen, a button, a coin slot, an amount display, a product outlet and a change
 // lever, with programs that use every vending block and both kinds of comparison.
 
+#include "PlacedParts.h"
 #include "model/AppState.h"
 #include "model/Creation.h"
 
@@ -23,16 +24,7 @@ inline std::unique_ptr<Machine> sampleMachine()
     m->app.BackPictName = StartBackPictName;
     m->app.MoneyInHand = 1000;
 
-    auto place = [&](int kind, int leftPx, int topPx) {
-        m->app.DropX = static_cast<float>(leftPx * 15);
-        m->app.DropY = static_cast<float>(topPx * 15);
-        const int slot = createPart(*m, kind).slot;
-        PartsRecord &p = m->part(slot);
-        p.PictName = "dummy";
-        p.Width = static_cast<std::int16_t>(BuiltInPictureSizes[static_cast<std::size_t>(kind)].width);
-        p.Height = static_cast<std::int16_t>(BuiltInPictureSizes[static_cast<std::size_t>(kind)].height);
-        return slot;
-    };
+    auto place = [&](int kind, int leftPx, int topPx) { return testing::placeWithBuiltInPicture(*m, kind, leftPx, topPx); };
     place(KindProduct, 60, 60);
     place(KindButton, 60, 140);
     place(KindCoinSlot, 320, 200);

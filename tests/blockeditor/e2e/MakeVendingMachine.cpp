@@ -3,6 +3,7 @@
 // display and a coin slot whose program counts the coins and lights the button's buy lamp
 // once 120 yen are in. With --sells the button already has its program: it discharges the
 // product onto the outlet. Usage: blockeditor_e2e_machine [--sells] OUT.jhk
+#include "PlacedParts.h"
 #include "document/JhkDocument.h"
 #include "model/AppState.h"
 #include "model/Creation.h"
@@ -11,20 +12,9 @@
 #include <string>
 
 using namespace jhk;
+using jhk::testing::placeWithBuiltInPicture;
 
 namespace {
-
-int placeAt(Machine &m, int kind, int leftPx, int topPx)
-{
-    m.app.DropX = static_cast<float>(leftPx * 15);
-    m.app.DropY = static_cast<float>(topPx * 15);
-    const int slot = createPart(m, kind).slot;
-    PartsRecord &p = m.part(slot);
-    p.PictName = "dummy";
-    p.Width = BuiltInPictureSizes[static_cast<std::size_t>(kind)].width;
-    p.Height = BuiltInPictureSizes[static_cast<std::size_t>(kind)].height;
-    return slot;
-}
 
 BlockRecord &addBlock(PartsRecord &p, int slot, int kind, const char *caption, int row)
 {
@@ -55,11 +45,11 @@ int main(int argc, char *argv[])
     m.app.Level = 3;
     m.app.Step = 1;
     m.app.BackPictName = StartBackPictName;
-    const int button = placeAt(m, KindButton, 120, 220);
-    const int product = placeAt(m, KindProduct, 60, 60);
-    const int outlet = placeAt(m, KindProductOutlet, 110, 400);
-    const int counter = placeAt(m, KindCounter, 240, 140);
-    const int coinSlot = placeAt(m, KindCoinSlot, 320, 260);
+    const int button = placeWithBuiltInPicture(m, KindButton, 120, 220);
+    const int product = placeWithBuiltInPicture(m, KindProduct, 60, 60);
+    const int outlet = placeWithBuiltInPicture(m, KindProductOutlet, 110, 400);
+    const int counter = placeWithBuiltInPicture(m, KindCounter, 240, 140);
+    const int coinSlot = placeWithBuiltInPicture(m, KindCoinSlot, 320, 260);
     m.part(product).A() = 120;
     m.part(product).B() = 5;
     if (sells) {

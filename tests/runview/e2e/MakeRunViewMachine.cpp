@@ -1,6 +1,7 @@
 // Writes the machine the run view's end-to-end run uses: a level-3 vending machine that sells a
 // drink for 120 yen, with the blocks of each program laid out down the flowchart so that the
 // run view's path reads well. Usage: runview_e2e_machine OUT.jhk
+#include "PlacedParts.h"
 #include "document/JhkDocument.h"
 #include "model/AppState.h"
 #include "model/Creation.h"
@@ -9,24 +10,13 @@
 #include <string>
 
 using namespace jhk;
+using jhk::testing::placeWithBuiltInPicture;
 
 namespace {
 
 constexpr int T = 15;
 constexpr int CellWidth = 1323; // twips of a column and a row of the flowchart canvas
 constexpr int CellHeight = 551;
-
-int placeAt(Machine &m, int kind, int leftPx, int topPx)
-{
-    m.app.DropX = static_cast<float>(leftPx * T);
-    m.app.DropY = static_cast<float>(topPx * T);
-    const int slot = createPart(m, kind).slot;
-    PartsRecord &p = m.part(slot);
-    p.PictName = "dummy";
-    p.Width = BuiltInPictureSizes[static_cast<std::size_t>(kind)].width;
-    p.Height = BuiltInPictureSizes[static_cast<std::size_t>(kind)].height;
-    return slot;
-}
 
 BlockRecord &addBlock(PartsRecord &p, int slot, int kind, int column, int row, int next, int next2 = LinkNone)
 {
@@ -70,12 +60,12 @@ int main(int argc, char *argv[])
     m.app.Level = 3;
     m.app.Step = 1;
     m.app.BackPictName = StartBackPictName;
-    const int product = placeAt(m, KindProduct, 60, 40);
-    const int button = placeAt(m, KindButton, 55, 120);
-    const int coinSlot = placeAt(m, KindCoinSlot, 300, 150);
-    const int counter = placeAt(m, KindCounter, 200, 60);
-    const int outlet = placeAt(m, KindProductOutlet, 110, 400);
-    const int lever = placeAt(m, KindLever, 320, 220);
+    const int product = placeWithBuiltInPicture(m, KindProduct, 60, 40);
+    const int button = placeWithBuiltInPicture(m, KindButton, 55, 120);
+    const int coinSlot = placeWithBuiltInPicture(m, KindCoinSlot, 300, 150);
+    const int counter = placeWithBuiltInPicture(m, KindCounter, 200, 60);
+    const int outlet = placeWithBuiltInPicture(m, KindProductOutlet, 110, 400);
+    const int lever = placeWithBuiltInPicture(m, KindLever, 320, 220);
     m.part(product).A() = 120;
     m.part(product).B() = 5;
 

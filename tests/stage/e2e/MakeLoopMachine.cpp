@@ -2,6 +2,7 @@
 // button in slot 1, product outlet in slot 2; the button's program is block 0 "商品排出"
 // (product 0 onto the outlet) → block 1 "購買可ランプ消灯" → block 0.
 // Usage: stage_e2e_loop_machine OUT.jhk
+#include "PlacedParts.h"
 #include "document/JhkDocument.h"
 #include "model/AppState.h"
 #include "model/Creation.h"
@@ -9,20 +10,9 @@
 #include <cstdio>
 
 using namespace jhk;
+using jhk::testing::placeWithBuiltInPicture;
 
 namespace {
-
-int placeAt(Machine &m, int kind, int leftPx, int topPx)
-{
-    m.app.DropX = static_cast<float>(leftPx * 15);
-    m.app.DropY = static_cast<float>(topPx * 15);
-    const int slot = createPart(m, kind).slot;
-    PartsRecord &p = m.part(slot);
-    p.PictName = "dummy";
-    p.Width = BuiltInPictureSizes[static_cast<std::size_t>(kind)].width;
-    p.Height = BuiltInPictureSizes[static_cast<std::size_t>(kind)].height;
-    return slot;
-}
 
 BlockRecord &addBlock(PartsRecord &p, int slot, int kind, const char *caption, int next)
 {
@@ -50,9 +40,9 @@ int main(int argc, char *argv[])
     m.app.Level = 3;
     m.app.Step = 1;
     m.app.BackPictName = StartBackPictName;
-    const int product = placeAt(m, KindProduct, 60, 60);
-    const int button = placeAt(m, KindButton, 120, 220);
-    const int outlet = placeAt(m, KindProductOutlet, 110, 400);
+    const int product = placeWithBuiltInPicture(m, KindProduct, 60, 60);
+    const int button = placeWithBuiltInPicture(m, KindButton, 120, 220);
+    const int outlet = placeWithBuiltInPicture(m, KindProductOutlet, 110, 400);
     m.part(product).A() = 120;
     m.part(product).B() = 5;
 
