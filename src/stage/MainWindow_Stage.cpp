@@ -208,6 +208,11 @@ void MainWindow::changePartProperties(int slot)
 
 PropertyOutcome MainWindow::showPropertyDialog(int slot)
 {
+    // Behind the dialog the window shows the part as it is now (a new part's place, number and
+    // selection); the edit is recorded once the dialog has decided.
+    ++m_historyPaused;
+    refresh();
+    --m_historyPaused;
     PropertyDialog dialog(m_machine, m_catalogue, slot, m_pictures, *m_ui, this);
     dialog.exec();
     // The keyboard comes back to the stage window, so that its shortcuts work at once.

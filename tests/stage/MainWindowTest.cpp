@@ -745,6 +745,22 @@ TEST_F(MainWindowTest, LevelOneEditsInALaterStepAreRedone)
     EXPECT_EQ(document(), placed);
 }
 
+// While the property dialog of a dropped part is open, the window behind it already shows
+// that part's place in the selection panel.
+TEST_F(MainWindowTest, PanelShowsTheDroppedPartBehindItsPropertyDialog)
+{
+    open(3);
+    drop(KindProduct, QPoint(100, 50));
+    QString behind;
+    drop(KindButton, QPoint(200, 300), [&](PropertyDialog &d) {
+        behind = text("Label1") + QLatin1Char('|') + text("Label2");
+        d.pressOk();
+    });
+    const PartsRecord &button = m.part(1);
+    EXPECT_EQ(behind, QStringLiteral("Ｘ座標：%1|Ｙ座標：%2").arg(button.Left / 15).arg(button.Top / 15));
+    EXPECT_EQ(text("Label1"), QStringLiteral("Ｘ座標：%1").arg(button.Left / 15));
+}
+
 TEST_F(MainWindowTest, UndoIsForEditingOnly)
 {
     open(3);
