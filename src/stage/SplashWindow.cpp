@@ -4,39 +4,68 @@
 #include "stage/WindowFrame.h"
 #include "ui/StagePictures.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QKeyEvent>
-#include <QLabel>
+#include <QPainter>
 
 namespace jhk {
 
 namespace {
 
+QString productName()
+{
+    return QString::fromUtf8(ProductName.data(), static_cast<qsizetype>(ProductName.size()));
+}
+
 // The built-in splash picture fitted to the window's inside `size`.
-QPixmap splashPicture(QSize size)
+QImage splashPicture(QSize size)
 {
     QImage picture = StagePictures::builtInImage(QStringLiteral(":/builtin/splash.bmp"));
     if (picture.isNull())
-        return StagePictures::placeholder(size);
+        return StagePictures::placeholder(size).toImage();
     // The built-in picture has the window's inside size already; another one is fitted.
     if (picture.size() != size)
         picture = picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    return QPixmap::fromImage(std::move(picture));
+    return picture;
+}
+
+// What a screen reader says about the splash: its title, and the texts on the picture.
+class SplashAccessible : public QAccessibleWidget {
+public:
+    explicit SplashAccessible(SplashWindow *window) : QAccessibleWidget(window, QAccessible::Window) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t != QAccessible::Description)
+            return QAccessibleWidget::text(t);
+        QStringList lines;
+        for (const SplashWindow::Text &text : static_cast<const SplashWindow *>(widget())->texts())
+            lines << text.text;
+        return lines.join(QLatin1Char('\n'));
+    }
+};
+
+QAccessibleInterface *splashAccessible(const QString &, QObject *object)
+{
+    auto *window = qobject_cast<SplashWindow *>(object);
+    return window ? new SplashAccessible(window) : nullptr;
 }
 
 } // namespace
 
 SplashWindow::SplashWindow(QWidget *parent) : QWidget(parent)
 {
+    static const bool accessible = (QAccessible::installFactory(splashAccessible), true);
+    Q_UNUSED(accessible);
     setObjectName(QStringLiteral("frmSplash"));
-    setWindowTitle(QString::fromUtf8(ProductName.data(), static_cast<qsizetype>(ProductName.size())));
+    setWindowTitle(productName());
     setFixedSize(clientSizeOf(436, 286));
     setAttribute(Qt::WA_DeleteOnClose);
-    auto *image = new QLabel(this);
-    image->setObjectName(QStringLiteral("Image1"));
-    image->setPixmap(splashPicture(size()));
-    image->setGeometry(0, 0, width(), height());
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    m_picture = splashPicture(size()); // Image1
 
     // The picture carries the big title itself; the texts sit on the plain strip at its bottom.
     // They are placed by alignment inside fixed rows instead of being measured, so the window
@@ -48,25 +77,17 @@ SplashWindow::SplashWindow(QWidget *parent) : QWidget(parent)
     constexpr int Margin = 12;
     const int titleBottom = StripTop + 2 + 16;
     const QRect titleRow(Margin, titleBottom - RowHeight, width() - 2 * Margin, RowHeight);
-    auto *name = new QLabel(QString::fromUtf8(ProductName.data(), static_cast<qsizetype>(ProductName.size())), this);
-    name->setObjectName(QStringLiteral("lblProductName"));
-    QFont bold = name->font();
+    QFont bold = font();
     bold.setPixelSize(14);
     bold.setBold(true);
-    name->setFont(bold);
-    name->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
-    name->setGeometry(titleRow);
-    // The version shares the title's bottom line, at the right.
-    auto *version = new QLabel(versionText(), this);
-    version->setObjectName(QStringLiteral("lblVersion"));
-    version->setAlignment(Qt::AlignRight | Qt::AlignBottom);
-    version->setGeometry(titleRow);
-    auto *click = new QLabel(QStringLiteral("－ウィンドウをクリックして下さい。－"), this);
-    click->setObjectName(QStringLiteral("Label1"));
-    click->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
-    click->setGeometry(0, height() - 6 - RowHeight, width(), RowHeight); // 6 pixels above the bottom
-    for (QLabel *l : {name, version, click})
-        l->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_texts = {{
+        {"lblProductName", productName(), bold, titleRow, Qt::AlignLeft | Qt::AlignBottom},
+        // The version shares the title's bottom line, at the right.
+        {"lblVersion", versionText(), font(), titleRow, Qt::AlignRight | Qt::AlignBottom},
+        // 6 pixels above the bottom
+        {"Label1", QStringLiteral("－ウィンドウをクリックして下さい。－"), font(),
+         QRect(0, height() - 6 - RowHeight, width(), RowHeight), Qt::AlignHCenter | Qt::AlignBottom},
+    }};
 }
 
 QString SplashWindow::versionText()
@@ -75,6 +96,17 @@ QString SplashWindow::versionText()
     if (v.count(QLatin1Char('.')) < 2)
         v += v.contains(QLatin1Char('.')) ? QStringLiteral(".0") : QStringLiteral(".0.0");
     return QStringLiteral("ﾊﾞｰｼﾞｮﾝ ") + v;
+}
+
+void SplashWindow::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.drawImage(0, 0, m_picture);
+    p.setPen(palette().color(QPalette::WindowText));
+    for (const Text &text : m_texts) {
+        p.setFont(text.font);
+        p.drawText(text.place, static_cast<int>(text.alignment), text.text);
+    }
 }
 
 void SplashWindow::mousePressEvent(QMouseEvent *) { close(); }

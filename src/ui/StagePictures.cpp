@@ -6,6 +6,9 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
+#include <QResource>
+
+#include <cstring>
 
 namespace jhk {
 
@@ -46,10 +49,50 @@ QPixmap StagePictures::placeholder(QSize size, const QString &text)
     return pix;
 }
 
+QImage StagePictures::bitmapInPlace(const uchar *bytes, qint64 size)
+{
+    if (!bytes || size < 54 || bytes[0] != 'B' || bytes[1] != 'M')
+        return {};
+    const auto u16 = [bytes](int at) { return static_cast<quint32>(bytes[at] | bytes[at + 1] << 8); };
+    const auto u32 = [&u16](int at) { return u16(at) | u16(at + 2) << 16; };
+    const quint32 pixelsAt = u32(10);
+    const quint32 width = u32(18);
+    const auto height = static_cast<qint32>(u32(22));
+    // A 40-byte header, one plane, 32 bits a pixel, uncompressed, the top row first.
+    if (u32(14) != 40 || u16(26) != 1 || u16(28) != 32 || u32(30) != 0 || height >= 0 || width == 0
+        || width > 0x4000 || height < -0x4000)
+        return {};
+    const qint64 rowBytes = 4 * static_cast<qint64>(width);
+    const qint64 rows = -static_cast<qint64>(height);
+    if (pixelsAt < 54 || pixelsAt % 4 != 0 || static_cast<qint64>(pixelsAt) + rowBytes * rows > size)
+        return {};
+    const uchar *pixels = bytes + pixelsAt;
+    // Shown from where it lies when its pixels start on a 4-byte boundary, as an image needs.
+    if (reinterpret_cast<quintptr>(pixels) % 4 == 0)
+        return QImage(pixels, static_cast<int>(width), static_cast<int>(rows), static_cast<qsizetype>(rowBytes),
+                      QImage::Format_RGB32);
+    QImage copy(static_cast<int>(width), static_cast<int>(rows), QImage::Format_RGB32);
+    if (copy.isNull())
+        return {};
+    for (int y = 0; y < copy.height(); ++y)
+        std::memcpy(copy.scanLine(y), pixels + y * rowBytes, static_cast<std::size_t>(rowBytes));
+    return copy;
+}
+
 QImage StagePictures::builtInImage(const QString &path)
 {
     // PNG, or BMP for a picture without transparency that is shown as it is read.
     const bool bmp = path.endsWith(QLatin1String(".bmp"));
+    if (bmp) {
+        // A BMP stored in the layout of the program's own pixels (and not compressed into the
+        // program) needs no reading at all.
+        const QResource resource(path);
+        if (resource.isValid() && resource.compressionAlgorithm() == QResource::NoCompression) {
+            const QImage inPlace = bitmapInPlace(resource.data(), resource.size());
+            if (!inPlace.isNull())
+                return inPlace;
+        }
+    }
     QImageReader reader(path, bmp ? QByteArrayLiteral("bmp") : QByteArrayLiteral("png"));
     reader.setAutoDetectImageFormat(false);
     return reader.read();

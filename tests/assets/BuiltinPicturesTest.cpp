@@ -2,12 +2,15 @@
 // lay out, and the pictures that work in pairs agree with each other.
 
 #include "model/AppPaths.h"
+#include "ui/StagePictures.h"
 
 #include <QColor>
 #include <QImage>
+#include <QResource>
 #include <QString>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -59,6 +62,52 @@ TEST(BuiltinPictures, EachLoadsWithItsSize)
     const QImage splash = load(QStringLiteral(":/builtin/splash.bmp"));
     EXPECT_GE(splash.width(), 400);
     EXPECT_GE(splash.height(), 250);
+}
+
+// The splash is shown straight from the program's memory; it is the same picture any BMP
+// reader sees, and a file of another layout or cut short is read no further than it goes.
+TEST(BuiltinPictures, SplashIsShownFromWhereItLies)
+{
+    const QString path = QStringLiteral(":/builtin/splash.bmp");
+    const QResource resource(path);
+    const QImage shown = jhk::StagePictures::builtInImage(path);
+    ASSERT_FALSE(shown.isNull());
+    EXPECT_EQ(shown, QImage(path).convertToFormat(QImage::Format_RGB32));
+    EXPECT_GE(shown.constBits(), resource.data());
+    EXPECT_LT(shown.constBits(), resource.data() + resource.size());
+
+    const QByteArray file(reinterpret_cast<const char *>(resource.data()), resource.size());
+    // bytes one past a 4-byte boundary: the pixels are copied, the picture is the same
+    QByteArray shifted(file.size() + 8, '\0');
+    char *odd = shifted.data() + (4 - reinterpret_cast<quintptr>(shifted.constData()) % 4) % 4 + 1;
+    std::memcpy(odd, file.constData(), static_cast<std::size_t>(file.size()));
+    EXPECT_EQ(jhk::StagePictures::bitmapInPlace(reinterpret_cast<const uchar *>(odd), file.size()), shown);
+
+    const auto put32 = [](QByteArray bytes, int at, quint32 value) {
+        for (int i = 0; i < 4; ++i)
+            bytes[at + i] = static_cast<char>(value >> (8 * i));
+        return bytes;
+    };
+    const struct {
+        const char *what;
+        QByteArray bytes;
+    } refused[] = {
+        {"cut short", file.left(file.size() - 1)},
+        {"only a header", file.left(54)},
+        {"not a BMP", put32(file, 0, 0x4e50)},
+        {"bottom row first", put32(file, 22, 256)},
+        {"24 bits a pixel", put32(file, 28, 24)},
+        {"compressed", put32(file, 30, 3)},
+        {"pixels past the end", put32(file, 10, static_cast<quint32>(file.size()))},
+        {"no width", put32(file, 18, 0)},
+        {"absurd width", put32(file, 18, 0x7fffffff)},
+        {"absurd height", put32(file, 22, 0x80000000)},
+    };
+    for (const auto &r : refused)
+        EXPECT_TRUE(jhk::StagePictures::bitmapInPlace(reinterpret_cast<const uchar *>(r.bytes.constData()),
+                                                      r.bytes.size())
+                        .isNull())
+            << r.what;
 }
 
 // The amount display scales one digit cell into 17 × 26.4 pixels: ten cells side by side.

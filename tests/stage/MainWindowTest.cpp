@@ -13,10 +13,12 @@
 #include "print/PrintDialog.h"
 #include "ui/StagePictures.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -233,23 +235,30 @@ TEST_F(MainWindowTest, EmptyLevelOneDocumentOpensInStepOne)
 
 // The splash's texts are placed without being measured: each must still fit its place whole,
 // the version must share the title's bottom line, the prompt sit 6 pixels above the bottom.
+// A screen reader hears them through the window's description.
 TEST_F(MainWindowTest, SplashTextsFitTheirPlaces)
 {
     SplashWindow splash;
-    const auto *name = splash.findChild<QLabel *>(QStringLiteral("lblProductName"));
-    const auto *version = splash.findChild<QLabel *>(QStringLiteral("lblVersion"));
-    const auto *click = splash.findChild<QLabel *>(QStringLiteral("Label1"));
-    ASSERT_TRUE(name && version && click);
-    for (const QLabel *label : {name, version, click}) {
-        const QSize needed = label->sizeHint();
-        EXPECT_LE(needed.width(), label->width()) << label->objectName().toStdString();
-        EXPECT_LE(needed.height(), label->height()) << label->objectName().toStdString();
-        EXPECT_TRUE(QRect(QPoint(0, 0), splash.size()).contains(label->geometry()));
+    const auto &[name, version, click] = splash.texts();
+    const auto needed = [](const SplashWindow::Text &text) {
+        return QFontMetrics(text.font).boundingRect(QRect(), static_cast<int>(text.alignment), text.text).size();
+    };
+    for (const SplashWindow::Text &text : splash.texts()) {
+        EXPECT_LE(needed(text).width(), text.place.width()) << text.name;
+        EXPECT_LE(needed(text).height(), text.place.height()) << text.name;
+        EXPECT_TRUE(QRect(QPoint(0, 0), splash.size()).contains(text.place)) << text.name;
     }
     // name and version side by side, not over each other
-    EXPECT_LE(12 + name->sizeHint().width(), splash.width() - 12 - version->sizeHint().width());
-    EXPECT_EQ(name->geometry().bottom(), version->geometry().bottom());
-    EXPECT_EQ(click->geometry().bottom(), splash.height() - 6 - 1);
+    EXPECT_LE(12 + needed(name).width(), splash.width() - 12 - needed(version).width());
+    EXPECT_EQ(name.place.bottom(), version.place.bottom());
+    EXPECT_EQ(click.place.bottom(), splash.height() - 6 - 1);
+    EXPECT_EQ(click.text, QStringLiteral("－ウィンドウをクリックして下さい。－"));
+
+    QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(&splash);
+    ASSERT_TRUE(reader);
+    EXPECT_EQ(reader->text(QAccessible::Name), splash.windowTitle());
+    EXPECT_EQ(reader->text(QAccessible::Description),
+              QStringList({name.text, version.text, click.text}).join(QLatin1Char('\n')));
 }
 
 // Window sizes are outer sizes, frame and caption included: the client area is 8 pixels

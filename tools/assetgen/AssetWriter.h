@@ -17,6 +17,9 @@ public:
 
     // A 24-bit BMP of the application folder (no alpha: the picture is laid on `matte`).
     void bmp(const QString &path, const QImage &image, const QColor &matte = Qt::white);
+    // A BMP compiled into the program and shown straight from its memory: 32-bit pixels, rows
+    // stored top first, the pixels beginning on a 4-byte boundary (opaque; laid on white).
+    void bmpInPlace(const QString &path, const QImage &image);
     // A PNG compiled into the program; transparency is kept.
     void png(const QString &path, const QImage &image);
     void file(const QString &path, const QByteArray &bytes);

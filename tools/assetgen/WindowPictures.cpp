@@ -284,9 +284,10 @@ QImage splash()
 void writeWindowPictures(AssetWriter &out)
 {
     // Drawn at the window's 436 × 286 design and stored at the size of its inside (the frame
-    // and caption taken off) as a BMP: the program shows it as it is read, with no scaling and
-    // no decompressing or converting at every start.
-    out.bmp(QStringLiteral("builtin/splash.bmp"),
+    // and caption taken off) as a BMP in the layout of the program's own pixels: it is shown
+    // straight from the program's memory, with no scaling, decompressing or converting at
+    // every start.
+    out.bmpInPlace(QStringLiteral("builtin/splash.bmp"),
             splash().scaled(428, 256, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     out.png(QStringLiteral("builtin/cursor_hand.png"), pointingHand());
     out.png(QStringLiteral("builtin/branch_incomplete.png"), branchMarker(false));
