@@ -12,7 +12,7 @@ set(jhk_builtin_pictures
     paint/swap_colors.png
 )
 foreach(i RANGE 0 7)
-    list(APPEND jhk_builtin_pictures kinds/kind_${i}.png palette/palette_${i}.png)
+    list(APPEND jhk_builtin_pictures kinds/kind_${i}.png)
 endforeach()
 foreach(i RANGE 0 4)
     list(APPEND jhk_builtin_pictures coins/coin_${i}.png thumbs/bg_${i}.png)
@@ -28,10 +28,16 @@ qt_add_resources(jihankobo_ui jihankobo_builtin_pictures
     FILES ${jhk_builtin_pictures}
 )
 
-# The splash picture is shown as it is stored: kept uncompressed, it is read without inflating.
-qt_add_resources(jihankobo_ui jihankobo_splash_picture
+# The pictures every start shows (the splash, the palette) are shown as they are stored: kept
+# uncompressed, they are used where they lie, without reading or inflating.
+set(jhk_in_place_pictures splash.bmp)
+foreach(i RANGE 0 7)
+    list(APPEND jhk_in_place_pictures palette/palette_${i}.bmp)
+endforeach()
+list(TRANSFORM jhk_in_place_pictures PREPEND ${CMAKE_CURRENT_LIST_DIR}/builtin/)
+qt_add_resources(jihankobo_ui jihankobo_in_place_pictures
     PREFIX "/builtin"
     BASE ${CMAKE_CURRENT_LIST_DIR}/builtin
-    FILES ${CMAKE_CURRENT_LIST_DIR}/builtin/splash.bmp
+    FILES ${jhk_in_place_pictures}
     OPTIONS --no-compress
 )

@@ -53,25 +53,33 @@ QImage StagePictures::bitmapInPlace(const uchar *bytes, qint64 size)
 {
     if (!bytes || size < 54 || bytes[0] != 'B' || bytes[1] != 'M')
         return {};
-    const auto u16 = [bytes](int at) { return static_cast<quint32>(bytes[at] | bytes[at + 1] << 8); };
-    const auto u32 = [&u16](int at) { return u16(at) | u16(at + 2) << 16; };
+    const auto u16 = [bytes](qint64 at) { return static_cast<quint32>(bytes[at] | bytes[at + 1] << 8); };
+    const auto u32 = [&u16](qint64 at) { return u16(at) | u16(at + 2) << 16; };
+    const quint32 header = u32(14);
     const quint32 pixelsAt = u32(10);
     const quint32 width = u32(18);
     const auto height = static_cast<qint32>(u32(22));
-    // A 40-byte header, one plane, 32 bits a pixel, uncompressed, the top row first.
-    if (u32(14) != 40 || u16(26) != 1 || u16(28) != 32 || u32(30) != 0 || height >= 0 || width == 0
+    // One plane, 32 bits a pixel, the top row first; either the 40-byte header with plain
+    // pixels, or a longer one whose bit fields are exactly B, G, R and alpha in that order.
+    QImage::Format format = QImage::Format_Invalid;
+    if (header == 40 && u32(30) == 0)
+        format = QImage::Format_RGB32;
+    else if (header >= 108 && header <= 124 && 14 + header <= size && u32(30) == 3 && u32(54) == 0x00ff0000
+             && u32(58) == 0x0000ff00 && u32(62) == 0x000000ff && u32(66) == 0xff000000)
+        format = QImage::Format_ARGB32;
+    if (format == QImage::Format_Invalid || u16(26) != 1 || u16(28) != 32 || height >= 0 || width == 0
         || width > 0x4000 || height < -0x4000)
         return {};
     const qint64 rowBytes = 4 * static_cast<qint64>(width);
     const qint64 rows = -static_cast<qint64>(height);
-    if (pixelsAt < 54 || pixelsAt % 4 != 0 || static_cast<qint64>(pixelsAt) + rowBytes * rows > size)
+    if (pixelsAt < 14 + header || pixelsAt % 4 != 0 || static_cast<qint64>(pixelsAt) + rowBytes * rows > size)
         return {};
     const uchar *pixels = bytes + pixelsAt;
     // Shown from where it lies when its pixels start on a 4-byte boundary, as an image needs.
     if (reinterpret_cast<quintptr>(pixels) % 4 == 0)
         return QImage(pixels, static_cast<int>(width), static_cast<int>(rows), static_cast<qsizetype>(rowBytes),
-                      QImage::Format_RGB32);
-    QImage copy(static_cast<int>(width), static_cast<int>(rows), QImage::Format_RGB32);
+                      format);
+    QImage copy(static_cast<int>(width), static_cast<int>(rows), format);
     if (copy.isNull())
         return {};
     for (int y = 0; y < copy.height(); ++y)
@@ -122,7 +130,7 @@ QPixmap StagePictures::builtInPart(int kind)
 
 QPixmap StagePictures::palette(int kind)
 {
-    return resource(QStringLiteral(":/builtin/palette/palette_%1.png").arg(kind), PaletteSize);
+    return resource(QStringLiteral(":/builtin/palette/palette_%1.bmp").arg(kind), PaletteSize);
 }
 
 QPixmap StagePictures::file(const std::string &storedPath, QSize fallback)

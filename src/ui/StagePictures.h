@@ -41,8 +41,9 @@ public:
     // The same as an image.
     static QImage builtInImage(const QString &path);
     // A 32-bit BMP with its top row first as an image of the bytes where they lie (copied
-    // only when they do not start on a 4-byte boundary); null for any other BMP layout or a
-    // file cut short. The bytes must outlive the image.
+    // only when they do not start on a 4-byte boundary): opaque, or with an alpha channel in
+    // its bit fields. Null for any other BMP layout or a file cut short. The bytes must
+    // outlive the image.
     static QImage bitmapInPlace(const uchar *bytes, qint64 size);
     // A visible stand-in for a picture that could not be loaded.
     static QPixmap placeholder(QSize size, const QString &text = QString());

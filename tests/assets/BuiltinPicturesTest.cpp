@@ -27,7 +27,7 @@ std::vector<Builtin> builtins()
     const QSize kindSizes[8] = {{34, 67}, {43, 19}, {30, 30}, {121, 44}, {45, 39}, {112, 129}, {188, 70}, {40, 40}};
     for (int k = 0; k < 8; ++k) {
         list.push_back({QStringLiteral(":/builtin/kinds/kind_%1.png").arg(k), kindSizes[k].width(), kindSizes[k].height()});
-        list.push_back({QStringLiteral(":/builtin/palette/palette_%1.png").arg(k), 64, 64});
+        list.push_back({QStringLiteral(":/builtin/palette/palette_%1.bmp").arg(k), 64, 64});
     }
     for (int d = 0; d < 5; ++d)
         list.push_back({QStringLiteral(":/builtin/coins/coin_%1.png").arg(d), 30, 30});
@@ -64,25 +64,37 @@ TEST(BuiltinPictures, EachLoadsWithItsSize)
     EXPECT_GE(splash.height(), 250);
 }
 
-// The splash is shown straight from the program's memory; it is the same picture any BMP
-// reader sees, and a file of another layout or cut short is read no further than it goes.
-TEST(BuiltinPictures, SplashIsShownFromWhereItLies)
+// The splash and the palette are shown straight from the program's memory; each is the same
+// picture any BMP reader sees, and a file of another layout or cut short is read no further
+// than it goes.
+TEST(BuiltinPictures, SplashAndPaletteAreShownFromWhereTheyLie)
 {
-    const QString path = QStringLiteral(":/builtin/splash.bmp");
-    const QResource resource(path);
-    const QImage shown = jhk::StagePictures::builtInImage(path);
-    ASSERT_FALSE(shown.isNull());
-    EXPECT_EQ(shown, QImage(path).convertToFormat(QImage::Format_RGB32));
-    EXPECT_GE(shown.constBits(), resource.data());
-    EXPECT_LT(shown.constBits(), resource.data() + resource.size());
+    QStringList inPlace{QStringLiteral(":/builtin/splash.bmp")};
+    for (int k = 0; k < 8; ++k)
+        inPlace << QStringLiteral(":/builtin/palette/palette_%1.bmp").arg(k);
+    for (const QString &path : inPlace) {
+        SCOPED_TRACE(path.toStdString());
+        const QResource resource(path);
+        const QImage shown = jhk::StagePictures::builtInImage(path);
+        ASSERT_FALSE(shown.isNull());
+        EXPECT_EQ(shown, QImage(path).convertToFormat(shown.format()));
+        EXPECT_GE(shown.constBits(), resource.data());
+        EXPECT_LT(shown.constBits(), resource.data() + resource.size());
+    }
+    EXPECT_FALSE(jhk::StagePictures::builtInImage(inPlace[0]).hasAlphaChannel());
+    EXPECT_TRUE(jhk::StagePictures::builtInImage(inPlace[1]).hasAlphaChannel());
 
-    const QByteArray file(reinterpret_cast<const char *>(resource.data()), resource.size());
+    const QResource splash(inPlace[0]);
+    const QImage shown = jhk::StagePictures::builtInImage(inPlace[0]);
+    const QByteArray file(reinterpret_cast<const char *>(splash.data()), splash.size());
     // bytes one past a 4-byte boundary: the pixels are copied, the picture is the same
     QByteArray shifted(file.size() + 8, '\0');
     char *odd = shifted.data() + (4 - reinterpret_cast<quintptr>(shifted.constData()) % 4) % 4 + 1;
     std::memcpy(odd, file.constData(), static_cast<std::size_t>(file.size()));
     EXPECT_EQ(jhk::StagePictures::bitmapInPlace(reinterpret_cast<const uchar *>(odd), file.size()), shown);
 
+    const QResource tile(inPlace[1]);
+    const QByteArray withAlpha(reinterpret_cast<const char *>(tile.data()), tile.size());
     const auto put32 = [](QByteArray bytes, int at, quint32 value) {
         for (int i = 0; i < 4; ++i)
             bytes[at + i] = static_cast<char>(value >> (8 * i));
@@ -97,11 +109,14 @@ TEST(BuiltinPictures, SplashIsShownFromWhereItLies)
         {"not a BMP", put32(file, 0, 0x4e50)},
         {"bottom row first", put32(file, 22, 256)},
         {"24 bits a pixel", put32(file, 28, 24)},
-        {"compressed", put32(file, 30, 3)},
+        {"bit fields with the short header", put32(file, 30, 3)},
         {"pixels past the end", put32(file, 10, static_cast<quint32>(file.size()))},
         {"no width", put32(file, 18, 0)},
         {"absurd width", put32(file, 18, 0x7fffffff)},
         {"absurd height", put32(file, 22, 0x80000000)},
+        {"alpha: red and blue swapped", put32(put32(withAlpha, 54, 0xff), 62, 0xff0000)},
+        {"alpha: header cut short", withAlpha.left(100)},
+        {"alpha: pixels inside the header", put32(withAlpha, 10, 56)},
     };
     for (const auto &r : refused)
         EXPECT_TRUE(jhk::StagePictures::bitmapInPlace(reinterpret_cast<const uchar *>(r.bytes.constData()),

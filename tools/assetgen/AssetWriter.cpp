@@ -58,45 +58,57 @@ void AssetWriter::bmp(const QString &path, const QImage &image, const QColor &ma
 
 void AssetWriter::bmpInPlace(const QString &path, const QImage &image)
 {
-    QImage flat(image.size(), QImage::Format_RGB32);
-    flat.fill(Qt::white);
-    {
-        QPainter p(&flat);
-        p.drawImage(0, 0, image);
+    QImage pixels = image.convertToFormat(QImage::Format_ARGB32);
+    bool opaque = true;
+    for (int y = 0; y < pixels.height() && opaque; ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(pixels.constScanLine(y));
+        for (int x = 0; x < pixels.width() && opaque; ++x)
+            opaque = qAlpha(line[x]) == 255;
     }
-    m_pictures.push_back({path, flat});
-    // The headers take 54 bytes; two bytes more start the pixels on a 4-byte boundary.
-    constexpr quint32 PixelsAt = 56;
-    const quint32 rowBytes = 4 * static_cast<quint32>(flat.width());
-    const quint32 pixelBytes = rowBytes * static_cast<quint32>(flat.height());
+    m_pictures.push_back({path, pixels});
+    // An opaque picture has the 40-byte header and plain 32-bit pixels, one with transparency
+    // the 108-byte header whose masks name the fourth byte as alpha (not premultiplied). The
+    // pixels begin on the next 4-byte boundary after the headers.
+    const quint32 header = opaque ? 40 : 108;
+    const quint32 pixelsAt = (14 + header + 3) / 4 * 4;
+    const quint32 pixelBytes = 4 * static_cast<quint32>(pixels.width()) * static_cast<quint32>(pixels.height());
     QByteArray bytes;
-    bytes.reserve(static_cast<qsizetype>(PixelsAt + pixelBytes));
+    bytes.reserve(static_cast<qsizetype>(pixelsAt + pixelBytes));
     const auto put = [&bytes](quint32 value, int size) {
         for (int i = 0; i < size; ++i)
             bytes.append(static_cast<char>((value >> (8 * i)) & 0xff));
     };
     bytes.append("BM", 2);
-    put(PixelsAt + pixelBytes, 4);
+    put(pixelsAt + pixelBytes, 4);
     put(0, 4);
-    put(PixelsAt, 4);
-    put(40, 4); // BITMAPINFOHEADER
-    put(static_cast<quint32>(flat.width()), 4);
-    put(static_cast<quint32>(-flat.height()), 4); // a negative height: the top row comes first
+    put(pixelsAt, 4);
+    put(header, 4);
+    put(static_cast<quint32>(pixels.width()), 4);
+    put(static_cast<quint32>(-pixels.height()), 4); // a negative height: the top row comes first
     put(1, 2);
     put(32, 2);
-    put(0, 4); // uncompressed
+    put(opaque ? 0 : 3, 4); // uncompressed, or bit fields
     put(pixelBytes, 4);
     put(3780, 4);
     put(3780, 4);
     put(0, 4);
     put(0, 4);
-    put(0, 2);
-    // Each pixel as B, G, R and 0xff: on a little-endian machine the memory of a Format_RGB32
-    // pixel (0xffRRGGBB); readers of BMP files ignore the fourth byte.
-    for (int y = 0; y < flat.height(); ++y) {
-        const auto *line = reinterpret_cast<const QRgb *>(flat.constScanLine(y));
-        for (int x = 0; x < flat.width(); ++x)
-            put(line[x] | 0xff000000u, 4);
+    if (!opaque) {
+        for (const quint32 mask : {0x00ff0000u, 0x0000ff00u, 0x000000ffu, 0xff000000u})
+            put(mask, 4);
+        put(0x73524742, 4); // "sRGB"
+        for (int i = 0; i < 12; ++i)
+            put(0, 4); // end points and gamma, unused for sRGB
+    }
+    while (static_cast<quint32>(bytes.size()) < pixelsAt)
+        bytes.append('\0');
+    // Each pixel as B, G, R, A: on a little-endian machine the memory of a Format_ARGB32 pixel
+    // (0xAARRGGBB), and for an opaque one of Format_RGB32; readers of plain 32-bit BMP files
+    // ignore the fourth byte.
+    for (int y = 0; y < pixels.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(pixels.constScanLine(y));
+        for (int x = 0; x < pixels.width(); ++x)
+            put(line[x], 4);
     }
     file(path, bytes);
 }

@@ -18,7 +18,7 @@ public:
     // A 24-bit BMP of the application folder (no alpha: the picture is laid on `matte`).
     void bmp(const QString &path, const QImage &image, const QColor &matte = Qt::white);
     // A BMP compiled into the program and shown straight from its memory: 32-bit pixels, rows
-    // stored top first, the pixels beginning on a 4-byte boundary (opaque; laid on white).
+    // stored top first, the pixels beginning on a 4-byte boundary; transparency is kept.
     void bmpInPlace(const QString &path, const QImage &image);
     // A PNG compiled into the program; transparency is kept.
     void png(const QString &path, const QImage &image);

@@ -137,7 +137,7 @@ void paletteButtons(AssetWriter &out)
         [](QPainter &p) { placed(p, {40, 40}, 1.2, {32, 33}, [](QPainter &q) { drawLever(q, false); }); },
     };
     for (int kind = 0; kind < 8; ++kind)
-        out.png(QStringLiteral("builtin/palette/palette_%1.png").arg(kind), picture(64, 64, Qt::transparent, [&](QPainter &p) {
+        out.bmpInPlace(QStringLiteral("builtin/palette/palette_%1.bmp").arg(kind), picture(64, 64, Qt::transparent, [&](QPainter &p) {
                     paletteTile(p, tints[kind]);
                     draw[kind](p);
                 }));
