@@ -1,7 +1,9 @@
 #!/bin/sh
 # Start-up benchmark: how long the program takes to its first mapped window, against a minimal
 # Qt window of the same size, on a private X server (Xvfb). Both are started in turn, RUNS
-# times each (15 by default); the medians and their ratio are printed.
+# times each (15 by default); the medians and their ratio are printed. So is the time to each
+# window's first drawn frame (the first pixels sent to it, seen by a probe loaded into both):
+# work done after the mapping but before the window shows anything counts there.
 #
 #   [XVFB_DISPLAY=N] [RUNS=15] sh bench/startup.sh BUILD_DIR [MACHINE.jhk]
 #
@@ -19,9 +21,10 @@ machine=${2:-}
 runs=${RUNS:-15}
 program="$build/app/jihankobo"
 watch="$build/bench/first_map"
+probe="$build/bench/libfirst_frame.so"
 reference="$build/bench/startup_reference"
-for f in "$program" "$watch" "$reference"; do
-    [ -x "$f" ] || { echo "startup.sh: $f is missing: build with -DJHK_BUILD_BENCH=ON" >&2; exit 1; }
+for f in "$program" "$watch" "$reference" "$probe"; do
+    [ -f "$f" ] || { echo "startup.sh: $f is missing: build with -DJHK_BUILD_BENCH=ON" >&2; exit 1; }
 done
 
 work=$(mktemp -d)
@@ -68,40 +71,54 @@ fi
 if [ -n "$machine" ]; then
     set -- "$program" "$machine"
     label="jihankobo $(basename "$machine") (main window)"
-    ref="$reference 777 529 menus"
+    ref="777 529 menus"
 else
     set -- "$program"
     label="jihankobo (splash)"
-    ref="$reference 428 256"
+    ref="428 256"
     # For comparison: a window showing a picture and three lines of Japanese text the usual
     # way (each label sized to its text before the window is shown).
-    floor="$reference 428 256 splash"
+    floor="428 256 splash"
 fi
 
+# first_map with the probe: the times to the first window and to its first frame, on one line.
+timed() {
+    "$watch" --frame "$probe" "$@"
+}
 # One run of each first, not counted: the files are then in the page cache for both.
-"$watch" "$@" >/dev/null
-$watch $ref >/dev/null
+timed "$@" >/dev/null
+timed "$reference" $ref >/dev/null
 : >"$work/program.ms"
 : >"$work/reference.ms"
 : >"$work/floor.ms"
 i=0
 while [ "$i" -lt "$runs" ]; do
-    "$watch" "$@" >>"$work/program.ms"
-    $watch $ref >>"$work/reference.ms"
-    [ -n "${floor:-}" ] && $watch $floor >>"$work/floor.ms"
+    timed "$@" >>"$work/program.ms"
+    timed "$reference" $ref >>"$work/reference.ms"
+    [ -n "${floor:-}" ] && timed "$reference" $floor >>"$work/floor.ms"
     i=$((i + 1))
 done
 
+# The median of column $2 (1: the mapping, 2: the first frame) of file $1.
 median() {
-    sort -n "$1" | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.1f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+    awk -v c="$2" '{ print $c }' "$1" | sort -n |
+        awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.1f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
-a=$(median "$work/program.ms")
-b=$(median "$work/reference.ms")
-printf '%-40s median %7.1f ms to its first window (%s runs, %s)\n' "$label" "$a" "$runs" "$bus_note"
-printf '%-40s median %7.1f ms\n' "minimal Qt window of the same size" "$b"
-awk -v a="$a" -v b="$b" 'BEGIN { printf "ratio %.2f\n", a / b }'
+ratio() {
+    awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'
+}
+a=$(median "$work/program.ms" 1)
+b=$(median "$work/reference.ms" 1)
+af=$(median "$work/program.ms" 2)
+bf=$(median "$work/reference.ms" 2)
+printf '%s runs each, %s; medians in ms\n' "$runs" "$bus_note"
+printf '%-40s %14s %14s\n' "" "first window" "first frame"
+printf '%-40s %14.1f %14.1f\n' "$label" "$a" "$af"
+printf '%-40s %14.1f %14.1f\n' "minimal Qt window of the same size" "$b" "$bf"
+printf '%-40s %14s %14s\n' "ratio" "$(ratio "$a" "$b")" "$(ratio "$af" "$bf")"
 if [ -n "${floor:-}" ]; then
-    c=$(median "$work/floor.ms")
-    printf '%-40s median %7.1f ms (ratio %s to the minimal window)\n' "usual window with picture and 3 texts" "$c" \
-        "$(awk -v c="$c" -v b="$b" 'BEGIN { printf "%.2f", c / b }')"
+    c=$(median "$work/floor.ms" 1)
+    cf=$(median "$work/floor.ms" 2)
+    printf '%-40s %14.1f %14.1f\n' "usual window with picture and 3 texts" "$c" "$cf"
+    printf '%-40s %14s %14s\n' "  its ratio to the minimal window" "$(ratio "$c" "$b")" "$(ratio "$cf" "$bf")"
 fi

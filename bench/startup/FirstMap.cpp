@@ -2,12 +2,19 @@
 // server maps its first window; then ends the program. Used by the start-up benchmark on a
 // private X server where nothing else maps windows.
 //
-//   first_map PROGRAM [ARG ...]
+//   first_map [--frame PROBE.so] PROGRAM [ARG ...]
+//
+// With --frame the program runs with the probe library loaded (libfirst_frame.so), and the
+// time to its first drawn frame, the first pixels it sends to the X server, follows on the
+// same line.
 #include <X11/Xlib.h>
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
+#include <string>
 #include <sys/select.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,13 +28,47 @@ double nowMs()
     return t.tv_sec * 1000.0 + t.tv_nsec / 1e6;
 }
 
+// The time the probe wrote into `file`, once it is there; a negative value after five seconds.
+double frameTime(const std::string &file)
+{
+    for (int attempt = 0; attempt < 500; ++attempt) {
+        if (FILE *f = std::fopen(file.c_str(), "r")) {
+            double ms = -1;
+            const bool read = std::fscanf(f, "%lf", &ms) == 1;
+            std::fclose(f);
+            if (read)
+                return ms;
+        }
+        usleep(10000);
+    }
+    return -1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    const char *probe = nullptr;
+    if (argc > 2 && std::strcmp(argv[1], "--frame") == 0) {
+        probe = argv[2];
+        argv += 2;
+        argc -= 2;
+    }
     if (argc < 2) {
-        std::fputs("usage: first_map PROGRAM [ARG ...]\n", stderr);
+        std::fputs("usage: first_map [--frame PROBE.so] PROGRAM [ARG ...]\n", stderr);
         return 2;
+    }
+    // The probe writes the time of the first frame into a file of its own.
+    std::string frameFile;
+    if (probe) {
+        char name[] = "/tmp/first_frame_XXXXXX";
+        const int fd = mkstemp(name);
+        if (fd < 0) {
+            std::perror("first_map");
+            return 1;
+        }
+        close(fd);
+        frameFile = name;
     }
     // A server started just before may not accept connections yet.
     Display *display = nullptr;
@@ -47,6 +88,10 @@ int main(int argc, char *argv[])
     const pid_t child = fork();
     if (child == 0) {
         close(ConnectionNumber(display));
+        if (probe) {
+            setenv("LD_PRELOAD", probe, 1);
+            setenv("FIRST_FRAME_FILE", frameFile.c_str(), 1);
+        }
         execvp(argv[1], argv + 1);
         _exit(127);
     }
@@ -60,7 +105,20 @@ int main(int argc, char *argv[])
             XEvent event;
             XNextEvent(display, &event);
             if (event.type == MapNotify) {
-                std::printf("%.1f\n", nowMs() - start);
+                const double mapped = nowMs() - start;
+                if (probe) {
+                    const double frame = frameTime(frameFile);
+                    std::remove(frameFile.c_str());
+                    if (frame < 0) {
+                        std::fputs("first_map: the program drew no frame\n", stderr);
+                        kill(child, SIGTERM);
+                        waitpid(child, &status, 0);
+                        return 1;
+                    }
+                    std::printf("%.1f %.1f\n", mapped, frame - start);
+                } else {
+                    std::printf("%.1f\n", mapped);
+                }
                 kill(child, SIGTERM);
                 waitpid(child, &status, 0);
                 return 0;
@@ -68,6 +126,8 @@ int main(int argc, char *argv[])
         }
         // The program ended without ever mapping a window.
         if (waitpid(child, &status, WNOHANG) == child) {
+            if (probe)
+                std::remove(frameFile.c_str());
             std::fputs("first_map: the program ended without a window\n", stderr);
             return 1;
         }
