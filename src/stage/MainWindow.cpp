@@ -99,12 +99,18 @@ QFont MainWindow::uiFont(int pixelHeight) const
 
 QLabel *MainWindow::makeLabel(QWidget *parent, const QString &text, int x, int y, int fontPixels, const char *name)
 {
+    QLabel *label = makeLabel(parent, text, QRect(x, y, 0, 0), fontPixels, name);
+    label->adjustSize();
+    return label;
+}
+
+QLabel *MainWindow::makeLabel(QWidget *parent, const QString &text, QRect geometry, int fontPixels, const char *name)
+{
     auto *label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
     if (fontPixels > 0)
         label->setFont(uiFont(fontPixels));
-    label->move(x, y);
-    label->adjustSize();
+    label->setGeometry(geometry);
     return label;
 }
 
@@ -204,8 +210,7 @@ void MainWindow::buildLayout()
         refresh();
     });
     m_partsCount = makeLabel(central, QStringLiteral("パーツの数："), 5, 395, 15, "lblPartsCount");
-    m_money = makeLabel(central, QString(), 8, 440, 12, "Label4");
-    m_money->resize(97, 25);
+    m_money = makeLabel(central, QString(), QRect(8, 440, 97, 25), 12, "Label4");
     m_money->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_moneyButton = makeButton(central, QStringLiteral("所持金"), QRect(8, 456, 105, 25), 12, "Command1");
     // The label reaches over the button's top edge: its text stays in front, the clicks go through.
@@ -251,18 +256,17 @@ void MainWindow::buildLayout()
     levelFrame->setObjectName(QStringLiteral("FrameLEVEL"));
     levelFrame->setGeometry(552, 133 + 141 + 3, 219, 232);
     m_level = makeLabel(levelFrame, QString(), 8, 14, 15, "lbl_LEVEL");
-    m_levelText = makeLabel(levelFrame, QString(), 8, 28, 12, "lblKaisetsu");
+    m_levelText = makeLabel(levelFrame, QString(), QRect(8, 28, 209, 25), 12, "lblKaisetsu");
     m_levelText->setWordWrap(true);
-    m_levelText->setGeometry(8, 28, 209, 25);
     m_levelText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_nowStep = makeLabel(levelFrame, QStringLiteral("ステップ１"), 8, 28 + 25 + 2, 15, "lblNowStep");
-    m_stepText = makeLabel(levelFrame, QString(), 8, m_nowStep->y() + m_nowStep->height() - 2, StepTextPixels,
-                           "lblStepKaisetsu");
+    // Right under the step, within the frame, whose bottom edge would cut the last lines.
+    const int stepTextTop = m_nowStep->y() + m_nowStep->height() - 2;
+    m_stepText = makeLabel(levelFrame, QString(),
+                           QRect(8, stepTextTop, 209, std::min(159, levelFrame->height() - stepTextTop - 4)),
+                           StepTextPixels, "lblStepKaisetsu");
     m_stepText->setWordWrap(true);
     m_stepText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    const int stepTextTop = m_nowStep->y() + m_nowStep->height() - 2;
-    // Within the frame, whose bottom edge would cut the last lines.
-    m_stepText->setGeometry(8, stepTextTop, 209, std::min(159, levelFrame->height() - stepTextTop - 4));
     showStepExplanation(1); // the caption keeps its design text until the step is switched
 
     m_frameChart = new QGroupBox(QStringLiteral("実行リスト"), central);
@@ -273,23 +277,21 @@ void MainWindow::buildLayout()
     chart->setObjectName(QStringLiteral("picChart"));
     chart->setGeometry(6, 24, 193, 249);
     for (int i = 0; i < 2; ++i) {
-        auto *l = makeLabel(chart, i == 0 ? QStringLiteral("開始") : QStringLiteral("終了"), 0, 223 * i, 16,
-                            i == 0 ? "lblStartEnd0" : "lblStartEnd1");
-        l->resize(73, 25);
+        auto *l = makeLabel(chart, i == 0 ? QStringLiteral("開始") : QStringLiteral("終了"), QRect(0, 223 * i, 73, 25),
+                            16, i == 0 ? "lblStartEnd0" : "lblStartEnd1");
         l->setAutoFillBackground(true);
         if (i == 1)
             m_chartEnd = l;
     }
     // The template of the chart's block labels: it only ever stays hidden.
-    auto *chartLabel = makeLabel(chart, QString(), 0, 0, 12, "lblChart0");
-    chartLabel->resize(73, 25);
+    auto *chartLabel = makeLabel(chart, QString(), QRect(0, 0, 73, 25), 12, "lblChart0");
     chartLabel->hide();
     m_runList = new QListWidget(m_frameChart);
     m_runList->setObjectName(QStringLiteral("lstDebug"));
     m_runList->setFont(uiFont(12));
     m_runList->setGeometry(8, 24, 185, 110);
-    m_blockState = makeLabel(m_frameChart, QString::fromUtf8(BlockStateDesign), 8, 136, 12, "lblBlockState");
-    m_blockState->resize(92, 16);
+    m_blockState = makeLabel(m_frameChart, QString::fromUtf8(BlockStateDesign), QRect(8, 136, 92, 16), 12,
+                             "lblBlockState");
     m_nextBlock = makeButton(m_frameChart, QStringLiteral("▼"), QRect(140, 136, 65, 17), 12, "Command3");
     m_frameChart->raise();
     m_frameChart->hide();

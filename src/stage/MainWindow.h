@@ -155,7 +155,10 @@ private:
     void showStepTexts(int step);
     void showStepExplanation(int step);
     void fitStepText();
+    // A label sized to its text at (x, y).
     QLabel *makeLabel(QWidget *parent, const QString &text, int x, int y, int fontPixels, const char *name);
+    // A label of a fixed size: its text is not measured.
+    QLabel *makeLabel(QWidget *parent, const QString &text, QRect geometry, int fontPixels, const char *name);
     QPushButton *makeButton(QWidget *parent, const QString &text, QRect geometry, int fontPixels, const char *name);
 
     Machine &m_machine;
