@@ -38,9 +38,21 @@ class Program:
     """One run of the program, through the splash and the start window."""
 
     def __init__(self, app_dir, env, desktop, level):
+        # What the program writes is kept in a file (a pipe nobody reads could fill and stop it).
+        self.errors = tempfile.TemporaryFile()
         self.process = subprocess.Popen([os.path.join(app_dir, "jihankobo")], env=env,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        through_start_windows(desktop, level)
+                                        stdout=subprocess.DEVNULL, stderr=self.errors)
+        try:
+            through_start_windows(desktop, level)
+        except RuntimeError as e:
+            # Say whether the program ended (and what it wrote) or is still there.
+            ended = self.process.poll()
+            if ended is None:
+                self.process.kill()
+                raise RuntimeError(f"{e}; the program was still running") from e
+            self.errors.seek(0)
+            raise RuntimeError(f"{e}; the program ended with {ended}: "
+                               f"{self.errors.read().decode(errors='replace')[-2000:]}") from e
 
     def kill(self):
         if self.process.poll() is None:
