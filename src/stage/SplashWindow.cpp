@@ -58,8 +58,9 @@ QAccessibleInterface *splashAccessible(const QString &, QObject *object)
 
 SplashWindow::SplashWindow(QWidget *parent) : QWidget(parent)
 {
-    static const bool accessible = (QAccessible::installFactory(splashAccessible), true);
-    Q_UNUSED(accessible);
+    // Screen readers get the drawn texts through this interface, installed with the first splash.
+    static const bool readable = (QAccessible::installFactory(splashAccessible), true);
+    Q_UNUSED(readable);
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(productName());
     setFixedSize(clientSizeOf(436, 286));

@@ -89,7 +89,7 @@ QImage StagePictures::bitmapInPlace(const uchar *bytes, qint64 size)
 
 QImage StagePictures::builtInImage(const QString &path)
 {
-    // PNG, or BMP for a picture without transparency that is shown as it is read.
+    // PNG, or a BMP that is shown as it is stored.
     const bool bmp = path.endsWith(QLatin1String(".bmp"));
     if (bmp) {
         // A BMP stored in the layout of the program's own pixels (and not compressed into the
