@@ -13,9 +13,9 @@ namespace jhk {
 // The splash window frmSplash: the product's picture, title and version. A click or a key
 // closes it, and closing it leads on to the start window.
 //
-// Like the labels of the original window, its picture (Image1) and texts are drawn by the
-// window itself rather than being widgets of their own: the window is shown with nothing
-// measured or decoded, and the texts reach screen readers through the window's description.
+// Its picture (Image1) and texts are drawn by the window itself rather than being widgets of
+// their own: the window is shown with nothing measured or decoded, and the texts reach screen
+// readers through the window's description.
 class SplashWindow : public QWidget {
     Q_OBJECT
 public:
