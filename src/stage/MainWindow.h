@@ -155,6 +155,17 @@ private:
     void showStepTexts(int step);
     void showStepExplanation(int step);
     void fitStepText();
+    // Does `work` with the undo history paused: what it changes is recorded as no edit of its
+    // own (part of an edit still under way, or a machine being opened or restored).
+    template <typename Work>
+    auto unrecorded(Work &&work)
+    {
+        struct Resume {
+            int &paused;
+            ~Resume() { --paused; }
+        } resume{++m_historyPaused};
+        return work();
+    }
     // A label sized to its text at (x, y).
     QLabel *makeLabel(QWidget *parent, const QString &text, int x, int y, int fontPixels, const char *name);
     // A label of a fixed size: its text is not measured.
@@ -178,7 +189,7 @@ private:
     PaintedPictures m_painted;
     FileMenuState m_fileMenu;
     UndoHistory m_history;
-    int m_historyPaused = 0;   // inside an edit that is not finished yet (a drop with its dialog)
+    int m_historyPaused = 0;   // inside unrecorded(): an edit not finished yet, a machine being restored
     bool m_runSinceEdit = false;
     bool m_quitting = false;
     std::unique_ptr<RecoveryStore> m_recovery;

@@ -105,9 +105,7 @@ bool MainWindow::openFile()
 
 bool MainWindow::openFile(const std::string &path)
 {
-    ++m_historyPaused;
-    const bool read = m_engine->openDocument(path);
-    --m_historyPaused;
+    const bool read = unrecorded([&] { return m_engine->openDocument(path); });
     if (!read) {
         refresh();
         return false;

@@ -102,9 +102,7 @@ void MainWindow::showRestoredMachine(const UndoExtra &extra)
     // The stage reports the rebuilding as it goes; that half-restored machine is no edit.
     const PartsTable programs = m_machine.parts;
     const std::uint8_t step = m_machine.app.Step;
-    ++m_historyPaused;
-    m_engine->rebuildStage();
-    --m_historyPaused;
+    unrecorded([this] { m_engine->rebuildStage(); });
     m_machine.parts = programs;
     m_machine.app.Step = step;
 

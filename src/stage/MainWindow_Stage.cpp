@@ -39,9 +39,7 @@ void MainWindow::dropPalette(int index, QPoint globalPos)
     // The new part and what its property dialog gives it are one edit. A drop whose dialog
     // was cancelled leaves only a freed slot behind: no edit either.
     const int placedBefore = m_machine.app.PartsCount + m_machine.app.LabelCount;
-    ++m_historyPaused;
-    m_editor->dropOnStage(source, index, t.x(), t.y());
-    --m_historyPaused;
+    unrecorded([&] { m_editor->dropOnStage(source, index, t.x(), t.y()); });
     if (m_machine.app.PartsCount + m_machine.app.LabelCount == placedBefore)
         m_history.rebase(m_machine, undoExtra());
     refresh();
@@ -210,9 +208,7 @@ PropertyOutcome MainWindow::showPropertyDialog(int slot)
 {
     // Behind the dialog the window shows the part as it is now (a new part's place, number and
     // selection); the edit is recorded once the dialog has decided.
-    ++m_historyPaused;
-    refresh();
-    --m_historyPaused;
+    unrecorded([this] { refresh(); });
     PropertyDialog dialog(m_machine, m_catalogue, slot, m_pictures, *m_ui, this);
     dialog.exec();
     // The keyboard comes back to the stage window, so that its shortcuts work at once.

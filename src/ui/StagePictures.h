@@ -35,8 +35,9 @@ public:
     std::string addPainted(int slot, const QPixmap &picture);
 
     // A built-in picture (PNG, or BMP), read as the format its name says without asking the
-    // image-format plugins (loading them all to guess would cost every start-up); null when
-    // it is missing.
+    // image-format plugins (loading them all to guess would cost every start-up); a BMP stored
+    // uncompressed in the layout bitmapInPlace() takes is used where it lies. Null when it is
+    // missing.
     static QPixmap builtIn(const QString &path);
     // The same as an image.
     static QImage builtInImage(const QString &path);

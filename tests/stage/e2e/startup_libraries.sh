@@ -1,8 +1,8 @@
 #!/bin/sh
 # Start-up stays light: the splash window, and a machine file opened straight into its main
 # window, come up without Qt Multimedia (loaded with the first sound) and Qt Print Support
-# (loaded with the first print); the splash also without any image-format plugin (the
-# built-in pictures are PNG, which Qt reads by itself). Read from /proc/PID/maps of the
+# (loaded with the first print); the splash also without any image-format plugin (its picture
+# is used as it is stored in the program). Read from /proc/PID/maps of the
 # running program. Run under an X server (xvfb-run).
 #   startup_libraries.sh PROGRAM LOOP_MACHINE_MAKER
 set -eu
