@@ -86,6 +86,7 @@ public:
 
     val open(const val &bytes, const std::string &fileName) { return result(m_machine.open(bytesOf(bytes), fileName)); }
     val saveBytes() { return uint8Array(m_machine.saveBytes()); }
+    void markSaved(const std::string &fileName) { m_machine.markSaved(fileName); }
     val recoveryBytes() const { return uint8Array(m_machine.recoveryBytes()); }
     val openRecovery(const val &bytes) { return result(m_machine.openRecovery(bytesOf(bytes))); }
 
@@ -103,6 +104,8 @@ public:
     std::string scene() const { return m_machine.scene(); }
     std::string runView() const { return m_machine.runView(); }
     bool isModified() const { return m_machine.isModified(); }
+    bool canUndo() const { return m_machine.canUndo(); }
+    bool canRedo() const { return m_machine.canRedo(); }
 
 private:
     static val result(const jhk::PageMachine::OpenResult &r)
@@ -127,6 +130,7 @@ EMSCRIPTEN_BINDINGS(jihankobo)
         .function("setHost", &Machine::setHost)
         .function("open", &Machine::open)
         .function("saveBytes", &Machine::saveBytes)
+        .function("markSaved", &Machine::markSaved)
         .function("recoveryBytes", &Machine::recoveryBytes)
         .function("openRecovery", &Machine::openRecovery)
         .function("pointer", &Machine::pointer)
@@ -139,5 +143,7 @@ EMSCRIPTEN_BINDINGS(jihankobo)
         .function("soundEnded", &Machine::soundEnded)
         .function("scene", &Machine::scene)
         .function("runView", &Machine::runView)
-        .function("isModified", &Machine::isModified);
+        .function("isModified", &Machine::isModified)
+        .function("canUndo", &Machine::canUndo)
+        .function("canRedo", &Machine::canRedo);
 }

@@ -17,6 +17,9 @@ namespace jhk {
 
 namespace {
 
+// The width of one digit of the amount displays' digit strip, pixels.
+constexpr int DigitGlyphPixels = 17;
+
 // Where the page's documents are written for the reader, inside the module's memory files.
 constexpr const char *DocumentFolder = "/documents";
 
@@ -131,6 +134,7 @@ PageMachine::OpenResult PageMachine::open(const std::vector<std::uint8_t> &bytes
         return {false, m_lastMessage};
     m_history.reset(m_machine);
     m_saved.markSaved(m_machine);
+    m_fileName = fileName;
     m_runView.sync();
     return {true, {}};
 }
@@ -147,8 +151,13 @@ std::vector<std::uint8_t> PageMachine::saveBytes()
         showMessage(encoded.message.empty() ? SaveFailedMessage : encoded.message);
         return {};
     }
-    m_saved.markSaved(m_machine);
     return std::move(encoded.bytes);
+}
+
+void PageMachine::markSaved(const std::string &fileName)
+{
+    m_saved.markSaved(m_machine);
+    m_fileName = fileName;
 }
 
 std::vector<std::uint8_t> PageMachine::recoveryBytes() const
@@ -170,8 +179,10 @@ PageMachine::OpenResult PageMachine::openRecovery(const std::vector<std::uint8_t
     }
     OpenResult opened = open(read.machine->document, RecoveryStore::DocumentName);
     // A restored machine has not been saved anywhere yet.
-    if (opened.ok)
+    if (opened.ok) {
         m_saved.markSaved(Machine());
+        m_fileName.clear();
+    }
     return opened;
 }
 
@@ -467,6 +478,7 @@ std::string PageMachine::scene() const
     };
     j.beginObject();
     j.field("width", StageWidthPixels).field("height", StageHeightPixels);
+    j.field("twipsX", tx).field("twipsY", ty);
     j.field("background", s.background.empty() ? app.BackPictName : s.background);
     j.field("walletDrawn", s.walletDrawn);
     j.field("level", int(app.Level)).field("step", int(app.Step)).field("runMode", int(app.RunMode));
@@ -476,9 +488,22 @@ std::string PageMachine::scene() const
         const PartControl &c = s.part(i);
         if (!c.visible && !m_machine.partExists(i))
             continue;
-        j.beginObject().field("slot", i).field("kind", int(m_machine.part(i).Kind));
+        j.beginObject().field("slot", i).field("kind", int(m_machine.part(i).Kind)).field("z", i);
         rect(c.rect);
         j.field("picture", c.picture).field("visible", c.visible).field("digits", c.digits);
+        // Where an amount display's digits go, rightmost first, in stage pixels.
+        j.key("digitBoxes").beginArray();
+        if (!c.digits.empty()) {
+            for (int k = 1; k <= AmountDigits; ++k) {
+                StageRect box = Stage::digitBox(m_machine, k, DigitGlyphPixels * tx);
+                box.left += c.rect.left;
+                box.top += c.rect.top;
+                j.beginObject();
+                rect(box);
+                j.endObject();
+            }
+        }
+        j.endArray();
         j.field("numberShown", c.numberShown).endObject();
     }
     j.endArray();
@@ -487,11 +512,11 @@ std::string PageMachine::scene() const
         const LabelControl &l = s.labels[static_cast<std::size_t>(i)];
         if (!l.visible)
             continue;
-        j.beginObject().field("slot", i);
+        j.beginObject().field("slot", i).field("z", PartSlots + i);
         rect(l.rect);
-        j.field("caption", l.caption).field("fontSize", l.fontSize).field("background", cssColour(l.backColor));
-        j.field("colour", cssColour(l.foreColor)).field("transparent", l.transparent).field("bold", l.bold);
-        j.field("italic", l.italic).endObject();
+        j.field("caption", l.caption).field("fontSize", l.fontSize).field("back", cssColour(l.backColor));
+        j.field("fore", cssColour(l.foreColor)).field("transparent", l.transparent).field("bold", l.bold);
+        j.field("italic", l.italic).field("visible", l.visible).endObject();
     }
     j.endArray();
     j.key("products").beginArray();
@@ -519,11 +544,16 @@ std::string PageMachine::scene() const
     for (auto n : app.Wallet)
         j.value(int(n));
     j.endArray();
-    j.key("selection").beginObject();
-    rect(s.selection.rect);
-    j.field("visible", s.selection.visible).endObject();
+    j.key("selection");
+    if (s.selection.visible) {
+        j.beginObject();
+        rect(s.selection.rect);
+        j.field("z", PartSlots + LabelSlots).endObject();
+    } else {
+        j.null();
+    }
     j.field("moneyLabel", s.moneyLabel).field("stateLabel", s.stateLabel);
-    j.field("stateLabelColour", cssColour(s.stateLabelColor)).field("blockStateLabel", s.blockStateLabel);
+    j.field("stateColor", cssColour(s.stateLabelColor)).field("blockStateLabel", s.blockStateLabel);
     j.field("chartEndColour", s.chartEndColor ? cssColour(s.chartEndColor) : std::string());
     j.field("runHint", s.runHint);
     j.key("runList").beginArray();
@@ -533,7 +563,7 @@ std::string PageMachine::scene() const
     j.field("runListSelection", s.runListSelection);
     const StageControls &c = s.controls;
     j.key("controls").beginObject();
-    j.field("run", c.startEnabled).field("stop", c.stopEnabled).field("stepmode", c.stepEnabled);
+    j.field("start", c.startEnabled).field("stop", c.stopEnabled).field("step", c.stepEnabled);
     j.field("next", m_engine.stepRunWaiting()).field("open", c.openEnabled).field("save", c.saveEnabled);
     j.field("money", c.moneyEnabled).field("partButtons", c.partButtonsEnabled).field("labelButton", c.labelButtonEnabled);
     j.field("delete", c.deleteEnabled).field("runPointer", c.runPointer).field("chartVisible", c.chartVisible);
@@ -541,7 +571,7 @@ std::string PageMachine::scene() const
     j.field("undo", app.RunMode == ModeEditing && m_history.canUndo());
     j.field("redo", app.RunMode == ModeEditing && m_history.canRedo());
     j.endObject();
-    j.field("modified", isModified());
+    j.field("modified", isModified()).field("fileName", m_fileName);
     j.endObject();
     return j.text();
 }

@@ -57,8 +57,10 @@ public:
     // everything as it was and gives the reader's message (also shown through the host).
     OpenResult open(const std::vector<std::uint8_t> &bytes, const std::string &fileName);
     // The bytes the save command writes; empty when the machine cannot be written (while it
-    // runs, or a text the document cannot hold: the writer's message is shown).
+    // runs, or a text the document cannot hold: the writer's message is shown). The machine
+    // counts as saved only once the page says the bytes are written (markSaved).
     std::vector<std::uint8_t> saveBytes();
+    void markSaved(const std::string &fileName);
     // A recovery copy of the machine as it is now, and the way back.
     std::vector<std::uint8_t> recoveryBytes() const;
     OpenResult openRecovery(const std::vector<std::uint8_t> &bytes);
@@ -122,6 +124,7 @@ private:
     UndoHistory m_history;
     SavedState m_saved;
     RunViewModel m_runView;
+    std::string m_fileName;    // the name the machine was opened or saved under
     std::string m_lastMessage; // the last message shown, for open's result
     int m_nextId = 1;
     std::map<int, std::function<void(const std::string &)>> m_questions;

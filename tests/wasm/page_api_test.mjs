@@ -81,6 +81,8 @@ test('a purchase through the page API saves what the simulator saves', () => {
     const saved = m.saveBytes();
     assert.ok(saved instanceof Uint8Array);
     assert.deepEqual(Buffer.from(saved), fs.readFileSync(expectedFile));
+    m.markSaved('after.jhk');
+    assert.equal(m.isModified(), false);
     m.delete();
 });
 
