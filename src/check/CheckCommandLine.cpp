@@ -151,8 +151,16 @@ CheckCommandLine parseCheckCommandLine(const std::vector<std::string> &args, Lan
         }
     }
 
-    for (const std::string &p : positional)
+    for (const std::string &p : positional) {
+        // A mistyped name is neither a scenario nor a machine: say so before anything else.
+        std::error_code ec;
+        if (!std::filesystem::exists(p, ec)) {
+            cl.showUsage = false;
+            return wrong(std::string(pick(lang, "「", "\"")) + p
+                         + pick(lang, "」というファイルもフォルダーもありません", "\": no such file or folder"));
+        }
         (isMachinePath(p) ? o.machines : o.scenarioFiles).push_back(p);
+    }
     const bool model = !o.modelFile.empty();
     if (model && !o.scenarioFiles.empty())
         return wrong(pick(lang, "--model とシナリオファイルは一緒に使えません: ", "--model cannot be used with scenario files: ")

@@ -27,6 +27,7 @@ struct CheckCommandLine {
     Action action = Action::Wrong;
     CheckOptions options;
     std::string error; // why the command line is wrong
+    bool showUsage = true; // whether the usage helps with the error
 };
 
 // Reads the arguments after the program's name. A folder or a file ending in .jhk (any letter

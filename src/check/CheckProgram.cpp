@@ -53,7 +53,7 @@ bool write(const std::string &path, const std::string &text, CheckProgramIo &io)
         path, std::span(reinterpret_cast<const std::uint8_t *>(text.data()), text.size()));
     if (failure.empty())
         return true;
-    io.err << Name << ": " << path << ": " << oneLine(failure) << '\n';
+    io.err << Name << ": " << terminalText(path + ": " + oneLine(failure)) << '\n';
     return false;
 }
 
@@ -63,7 +63,7 @@ bool saveDiffs(const std::string &dir, const std::vector<MachineResult> &results
     std::error_code ec;
     fs::create_directories(dir, ec);
     if (ec) {
-        io.err << Name << ": " << dir << ": " << pick(io.language, "フォルダを作れません", "cannot create the folder") << '\n';
+        io.err << Name << ": " << terminalText(dir) << ": " << pick(io.language, "フォルダを作れません", "cannot create the folder") << '\n';
         return false;
     }
     std::set<std::string> used;
@@ -95,7 +95,9 @@ int runCheckProgram(const std::vector<std::string> &args, CheckProgramIo &io)
         io.out << Name << ' ' << io.version << '\n';
         return 0;
     case CheckCommandLine::Action::Wrong:
-        io.err << Name << ": " << cl.error << "\n\n" << checkUsage(lang);
+        io.err << Name << ": " << terminalText(cl.error) << '\n';
+        if (cl.showUsage)
+            io.err << '\n' << checkUsage(lang);
         return 2;
     case CheckCommandLine::Action::Check:
         break;
@@ -112,16 +114,18 @@ int runCheckProgram(const std::vector<std::string> &args, CheckProgramIo &io)
     for (const std::string &file : o.scenarioFiles) {
         ScenarioParse parsed = readScenarioFile(file, lang);
         if (parsed.error) {
-            io.err << Name << ": " << parsed.error->describe() << '\n';
+            io.err << Name << ": " << terminalText(parsed.error->describe()) << '\n';
             return 2;
         }
         for (Scenario &s : parsed.scenarios) {
             for (const Scenario &earlier : check.scenarios) {
                 if (earlier.name == s.name) {
-                    io.err << Name << ": " << s.file << ":" << s.line << ": "
-                           << pick(lang, "シナリオの名前「", "the scenario name \"") << s.name
-                           << pick(lang, "」は ", "\" is used in ") << earlier.file
-                           << pick(lang, " でも使われています", " too") << '\n';
+                    io.err << Name << ": "
+                       << terminalText(s.file + ":" + std::to_string(s.line) + ": "
+                                       + pick(lang, "シナリオの名前「", "the scenario name \"") + s.name
+                                       + pick(lang, "」は ", "\" is used in ") + earlier.file
+                                       + pick(lang, " でも使われています", " too"))
+                       << '\n';
                     return 2;
                 }
             }
@@ -136,7 +140,7 @@ int runCheckProgram(const std::vector<std::string> &args, CheckProgramIo &io)
         std::string error;
         model = ModelAnswer::build(check.appDir, o.modelFile, o.runs, o.seed, error);
         if (!model) {
-            io.err << Name << ": " << o.modelFile << ": " << error << '\n';
+            io.err << Name << ": " << terminalText(o.modelFile + ": " + error) << '\n';
             return 2;
         }
         check.model = &*model;
@@ -149,7 +153,7 @@ int runCheckProgram(const std::vector<std::string> &args, CheckProgramIo &io)
             + " 回, --seed " + std::to_string(o.seed) + ")";
     }
     for (const std::string &folder : machines.emptyFolders)
-        io.err << Name << ": " << folder << ": " << pick(lang, ".jhk ファイルがありません", "holds no .jhk file") << '\n';
+        io.err << Name << ": " << terminalText(folder) << ": " << pick(lang, ".jhk ファイルがありません", "holds no .jhk file") << '\n';
     if (machines.machines.empty()) {
         io.err << Name << ": " << pick(lang, "検査するマシンがありません", "no machine to check") << '\n';
         return 2;
@@ -180,7 +184,7 @@ int runCheckProgram(const std::vector<std::string> &args, CheckProgramIo &io)
                << pick(lang, "、不合格 ", " passed, ") << results.size() - passed << pick(lang, "", " failed") << '\n';
 
     bool written = true;
-    const ReportHeading heading{columns, checkedAgainst, io.now};
+    const ReportHeading heading{columns, checkedAgainst, io.now, lang};
     if (!o.csvFile.empty())
         written = write(o.csvFile, csvReport(heading, results), io) && written;
     if (!o.htmlFile.empty()) {

@@ -1,6 +1,7 @@
 #include "check/ClassCheck.h"
 
 #include "check/MachineUnderTest.h"
+#include "model/NameOrder.h"
 
 #include <algorithm>
 #include <atomic>
@@ -43,7 +44,7 @@ MachineList findMachines(const std::vector<std::string> &paths)
                 found.push_back(it->path());
         }
         std::sort(found.begin(), found.end(),
-                  [](const fs::path &a, const fs::path &b) { return a.filename().string() < b.filename().string(); });
+                  [](const fs::path &a, const fs::path &b) { return namedBefore(a.filename().string(), b.filename().string()); });
         if (found.empty())
             list.emptyFolders.push_back(given);
         for (const fs::path &p : found)

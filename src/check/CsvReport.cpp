@@ -29,12 +29,15 @@ std::string csvReport(const ReportHeading &heading, const std::vector<MachineRes
     out += cell("ファイル");
     for (const std::string &c : heading.columns)
         out += "," + cell(c);
-    out += "\r\n";
+    // The overall result comes last: the columns before it stay where teachers' sheets read them.
+    out += "," + cell(pick(heading.language, "結果", "result")) + "\r\n";
+    const std::string pass = pick(heading.language, "合格", "pass");
+    const std::string fail = pick(heading.language, "不合格", "fail");
     for (const MachineResult &r : results) {
         out += cell(r.machine.name);
         for (const CheckOutcome &o : r.outcomes)
-            out += "," + cell(o.passed ? "pass" : o.failure);
-        out += "\r\n";
+            out += "," + cell(o.passed ? pass : o.failure);
+        out += "," + cell(r.passed() ? pass : fail) + "\r\n";
     }
     return out;
 }

@@ -50,4 +50,9 @@ std::string stockWhat(const std::string &part)
     return part + " の在庫";
 }
 
+std::string productsOnWhat(const std::string &outlet)
+{
+    return outlet + " に出た商品の数";
+}
+
 } // namespace jhk

@@ -25,5 +25,6 @@ inline constexpr const char *MoneyWhat = "所持金";
 std::string lampWhat(const std::string &part);
 std::string displayWhat(const std::string &part);
 std::string stockWhat(const std::string &part);
+std::string productsOnWhat(const std::string &outlet);
 
 } // namespace jhk

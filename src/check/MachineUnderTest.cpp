@@ -1,5 +1,6 @@
 #include "check/MachineUnderTest.h"
 
+#include <algorithm>
 #include <sstream>
 
 namespace jhk {
@@ -88,6 +89,40 @@ std::string MachineUnderTest::display(int slot) const
 int MachineUnderTest::products() const
 {
     return static_cast<int>(m_sim.engine().stage().products.size());
+}
+
+int MachineUnderTest::products(int slot) const
+{
+    int n = 0;
+    for (const ProductImage &p : m_sim.engine().stage().products)
+        n += p.onPart == slot ? 1 : 0;
+    return n;
+}
+
+std::vector<MachineUnderTest::ProductPlace> MachineUnderTest::productPlaces() const
+{
+    std::vector<ProductPlace> out;
+    for (const ProductImage &p : m_sim.engine().stage().products)
+        out.push_back({p.onPart, p.sourcePart});
+    return out;
+}
+
+std::string MachineUnderTest::partName(int slot) const
+{
+    return m_roles ? m_roles->partName(slot) : "No." + std::to_string(slot);
+}
+
+std::string MachineUnderTest::strayProducts(int outlet) const
+{
+    std::string out;
+    std::vector<int> named;
+    for (const ProductPlace &p : productPlaces()) {
+        if (p.on == outlet || std::find(named.begin(), named.end(), p.on) != named.end())
+            continue;
+        named.push_back(p.on);
+        out += (out.empty() ? "" : "、") + std::string("商品が ") + partName(p.on) + " の上に出ました";
+    }
+    return out;
 }
 
 int MachineUnderTest::stock(int slot) const

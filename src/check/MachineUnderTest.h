@@ -38,6 +38,20 @@ public:
     Lamp lamp(int slot) const;
     std::string display(int slot) const; // digits, "" when blank
     int products() const;
+    // The products discharged onto the part in `slot`.
+    int products(int slot) const;
+    // Where each discharged product is, in the order they came out: the slot of the part it
+    // lies on and the slot of the product it copies.
+    struct ProductPlace {
+        int on = -1;
+        int source = -1;
+    };
+    std::vector<ProductPlace> productPlaces() const;
+    // The part in a slot as the report names it, e.g. "ボタン1（No.5）".
+    std::string partName(int slot) const;
+    // In words where the products that did not come out on `outlet` lie, e.g.
+    // "商品が 金額表示1（No.3） の上に出ました"; "" when all did.
+    std::string strayProducts(int outlet) const;
     int stock(int slot) const;
     int money() const;
     int coins(int d) const;

@@ -3,6 +3,7 @@
 #include "check/Findings.h"
 #include "check/MachineUnderTest.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
@@ -154,6 +155,12 @@ Sight look(MachineUnderTest &m, const SightSlots &s)
     for (int slot : s.displays)
         sight.displays.push_back(slot < 0 ? std::string() : m.display(slot));
     sight.products = m.products();
+    for (const MachineUnderTest::ProductPlace &p : m.productPlaces()) {
+        const auto on = m.roles().roleOf(p.on);
+        const auto source = m.roles().roleOf(p.source);
+        sight.places.emplace_back(on ? on->name() : "No." + std::to_string(p.on),
+                                  source ? source->name() : "No." + std::to_string(p.source));
+    }
     for (int slot : s.products)
         sight.stocks.push_back(slot < 0 ? 0 : m.stock(slot));
     for (int d = 0; d < 5; ++d)
@@ -164,27 +171,49 @@ Sight look(MachineUnderTest &m, const SightSlots &s)
 
 constexpr const char *ModelWord = "模範";
 
+// The part a role names in the pupil's machine, as the report names it.
+std::string named(const MachineUnderTest &m, const Role &role)
+{
+    const int slot = m.roles().slot(role);
+    return slot < 0 ? role.name() : m.partName(slot);
+}
+
+// A role's name written as a sight keeps it, named with the pupil's slot where it is a role.
+std::string namedWord(const MachineUnderTest &m, const std::string &word)
+{
+    const auto role = parseRole(word);
+    return role ? named(m, *role) : word;
+}
+
 // The first thing a pupil would see differently, in words.
-std::string difference(const Sight &model, const Sight &seen, const SightRoles &roles)
+std::string difference(const Sight &model, const Sight &seen, const SightRoles &roles, const MachineUnderTest &m)
 {
     if (model.messages != seen.messages)
         return disagreement(MessageWhat, messagesWord(model.messages), messagesWord(seen.messages), ModelWord);
     for (std::size_t i = 0; i < model.lamps.size(); ++i) {
         if (model.lamps[i] != seen.lamps[i])
-            return disagreement(lampWhat(roles.buttons[i].name()), LampWords[static_cast<int>(model.lamps[i])],
-                            LampWords[static_cast<int>(seen.lamps[i])], ModelWord);
+            return disagreement(lampWhat(named(m, roles.buttons[i])), LampWords[static_cast<int>(model.lamps[i])],
+                                LampWords[static_cast<int>(seen.lamps[i])], ModelWord);
     }
     for (std::size_t i = 0; i < model.displays.size(); ++i) {
         if (model.displays[i] != seen.displays[i])
-            return disagreement(displayWhat(roles.displays[i].name()), displayWord(model.displays[i]),
-                            displayWord(seen.displays[i]), ModelWord);
+            return disagreement(displayWhat(named(m, roles.displays[i])), displayWord(model.displays[i]),
+                                displayWord(seen.displays[i]), ModelWord);
     }
     if (model.products != seen.products)
         return disagreement(ProductsWhat, std::to_string(model.products), std::to_string(seen.products), ModelWord);
+    for (std::size_t i = 0; i < model.places.size(); ++i) {
+        const auto &[modelOn, modelProduct] = model.places[i];
+        const auto &[seenOn, seenProduct] = seen.places[i];
+        if (modelOn != seenOn)
+            return "商品が " + namedWord(m, seenOn) + " の上に出ました (模範 " + modelOn + ")";
+        if (modelProduct != seenProduct)
+            return namedWord(m, seenOn) + " に " + namedWord(m, seenProduct) + " が出ました (模範 " + modelProduct + ")";
+    }
     for (std::size_t i = 0; i < model.stocks.size(); ++i) {
         if (model.stocks[i] != seen.stocks[i])
-            return disagreement(stockWhat(roles.products[i].name()), std::to_string(model.stocks[i]),
-                            std::to_string(seen.stocks[i]), ModelWord);
+            return disagreement(stockWhat(named(m, roles.products[i])), std::to_string(model.stocks[i]),
+                                std::to_string(seen.stocks[i]), ModelWord);
     }
     for (int d = 0; d < 5; ++d) {
         const auto k = static_cast<std::size_t>(d);
@@ -209,6 +238,11 @@ void writeExpectations(std::ostream &out, const Sight &sight, const SightRoles &
     for (std::size_t i = 0; i < roles.displays.size(); ++i)
         out << "expect display " << roles.displays[i].name() << ' ' << displayWord(sight.displays[i]) << '\n';
     out << "expect products " << sight.products << '\n';
+    for (const Role &outlet : roles.outlets) {
+        const auto on = std::count_if(sight.places.begin(), sight.places.end(),
+                                      [&](const auto &place) { return place.first == outlet.name(); });
+        out << "expect products " << on << ' ' << outlet.name() << '\n';
+    }
     for (std::size_t i = 0; i < roles.products.size(); ++i)
         out << "expect stock " << roles.products[i].name() << ' ' << sight.stocks[i] << '\n';
     for (int d = 0; d < 5; ++d)
@@ -216,9 +250,31 @@ void writeExpectations(std::ostream &out, const Sight &sight, const SightRoles &
     out << "expect money " << sight.money << '\n';
 }
 
-std::string runWords(int run, int action, const std::string &line)
+// When the difference showed, in a pupil's words: "100円玉を入れたとき".
+std::string actionWords(const ModelAction &action, const MachineUnderTest &m)
 {
-    return "試行" + std::to_string(run + 1) + "の" + std::to_string(action + 1) + "手目 (" + line + "): ";
+    const SimCommand &c = action.command;
+    switch (c.op) {
+    case SimOp::Run:
+        return "実行したとき";
+    case SimOp::Stop:
+        return "停止したとき";
+    case SimOp::StepMode:
+        return "１ブロックづつ実行にしたとき";
+    case SimOp::Next:
+        return "次のブロックへ進めたとき";
+    case SimOp::Touch:
+        return (action.role ? named(m, *action.role) : m.partName(c.number)) + " を押したとき";
+    case SimOp::Coin:
+        return std::to_string(c.number) + (c.number >= 1000 ? "円札" : "円玉") + (c.away ? "を落としたとき" : "を入れたとき");
+    case SimOp::Money:
+        return "所持金を「" + c.text + "」にしたとき";
+    case SimOp::Exercise:
+    case SimOp::Save:
+    case SimOp::State:
+        break;
+    }
+    return action.line + " のとき";
 }
 
 } // namespace
@@ -244,7 +300,8 @@ std::optional<ModelAnswer> ModelAnswer::build(const std::string &appDir, const s
             error = model.openMessage();
             return std::nullopt;
         }
-        a.m_roles = {model.roles().roles(KindButton), model.roles().roles(KindCounter), model.roles().roles(KindProduct)};
+        a.m_roles = {model.roles().roles(KindButton), model.roles().roles(KindCounter), model.roles().roles(KindProduct),
+                     model.roles().roles(KindProductOutlet)};
         a.m_sequences = makeModelSequences(model.roles(), runs, seed);
     }
     for (const auto &actions : a.m_sequences) {
@@ -283,11 +340,11 @@ CheckOutcome ModelAnswer::check(const std::string &appDir, const std::string &pa
             }
             if (divergence.empty()) {
                 m.play(c);
-                divergence = slots.missing.empty() ? difference(m_sights[r][i], look(m, slots), m_roles) : slots.missing;
+                divergence = slots.missing.empty() ? difference(m_sights[r][i], look(m, slots), m_roles, m) : slots.missing;
             }
             if (divergence.empty())
                 continue;
-            const std::string text = runWords(static_cast<int>(r), static_cast<int>(i), action.line) + divergence;
+            const std::string text = actionWords(action, m) + ": " + divergence;
             if (diff)
                 *diff = diffScenario(static_cast<int>(r), static_cast<int>(i), path, text);
             return {false, text};
@@ -304,7 +361,7 @@ std::string ModelAnswer::diffScenario(int run, int action, const std::string &ma
     std::ostringstream out;
     out << "# 模範解答 " << std::filesystem::path(m_modelPath).filename().string() << " と "
         << std::filesystem::path(machinePath).filename().string() << " の違い (--seed " << m_seed << ")\n"
-        << "# " << divergence << "\n"
+        << "# 試行" << run + 1 << "の" << action + 1 << "手目、" << divergence << "\n"
         << "# 操作は違いが出たところまで、expect は模範解答が見せたものです。\n"
         << "scenario 模範解答との違い\n";
     for (int i = 0; i < action; ++i)

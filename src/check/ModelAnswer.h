@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,9 @@ struct Sight {
     std::vector<Lamp> lamps;
     std::vector<std::string> displays;
     int products = 0;
+    // Where each product came out, in order: the role of the part it lies on and of the
+    // product it copies ("商品出口1", "商品2"), so that machines with other slots compare.
+    std::vector<std::pair<std::string, std::string>> places;
     std::vector<int> stocks;
     std::array<int, 5> wallet{};
     int money = 0;
@@ -46,6 +50,7 @@ struct SightRoles {
     std::vector<Role> buttons;
     std::vector<Role> displays;
     std::vector<Role> products;
+    std::vector<Role> outlets;
 };
 
 // The model answer: the model's sessions and what it showed after every action, checked

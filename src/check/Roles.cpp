@@ -95,4 +95,23 @@ std::vector<Role> RoleMap::roles(int kind) const
     return out;
 }
 
+std::optional<Role> RoleMap::roleOf(int slot) const
+{
+    for (int kind = 0; kind < PartsKindCount; ++kind) {
+        const auto &s = m_slots[static_cast<std::size_t>(kind)];
+        for (std::size_t n = 0; n < s.size(); ++n) {
+            if (s[n] == slot)
+                return Role{kind, static_cast<int>(n + 1)};
+        }
+    }
+    return std::nullopt;
+}
+
+std::string RoleMap::partName(int slot) const
+{
+    const std::string number = "No." + std::to_string(slot);
+    const auto role = roleOf(slot);
+    return role ? role->name() + "（" + number + "）" : number;
+}
+
 } // namespace jhk

@@ -37,6 +37,11 @@ public:
     const std::vector<int> &slots(int kind) const { return m_slots[static_cast<std::size_t>(kind)]; }
     // Every role of one kind the machine has.
     std::vector<Role> roles(int kind) const;
+    // The role a slot plays, or nothing for an empty slot.
+    std::optional<Role> roleOf(int slot) const;
+    // How a report names the part in a slot: its role and the slot number the machine's
+    // pictures show, e.g. "ボタン1（No.5）".
+    std::string partName(int slot) const;
 
 private:
     std::array<std::vector<int>, PartsKindCount> m_slots;

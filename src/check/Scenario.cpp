@@ -25,24 +25,34 @@ std::string displayWord(const std::string &digits)
 
 namespace {
 
+// Well-formed UTF-8: no stray or missing continuation bytes, no overlong forms, no surrogates
+// and nothing past U+10FFFF.
 bool validUtf8(const std::string &s)
 {
     std::size_t i = 0;
     while (i < s.size()) {
         const auto c = static_cast<unsigned char>(s[i]);
         std::size_t n = 0;
-        if (c >= 0xC2 && c <= 0xDF)
+        unsigned char low = 0x80, high = 0xBF; // the second byte's range
+        if (c < 0x80)
+            n = 0;
+        else if (c >= 0xC2 && c <= 0xDF)
             n = 1;
-        else if (c >= 0xE0 && c <= 0xEF)
+        else if (c >= 0xE0 && c <= 0xEF) {
             n = 2;
-        else if (c >= 0xF0 && c <= 0xF4)
+            low = c == 0xE0 ? 0xA0 : 0x80;
+            high = c == 0xED ? 0x9F : 0xBF;
+        } else if (c >= 0xF0 && c <= 0xF4) {
             n = 3;
-        else if (c >= 0x80)
+            low = c == 0xF0 ? 0x90 : 0x80;
+            high = c == 0xF4 ? 0x8F : 0xBF;
+        } else
             return false;
         if (i + n >= s.size() && n > 0)
             return false;
         for (std::size_t k = 1; k <= n; ++k) {
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
+            const auto b = static_cast<unsigned char>(s[i + k]);
+            if (k == 1 ? (b < low || b > high) : (b & 0xC0) != 0x80)
                 return false;
         }
         i += n + 1;
@@ -59,6 +69,10 @@ std::string trim(const std::string &s)
     return s.substr(a, b - a + 1);
 }
 
+constexpr int SmallestNumber = -32768;
+constexpr int LargestNumber = 32767;
+constexpr int LargestDisplay = 9999;
+
 class Parser {
 public:
     Parser(std::string fileName, Language language) : m_file(std::move(fileName)), m_lang(language) {}
@@ -73,6 +87,9 @@ public:
                 line.erase(0, 3);
             if (!line.empty() && line.back() == '\r')
                 line.pop_back();
+            if (line.find('\0') != std::string::npos)
+                return fail(lineNo, pick(m_lang, "NUL 文字 (0 番の文字) があります。シナリオファイルは文字だけのファイルです",
+                                         "a NUL character; a scenario file holds text only"));
             if (!validUtf8(line))
                 return fail(lineNo, pick(m_lang, "UTF-8 の文字ではありません。シナリオファイルは UTF-8 で保存してください",
                                          "not UTF-8 text; save the scenario file as UTF-8"));
@@ -181,11 +198,16 @@ private:
 
     bool number(const std::string &word, int &out, bool allowNegative, int lineNo)
     {
-        if (parseSmallInt(word, out) && (allowNegative || out >= 0))
-            return true;
-        return failed(lineNo, std::string(pick(m_lang, "「", "\"")) + word
-                                  + pick(m_lang, allowNegative ? "」は整数ではありません" : "」は 0 以上の整数ではありません",
-                                         allowNegative ? "\" is not a whole number" : "\" is not a whole number of 0 or more"));
+        if (!parseSmallInt(word, out) || (!allowNegative && out < 0))
+            return failed(lineNo, std::string(pick(m_lang, "「", "\"")) + word
+                                      + pick(m_lang, allowNegative ? "」は整数ではありません" : "」は 0 以上の整数ではありません",
+                                             allowNegative ? "\" is not a whole number" : "\" is not a whole number of 0 or more"));
+        // Stock, money and counts are kept as 16-bit numbers: nothing outside them can be seen.
+        if (out < SmallestNumber || out > LargestNumber)
+            return failed(lineNo, std::string(pick(m_lang, "「", "\"")) + word
+                                      + pick(m_lang, "」にはなりません (-32768 から 32767 までの数を書きます)",
+                                             "\" can never be seen (write a number from -32768 to 32767)"));
+        return true;
     }
 
     // A role of `kind` or a slot number.
@@ -255,12 +277,19 @@ private:
             int value = 0;
             if (w[3] == BlankDisplay)
                 e.text.clear();
-            else if (parseSmallInt(w[3], value) && value >= 0 && w[3][0] != '+')
+            else if (parseSmallInt(w[3], value) && value >= 0 && w[3][0] != '+') {
+                // An amount display has four digits.
+                if (value > LargestDisplay)
+                    return failed(lineNo, pick(m_lang, "金額表示は 4 けたまでです (0 から 9999 までの数か 空 を書きます)",
+                                               "a display has four digits (write 0 to 9999 or 空)"));
                 e.text = std::to_string(value);
-            else
+            } else
                 return failed(lineNo, pick(m_lang, "金額表示には数字か 空 を書きます", "a display shows a number or 空 (blank)"));
         } else if (what == "products") {
-            if (!count(3) || !number(w[2], e.value, false, lineNo))
+            if (w.size() != 4 && !count(3))
+                return false;
+            if (!number(w[2], e.value, false, lineNo)
+                || (w.size() == 4 && !part(w[3], KindProductOutlet, "expect products", e.part, lineNo)))
                 return false;
             e.kind = ExpectKind::Products;
         } else if (what == "stock") {
@@ -300,7 +329,7 @@ private:
         if (what == "display")
             return "expect display 金額表示1 150|空";
         if (what == "products")
-            return "expect products 1";
+            return "expect products 1 [商品出口1]";
         if (what == "stock")
             return "expect stock 商品1 4";
         if (what == "money")

@@ -27,7 +27,7 @@ enum class ExpectKind { Message, NoMessage, Lamp, Display, Products, Stock, Mone
 
 struct Expectation {
     ExpectKind kind = ExpectKind::NoMessage;
-    PartRef part;     // lamp, display, stock
+    PartRef part;     // lamp, display, stock, products on an outlet ("" written: every product)
     std::string text; // message TEXT (line breaks written as \n), display VALUE ("" = blank)
     Lamp lamp = Lamp::Off;
     int value = 0;    // products, stock, money, coins: the number

@@ -19,7 +19,7 @@ std::string check(MachineUnderTest &m, const Expectation &e, std::vector<std::st
 {
     std::string missing;
     auto slotOf = [&](int kind) { return m.resolve(e.part, kind, missing); };
-    const std::string &name = e.part.written;
+    auto name = [&](int slot) { return m.partName(slot); };
     switch (e.kind) {
     case ExpectKind::Message: {
         const auto it = std::find(window.begin(), window.end(), e.text);
@@ -37,25 +37,36 @@ std::string check(MachineUnderTest &m, const Expectation &e, std::vector<std::st
         const Lamp seen = m.lamp(*slot);
         if (seen == e.lamp)
             return {};
-        return disagreement(lampWhat(name), LampWords[static_cast<int>(e.lamp)], LampWords[static_cast<int>(seen)]);
+        return disagreement(lampWhat(name(*slot)), LampWords[static_cast<int>(e.lamp)], LampWords[static_cast<int>(seen)]);
     }
     case ExpectKind::Display: {
         const auto slot = slotOf(KindCounter);
         if (!slot)
             return missing;
         const std::string seen = m.display(*slot);
-        return seen == e.text ? std::string() : disagreement(displayWhat(name), displayWord(e.text), displayWord(seen));
+        return seen == e.text ? std::string() : disagreement(displayWhat(name(*slot)), displayWord(e.text), displayWord(seen));
     }
-    case ExpectKind::Products:
-        return m.products() == e.value
-            ? std::string()
-            : disagreement(ProductsWhat, std::to_string(e.value), std::to_string(m.products()));
+    case ExpectKind::Products: {
+        if (e.part.written.empty())
+            return m.products() == e.value
+                ? std::string()
+                : disagreement(ProductsWhat, std::to_string(e.value), std::to_string(m.products()));
+        const auto slot = slotOf(KindProductOutlet);
+        if (!slot)
+            return missing;
+        const int seen = m.products(*slot);
+        if (seen == e.value)
+            return {};
+        const std::string stray = m.strayProducts(*slot);
+        return disagreement(productsOnWhat(name(*slot)), std::to_string(e.value), std::to_string(seen))
+            + (stray.empty() ? "" : " (" + stray + ")");
+    }
     case ExpectKind::Stock: {
         const auto slot = slotOf(KindProduct);
         if (!slot)
             return missing;
         const int seen = m.stock(*slot);
-        return seen == e.value ? std::string() : disagreement(stockWhat(name), std::to_string(e.value), std::to_string(seen));
+        return seen == e.value ? std::string() : disagreement(stockWhat(name(*slot)), std::to_string(e.value), std::to_string(seen));
     }
     case ExpectKind::Money:
         return m.money() == e.value ? std::string()

@@ -290,6 +290,8 @@ int Engine::executeDischarge(const BlockRecord &b)
     const PartControl &source = m_stage.part(q);
     image.picture = source.picture.empty() ? m_m.part(q).PictName : source.picture;
     image.sourceKind = m_m.part(q).Kind;
+    image.sourcePart = q;
+    image.onPart = outlet;
     const PixelSize px = partPictureSize(m_sizes, image.sourceKind, image.picture);
     image.rect.width = px.width * app.TwipsX;
     image.rect.height = px.height * app.TwipsY;

@@ -88,6 +88,8 @@ struct ProductImage {
     int n = 0;
     std::string picture; // the picture of the product part it copies ("dummy" when built in)
     int sourceKind = KindProduct;
+    int sourcePart = -1; // the slot of the product it copies
+    int onPart = -1;     // the slot of the part it was placed on (an outlet, or whatever the block named)
     StageRect rect;
     bool visible = false;
 };

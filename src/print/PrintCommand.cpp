@@ -7,6 +7,7 @@
 #include "model/AppPaths.h"
 #include "model/AppState.h"
 #include "model/Catalogue.h"
+#include "model/NameOrder.h"
 #include "print/MachinePrintout.h"
 #include "print/Printer.h"
 #include "ui/StagePictures.h"
@@ -50,47 +51,6 @@ int usage()
     return 2;
 }
 
-// File names in a class's order: letters without regard to case, runs of digits by their value
-// (so "pupil2" comes before "pupil10"), whatever the system's locale.
-bool namedBefore(const QString &a, const QString &b)
-{
-    qsizetype i = 0;
-    qsizetype j = 0;
-    while (i < a.size() && j < b.size()) {
-        if (a[i].isDigit() && b[j].isDigit()) {
-            qsizetype ei = i;
-            qsizetype ej = j;
-            while (ei < a.size() && a[ei].isDigit())
-                ++ei;
-            while (ej < b.size() && b[ej].isDigit())
-                ++ej;
-            // Compare the values without leading zeros: the longer number is the larger.
-            QStringView x = QStringView(a).mid(i, ei - i);
-            QStringView y = QStringView(b).mid(j, ej - j);
-            while (x.size() > 1 && x.front() == QLatin1Char('0'))
-                x = x.mid(1);
-            while (y.size() > 1 && y.front() == QLatin1Char('0'))
-                y = y.mid(1);
-            if (x.size() != y.size())
-                return x.size() < y.size();
-            if (const int c = x.compare(y); c != 0)
-                return c < 0;
-            i = ei;
-            j = ej;
-            continue;
-        }
-        const QChar ca = a[i].toCaseFolded();
-        const QChar cb = b[j].toCaseFolded();
-        if (ca != cb)
-            return ca < cb;
-        ++i;
-        ++j;
-    }
-    if ((a.size() - i) != (b.size() - j))
-        return (a.size() - i) < (b.size() - j);
-    return a < b;
-}
-
 // The machines named on the command line: files as they are, folders by their *.jhk files
 // in any letter case, in the order of their names.
 QStringList machineFiles(const QStringList &items)
@@ -107,7 +67,7 @@ QStringList machineFiles(const QStringList &items)
             if (entry.suffix().compare(QStringLiteral("jhk"), Qt::CaseInsensitive) == 0)
                 found << entry.filePath();
         std::sort(found.begin(), found.end(), [](const QString &a, const QString &b) {
-            return namedBefore(QFileInfo(a).fileName(), QFileInfo(b).fileName());
+            return namedBefore(QFileInfo(a).fileName().toStdString(), QFileInfo(b).fileName().toStdString());
         });
         files << found;
     }

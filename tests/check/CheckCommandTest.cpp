@@ -97,29 +97,29 @@ TEST_F(CheckCommand, ScenariosOverAFolderWithTableCsvAndPage)
     const Result r = check("--jobs 2 --csv table.csv --html page.html purchase.txt class");
     EXPECT_EQ(r.exitCode, 1) << r.err;
     EXPECT_EQ(r.out, (Lines{
-                         "○○  UPPER.JHK",
                          "○○  correct.jhk",
                          "××  damaged.jhk  開けません: ファイルが壊れているため開けません！ ファイルが途中で終わっています。",
                          "○×  nolever.jhk  返金: 16行目: 釣レバー1 がありません",
-                         "×○  wrongprice.jhk  購入: 6行目: ボタン1 のランプ 期待 消灯、実際 購入",
+                         "○○  UPPER.JHK",
+                         "×○  wrongprice.jhk  購入: 6行目: ボタン1（No.1） のランプ 期待 消灯、実際 購入",
                      }));
     EXPECT_FALSE(has(r.err, "\r")) << "no progress bar when standard error is not a terminal";
 
     EXPECT_EQ(read(dir / "table.csv"), "\xEF\xBB\xBF"
-                                       "ファイル,購入,返金\r\n"
-                                       "UPPER.JHK,pass,pass\r\n"
-                                       "correct.jhk,pass,pass\r\n"
+                                       "ファイル,購入,返金,result\r\n"
+                                       "correct.jhk,pass,pass,pass\r\n"
                                        "damaged.jhk,ファイルが壊れているため開けません！ ファイルが途中で終わっています。,"
-                                       "ファイルが壊れているため開けません！ ファイルが途中で終わっています。\r\n"
-                                       "nolever.jhk,pass,16行目: 釣レバー1 がありません\r\n"
-                                       "wrongprice.jhk,6行目: ボタン1 のランプ 期待 消灯、実際 購入,pass\r\n");
+                                       "ファイルが壊れているため開けません！ ファイルが途中で終わっています。,fail\r\n"
+                                       "nolever.jhk,pass,16行目: 釣レバー1 がありません,fail\r\n"
+                                       "UPPER.JHK,pass,pass,pass\r\n"
+                                       "wrongprice.jhk,6行目: ボタン1（No.1） のランプ 期待 消灯、実際 購入,pass,fail\r\n");
 
     const std::string page = read(dir / "page.html");
     EXPECT_TRUE(has(page, "@page { size: A4"));
     EXPECT_TRUE(has(page, "<th>ファイル</th><th>購入</th><th>返金</th><th>結果</th>"));
     EXPECT_TRUE(has(page, "5 台: 合格 2、不合格 3"));
     EXPECT_TRUE(has(page, "16行目: 釣レバー1 がありません"));
-    EXPECT_TRUE(has(page, "6行目: ボタン1 のランプ 期待 消灯、実際 購入"));
+    EXPECT_TRUE(has(page, "6行目: ボタン1（No.1） のランプ 期待 消灯、実際 購入"));
     EXPECT_TRUE(has(page, "ファイルが壊れているため開けません！"));
     // a picture of every machine that opens, embedded; nothing the page would fetch
     std::size_t pictures = 0;
@@ -134,13 +134,12 @@ TEST_F(CheckCommand, ModelAnswerWithDivergenceScenarios)
     const Result r = check("--model class/correct.jhk --runs 25 --seed 3 --save-diffs diffs --jobs 3 --csv model.csv class");
     EXPECT_EQ(r.exitCode, 1) << r.err;
     ASSERT_EQ(r.out.size(), 4u); // the model in the class's folder is not checked against itself
-    EXPECT_EQ(r.out[0], "○  UPPER.JHK");
-    EXPECT_EQ(r.out[1], "×  damaged.jhk  開けません: ファイルが壊れているため開けません！ ファイルが途中で終わっています。");
-    EXPECT_TRUE(has(r.out[2], "×  nolever.jhk  試行")) << r.out[2];
-    EXPECT_TRUE(has(r.out[2], "(touch 釣レバー1): 釣レバー1 がありません")) << r.out[2];
-    EXPECT_TRUE(has(r.out[3], "×  wrongprice.jhk  試行")) << r.out[3];
-    EXPECT_TRUE(has(r.out[3], "ボタン1 のランプ 模範 消灯、実際 購入")) << r.out[3];
-    EXPECT_TRUE(has(read(dir / "model.csv"), "ファイル,模範解答\r\nUPPER.JHK,pass\r\n"));
+    EXPECT_EQ(r.out[0], "×  damaged.jhk  開けません: ファイルが壊れているため開けません！ ファイルが途中で終わっています。");
+    EXPECT_EQ(r.out[1], "×  nolever.jhk  釣レバー1 を押したとき: 釣レバー1 がありません");
+    EXPECT_EQ(r.out[2], "○  UPPER.JHK");
+    EXPECT_TRUE(has(r.out[3], "×  wrongprice.jhk  ")) << r.out[3];
+    EXPECT_TRUE(has(r.out[3], "を入れたとき: ボタン1（No.1） のランプ 模範 消灯、実際 購入")) << r.out[3];
+    EXPECT_TRUE(has(read(dir / "model.csv"), "UPPER.JHK,pass,pass\r\n"));
 
     // the same seed with one job finds the same
     const Result serial = check("--model class/correct.jhk --runs 25 --seed 3 --jobs 1 class");
@@ -182,7 +181,9 @@ TEST_F(CheckCommand, ExitStatusAndCommandLine)
         {"--runs 5 purchase.txt class", "--runs, --seed and --save-diffs go with --model"},
         {"--model class/correct.jhk purchase.txt class", "--model cannot be used with scenario files"},
         {"--model class/damaged.jhk class", "class/damaged.jhk: ファイルが壊れているため開けません！"},
-        {"missing.txt class", "missing.txt: cannot read the scenario file"},
+        {"missing.txt class", "\"missing.txt\": no such file or folder"},
+        {"purchase.txt clas", "\"clas\": no such file or folder"},
+        {"--model class/correct.jhk clas", "\"clas\": no such file or folder"},
         {"purchase.txt empty-folder", "no machine to check"},
         {"--csv", "--csv needs a value"},
     };
@@ -193,8 +194,9 @@ TEST_F(CheckCommand, ExitStatusAndCommandLine)
         EXPECT_TRUE(r.out.empty()) << c.args;
         EXPECT_TRUE(has(r.err, c.err)) << c.args << ": " << r.err;
     }
-    // the usage follows a wrong option
+    // the usage follows a wrong option, not a mistyped name
     EXPECT_TRUE(has(check("--speed 3 purchase.txt class").err, "usage: jihankobo-check"));
+    EXPECT_FALSE(has(check("purchase.txt clas").err, "usage: jihankobo-check"));
     // a report that cannot be written
     EXPECT_EQ(check("--csv no/such/folder/t.csv purchase.txt class/correct.jhk").exitCode, 2);
 }
@@ -216,4 +218,36 @@ TEST_F(CheckCommand, HelpAndVersionInTheSystemsLanguage)
     const Result version = run("--version");
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out, Lines{"jihankobo-check " JHK_VERSION});
+}
+
+TEST_F(CheckCommand, AJapaneseReportSaysPassAndFailInJapanese)
+{
+    const std::string lang = "ja_JP.UTF-8";
+    const Result r = run("--app-dir " + quote(JHK_APP_DIR) + " --csv t.csv purchase.txt class/correct.jhk class/nolever.jhk", lang);
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    EXPECT_EQ(read(dir / "t.csv"), "\xEF\xBB\xBF"
+                                   "ファイル,購入,返金,結果\r\n"
+                                   "correct.jhk,合格,合格,合格\r\n"
+                                   "nolever.jhk,合格,16行目: 釣レバー1 がありません,不合格\r\n");
+    // a mistyped name, in both forms of the command
+    for (const char *args : {"purchase.txt clas", "--model class/correct.jhk clas"}) {
+        const Result wrong = run("--app-dir " + quote(JHK_APP_DIR) + " " + args, lang);
+        EXPECT_EQ(wrong.exitCode, 2) << args;
+        EXPECT_EQ(wrong.err, "jihankobo-check: 「clas」というファイルもフォルダーもありません\n") << args;
+    }
+}
+
+TEST_F(CheckCommand, ControlCharactersInNamesAreShownEscaped)
+{
+    // a pupil's file names that would set the terminal's title, clear it or overwrite a line
+    fs::create_directories(dir / "odd");
+    fs::copy_file(model, dir / "odd" / "ito\033]0;x\007\033[2J.jhk");
+    fs::copy_file(klass / "nolever.jhk", dir / "odd" / "a\r=ok.jhk");
+    fs::create_directories(dir / "odd" / "empty\033[2J");
+    const Result r = check("purchase.txt odd " + quote((dir / "odd" / "empty\033[2J").string()));
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    EXPECT_EQ(r.out, (Lines{"○×  a\\x0d=ok.jhk  返金: 16行目: 釣レバー1 がありません",
+                            "○○  ito\\x1b]0;x\\x07\\x1b[2J.jhk"}));
+    EXPECT_TRUE(has(r.err, "empty\\x1b[2J: holds no .jhk file")) << r.err;
+    EXPECT_FALSE(has(r.err, "\033") || has(r.err, "\r")) << r.err;
 }

@@ -18,7 +18,8 @@ namespace jhk::testing {
 
 // The vending machine of buildVendingMachine with its parts created in the order given:
 // the slots differ, the places on the stage (and so the roles) do not.
-inline void buildMachine(Rig &r, bool lever = true, int comparedPrice = -1, bool reversed = false)
+// `ontoDisplay` drops the product onto the amount display instead of the outlet.
+inline void buildMachine(Rig &r, bool lever = true, int comparedPrice = -1, bool reversed = false, bool ontoDisplay = false)
 {
     struct Place {
         int kind, left, top, a, b;
@@ -38,7 +39,7 @@ inline void buildMachine(Rig &r, bool lever = true, int comparedPrice = -1, bool
     const int product = slot[0], button = slot[1], coinSlot = slot[2], counter = slot[3], outlet = slot[4];
     r.program(button, {
         B{0, BlockBranch, {button, "A", "=", -1, 1}, 1, LinkEnd},
-        B{1, BlockDischarge, {product, outlet, -1, -1, -1}, 2},
+        B{1, BlockDischarge, {product, ontoDisplay ? counter : outlet, -1, -1, -1}, 2},
         B{2, BlockSubtract, {counter, product, -1, -1, -1}, 3},
         B{3, BlockReduceStock, {product, -1, -1, -1, -1}, 4},
         B{4, BlockBranch, {counter, "A", ">=", product, "A"}, LinkEnd, 5},

@@ -81,9 +81,10 @@ TEST_F(ModelCheck, MachinesPassOrReportTheirFirstDivergence)
 
     const CheckOutcome wrong = answer->check(JHK_APP_DIR, machine("wrongprice.jhk"), &diff);
     ASSERT_FALSE(wrong.passed);
-    EXPECT_EQ(wrong.failure.rfind("試行", 0), 0u) << wrong.failure;
-    EXPECT_NE(wrong.failure.find("手目 (coin "), std::string::npos) << wrong.failure;
-    EXPECT_NE(wrong.failure.find("): ボタン1 のランプ 模範 消灯、実際 購入"), std::string::npos) << wrong.failure;
+    // said in a pupil's words: what was done, and the part by its role and its slot
+    EXPECT_EQ(wrong.failure.find("試行"), std::string::npos) << wrong.failure;
+    EXPECT_NE(wrong.failure.find("円玉を入れたとき: ボタン1（No.1） のランプ 模範 消灯、実際 購入"), std::string::npos)
+        << wrong.failure;
 
     // The divergence replays as a scenario: it holds on the model and fails on the machine
     // with the same difference.
@@ -94,11 +95,11 @@ TEST_F(ModelCheck, MachinesPassOrReportTheirFirstDivergence)
     EXPECT_TRUE(onModel.passed) << onModel.failure << "\n" << diff;
     const CheckOutcome onMachine = runScenario(replay.scenarios[0], JHK_APP_DIR, machine("wrongprice.jhk"));
     EXPECT_FALSE(onMachine.passed);
-    EXPECT_NE(onMachine.failure.find("ボタン1 のランプ 期待 消灯、実際 購入"), std::string::npos) << onMachine.failure;
+    EXPECT_NE(onMachine.failure.find("ボタン1（No.1） のランプ 期待 消灯、実際 購入"), std::string::npos) << onMachine.failure;
 
     const CheckOutcome noLever = answer->check(JHK_APP_DIR, machine("nolever.jhk"), &diff);
     ASSERT_FALSE(noLever.passed);
-    EXPECT_NE(noLever.failure.find("手目 (touch 釣レバー1): 釣レバー1 がありません"), std::string::npos) << noLever.failure;
+    EXPECT_EQ(noLever.failure, "釣レバー1 を押したとき: 釣レバー1 がありません");
 
     const CheckOutcome damaged = answer->check(JHK_APP_DIR, machine("damaged.jhk"), nullptr);
     EXPECT_EQ(damaged.failure.rfind(DamagedFileMessage, 0), 0u) << damaged.failure;
@@ -111,4 +112,24 @@ TEST_F(ModelCheck, AModelThatCannotBeOpenedIsRefused)
     EXPECT_EQ(error.rfind(DamagedFileMessage, 0), 0u) << error;
     EXPECT_FALSE(ModelAnswer::build(JHK_APP_DIR, machine("none.jhk"), 5, 1, error));
     EXPECT_EQ(error, MissingFileMessage);
+}
+
+TEST_F(ModelCheck, WhereEachProductComesOutIsCompared)
+{
+    Rig r;
+    buildMachine(r, true, -1, false, true);
+    const std::string astray = saveMachine(r, dir / "astray.jhk");
+    std::string error;
+    const auto answer = ModelAnswer::build(JHK_APP_DIR, model, 40, 1, error);
+    ASSERT_TRUE(answer) << error;
+    std::string diff;
+    const CheckOutcome o = answer->check(JHK_APP_DIR, astray, &diff);
+    ASSERT_FALSE(o.passed);
+    EXPECT_EQ(o.failure, "ボタン1（No.1） を押したとき: 商品が 金額表示1（No.3） の上に出ました (模範 商品出口1)");
+    // the replay expects the product on the outlet, and so fails on the machine
+    EXPECT_NE(diff.find("expect products 1 商品出口1\n"), std::string::npos) << diff;
+    const ScenarioParse replay = parseScenarios(diff, "diff.txt", Language::Japanese);
+    ASSERT_FALSE(replay.error) << replay.error->describe();
+    EXPECT_TRUE(runScenario(replay.scenarios[0], JHK_APP_DIR, model).passed);
+    EXPECT_FALSE(runScenario(replay.scenarios[0], JHK_APP_DIR, astray).passed);
 }

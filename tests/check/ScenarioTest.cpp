@@ -118,7 +118,7 @@ TEST(ScenarioFile, ScenariosNamesCommentsAndSteps)
 
 TEST(ScenarioFile, BadLinesAreReportedWithTheirLine)
 {
-    const char *bad[] = {
+    const std::string bad[] = {
         "dance",
         "touch",
         "touch ボタン",
@@ -145,8 +145,24 @@ TEST(ScenarioFile, BadLinesAreReportedWithTheirLine)
         "expect message",
         "expect light ボタン1 購入",
         "\xff\xfe bytes that are not UTF-8",
+        // expectations that can never hold: stock and money are 16-bit, a display has 4 digits
+        "expect stock 商品1 -32769",
+        "expect stock 商品1 32768",
+        "expect money 40000",
+        "expect coins 10 32768",
+        "expect products 32768",
+        "expect display 金額表示1 65536",
+        "expect display 金額表示1 10000",
+        "expect products 1 金額表示1",
+        "expect products 1 商品出口1 more",
+        // names that are not text
+        std::string("scenario a\0b", 12),
+        "scenario \xc0\xaf overlong slash",
+        "scenario \xed\xa0\x80 surrogate",
+        "scenario \xf4\x90\x80\x80 past U+10FFFF",
+        "scenario \xe3\x81 cut short",
     };
-    for (const char *line : bad) {
+    for (const std::string &line : bad) {
         const std::string text = std::string("scenario 購入\nrun\n# fine so far\n") + line + "\nstop\n";
         for (Language lang : {Language::Japanese, Language::English}) {
             const ScenarioParse p = parseScenarios(text, "class/a.txt", lang);
@@ -196,7 +212,7 @@ expect coins 100 1
 
     const CheckOutcome wrong = run(purchase, (dir / "wrongprice.jhk").string());
     EXPECT_FALSE(wrong.passed);
-    EXPECT_EQ(wrong.failure, "4行目: ボタン1 のランプ 期待 消灯、実際 購入");
+    EXPECT_EQ(wrong.failure, "4行目: ボタン1（No.1） のランプ 期待 消灯、実際 購入");
 
     const CheckOutcome noLever = run(purchase, (dir / "nolever.jhk").string());
     EXPECT_EQ(noLever.failure, "14行目: 釣レバー1 がありません");
@@ -216,9 +232,9 @@ TEST_F(ScenarioCheck, EachExpectationSaysWhatWasExpectedAndSeen)
     // (one product, 30 left).
     const Case cases[] = {
         {"expect products 2", "6行目: 出た商品の数 期待 2、実際 1"},
-        {"expect stock 商品1 5", "6行目: 商品1 の在庫 期待 5、実際 4"},
-        {"expect display 金額表示1 空", "6行目: 金額表示1 の表示 期待 空、実際 30"},
-        {"expect lamp ボタン1 売切", "6行目: ボタン1 のランプ 期待 売切、実際 消灯"},
+        {"expect stock 商品1 5", "6行目: 商品1（No.0） の在庫 期待 5、実際 4"},
+        {"expect display 金額表示1 空", "6行目: 金額表示1（No.3） の表示 期待 空、実際 30"},
+        {"expect lamp ボタン1 売切", "6行目: ボタン1（No.1） のランプ 期待 売切、実際 消灯"},
         {"expect money 2000", "6行目: 所持金 期待 2000、実際 2520"},
         {"expect coins 50 1", "6行目: 財布の50円 期待 1、実際 0"},
         {"expect message お釣が30円でました", "6行目: メッセージ 期待 「お釣が30円でました」、実際 なし"},
@@ -227,6 +243,11 @@ TEST_F(ScenarioCheck, EachExpectationSaysWhatWasExpectedAndSeen)
         {"expect stock 30 1", "6行目: 30番のパーツがありません"},
         {"expect display 3 30", ""},
         {"expect no message", ""},
+        {"expect products 1 商品出口1", ""},
+        {"expect products 0 商品出口1", "6行目: 商品出口1（No.4） に出た商品の数 期待 0、実際 1"},
+        {"expect products 1 商品出口2", "6行目: 商品出口2 がありません"},
+        {"expect stock 商品1 32767", "6行目: 商品1（No.0） の在庫 期待 32767、実際 4"},
+        {"expect display 金額表示1 9999", "6行目: 金額表示1（No.3） の表示 期待 9999、実際 30"},
     };
     for (const Case &c : cases) {
         const CheckOutcome o = run(std::string("money 2670\nrun\ncoin 100\ncoin 50\ntouch ボタン1\n") + c.expectation + "\n",
@@ -248,4 +269,18 @@ TEST_F(ScenarioCheck, MessagesAreCountedSinceThePreviousExpectLines)
               "8行目: メッセージ 期待 「お釣が10円でました」、実際 「お釣が100円でました」");
     // A later group sees only what came after the earlier one.
     EXPECT_TRUE(run(start + "expect money 2670\nstop\nexpect no message\n", correct).passed);
+}
+
+TEST_F(ScenarioCheck, AProductMustComeOutOnTheOutlet)
+{
+    Rig r;
+    buildMachine(r, true, -1, false, true);
+    const std::string astray = saveMachine(r, dir / "astray.jhk");
+    ASSERT_FALSE(astray.empty());
+    const std::string purchase = "money 2670\nrun\ncoin 100\ncoin 50\ntouch ボタン1\n";
+    // Counting every product cannot tell the machines apart; counting the outlet's can.
+    EXPECT_TRUE(run(purchase + "expect products 1\n", astray).passed);
+    EXPECT_TRUE(run(purchase + "expect products 1 商品出口1\n", correct).passed);
+    EXPECT_EQ(run(purchase + "expect products 1 商品出口1\n", astray).failure,
+              "6行目: 商品出口1（No.4） に出た商品の数 期待 1、実際 0 (商品が 金額表示1（No.3） の上に出ました)");
 }
