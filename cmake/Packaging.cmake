@@ -24,14 +24,23 @@ endfunction()
 
 set(JHK_GZIPPED "")
 set(JHK_MAN_DIR ${PROJECT_SOURCE_DIR}/src/app/man)
-foreach(program jihankobo jihankobo-sim jihankobo-check)
-    if(TARGET ${program})
-        jhk_install_gzipped(${JHK_MAN_DIR}/${program}.1 ${CMAKE_INSTALL_MANDIR}/man1 ${program}.1)
-    endif()
+if(TARGET jihankobo)
+    jhk_install_gzipped(${JHK_MAN_DIR}/jihankobo.1 ${CMAKE_INSTALL_MANDIR}/man1 jihankobo.1)
+endif()
+# The checker's and the simulator's pages get their options part from the programs' tables.
+foreach(program jihankobo-sim jihankobo-check)
+    set(page ${JHK_PACKAGE_FILES}/man/${program}.1)
+    add_custom_command(OUTPUT ${page}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${JHK_PACKAGE_FILES}/man
+        COMMAND jihankobo-manpage ${program} ${JHK_MAN_DIR}/${program}.1.in > ${page}
+        DEPENDS jihankobo-manpage ${JHK_MAN_DIR}/${program}.1.in VERBATIM)
+    jhk_install_gzipped(${page} ${CMAKE_INSTALL_MANDIR}/man1 ${program}.1)
 endforeach()
 jhk_install_gzipped(${PROJECT_SOURCE_DIR}/packaging/changelog ${JHK_DOC_DIR} changelog)
 add_custom_target(jhk_package_files ALL DEPENDS ${JHK_GZIPPED})
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright DESTINATION ${JHK_DOC_DIR})
+# The teachers' guide: the checker's scenario files, the roles and examples, in Japanese.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/teachers-guide.md DESTINATION ${JHK_DOC_DIR})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME jihankobo)

@@ -5,6 +5,7 @@
 #include "model/CommandLine.h"
 #include "sim/SimCommand.h"
 #include "sim/SimMachine.h"
+#include "sim/SimUsage.h"
 
 #include <fstream>
 #include <iostream>
@@ -16,23 +17,6 @@ namespace {
 using namespace jhk;
 
 constexpr const char *Program = "jihankobo-sim";
-constexpr jhk::Usage SimUsage{
-    "usage: jihankobo-sim [--app-dir DIR] [--trace] MACHINE.jhk [SCRIPT]\n"
-    "       jihankobo-sim --help | --version\n"
-    "Opens a machine document and plays a script of pupil actions on it without a window\n"
-    "(standard input when no SCRIPT is given), printing what the pupil would see.\n"
-    "  --app-dir DIR  the application folder (catalogue, pictures); default: the program's own\n"
-    "  --trace        also print each block before it runs and each variable a block changes\n"
-    "Exit status: 0 after the whole script, 1 when the machine could not be opened,\n"
-    "2 for a wrong command line or script line.\n",
-    "使い方: jihankobo-sim [--app-dir フォルダ] [--trace] マシン.jhk [スクリプト]\n"
-    "        jihankobo-sim --help | --version\n"
-    "マシンのファイルを開き、児童の操作を書いたスクリプト（省略すると標準入力）を画面なしで実行して、\n"
-    "児童に見えることを出力します。\n"
-    "  --app-dir フォルダ  アプリケーションフォルダ（カタログ、絵）。省略するとプログラムのフォルダ\n"
-    "  --trace        実行する前の各ブロックと、ブロックが変えた変数も出力します\n"
-    "終了コード: 0 スクリプトを最後まで実行した、1 マシンを開けなかった、2 コマンドラインかスクリプトの行が正しくない\n"};
-
 // Every event as one line on standard output; message boxes are answered at once.
 class PrintingView : public StageView {
 public:
@@ -54,7 +38,9 @@ public:
 
 int main(int argc, char *argv[])
 {
-    if (const auto answered = jhk::answerHelpOrVersion(argc, argv, Program, SimUsage, JHK_VERSION))
+    const std::string english = jhk::simUsage(false), japanese = jhk::simUsage(true);
+    const jhk::Usage usage{english.c_str(), japanese.c_str()};
+    if (const auto answered = jhk::answerHelpOrVersion(argc, argv, Program, usage, JHK_VERSION))
         return *answered;
     std::string appDir;
     bool trace = false;
@@ -63,19 +49,19 @@ int main(int argc, char *argv[])
         const std::string a = argv[i];
         if (a == "--app-dir") {
             if (i + 1 >= argc) {
-                return jhk::usageError(Program, SimUsage, "--app-dir needs a folder");
+                return jhk::usageError(Program, usage, "--app-dir needs a folder");
             }
             appDir = argv[++i];
         } else if (a == "--trace") {
             trace = true;
         } else if (a.size() > 1 && a[0] == '-' && a != "-") {
-            return jhk::usageError(Program, SimUsage, "unknown option " + a);
+            return jhk::usageError(Program, usage, "unknown option " + a);
         } else {
             positional.push_back(a);
         }
     }
     if (positional.empty() || positional.size() > 2)
-        return jhk::usageError(Program, SimUsage);
+        return jhk::usageError(Program, usage);
     if (appDir.empty())
         appDir = jhk::applicationFolder();
 

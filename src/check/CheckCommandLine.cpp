@@ -5,48 +5,62 @@
 
 namespace jhk {
 
+namespace {
+
+constexpr OptionDoc CheckOptionTable[] = {
+    {"--app-dir", "DIR", nullptr, "the application folder (part catalogue, pictures); default: beside the program",
+     "アプリケーションフォルダ (パーツの一覧と絵)。既定はプログラムのそば"},
+    {"--jobs", "N", nullptr, "machines checked at once (default: the number of cores)",
+     "同時に検査する台数 (既定: CPU のコア数)"},
+    {"--csv", "FILE", nullptr,
+     "write the table as CSV (a row per machine, pass or the failure per scenario, the overall result last)",
+     "表を CSV で書き出す (一台一行、シナリオごとに合格か不合格の理由、最後の列「結果」に合格か不合格)"},
+    {"--html", "FILE", nullptr,
+     "write one page with the table, the failures and a picture of each machine (prints on A4)",
+     "表と不合格の理由と各マシンの絵を一枚のページに書き出す (A4 で印刷できます)"},
+    {"--quiet", "", nullptr, "show no progress bar", "進み具合の表示を出さない"},
+    {"--model", "MODEL.jhk", nullptr, "compare with a model answer over random pupil sessions",
+     "模範解答とランダムな操作で比べる"},
+    {"--runs", "N", nullptr, "number of sessions compared with the model (default: 100)",
+     "模範解答と比べる操作の回数 (既定: 100)"},
+    {"--seed", "S", nullptr, "seed of the sessions (default: 1; the same seed gives the same sessions)",
+     "操作を作る種 (既定: 1。同じ種なら同じ操作)"},
+    {"--save-diffs", "DIR", nullptr, "write each divergence from the model as a scenario file into DIR",
+     "模範解答との違いを、再現するシナリオファイルとして DIR に書き出す"},
+    {"--help", "", nullptr, "show this text", "この説明を表示する"},
+    {"--version", "", nullptr, "show the version", "バージョンを表示する"},
+};
+
+} // namespace
+
+std::span<const OptionDoc> checkOptions()
+{
+    return CheckOptionTable;
+}
+
 std::string checkUsage(Language language)
 {
     const std::string synopsis =
         "jihankobo-check [--app-dir DIR] [--jobs N] [--csv FILE] [--html FILE] [--quiet]\n"
         "                (SCENARIO.txt... | --model MODEL.jhk [--runs N] [--seed S] [--save-diffs DIR])\n"
         "                MACHINE.jhk|FOLDER...\n";
-    if (language == Language::Japanese)
+    const bool japanese = language == Language::Japanese;
+    if (japanese)
         return "使い方: " + synopsis
             + "\n"
               "生徒の自動販売機 (.jhk) を、シナリオまたは模範解答と比べて検査します。\n"
               "フォルダを渡すと、その中の .jhk ファイルを名前の順にすべて検査します。\n"
               "\n"
-              "  --app-dir DIR      アプリケーションフォルダ (パーツの一覧と絵)。既定はプログラムのそば\n"
-              "  --jobs N           同時に検査する台数 (既定: CPU のコア数)\n"
-              "  --csv FILE         表を CSV で書き出す (一台一行、シナリオごとに pass か不合格の理由)\n"
-              "  --html FILE        表と不合格の理由と各マシンの絵を一枚のページに書き出す (A4 で印刷できます)\n"
-              "  --quiet            進み具合の表示を出さない\n"
-              "  --model MODEL.jhk  模範解答とランダムな操作で比べる\n"
-              "  --runs N           模範解答と比べる操作の回数 (既定: 100)\n"
-              "  --seed S           操作を作る種 (既定: 1。同じ種なら同じ操作)\n"
-              "  --save-diffs DIR   模範解答との違いを、再現するシナリオファイルとして DIR に書き出す\n"
-              "  --help             この説明を表示する\n"
-              "  --version          バージョンを表示する\n"
-              "\n"
+            + optionHelp(CheckOptionTable, japanese)
+            + "\n"
               "終了コード: 0 すべて合格、1 不合格か開けないマシンがある、2 コマンドラインかシナリオの誤り\n";
     return "usage: " + synopsis
         + "\n"
           "Checks pupils' vending machines (.jhk) against scenarios or against a model answer.\n"
           "A folder stands for all its .jhk files, in the order of their names.\n"
           "\n"
-          "  --app-dir DIR      the application folder (part catalogue, pictures); default: beside the program\n"
-          "  --jobs N           machines checked at once (default: the number of cores)\n"
-          "  --csv FILE         write the table as CSV (a row per machine, pass or the failure per scenario)\n"
-          "  --html FILE        write one page with the table, the failures and a picture of each machine (prints on A4)\n"
-          "  --quiet            show no progress bar\n"
-          "  --model MODEL.jhk  compare with a model answer over random pupil sessions\n"
-          "  --runs N           number of sessions compared with the model (default: 100)\n"
-          "  --seed S           seed of the sessions (default: 1; the same seed gives the same sessions)\n"
-          "  --save-diffs DIR   write each divergence from the model as a scenario file into DIR\n"
-          "  --help             show this text\n"
-          "  --version          show the version\n"
-          "\n"
+        + optionHelp(CheckOptionTable, japanese)
+        + "\n"
           "Exit status: 0 all passed, 1 a machine failed or could not be opened, 2 a bad command line or scenario.\n";
 }
 

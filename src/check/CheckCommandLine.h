@@ -1,8 +1,10 @@
 #pragma once
 
 #include "check/Language.h"
+#include "model/OptionTable.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -33,6 +35,9 @@ struct CheckCommandLine {
 // Reads the arguments after the program's name. A folder or a file ending in .jhk (any letter
 // case) is a machine; any other file is a scenario file.
 CheckCommandLine parseCheckCommandLine(const std::vector<std::string> &args, Language language);
+
+// The options of the command line, for --help and the manual page.
+std::span<const OptionDoc> checkOptions();
 
 // The usage text of --help.
 std::string checkUsage(Language language);

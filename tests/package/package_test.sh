@@ -44,9 +44,14 @@ for f in /usr/bin/jihankobo /usr/bin/jihankobo-sim /usr/bin/jihankobo-check \
          /usr/share/icons/hicolor/scalable/apps/jihankobo.svg \
          /usr/share/man/man1/jihankobo.1.gz /usr/share/man/man1/jihankobo-sim.1.gz \
          /usr/share/man/man1/jihankobo-check.1.gz \
-         /usr/share/doc/jihankobo/copyright /usr/share/doc/jihankobo/changelog.gz; do
+         /usr/share/doc/jihankobo/copyright /usr/share/doc/jihankobo/changelog.gz \
+         /usr/share/doc/jihankobo/teachers-guide.md; do
     grep -qx "$f" "$work/files" || fail "the package lacks $f"
 done
+# The checker's manual page carries its options, written from the program's own table.
+dpkg-deb --fsys-tarfile "$deb" | tar -xOf - ./usr/share/man/man1/jihankobo-check.1.gz | gzip -dc >"$work/check.1"
+grep -q 'save\\-diffs' "$work/check.1" && ! grep -q '@OPTIONS@' "$work/check.1" \
+    || fail "jihankobo-check.1 lacks its options"
 ! grep -q '^/usr/lib/jihankobo/.*\.a$\|/include/\|test' "$work/files" || fail "build leftovers in the package"
 
 # Its metadata.
