@@ -19,3 +19,7 @@ apt-get install -y -q --no-install-recommends \
     python3 \
     clang \
     dpkg-dev file lintian appstream desktop-file-utils
+# The web page: node and npm build it (web/, npm ci from its lock file), fontTools cuts its
+# Japanese font, chromium runs its browser tests.
+apt-get install -y -q --no-install-recommends \
+    nodejs npm chromium python3-fonttools python3-brotli

@@ -5,7 +5,7 @@ export type Answer = 'ok' | 'cancel' | 'yes' | 'no' | 'stop';
 const Captions: Record<Answer, string> = { ok: 'OK', cancel: 'キャンセル', yes: 'はい(Y)', no: 'いいえ(N)', stop: '停止' };
 const Icons: Record<string, string> = { critical: '×', question: '?', exclamation: '!', information: 'i' };
 
-interface Request { text: string; buttons: string; icon: string; resolve: (a: Answer) => void; }
+interface Request { text: string; buttons: string; icon: string; resolve: (a: string | null) => void; }
 
 export class Dialogs {
   private queue: Request[] = [];
@@ -14,7 +14,9 @@ export class Dialogs {
 
   get open(): boolean { return this.showing; }
 
-  ask(text: string, buttons = 'ok', icon = ''): Promise<Answer> {
+  /** The answer: 'ok', 'cancel', 'yes', 'no', 'stop'; for a text box ('input') the text
+   *  typed, or null when it was cancelled. */
+  ask(text: string, buttons = 'ok', icon = ''): Promise<string | null> {
     return new Promise(resolve => {
       this.queue.push({ text, buttons, icon, resolve });
       if (!this.showing) this.next();
@@ -33,6 +35,7 @@ export class Dialogs {
       else if (b === 'yesno') answers.push('yes', 'no');
       else if (b === 'yesnocancel') answers.push('yes', 'no', 'cancel');
       else if (b === 'stop') answers.push('stop');
+      else if (b === 'input') answers.push('ok', 'cancel');
     }
     if (answers.length === 0) answers.push('ok');
     const escape: Answer = answers.includes('cancel') ? 'cancel' : answers.includes('no') ? 'no' : answers[0];
@@ -48,10 +51,18 @@ export class Dialogs {
     textEl.id = 'dialog-text';
     box.setAttribute('aria-labelledby', 'dialog-text');
     const row = box.querySelector('.buttons')!;
+    let input: HTMLInputElement | null = null;
+    if (list.includes('input')) {
+      input = document.createElement('input');
+      input.type = 'text';
+      input.className = 'answer';
+      input.setAttribute('aria-labelledby', 'dialog-text');
+      box.insertBefore(input, row);
+    }
     const finish = (a: Answer) => {
       document.removeEventListener('keydown', onKey, true);
       box.remove();
-      req.resolve(a);
+      req.resolve(input ? (a === 'ok' ? input.value : null) : a);
       this.next();
     };
     const onKey = (e: KeyboardEvent) => {
@@ -59,11 +70,11 @@ export class Dialogs {
       else if (e.key === 'Enter') {
         e.preventDefault(); e.stopPropagation();
         const focused = document.activeElement as HTMLElement | null;
-        finish((focused?.dataset.answer as Answer) ?? answers[0]);
+        finish((focused?.dataset?.answer as Answer | undefined) ?? answers[0]);
       } else if (e.key === 'Tab') {
         // Focus stays inside the box.
-        const buttons = Array.from(row.querySelectorAll('button')) as HTMLButtonElement[];
-        const i = buttons.indexOf(document.activeElement as HTMLButtonElement);
+        const buttons = [...(input ? [input] : []), ...Array.from(row.querySelectorAll('button'))] as HTMLElement[];
+        const i = buttons.indexOf(document.activeElement as HTMLElement);
         e.preventDefault();
         buttons[(i + (e.shiftKey ? buttons.length - 1 : 1)) % buttons.length].focus();
       }
@@ -79,6 +90,6 @@ export class Dialogs {
     this.layer.replaceChildren(box);
     this.layer.hidden = false;
     document.addEventListener('keydown', onKey, true);
-    (row.querySelector('button') as HTMLButtonElement).focus();
+    (input ?? (row.querySelector('button') as HTMLButtonElement)).focus();
   }
 }

@@ -4,7 +4,7 @@ import { loadCore, type Core, type Machine, type Host } from './core';
 import { readScene, type Scene } from './scene';
 import { Pictures } from './pictures';
 import { StageCanvas, StageWidth, StageHeight } from './stage';
-import { Dialogs, type Answer } from './dialogs';
+import { Dialogs } from './dialogs';
 import { Sounds } from './audio';
 import { recovery } from './store';
 import { RunView } from './runview';
@@ -15,6 +15,12 @@ const WindowHeight = 529;
 const RecoveryQuestion = '前回、保存されずに終了したマシンがあります。復元しますか？';
 const PartsKindCaptions = ['商品', 'ボタン', '投入口', '金額表示', '釣銭口', '所持金', '商品出口', '釣レバー'];
 const RecoveryDelayMs = 2000;
+// What each level lets the pupil do, under the level's caption (when the module gives no text).
+const LevelTexts = [
+  'パーツにはブロックが設定されています。',
+  'パーツごとに、設定できるブロックが制限されています。',
+  'パーツ・ブロックを自由に選択し、設定する事ができます。',
+];
 const UnsavedQuestion = '今のマシンには保存されていない変更があります。\r\n保存しますか？';
 
 const $ = <T extends HTMLElement = HTMLElement>(id: string) => document.getElementById(id) as T;
@@ -81,7 +87,11 @@ class Page {
   private host(): Host {
     return {
       message: (id, text, buttons, icon) => {
-        void this.dialogs.ask(text, buttons, icon).then(a => { this.machine.answer(id, a); this.changed(); });
+        void this.dialogs.ask(text, buttons, icon).then(a => {
+          if (a === null) return; // a text box cancelled: nothing is asked for
+          this.machine.answer(id, a);
+          this.changed();
+        });
       },
       sound: (name, mode) => this.sound(name, mode),
       changed: what => (what === 'blink' ? this.blinked() : this.changed()),
@@ -143,7 +153,7 @@ class Page {
     setText('lblNowState', s.stateLabel);
     $('lblNowState').style.color = s.stateColor;
     setText('Label4', s.moneyLabel);
-    setText('lblPartsCount', s.panel.partsCount);
+    setText('lblPartsCount', s.panel.partsCount || `パーツの数：${s.parts.length}個`);
     setText('Label1', s.panel.x);
     setText('Label2', s.panel.y);
     setText('lbl_PartsName', s.panel.partsName);
@@ -154,7 +164,7 @@ class Page {
     pic.hidden = !url;
     if (url && pic.getAttribute('src') !== url) pic.src = url;
     setText('lbl_LEVEL', s.levelCaption || `レベル${s.level}`);
-    setText('lblKaisetsu', s.levelText);
+    setText('lblKaisetsu', s.levelText || (LevelTexts[s.level - 1] ?? ''));
     $('lblNowStep').hidden = !c.stepControlsVisible;
     $('lblStepKaisetsu').hidden = !c.stepControlsVisible;
     if (c.stepControlsVisible) { setText('lblNowStep', s.stepCaption); setText('lblStepKaisetsu', s.stepText); }
@@ -499,7 +509,7 @@ class Page {
   private async offerRecovery(): Promise<void> {
     const copy = await recovery.get();
     if (!copy) return;
-    const a: Answer = await this.dialogs.ask(RecoveryQuestion, 'yesno', 'question');
+    const a = await this.dialogs.ask(RecoveryQuestion, 'yesno', 'question');
     if (a !== 'yes') { void recovery.remove(); return; }
     const result = this.machine.openRecovery(copy.bytes);
     if (!result.ok) { void recovery.remove(); return; }

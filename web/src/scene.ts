@@ -118,7 +118,7 @@ export function readScene(json: string): Scene {
     },
     panel: {
       x: str(p.x, 'Ｘ座標'), y: str(p.y, 'Ｙ座標'), partsName: str(p.partsName, 'パーツの名前'), partsId: str(p.partsId, 'パーツ番号'),
-      partsCount: str(p.partsCount ?? s.partsCount, 'パーツの数：'), picture: str(p.picture), pictureKind: num(p.pictureKind ?? p.kind, -1),
+      partsCount: str(p.partsCount ?? s.partsCount), picture: str(p.picture), pictureKind: num(p.pictureKind ?? p.kind, -1),
     },
     level: num(s.level, 3),
     levelCaption: str(s.levelCaption),
