@@ -136,9 +136,23 @@ std::vector<MachineResult> ClassCheck::run(const std::function<void(std::size_t,
     };
     const std::size_t threads = std::clamp<std::size_t>(static_cast<std::size_t>(std::max(jobs, 1)), 1,
                                                         std::max<std::size_t>(machines.size(), 1));
-    std::vector<std::jthread> workers;
+    // The workers are joined however this function is left.
+    struct Workers {
+        std::vector<std::thread> threads;
+        ~Workers()
+        {
+            for (std::thread &t : threads)
+                t.join();
+        }
+    } workers;
+#ifdef __EMSCRIPTEN__
+    // WebAssembly without threads: the machines are checked one after the other.
+    (void)threads;
+    work();
+#else
     for (std::size_t t = 0; t < threads; ++t)
-        workers.emplace_back(work);
+        workers.threads.emplace_back(work);
+#endif
 
     for (std::size_t reported = 0; reported < machines.size(); ++reported) {
         std::unique_lock lock(mutex);
