@@ -1,7 +1,8 @@
 // Writes the machines the browser tests open, with the core's own writer:
 //   vending.jhk  a level-3 machine: a product of 120 yen (5 in stock), its button, a coin slot,
 //                an amount display, a product outlet and a change lever, each programmed
-//   looping.jhk  a level-3 machine whose button runs a program that never ends
+//   looping.jhk  a level-3 machine whose button runs a program that never ends (a product out,
+//                again and again)
 //   damaged.jhk  the vending machine cut short in the middle of its parts
 // usage: web_fixtures FOLDER
 #include "../engine/EngineRig.h"
@@ -44,9 +45,11 @@ int main(int argc, char **argv)
     Rig looping;
     const int product = looping.add(KindProduct, 40, 40, 120, 5);
     const int button = looping.add(KindButton, 40, 120);
-    // Round and round: a pass and a comparison that is always true.
+    const int outlet = looping.add(KindProductOutlet, 100, 400);
+    // Round and round: a product out (the run waits for its sound each time, so the endless-loop
+    // guard is minutes away) and a comparison that is always true.
     looping.program(button, {
-        B{0, 13, {}, 1},
+        B{0, BlockDischarge, {product, outlet, -1, -1, -1}, 1},
         B{1, BlockBranch, {product, "A", ">", -1, 0}, 0, LinkEnd},
     });
     looping.engine.checkAll();

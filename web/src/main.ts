@@ -88,8 +88,7 @@ class Page {
     return {
       message: (id, text, buttons, icon) => {
         void this.dialogs.ask(text, buttons, icon).then(a => {
-          if (a === null) return; // a text box cancelled: nothing is asked for
-          this.machine.answer(id, a);
+          this.machine.answer(id, a ?? ''); // a text box cancelled answers an empty text
           this.changed();
         });
       },
