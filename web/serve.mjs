@@ -17,6 +17,9 @@ const types = {
 };
 const compressible = new Set(['.html', '.js', '.mjs', '.css', '.json', '.webmanifest', '.wasm', '.bmp', '.svg', '.wav', '.txt', '.ini', '.jhk']);
 const gzipCache = new Map();
+// JHK_SERVE_LOG=1 prints one line a response: "sent BYTES PATH" (the bytes of the body on the wire).
+const log = process.env.JHK_SERVE_LOG === '1';
+const sent = (rel, n) => { if (log) console.log(`sent ${n} ${rel}`); };
 
 if (!fs.existsSync(path.join(root, 'index.html'))) {
   console.error(`${root}: no index.html here; build the site first (sh scripts/web.sh build OUT)`);
@@ -38,10 +41,11 @@ const server = http.createServer((req, res) => {
       'last-modified': st.mtime.toUTCString(),
       'x-content-type-options': 'nosniff',
     };
-    if (req.headers['if-modified-since'] === headers['last-modified']) { res.writeHead(304, headers).end(); return; }
+    if (req.headers['if-modified-since'] === headers['last-modified']) { sent(rel, 0); res.writeHead(304, headers).end(); return; }
     const gzip = compressible.has(ext) && /\bgzip\b/.test(req.headers['accept-encoding'] ?? '');
     if (!gzip) {
       headers['content-length'] = st.size;
+      sent(rel, req.method === 'HEAD' ? 0 : st.size);
       res.writeHead(200, headers);
       if (req.method === 'HEAD') { res.end(); return; }
       fs.createReadStream(file).pipe(res);
@@ -53,6 +57,7 @@ const server = http.createServer((req, res) => {
     headers['content-encoding'] = 'gzip';
     headers['content-length'] = body.length;
     headers.vary = 'accept-encoding';
+    sent(rel, req.method === 'HEAD' ? 0 : body.length);
     res.writeHead(200, headers);
     res.end(req.method === 'HEAD' ? undefined : body);
   });

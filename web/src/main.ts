@@ -58,25 +58,33 @@ class Page {
     this.fit();
     window.addEventListener('resize', () => this.fit());
     this.pictures.onLoaded = () => this.redraw();
-    const [core, files] = await Promise.all([loadCore(), fetch('app/files.json').then(r => r.json() as Promise<string[]>)]);
+    const [core, pack] = await Promise.all([loadCore(), fetch('app/pack.bin').then(r => {
+      if (!r.ok) throw new Error('app/pack.bin: ' + r.status);
+      return r.arrayBuffer();
+    })]);
+    performance.mark('jhk-core');
     this.core = core;
-    this.appFiles = files;
-    this.pictures.setSiteFiles(files);
     // The application folder, handed to the module: the tables, the block explanations, the
     // pictures whose sizes it measures and the sounds whose lengths a run waits for.
-    const data = files;
-    const bytes = await Promise.all(data.map(f => fetch('app/' + f).then(r => r.arrayBuffer())));
-    data.forEach((f, i) => core.putAppFile(f, new Uint8Array(bytes[i])));
+    const files = unpack(pack);
+    performance.mark('jhk-unpacked');
+    for (const [f, bytes] of files) core.putAppFile(f, bytes);
+    this.appFiles = [...files.keys()];
+    this.pictures.setAppFiles(files);
+    performance.mark('jhk-appfiles');
     this.machine = new core.Machine(3, 0);
     this.machine.setHost(this.host());
     this.wireControls();
     // The state label blinks four times a second while the machine is edited.
     window.setInterval(() => this.machine.blink(), 250);
     this.scene = readScene(this.machine.scene());
+    performance.mark('jhk-machine');
     await this.preloadScene();
+    performance.mark('jhk-pictures');
     this.render();
     $('main-window').classList.remove('loading');
     document.documentElement.dataset.ready = '1';
+    performance.mark('jhk-ready'); // the machine is drawn and takes the pupil's events
     await this.offerRecovery();
     const wanted = new URLSearchParams(location.search).get('machine');
     if (wanted) await this.openFromSite(wanted);
@@ -106,8 +114,8 @@ class Page {
 
   private sound(name: string, mode: string): void {
     if (mode === 'stop') { this.sounds.stopAll(); return; }
-    const file = this.appFiles.find(f => f.toLowerCase() === name.replace(/\\/g, '/').replace(/^\/+/, '').toLowerCase()) ?? name;
-    const url = 'app/' + file;
+    const url = this.pictures.resolve(name);
+    if (!url) { if (mode === 'sync') this.machine.soundEnded(); return; }
     if (mode === 'sync') this.sounds.play(url, false, () => { this.machine.soundEnded(); this.changed(); });
     else this.sounds.play(url, mode === 'loop');
   }
@@ -450,9 +458,11 @@ class Page {
       urls.push(p.picture === 'dummy' ? `builtin/kinds/kind_${p.kind}.png` : this.pictures.resolve(p.picture));
       if (p.kind === 0) urls.push(`builtin/kinds/kind_0.png`);
     }
-    // The pictures a run switches to (lamps, lever, slots): drawn at once, never a frame late.
-    for (const f of this.appFiles) if (/^bg\/.*_\d\.bmp$/i.test(f)) urls.push('app/' + f);
     await this.pictures.preload(urls.filter(Boolean));
+    // The pictures a run switches to (lamps, lever, slots) are decoded while the pupil looks:
+    // drawn at once when the run needs them, never a frame late.
+    const later = this.appFiles.filter(f => /^bg\/.*_\d\.bmp$/i.test(f)).map(f => this.pictures.resolve(f));
+    setTimeout(() => void this.pictures.preload(later), 0);
   }
 
   // ---- saving ----
@@ -557,6 +567,17 @@ async function droppedFiles(dt: DataTransfer | null): Promise<{ file: File; path
   };
   for (const e of entries) await walk(e, '');
   return out;
+}
+
+/** The application folder's files from app/pack.bin (see web/tools/pack.mjs). */
+function unpack(pack: ArrayBuffer): Map<string, Uint8Array> {
+  const view = new DataView(pack);
+  const indexLength = view.getUint32(0, true);
+  const index = JSON.parse(new TextDecoder().decode(new Uint8Array(pack, 4, indexLength))) as [string, number][];
+  const files = new Map<string, Uint8Array>();
+  let at = 4 + indexLength;
+  for (const [name, size] of index) { files.set(name, new Uint8Array(pack, at, size)); at += size; }
+  return files;
 }
 
 function setEnabled(id: string, on: boolean): void {

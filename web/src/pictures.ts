@@ -9,8 +9,12 @@ export class Pictures {
   private deviceFiles = new Map<string, string>(); // lower-case path or base name -> object URL
   onLoaded: () => void = () => {};
 
-  setSiteFiles(paths: string[]): void {
-    for (const p of paths) this.siteFiles.set(p.toLowerCase(), 'app/' + p);
+  /** The application folder's pictures, from the bytes the page already holds. */
+  setAppFiles(files: Map<string, Uint8Array>): void {
+    for (const [p, bytes] of files) {
+      const type = /\.png$/i.test(p) ? 'image/png' : /\.bmp$/i.test(p) ? 'image/bmp' : /\.wav$/i.test(p) ? 'audio/wav' : '';
+      if (type) this.siteFiles.set(p.toLowerCase(), URL.createObjectURL(new Blob([bytes], { type })));
+    }
   }
 
   /** A picture chosen from the device, under its relative path (folder) and its bare name. */
