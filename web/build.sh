@@ -50,16 +50,16 @@ cp /usr/share/doc/fonts-ipafont-gothic/copyright "$SITE/fonts/LICENSE-jhk-gothic
 
 # Lists of the site's files: the application folder for the page, everything for the cache.
 cd "$SITE"
-find app -type f ! -name files.json ! -name pack.bin | sed 's|^app/||' | LC_ALL=C sort \
+find app -type f ! -name files.json ! -name 'pack.bin*' | sed 's|^app/||' | LC_ALL=C sort \
     | node -e 'const l=require("fs").readFileSync(0,"utf8").split("\n").filter(Boolean);process.stdout.write(JSON.stringify(l))' > app/files.json
-node "$WEB/tools/pack.mjs" app app/files.json app/pack.bin
-BUILD_ID=$(cat page.js page.css index.html app/pack.bin | sha256sum | cut -c1-16)
+node "$WEB/tools/pack.mjs" app app/files.json app/pack.bin.gz
+BUILD_ID=$(cat page.js page.css index.html app/pack.bin.gz | sha256sum | cut -c1-16)
 sed "s/__BUILD_ID__/$BUILD_ID/" sw.js.tmp > sw.js
 rm sw.js.tmp
-# The page reads the application folder from pack.bin: its single files stay on the site for
-# other pages and tools, out of the cache.
+# The page reads the application folder from pack.bin.gz: its single files stay on the site for
+# other pages and tools (and browsers without DecompressionStream), out of the cache.
 find . -type f ! -name sw.js ! -name precache.json ! -path './fonts/LICENSE*' ! -name '*.jhk' ! -name 'splash.bmp' \
-    \( ! -path './app/*' -o -name pack.bin \) \
+    \( ! -path './app/*' -o -name pack.bin.gz \) \
     ! -path './builtin/paint/*' ! -path './builtin/thumbs/*' | sed 's|^\./||' | LC_ALL=C sort \
     | node -e 'const l=require("fs").readFileSync(0,"utf8").split("\n").filter(Boolean);const m=["jihankobo-core.js","jihankobo-core.wasm"].filter(f=>!l.includes(f));process.stdout.write(JSON.stringify(["./",...l,...m]))' > precache.json
 echo "page written to $SITE"

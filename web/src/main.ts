@@ -58,15 +58,11 @@ class Page {
     this.fit();
     window.addEventListener('resize', () => this.fit());
     this.pictures.onLoaded = () => this.redraw();
-    const [core, pack] = await Promise.all([loadCore(), fetch('app/pack.bin').then(r => {
-      if (!r.ok) throw new Error('app/pack.bin: ' + r.status);
-      return r.arrayBuffer();
-    })]);
+    const [core, files] = await Promise.all([loadCore(), appFolder()]);
     performance.mark('jhk-core');
     this.core = core;
     // The application folder, handed to the module: the tables, the block explanations, the
     // pictures whose sizes it measures and the sounds whose lengths a run waits for.
-    const files = unpack(pack);
     performance.mark('jhk-unpacked');
     for (const [f, bytes] of files) core.putAppFile(f, bytes);
     this.appFiles = [...files.keys()];
@@ -569,7 +565,19 @@ async function droppedFiles(dt: DataTransfer | null): Promise<{ file: File; path
   return out;
 }
 
-/** The application folder's files from app/pack.bin (see web/tools/pack.mjs). */
+/** The application folder's files: from app/pack.bin.gz (see web/tools/pack.mjs), or one by one
+ *  in a browser that cannot decompress it. */
+async function appFolder(): Promise<Map<string, Uint8Array>> {
+  const ok = (r: Response) => { if (!r.ok) throw new Error(`${r.url}: ${r.status}`); return r; };
+  if (typeof DecompressionStream !== 'undefined') {
+    const r = ok(await fetch('app/pack.bin.gz'));
+    return unpack(await new Response(r.body!.pipeThrough(new DecompressionStream('gzip'))).arrayBuffer());
+  }
+  const list = await ok(await fetch('app/files.json')).json() as string[];
+  const bodies = await Promise.all(list.map(f => fetch('app/' + f).then(ok).then(r => r.arrayBuffer())));
+  return new Map(list.map((f, i) => [f, new Uint8Array(bodies[i])]));
+}
+
 function unpack(pack: ArrayBuffer): Map<string, Uint8Array> {
   const view = new DataView(pack);
   const indexLength = view.getUint32(0, true);

@@ -134,9 +134,12 @@ try {
   await purchases(5);
   const before = await heap();
   const t0 = Date.now();
-  await purchases(100);
+  await purchases(50);
+  const half = await heap();
+  await purchases(50);
   const after = await heap();
-  say(`memory after 100 purchases (${((Date.now() - t0) / 1000).toFixed(0)} s): JavaScript heap ${kb(before.used)} → ${kb(after.used)}, the module's memory ${kb(before.wasm)} → ${kb(after.wasm)}, DOM nodes ${before.nodes} → ${after.nodes}`);
+  const show = k => `${kb(before[k])} → ${kb(half[k])} → ${kb(after[k])}`;
+  say(`memory before, after 50 and after 100 purchases (${((Date.now() - t0) / 1000).toFixed(0)} s): JavaScript heap ${show('used')}, the module's memory ${show('wasm')}, DOM nodes ${before.nodes} → ${half.nodes} → ${after.nodes}`);
   await context.close();
 
   if (shots) {
