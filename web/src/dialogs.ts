@@ -35,6 +35,7 @@ export class Dialogs {
       else if (b === 'yesno') answers.push('yes', 'no');
       else if (b === 'yesnocancel') answers.push('yes', 'no', 'cancel');
       else if (b === 'stop') answers.push('stop');
+      else if (b === 'okstop') answers.push('ok', 'stop');
       else if (b === 'input') answers.push('ok', 'cancel');
     }
     if (answers.length === 0) answers.push('ok');
