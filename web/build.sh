@@ -41,12 +41,17 @@ done
 cp -R "$ASSETS/builtin" "$SITE/builtin"
 cp "$ROOT"/src/app/icons/jihankobo-*.png "$ROOT/src/app/icons/jihankobo.svg" "$SITE/icons/"
 
-# The font: the Gothic font cut down to what the program shows, under a name of its own.
+# The font: the Gothic font cut down to what the program shows, under a name of its own. Without
+# fontTools or the font the page uses the system's Japanese font (a warning says so).
 FONT=/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf
-TEXTS=$(find "$ROOT/src" "$WEB/src" "$WEB/static" -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.ini' -o -name '*.ts' -o -name '*.html' \) | sort)
-# shellcheck disable=SC2086
-/usr/bin/python3 tools/subset_font.py "$FONT" "$SITE/fonts/jhk-gothic.woff2" $TEXTS
-cp /usr/share/doc/fonts-ipafont-gothic/copyright "$SITE/fonts/LICENSE-jhk-gothic.txt"
+if [ -f "$FONT" ] && /usr/bin/python3 -c 'import fontTools.subset, brotli' 2>/dev/null; then
+    TEXTS=$(find "$ROOT/src" "$WEB/src" "$WEB/static" -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.ini' -o -name '*.ts' -o -name '*.html' \) | sort)
+    # shellcheck disable=SC2086
+    /usr/bin/python3 tools/subset_font.py "$FONT" "$SITE/fonts/jhk-gothic.woff2" $TEXTS
+    cp /usr/share/doc/fonts-ipafont-gothic/copyright "$SITE/fonts/LICENSE-jhk-gothic.txt"
+else
+    echo "web/build.sh: warning: no fontTools or IPA Gothic (sh scripts/install-deps.sh): the page uses the system's font" >&2
+fi
 
 # Lists of the site's files: the application folder for the page, everything for the cache.
 cd "$SITE"
