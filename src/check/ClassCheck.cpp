@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <map>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 namespace jhk {
@@ -136,9 +137,23 @@ std::vector<MachineResult> ClassCheck::run(const std::function<void(std::size_t,
     };
     const std::size_t threads = std::clamp<std::size_t>(static_cast<std::size_t>(std::max(jobs, 1)), 1,
                                                         std::max<std::size_t>(machines.size(), 1));
-    std::vector<std::jthread> workers;
-    for (std::size_t t = 0; t < threads; ++t)
-        workers.emplace_back(work);
+    // Each worker is joined however this function is left. Where no thread can be started
+    // (a system without threads), the machines are checked here, one after another.
+    struct Workers {
+        std::vector<std::thread> threads;
+        ~Workers()
+        {
+            for (std::thread &t : threads)
+                t.join();
+        }
+    } workers;
+    try {
+        for (std::size_t t = 0; t < threads; ++t)
+            workers.threads.emplace_back(work);
+    } catch (const std::system_error &) {
+        if (workers.threads.empty())
+            work();
+    }
 
     for (std::size_t reported = 0; reported < machines.size(); ++reported) {
         std::unique_lock lock(mutex);
