@@ -18,4 +18,10 @@ apt-get install -y -q --no-install-recommends \
     xvfb xauth xdotool x11-apps imagemagick poppler-utils dbus-daemon \
     python3 \
     clang \
-    dpkg-dev file lintian appstream desktop-file-utils
+    dpkg-dev file lintian appstream desktop-file-utils \
+    emscripten
+# node and npm run the WebAssembly world and build the page: the machine's own when it has
+# them, else Debian's.
+if ! command -v node >/dev/null 2>&1 || ! command -v npm >/dev/null 2>&1; then
+    apt-get install -y -q --no-install-recommends nodejs npm
+fi

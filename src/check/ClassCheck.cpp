@@ -137,8 +137,7 @@ std::vector<MachineResult> ClassCheck::run(const std::function<void(std::size_t,
     };
     const std::size_t threads = std::clamp<std::size_t>(static_cast<std::size_t>(std::max(jobs, 1)), 1,
                                                         std::max<std::size_t>(machines.size(), 1));
-    // Each worker is joined however this function is left. Where no thread can be started
-    // (a system without threads), the machines are checked here, one after another.
+    // The workers are joined however this function is left.
     struct Workers {
         std::vector<std::thread> threads;
         ~Workers()
@@ -147,6 +146,12 @@ std::vector<MachineResult> ClassCheck::run(const std::function<void(std::size_t,
                 t.join();
         }
     } workers;
+#ifdef __EMSCRIPTEN__
+    // WebAssembly without threads: the machines are checked one after the other.
+    (void)threads;
+    work();
+#else
+    // So are they when not even one thread can be started.
     try {
         for (std::size_t t = 0; t < threads; ++t)
             workers.threads.emplace_back(work);
@@ -154,6 +159,7 @@ std::vector<MachineResult> ClassCheck::run(const std::function<void(std::size_t,
         if (workers.threads.empty())
             work();
     }
+#endif
 
     for (std::size_t reported = 0; reported < machines.size(); ++reported) {
         std::unique_lock lock(mutex);

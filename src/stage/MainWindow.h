@@ -108,6 +108,7 @@ protected:
 private:
     // StageView
     void showMessage(const std::string &text) override;
+    RunMessageAnswer showRunMessage(const std::string &text) override;
     void runListLineAdded(const std::string &line) override;
     void stageChanged(StageChange what, int index) override;
     // StageEditorHooks

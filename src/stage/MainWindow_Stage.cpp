@@ -300,6 +300,14 @@ void MainWindow::showMessage(const std::string &text)
     m_ui->message(text);
 }
 
+RunMessageAnswer MainWindow::showRunMessage(const std::string &text)
+{
+    if (m_ui->ask(text, MessageButtons::OkStop, MessageIcon::None) != Answer::Stop)
+        return RunMessageAnswer::Ok;
+    stopRunClicked();
+    return RunMessageAnswer::Stop;
+}
+
 void MainWindow::runListLineAdded(const std::string &)
 {
     syncRunList();

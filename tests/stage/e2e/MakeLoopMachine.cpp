@@ -1,13 +1,17 @@
 // Writes a level-3 machine whose button loops for ever through a discharge: product in slot 0,
 // button in slot 1, product outlet in slot 2; the button's program is block 0 "商品排出"
 // (product 0 onto the outlet) → block 1 "購買可ランプ消灯" → block 0.
-// Usage: stage_e2e_loop_machine OUT.jhk
+// With --overflow an amount display (slot 3) joins, and block 1 "カウンター減算" (the display
+// less product 0's price) runs between the two: the display passes -999 after nine passes and
+// every pass after that shows the overflow message.
+// Usage: stage_e2e_loop_machine [--overflow] OUT.jhk
 #include "PlacedParts.h"
 #include "document/JhkDocument.h"
 #include "model/AppState.h"
 #include "model/Creation.h"
 
 #include <cstdio>
+#include <string_view>
 
 using namespace jhk;
 using jhk::testing::placeWithBuiltInPicture;
@@ -31,10 +35,12 @@ BlockRecord &addBlock(PartsRecord &p, int slot, int kind, const char *caption, i
 
 int main(int argc, char *argv[])
 {
-    if (argc != 2) {
-        std::fputs("usage: stage_e2e_loop_machine OUT.jhk\n", stderr);
+    const bool overflow = argc == 3 && std::string_view(argv[1]) == "--overflow";
+    if (argc != 2 && !overflow) {
+        std::fputs("usage: stage_e2e_loop_machine [--overflow] OUT.jhk\n", stderr);
         return 2;
     }
+    const char *out = argv[argc - 1];
     Machine m;
     applyStartupValues(m.app, 15, 15);
     m.app.Level = 3;
@@ -50,10 +56,18 @@ int main(int argc, char *argv[])
     BlockRecord &discharge = addBlock(p, 0, BlockDischarge, "0商品排出", 1);
     discharge.Param[1] = ParamValue(product);
     discharge.Param[2] = ParamValue(outlet);
-    addBlock(p, 1, BlockBuyLampOff, "1購買可ランプ消灯", 0).Param[1] = ParamValue(button);
+    if (overflow) {
+        const int counter = placeWithBuiltInPicture(m, KindCounter, 250, 60);
+        BlockRecord &subtract = addBlock(p, 1, BlockSubtract, "1カウンター減算", 2);
+        subtract.Param[1] = ParamValue(counter);
+        subtract.Param[2] = ParamValue(product);
+        addBlock(p, 2, BlockBuyLampOff, "2購買可ランプ消灯", 0).Param[1] = ParamValue(button);
+    } else {
+        addBlock(p, 1, BlockBuyLampOff, "1購買可ランプ消灯", 0).Param[1] = ParamValue(button);
+    }
     p.FirstBlock = 0;
 
-    const SaveResult saved = saveDocument(argv[1], m);
+    const SaveResult saved = saveDocument(out, m);
     if (!saved.ok) {
         std::fprintf(stderr, "%s\n", saved.message.c_str());
         return 1;

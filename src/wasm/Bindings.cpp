@@ -1,0 +1,149 @@
+// The page module's JavaScript API: a thin translation between the page's values (numbers,
+// strings, Uint8Array, plain objects, callbacks) and PageMachine. No rule lives here.
+#include "wasm/PageMachine.h"
+
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using emscripten::val;
+
+// The application folder inside the module's memory files.
+constexpr const char *AppDir = "/app";
+
+std::vector<std::uint8_t> bytesOf(const val &array)
+{
+    return emscripten::convertJSArrayToNumberVector<std::uint8_t>(array);
+}
+
+val uint8Array(const std::vector<std::uint8_t> &bytes)
+{
+    // A copy the page owns: the module's memory may move when it grows.
+    return val::global("Uint8Array").new_(emscripten::typed_memory_view(bytes.size(), bytes.data()));
+}
+
+// Puts one data file of the application folder (jihan.ini, block.ini, bg/BG0.BMP, kan.wav, ...)
+// into the module, by its path relative to the folder. A path that climbs out of the folder
+// or is absolute is refused.
+bool putAppFile(const std::string &relative, const val &bytes)
+{
+    const std::filesystem::path rel(relative);
+    if (relative.empty() || rel.is_absolute())
+        return false;
+    for (const auto &part : rel)
+        if (part == "..")
+            return false;
+    const std::filesystem::path path = std::filesystem::path(AppDir) / rel;
+    std::error_code ec;
+    std::filesystem::create_directories(path.parent_path(), ec);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    const std::vector<std::uint8_t> data = bytesOf(bytes);
+    out.write(reinterpret_cast<const char *>(data.data()), static_cast<std::streamsize>(data.size()));
+    return static_cast<bool>(out);
+}
+
+// The page's callbacks; a callback the page leaves out is not called.
+class JsHost : public jhk::PageHost {
+public:
+    void set(val host) { m_host = std::move(host); }
+
+    void message(int id, const std::string &text, const std::string &buttons, const std::string &icon) override
+    {
+        call("message", id, text, buttons, icon);
+    }
+    void sound(const std::string &name, const std::string &mode) override { call("sound", name, mode); }
+    void changed(const std::string &what, int index) override { call("changed", what, index); }
+    void runList(const std::string &line) override { call("runList", line); }
+    void timer(int ms) override { call("timer", ms); }
+
+private:
+    template <typename... Args>
+    void call(const char *name, Args &&...args)
+    {
+        if (m_host.isUndefined() || m_host.isNull())
+            return;
+        const val f = m_host[name];
+        if (f.typeOf().as<std::string>() != "function")
+            return;
+        m_host.call<void>(name, std::forward<Args>(args)...);
+    }
+
+    val m_host = val::undefined();
+};
+
+// One machine of the page.
+class Machine {
+public:
+    Machine(int level, int background) : m_machine(AppDir, level, background, m_host) {}
+
+    void setHost(val host) { m_host.set(std::move(host)); }
+
+    val open(const val &bytes, const std::string &fileName) { return result(m_machine.open(bytesOf(bytes), fileName)); }
+    val saveBytes() { return uint8Array(m_machine.saveBytes()); }
+    void markSaved(const std::string &fileName) { m_machine.markSaved(fileName); }
+    val recoveryBytes() const { return uint8Array(m_machine.recoveryBytes()); }
+    val openRecovery(const val &bytes) { return result(m_machine.openRecovery(bytesOf(bytes))); }
+
+    void pointer(const std::string &type, int x, int y, int button, int modifiers)
+    {
+        m_machine.pointer(type, x, y, button, modifiers);
+    }
+    void coinDrop(int d, int centreX, int centreY) { m_machine.coinDrop(d, centreX, centreY); }
+    void touch(int slot) { m_machine.touch(slot); }
+    bool command(const std::string &name) { return m_machine.command(name); }
+    void answer(int id, const std::string &answer) { m_machine.answer(id, answer); }
+    void tick() { m_machine.tick(); }
+    void blink() { m_machine.blink(); }
+    void soundEnded() { m_machine.soundEnded(); }
+    std::string scene() const { return m_machine.scene(); }
+    std::string runView() const { return m_machine.runView(); }
+    bool isModified() const { return m_machine.isModified(); }
+    bool canUndo() const { return m_machine.canUndo(); }
+    bool canRedo() const { return m_machine.canRedo(); }
+
+private:
+    static val result(const jhk::PageMachine::OpenResult &r)
+    {
+        val o = val::object();
+        o.set("ok", r.ok);
+        o.set("message", r.message);
+        return o;
+    }
+
+    JsHost m_host; // before the machine, which reports to it from its start
+    jhk::PageMachine m_machine;
+};
+
+} // namespace
+
+EMSCRIPTEN_BINDINGS(jihankobo)
+{
+    emscripten::function("putAppFile", &putAppFile);
+    emscripten::class_<Machine>("Machine")
+        .constructor<int, int>()
+        .function("setHost", &Machine::setHost)
+        .function("open", &Machine::open)
+        .function("saveBytes", &Machine::saveBytes)
+        .function("markSaved", &Machine::markSaved)
+        .function("recoveryBytes", &Machine::recoveryBytes)
+        .function("openRecovery", &Machine::openRecovery)
+        .function("pointer", &Machine::pointer)
+        .function("coinDrop", &Machine::coinDrop)
+        .function("touch", &Machine::touch)
+        .function("command", &Machine::command)
+        .function("answer", &Machine::answer)
+        .function("tick", &Machine::tick)
+        .function("blink", &Machine::blink)
+        .function("soundEnded", &Machine::soundEnded)
+        .function("scene", &Machine::scene)
+        .function("runView", &Machine::runView)
+        .function("isModified", &Machine::isModified)
+        .function("canUndo", &Machine::canUndo)
+        .function("canRedo", &Machine::canRedo);
+}

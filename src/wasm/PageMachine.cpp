@@ -1,0 +1,654 @@
+#include "wasm/PageMachine.h"
+
+#include "document/JhkDocument.h"
+#include "document/RecoveryStore.h"
+#include "engine/WaveFile.h"
+#include "model/AppPaths.h"
+#include "stage/LevelChoice.h"
+#include "ui/FlowchartScene.h"
+#include "wasm/Json.h"
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+
+namespace jhk {
+
+namespace {
+
+// The width of one digit of the amount displays' digit strip, pixels.
+constexpr int DigitGlyphPixels = 17;
+
+// Where the page's documents are written for the reader, inside the module's memory files.
+constexpr const char *DocumentFolder = "/documents";
+
+Machine newMachine(int level, int background)
+{
+    Machine m;
+    // The page draws at 96 dots an inch, as the desktop program on a usual screen.
+    applyStartupValues(m.app, 15.0, 15.0);
+    StartChoice choice;
+    choice.level = std::clamp(level, 1, 3);
+    choice.background = std::clamp(background, 0, 4);
+    choice.apply(m.app);
+    return m;
+}
+
+std::int64_t steadyMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+// A colour of the machine's colour table (0x00BBGGRR, or the system menu colour) for CSS.
+std::string cssColour(std::int32_t bgr)
+{
+    if (bgr == SystemMenuColor)
+        return "#f0f0f0";
+    const auto v = static_cast<std::uint32_t>(bgr);
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "#%02x%02x%02x", v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF);
+    return buf;
+}
+
+const char *changeName(StageChange what)
+{
+    switch (what) {
+    case StageChange::Part: return "part";
+    case StageChange::Label: return "label";
+    case StageChange::Products: return "products";
+    case StageChange::Wallet: return "wallet";
+    case StageChange::WalletPicture: return "wallet";
+    case StageChange::Selection: return "selection";
+    case StageChange::RunList: return "runlist";
+    case StageChange::Panel: return "panel";
+    case StageChange::Blink: return "blink";
+    case StageChange::Everything: return "everything";
+    }
+    return "everything";
+}
+
+// The file name of a document inside the memory files: its last component only, so that a
+// name the page passes can never reach outside the folder.
+std::string documentPath(const std::string &fileName)
+{
+    std::string name = std::filesystem::path(fileName).filename().string();
+    if (name.empty() || name == "." || name == "..")
+        name = RecoveryStore::DocumentName;
+    return std::string(DocumentFolder) + "/" + name;
+}
+
+} // namespace
+
+PageMachine::PageMachine(const std::string &appDir, int level, int background, PageHost &host)
+    : m_appDir(appDir)
+    , m_host(host)
+    , m_machine(newMachine(level, background))
+    , m_catalogue(appDir)
+    , m_sizes(appDir)
+    , m_engine(m_machine, m_catalogue, static_cast<StageView &>(*this), static_cast<SoundPlayer &>(*this), m_sizes)
+    , m_saved(m_machine)
+    , m_runView(m_machine, m_catalogue, steadyMs)
+{
+    m_engine.setScheduler(this);
+    m_engine.setObserver(&m_runView);
+    m_engine.partsLoad();
+    m_engine.stage().background = m_machine.app.BackPictName;
+    m_machine.app.MoneyInHand = MainWindowMoney;
+    m_engine.stage().moneyLabel = std::string(MoneyLabelPrefix) + std::to_string(MainWindowMoney);
+    m_saved.markSaved(m_machine);
+    m_history.reset(m_machine);
+    m_runView.sync();
+}
+
+PageMachine::~PageMachine()
+{
+    m_engine.setScheduler(nullptr);
+    m_engine.setObserver(nullptr);
+}
+
+// --- Files as bytes ------------------------------------------------------------------------
+
+PageMachine::OpenResult PageMachine::open(const std::vector<std::uint8_t> &bytes, const std::string &fileName)
+{
+    if (m_machine.app.RunMode != ModeEditing)
+        return {false, {}};
+    // The reader decides on exactly what the desktop program would read from the disk.
+    std::error_code ec;
+    std::filesystem::create_directories(DocumentFolder, ec);
+    const std::string path = documentPath(fileName);
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        if (!out) {
+            showMessage(UnreadableFileMessage);
+            return {false, UnreadableFileMessage};
+        }
+    }
+    // A refused document shows the reader's message through the host and leaves the machine.
+    m_lastMessage.clear();
+    const bool opened = m_engine.openDocument(path);
+    std::filesystem::remove(path, ec);
+    if (!opened)
+        return {false, m_lastMessage};
+    m_history.reset(m_machine);
+    m_saved.markSaved(m_machine);
+    m_fileName = fileName;
+    m_runView.sync();
+    return {true, {}};
+}
+
+std::vector<std::uint8_t> PageMachine::saveBytes()
+{
+    if (m_machine.app.RunMode != ModeEditing)
+        return {};
+    // As the save command: the stage's places go back into the tables first.
+    m_engine.checkAll();
+    EncodeResult encoded = encodeDocument(m_machine);
+    m_history.rebase(m_machine);
+    if (!encoded.ok) {
+        showMessage(encoded.message.empty() ? SaveFailedMessage : encoded.message);
+        return {};
+    }
+    return std::move(encoded.bytes);
+}
+
+void PageMachine::markSaved(const std::string &fileName)
+{
+    m_saved.markSaved(m_machine);
+    m_fileName = fileName;
+}
+
+std::vector<std::uint8_t> PageMachine::recoveryBytes() const
+{
+    EncodeResult encoded = encodeDocument(m_machine);
+    if (!encoded.ok)
+        return {};
+    RecoveredMachine copy;
+    copy.document = std::move(encoded.bytes);
+    return encodeRecoveryCopy(copy);
+}
+
+PageMachine::OpenResult PageMachine::openRecovery(const std::vector<std::uint8_t> &bytes)
+{
+    const RecoveryRead read = decodeRecoveryCopy(bytes);
+    if (!read.machine) {
+        showMessage(read.message);
+        return {false, read.message};
+    }
+    OpenResult opened = open(read.machine->document, RecoveryStore::DocumentName);
+    // A restored machine has not been saved anywhere yet.
+    if (opened.ok) {
+        m_saved.markSaved(Machine());
+        m_fileName.clear();
+    }
+    return opened;
+}
+
+bool PageMachine::isModified() const
+{
+    return m_saved.hasUnsavedChanges(m_machine);
+}
+
+// --- Pointer, coins, commands ----------------------------------------------------------------
+
+PageMachine::Hit PageMachine::hitAt(int x, int y) const
+{
+    const Stage &s = m_engine.stage();
+    const int tx = std::max<int>(1, m_machine.app.TwipsX);
+    const int ty = std::max<int>(1, m_machine.app.TwipsY);
+    auto contains = [&](const StageRect &r) {
+        return x >= r.left / tx && x < r.left / tx + r.width / tx && y >= r.top / ty && y < r.top / ty + r.height / ty;
+    };
+    for (int k = static_cast<int>(s.coins.size()) - 1; k >= 0; --k) {
+        const CoinPicture &c = s.coins[static_cast<std::size_t>(k)];
+        if (c.visible && contains(c.rect))
+            return {Hit::Coin, k};
+    }
+    for (int n = static_cast<int>(s.products.size()) - 1; n >= 0; --n) {
+        const ProductImage &img = s.products[static_cast<std::size_t>(n)];
+        if (img.visible && contains(img.rect))
+            return {Hit::Product, n};
+    }
+    for (int i = PartSlots - 1; i >= 0; --i) {
+        if (s.part(i).visible && contains(s.part(i).rect))
+            return {Hit::Part, i};
+    }
+    for (int j = LabelSlots - 1; j >= 1; --j) {
+        const LabelControl &l = s.labels[static_cast<std::size_t>(j)];
+        if (l.visible && contains(l.rect))
+            return {Hit::Label, j};
+    }
+    return {};
+}
+
+StageRect PageMachine::itemRect(Hit hit) const
+{
+    const Stage &s = m_engine.stage();
+    switch (hit.kind) {
+    case Hit::Part: return s.part(hit.index).rect;
+    case Hit::Label: return s.labels[static_cast<std::size_t>(hit.index)].rect;
+    case Hit::Product:
+        if (hit.index < static_cast<int>(s.products.size()))
+            return s.products[static_cast<std::size_t>(hit.index)].rect;
+        break;
+    case Hit::Coin: return s.coins[static_cast<std::size_t>(hit.index)].rect;
+    case Hit::Surface: break;
+    }
+    return {};
+}
+
+void PageMachine::toTwips(Hit hit, int x, int y, int &tx, int &ty) const
+{
+    const StageRect r = itemRect(hit);
+    tx = x * m_machine.app.TwipsX - r.left;
+    ty = y * m_machine.app.TwipsY - r.top;
+}
+
+void PageMachine::pointer(const std::string &type, int x, int y, int button, int modifiers)
+{
+    (void)modifiers;
+    const bool left = button == 0;
+    const int mode = m_machine.app.RunMode;
+    const bool running = mode == ModeRunning || mode == ModeOneBlock;
+    if (type == "down") {
+        m_pressed = hitAt(x, y);
+        m_pressing = true;
+        int tx = 0, ty = 0;
+        toTwips(m_pressed, x, y, tx, ty);
+        if (!left)
+            return;
+        switch (m_pressed.kind) {
+        case Hit::Part:
+            if (mode == ModeRunning)
+                m_engine.runPartDown(m_pressed.index, tx, ty);
+            break;
+        case Hit::Product:
+            m_engine.productDown(m_engine.stage().products[static_cast<std::size_t>(m_pressed.index)].n, tx, ty);
+            break;
+        case Hit::Coin: m_engine.coinDown(m_pressed.index, tx, ty); break;
+        default: break;
+        }
+    } else if (type == "move") {
+        if (!m_pressing)
+            return;
+        int tx = 0, ty = 0;
+        toTwips(m_pressed, x, y, tx, ty);
+        switch (m_pressed.kind) {
+        case Hit::Part:
+            if (mode != ModeEditing)
+                m_engine.runPartMove(m_pressed.index, tx, ty);
+            break;
+        case Hit::Product:
+            m_engine.productMove(m_engine.stage().products[static_cast<std::size_t>(m_pressed.index)].n, tx, ty);
+            break;
+        case Hit::Coin: m_engine.coinMove(m_pressed.index, tx, ty); break;
+        default: break;
+        }
+    } else if (type == "up") {
+        if (!m_pressing)
+            return;
+        m_pressing = false;
+        const Hit hit = m_pressed;
+        if (!left)
+            return;
+        const StageRect r = itemRect(hit);
+        const int tx = std::max<int>(1, m_machine.app.TwipsX);
+        const int ty = std::max<int>(1, m_machine.app.TwipsY);
+        const bool over = hitAt(x, y) == hit
+            || (x >= r.left / tx && x < r.left / tx + r.width / tx && y >= r.top / ty && y < r.top / ty + r.height / ty);
+        switch (hit.kind) {
+        case Hit::Part:
+            if (mode != ModeEditing)
+                m_engine.runPartUp(hit.index);
+            break;
+        case Hit::Product:
+            if (hit.index < static_cast<int>(m_engine.stage().products.size()))
+                m_engine.productUp(m_engine.stage().products[static_cast<std::size_t>(hit.index)].n);
+            break;
+        case Hit::Coin: m_engine.coinUp(hit.index, CoinAim::Centre); break;
+        default: break;
+        }
+        if (over && hit.kind == Hit::Part && running)
+            m_engine.touchPart(hit.index);
+    }
+}
+
+void PageMachine::coinDrop(int d, int centreX, int centreY)
+{
+    if (d < 0 || d >= static_cast<int>(CoinValues.size()))
+        return;
+    const int k = m_engine.visibleCoin(d);
+    if (k < 0)
+        return;
+    const StageRect from = m_engine.stage().coins[static_cast<std::size_t>(k)].rect;
+    const int left = centreX * m_machine.app.TwipsX - from.width / 2;
+    const int top = centreY * m_machine.app.TwipsY - from.height / 2;
+    m_engine.coinDown(k, 0, 0);
+    m_engine.coinMove(k, left - from.left, top - from.top);
+    m_engine.coinUp(k, CoinAim::Centre);
+}
+
+void PageMachine::touch(int slot)
+{
+    if (!m_machine.partExists(slot))
+        return;
+    m_engine.runPartDown(slot, 0, 0);
+    m_engine.runPartUp(slot);
+    m_engine.touchPart(slot);
+}
+
+bool PageMachine::command(const std::string &name)
+{
+    if (name == "run") {
+        m_engine.startRun();
+        m_runView.followMode();
+    } else if (name == "stop") {
+        m_engine.stopRun();
+        // A run is not an edit: the history starts again from the machine it left.
+        m_history.rebase(m_machine);
+        m_runView.followMode();
+    } else if (name == "stepmode") {
+        m_engine.stepMode();
+    } else if (name == "next") {
+        m_engine.nextStep();
+    } else if (name == "wallet") {
+        m_engine.drawWallet();
+    } else if (name == "money") {
+        if (m_machine.app.RunMode != ModeEditing)
+            return true;
+        ask(msg::MoneyPrompt, "input", "", [this](const std::string &text) {
+            m_engine.setMoneyInHand(text);
+            afterEdit();
+        });
+    } else if (name == "undo" || name == "redo") {
+        if (m_machine.app.RunMode != ModeEditing)
+            return true;
+        const bool undo = name == "undo";
+        if (undo ? m_history.undo(m_machine) : m_history.redo(m_machine)) {
+            m_engine.rebuildStage();
+            m_runView.sync();
+        }
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void PageMachine::afterEdit()
+{
+    m_history.checkpoint(m_machine);
+    m_runView.sync();
+}
+
+int PageMachine::ask(const std::string &text, const std::string &buttons, const std::string &icon,
+                     std::function<void(const std::string &)> then)
+{
+    const int id = m_nextId++;
+    if (then)
+        m_questions[id] = std::move(then);
+    m_host.message(id, text, buttons, icon);
+    return id;
+}
+
+void PageMachine::answer(int id, const std::string &answer)
+{
+    const auto it = m_questions.find(id);
+    if (it == m_questions.end())
+        return;
+    auto then = std::move(it->second);
+    m_questions.erase(it);
+    then(answer);
+}
+
+void PageMachine::tick()
+{
+    if (!m_timerPending)
+        return;
+    m_timerPending = false;
+    m_engine.resumeRun();
+}
+
+void PageMachine::blink()
+{
+    m_engine.tickBlink();
+}
+
+// --- What the engine reports -----------------------------------------------------------------
+
+void PageMachine::showMessage(const std::string &text)
+{
+    m_lastMessage = text;
+    ask(text, "ok", "", {});
+}
+
+void PageMachine::runListLineAdded(const std::string &line)
+{
+    m_host.runList(line);
+}
+
+void PageMachine::stageChanged(StageChange what, int index)
+{
+    m_host.changed(changeName(what), index);
+}
+
+void PageMachine::play(const std::string &name, PlayMode mode)
+{
+    m_host.sound(name, mode == PlayMode::Sync ? "sync" : mode == PlayMode::Async ? "async" : "loop");
+}
+
+void PageMachine::stop()
+{
+    m_host.sound("", "stop");
+}
+
+int PageMachine::startWaited(const std::string &name)
+{
+    m_host.sound(name, "sync");
+    const std::string file = resolveInFolder(m_appDir, name);
+    return file.empty() ? 0 : waveLengthMs(file).value_or(0);
+}
+
+void PageMachine::resumeAfter(int ms)
+{
+    m_timerPending = true;
+    m_host.timer(ms);
+}
+
+void PageMachine::cancelResume()
+{
+    if (!m_timerPending)
+        return;
+    m_timerPending = false;
+    m_host.timer(-1);
+}
+
+// --- What the page draws -----------------------------------------------------------------------
+
+std::string PageMachine::scene() const
+{
+    const Stage &s = m_engine.stage();
+    const AppState &app = m_machine.app;
+    const int tx = std::max<int>(1, app.TwipsX);
+    const int ty = std::max<int>(1, app.TwipsY);
+    JsonWriter j;
+    auto rect = [&](const StageRect &r) {
+        j.field("x", r.left / tx).field("y", r.top / ty).field("w", r.width / tx).field("h", r.height / ty);
+    };
+    j.beginObject();
+    j.field("width", StageWidthPixels).field("height", StageHeightPixels);
+    j.field("twipsX", tx).field("twipsY", ty);
+    j.field("background", s.background.empty() ? app.BackPictName : s.background);
+    j.field("walletDrawn", s.walletDrawn);
+    j.field("level", int(app.Level)).field("step", int(app.Step)).field("runMode", int(app.RunMode));
+    j.field("moneyInHand", int(app.MoneyInHand));
+    j.key("parts").beginArray();
+    for (int i = 0; i < PartSlots; ++i) {
+        const PartControl &c = s.part(i);
+        if (!c.visible && !m_machine.partExists(i))
+            continue;
+        j.beginObject().field("slot", i).field("kind", int(m_machine.part(i).Kind)).field("z", i);
+        rect(c.rect);
+        j.field("picture", c.picture).field("visible", c.visible).field("digits", c.digits);
+        // Where an amount display's digits go, rightmost first, in stage pixels.
+        j.key("digitBoxes").beginArray();
+        if (!c.digits.empty()) {
+            for (int k = 1; k <= AmountDigits; ++k) {
+                StageRect box = Stage::digitBox(m_machine, k, DigitGlyphPixels * tx);
+                box.left += c.rect.left;
+                box.top += c.rect.top;
+                j.beginObject();
+                rect(box);
+                j.endObject();
+            }
+        }
+        j.endArray();
+        j.field("numberShown", c.numberShown).endObject();
+    }
+    j.endArray();
+    j.key("labels").beginArray();
+    for (int i = 1; i < LabelSlots; ++i) {
+        const LabelControl &l = s.labels[static_cast<std::size_t>(i)];
+        if (!l.visible)
+            continue;
+        j.beginObject().field("slot", i).field("z", PartSlots + i);
+        rect(l.rect);
+        j.field("caption", l.caption).field("fontSize", l.fontSize).field("back", cssColour(l.backColor));
+        j.field("fore", cssColour(l.foreColor)).field("transparent", l.transparent).field("bold", l.bold);
+        j.field("italic", l.italic).field("visible", l.visible).endObject();
+    }
+    j.endArray();
+    j.key("products").beginArray();
+    for (const ProductImage &p : s.products) {
+        j.beginObject().field("n", p.n).field("picture", p.picture).field("kind", p.sourceKind);
+        rect(p.rect);
+        j.field("visible", p.visible).endObject();
+    }
+    j.endArray();
+    j.key("coins").beginArray();
+    for (std::size_t k = 0; k < s.coins.size(); ++k) {
+        j.beginObject().field("index", int(k)).field("denomination", int(k % 5)).field("yen", CoinValues[k % 5]);
+        rect(s.coins[k].rect);
+        j.field("visible", s.coins[k].visible).endObject();
+    }
+    j.endArray();
+    j.key("coinLabels").beginArray();
+    for (const CoinLabel &l : s.coinLabels) {
+        j.beginObject();
+        rect(l.rect);
+        j.field("text", l.text).field("visible", l.visible).endObject();
+    }
+    j.endArray();
+    j.key("wallet").beginArray();
+    for (auto n : app.Wallet)
+        j.value(int(n));
+    j.endArray();
+    j.key("selection");
+    if (s.selection.visible) {
+        j.beginObject();
+        rect(s.selection.rect);
+        j.field("z", PartSlots + LabelSlots).endObject();
+    } else {
+        j.null();
+    }
+    j.field("moneyLabel", s.moneyLabel).field("stateLabel", s.stateLabel);
+    j.field("stateColor", cssColour(s.stateLabelColor)).field("blockStateLabel", s.blockStateLabel);
+    j.field("chartEndColour", s.chartEndColor ? cssColour(s.chartEndColor) : std::string());
+    j.field("runHint", s.runHint);
+    j.key("runList").beginArray();
+    for (const std::string &line : s.runList)
+        j.value(line);
+    j.endArray();
+    j.field("runListSelection", s.runListSelection);
+    const StageControls &c = s.controls;
+    j.key("controls").beginObject();
+    j.field("start", c.startEnabled).field("stop", c.stopEnabled).field("step", c.stepEnabled);
+    j.field("next", m_engine.stepRunWaiting()).field("open", c.openEnabled).field("save", c.saveEnabled);
+    j.field("money", c.moneyEnabled).field("partButtons", c.partButtonsEnabled).field("labelButton", c.labelButtonEnabled);
+    j.field("delete", c.deleteEnabled).field("runPointer", c.runPointer).field("chartVisible", c.chartVisible);
+    j.field("stepControlsVisible", c.stepControlsVisible);
+    j.field("undo", app.RunMode == ModeEditing && m_history.canUndo());
+    j.field("redo", app.RunMode == ModeEditing && m_history.canRedo());
+    j.endObject();
+    j.field("modified", isModified()).field("fileName", m_fileName);
+    j.endObject();
+    return j.text();
+}
+
+std::string PageMachine::runView() const
+{
+    const RunViewModel &v = m_runView;
+    const std::int64_t now = v.now();
+    JsonWriter j;
+    j.beginObject();
+    j.field("title", v.title()).field("status", v.status());
+    j.field("shownPart", v.shownPart()).field("runningBlock", v.runningBlock());
+    j.field("waitingBlock", v.waitingBlock()).field("stoppedBlock", v.stoppedBlock());
+    j.field("programRunning", v.programRunning()).field("quietStop", v.quietStop());
+    j.key("path").beginArray();
+    for (const RunViewModel::Link &l : v.path())
+        j.beginObject().field("from", l.from).field("exit", l.exit).endObject();
+    j.endArray();
+    j.key("rows").beginArray();
+    for (const RunViewModel::Row &r : v.rows()) {
+        j.beginObject().field("slot", r.slot).field("kind", r.kind).field("kindName", r.kindName);
+        j.key("cells").beginArray();
+        for (const RunViewModel::Cell &c : r.cells) {
+            j.beginObject().field("which", std::string(1, c.which)).field("label", c.label).field("value", c.value);
+            j.field("flashing", v.flashing(c, now)).endObject();
+        }
+        j.endArray().endObject();
+    }
+    j.endArray();
+    j.key("log").beginArray();
+    for (const std::string &line : v.log())
+        j.value(line);
+    j.endArray();
+    j.field("logSerial", static_cast<std::int64_t>(v.logSerial()));
+    j.field("nextFlashEnd", v.nextFlashEnd(now));
+    j.field("blockDelayMs", m_engine.blockDelayMs());
+    // The flowchart of the shown part, in canvas pixels.
+    j.key("flowchart");
+    const int part = v.shownPart();
+    if (!m_machine.partExists(part)) {
+        j.null();
+    } else {
+        CanvasGeometry g;
+        g.twipsX = std::max<int>(1, m_machine.app.TwipsX);
+        g.twipsY = std::max<int>(1, m_machine.app.TwipsY);
+        const FlowchartScene scene = buildFlowchartScene(m_machine.part(part), g, false, m_machine.app.Step);
+        auto box = [&](const TwipsRect &r) {
+            j.field("x", r.left / g.twipsX).field("y", r.top / g.twipsY).field("w", r.width / g.twipsX);
+            j.field("h", r.height / g.twipsY);
+        };
+        j.beginObject().field("width", CanvasGeometry::WidthPx).field("height", CanvasGeometry::HeightPx);
+        j.field("startBoxVisible", scene.startBoxVisible).field("ovalsVisible", scene.ovalsVisible);
+        j.field("notice", scene.notice);
+        j.key("startBox").beginObject();
+        box(g.startBox());
+        j.endObject();
+        j.key("endBox").beginObject();
+        box(g.endBox());
+        j.endObject();
+        j.key("boxes").beginArray();
+        for (const BlockBox &b : scene.boxes) {
+            j.beginObject().field("slot", b.slot);
+            box(b.rect);
+            j.field("caption", b.caption).field("branch", b.branch).field("complete", b.complete).endObject();
+        }
+        j.endArray();
+        j.key("connectors").beginArray();
+        for (const ConnectorItem &c : scene.connectors) {
+            j.beginObject().field("type", c.type == ConnectorItem::Type::Line ? "line" : "text");
+            j.field("x1", c.x1 / g.twipsX).field("y1", c.y1 / g.twipsY).field("x2", c.x2 / g.twipsX);
+            j.field("y2", c.y2 / g.twipsY).field("colour", cssColour(static_cast<std::int32_t>(c.colour)));
+            j.field("text", c.text).endObject();
+        }
+        j.endArray().endObject();
+    }
+    j.endObject();
+    return j.text();
+}
+
+} // namespace jhk

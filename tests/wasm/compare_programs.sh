@@ -1,0 +1,85 @@
+#!/bin/sh
+# The simulator built for node against the native one: the same command lines on the same
+# machines must print the same bytes, end with the same exit status and save the same files.
+#
+#   sh compare_programs.sh NATIVE_APP_DIR NODE_DIR SAMPLE_MAKER SCRIPTS_DIR WORK
+#
+# Each script of SCRIPTS_DIR runs on the sample machine with and without --trace; the
+# machines that cannot be opened (missing, foreign, cut short) and malformed command lines
+# run too. Every case runs in a folder of its own per world, so `save NAME` writes there.
+set -eu
+native_app=$1 node_dir=$2 maker=$3 scripts=$4 work=$5
+absolute() { (cd "$(dirname "$1")" && echo "$(pwd)/$(basename "$1")"); }
+native_app=$(absolute "$native_app") node_dir=$(absolute "$node_dir") maker=$(absolute "$maker")
+scripts=$(absolute "$scripts")
+native="$native_app/jihankobo-sim"
+node_sim="$node_dir/jihankobo-sim.js"
+[ -f "$node_sim" ] || { echo "compare_programs.sh: $node_sim is missing" >&2; exit 1; }
+
+rm -rf "$work"
+mkdir -p "$work/machines"
+"$maker" "$work/machines/machine.jhk"
+head -c 3000 "$work/machines/machine.jhk" >"$work/machines/cut.jhk"
+printf 'just some text\n' >"$work/machines/foreign.jhk"
+
+failures=0
+cases=0
+
+# run_case NAME ARGS...: runs the simulator in both worlds with ARGS (paths absolute) and
+# the file $input on its standard input.
+input=/dev/null
+run_case() {
+    name=$1
+    shift
+    cases=$((cases + 1))
+    for world in native node; do
+        dir="$work/$name/$world"
+        mkdir -p "$dir"
+        status=0
+        if [ "$world" = native ]; then
+            (cd "$dir" && "$native" "$@" <"$input" >stdout 2>stderr) || status=$?
+        else
+            (cd "$dir" && node "$node_sim" "$@" <"$input" >stdout 2>stderr) || status=$?
+        fi
+        echo "$status" >"$dir/status"
+    done
+    if ! diff -r "$work/$name/native" "$work/$name/node" >"$work/$name/diff"; then
+        echo "DIFFERENT: $name ($*)"
+        sed -n 1,40p "$work/$name/diff"
+        failures=$((failures + 1))
+    fi
+}
+
+m="$work/machines/machine.jhk"
+for script in "$scripts"/*.txt; do
+    base=$(basename "$script" .txt)
+    run_case "$base" "$m" "$script"
+    run_case "$base-trace" --trace "$m" "$script"
+    # The script on standard input, with the application folder named.
+    input=$script
+    run_case "$base-stdin" --app-dir "$native_app" "$m"
+    input=/dev/null
+done
+run_case missing-machine "$work/machines/none.jhk" "$scripts/purchase.txt"
+run_case foreign-machine "$work/machines/foreign.jhk" "$scripts/purchase.txt"
+run_case cut-machine "$work/machines/cut.jhk" "$scripts/purchase.txt"
+run_case missing-script "$m" "$work/machines/no-script.txt"
+run_case unknown-option --speed 3 "$m"
+run_case too-many "$m" a.txt b.txt
+run_case version --version
+run_case help --help
+
+# The exit statuses that matter, seen in the native world (the node one matched it).
+expect() {
+    got=$(cat "$work/$1/native/status")
+    [ "$got" = "$2" ] || { echo "UNEXPECTED: $1 ended with $got, not $2"; failures=$((failures + 1)); }
+}
+expect purchase 0
+expect refused 2
+expect missing-machine 1
+expect cut-machine 1
+expect unknown-option 2
+[ -s "$work/purchase/native/purchased.jhk" ] || { echo "UNEXPECTED: purchase saved nothing"; failures=$((failures + 1)); }
+
+echo "$((cases - failures)) passed, $failures failed"
+[ "$failures" -eq 0 ]

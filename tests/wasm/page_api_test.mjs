@@ -1,0 +1,114 @@
+// The page module's API under node, on the module built for pages: a machine opened from
+// bytes, run, paid with coins dropped by their centre, bought from with a pointer click on
+// its button, change taken with a touch of the lever, stopped and saved to bytes, which
+// must be the bytes the native simulator saves after the same actions.
+//
+//   node page_api_test.mjs SITE_DIR APP_DIR MACHINE.jhk SAVED_BY_SIMULATOR.jhk
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import path from 'node:path';
+import test from 'node:test';
+
+const [siteDir, appDir, machineFile, expectedFile] = process.argv.slice(2);
+const { default: createJihankobo } = await import(path.resolve(siteDir, 'jihankobo-core.js'));
+// The module is made for pages (it fetches its .wasm); node hands it the bytes instead.
+const core = await createJihankobo({ wasmBinary: fs.readFileSync(path.join(siteDir, 'jihankobo-core.wasm')) });
+
+function putFolder(folder, prefix = '') {
+    for (const entry of fs.readdirSync(folder, { withFileTypes: true })) {
+        const rel = prefix + entry.name;
+        if (entry.isDirectory()) putFolder(path.join(folder, entry.name), rel + '/');
+        else if (/\.(ini|bmp|wav)$/i.test(entry.name)) assert.ok(core.putAppFile(rel, fs.readFileSync(path.join(folder, entry.name))));
+    }
+}
+putFolder(appDir);
+
+// A page that records what the machine asks of it and keeps one timer, fired by hand.
+function makePage(m) {
+    const page = { messages: [], sounds: [], runList: [], changes: 0, timer: -1 };
+    m.setHost({
+        message(id, text, buttons, icon) { page.messages.push({ id, text, buttons, icon }); },
+        sound(name, mode) { page.sounds.push(`${name} ${mode}`); },
+        changed() { page.changes++; },
+        runList(line) { page.runList.push(line); },
+        timer(ms) { page.timer = ms; },
+    });
+    page.settle = () => {
+        for (let i = 0; i < 100 && page.timer >= 0; i++) { page.timer = -1; m.tick(); }
+    };
+    return page;
+}
+
+const centre = (r) => [r.x + Math.floor(r.w / 2), r.y + Math.floor(r.h / 2)];
+const part = (scene, slot) => scene.parts.find((p) => p.slot === slot);
+
+test('a purchase through the page API saves what the simulator saves', () => {
+    const m = new core.Machine(3, 0);
+    const page = makePage(m);
+    const opened = m.open(fs.readFileSync(machineFile), 'machine.jhk');
+    assert.deepEqual(opened, { ok: true, message: '' });
+    assert.equal(m.isModified(), false);
+
+    assert.ok(m.command('run'));
+    let scene = JSON.parse(m.scene());
+    assert.equal(scene.runMode, 1);
+    assert.equal(scene.controls.stop, true);
+    const slot = centre(part(scene, 2));
+    m.coinDrop(2, ...slot); // 100 yen
+    m.coinDrop(3, ...slot); // 50 yen
+    page.settle();
+    assert.equal(part(JSON.parse(m.scene()), 3).digits, '150');
+
+    // A click on the button: down and up over it.
+    const button = centre(part(scene, 1));
+    m.pointer('down', ...button, 0, 0);
+    m.pointer('up', ...button, 0, 0);
+    page.settle();
+    scene = JSON.parse(m.scene());
+    assert.equal(scene.products.length, 1);
+    assert.ok(page.sounds.includes('kan.wav sync'));
+
+    m.touch(5); // the change lever
+    page.settle();
+    assert.deepEqual(page.messages.map((x) => x.text), ['お釣が30円でました']);
+    assert.ok(page.runList.includes('釣レバー'));
+
+    const view = JSON.parse(m.runView());
+    assert.ok(Array.isArray(view.rows) && view.rows.length === 6);
+
+    assert.ok(m.command('stop'));
+    assert.equal(JSON.parse(m.scene()).products.length, 0);
+    const saved = m.saveBytes();
+    assert.ok(saved instanceof Uint8Array);
+    assert.deepEqual(Buffer.from(saved), fs.readFileSync(expectedFile));
+    m.markSaved('after.jhk');
+    assert.equal(m.isModified(), false);
+    m.delete();
+});
+
+test('a damaged file gives the reader\'s message and leaves the machine as it was', () => {
+    const m = new core.Machine(3, 0);
+    const page = makePage(m);
+    assert.equal(m.open(fs.readFileSync(machineFile), 'machine.jhk').ok, true);
+    const before = m.saveBytes();
+    const damaged = new Uint8Array(fs.readFileSync(machineFile)).slice(0, 3000);
+    const result = m.open(damaged, 'damaged.jhk');
+    assert.equal(result.ok, false);
+    assert.notEqual(result.message, '');
+    assert.equal(page.messages.at(-1).text, result.message);
+    assert.deepEqual(m.saveBytes(), before);
+    m.delete();
+});
+
+test('a recovery copy brings the machine back, unsaved', () => {
+    const m = new core.Machine(3, 0);
+    makePage(m);
+    assert.equal(m.open(fs.readFileSync(machineFile), 'machine.jhk').ok, true);
+    const copy = m.recoveryBytes();
+    const other = new core.Machine(3, 0);
+    makePage(other);
+    assert.equal(other.openRecovery(copy).ok, true);
+    assert.deepEqual(other.saveBytes(), m.saveBytes());
+    m.delete();
+    other.delete();
+});
