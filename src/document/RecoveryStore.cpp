@@ -21,14 +21,16 @@ namespace {
 // The layout of a copy: the magic text, the number of entries, each entry (int16 slot, -1
 // for the document, which comes first; uint32 size; the bytes), and a checksum of
 // everything before it.
-constexpr std::string_view Magic = "JIHANKOBO RECOVERY 1";
+constexpr std::string_view Magic = RecoveryCopyMagic;
 constexpr std::int16_t DocumentEntry = -1;
 constexpr std::size_t LargestCopy = 512u * 1024 * 1024;
 constexpr const char *CopySuffix = ".jhkr";
 constexpr const char *LockSuffix = ".lock";
 constexpr const char *CopyPrefix = "copy-";
 
-std::uint64_t checksum(const std::uint8_t *data, std::size_t size)
+} // namespace
+
+std::uint64_t recoveryCopyChecksum(const std::uint8_t *data, std::size_t size)
 {
     std::uint64_t h = 1469598103934665603ull; // FNV-1a
     for (std::size_t i = 0; i < size; ++i) {
@@ -37,6 +39,10 @@ std::uint64_t checksum(const std::uint8_t *data, std::size_t size)
     }
     return h;
 }
+
+namespace {
+
+std::uint64_t checksum(const std::uint8_t *data, std::size_t size) { return recoveryCopyChecksum(data, size); }
 
 void putLE(std::vector<std::uint8_t> &out, std::uint64_t v, int bytes)
 {

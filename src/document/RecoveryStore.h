@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -118,5 +119,8 @@ private:
 // The bytes of a recovery copy, and the way back (for the store and its tests).
 std::vector<std::uint8_t> encodeRecoveryCopy(const RecoveredMachine &copy);
 RecoveryRead decodeRecoveryCopy(const std::vector<std::uint8_t> &bytes);
+// The start of every copy, and the checksum of the bytes before the checksum at its end.
+inline constexpr std::string_view RecoveryCopyMagic = "JIHANKOBO RECOVERY 1";
+std::uint64_t recoveryCopyChecksum(const std::uint8_t *data, std::size_t size);
 
 } // namespace jhk
