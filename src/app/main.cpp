@@ -3,7 +3,7 @@
 #include "model/AppState.h"
 #include "model/CommandLine.h"
 #include "print/PrintCommand.h"
-#include "stage/LevelChoice.h"
+#include "rules/LevelChoice.h"
 #include "stage/MainWindow.h"
 #include "stage/SplashWindow.h"
 #include "stage/StartWindow.h"

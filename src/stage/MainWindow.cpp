@@ -3,7 +3,7 @@
 #include "model/AppState.h"
 #include "runview/RunViewWindow.h"
 #include "stage/PaletteButton.h"
-#include "stage/StageTexts.h"
+#include "rules/StageTexts.h"
 #include "ui/Colours.h"
 #include "stage/RunTimer.h"
 #include "ui/PluginSoundPlayer.h"

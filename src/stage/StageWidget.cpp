@@ -1,7 +1,7 @@
 #include "stage/StageWidget.h"
 
 #include "model/AppState.h"
-#include "stage/StageEditor.h"
+#include "rules/StageEditor.h"
 #include "ui/Colours.h"
 #include "ui/StagePictures.h"
 

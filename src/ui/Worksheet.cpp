@@ -3,7 +3,7 @@
 #include "model/AppState.h"
 #include "model/Catalogue.h"
 #include "ui/FlowchartPainter.h"
-#include "ui/FlowchartScene.h"
+#include "rules/FlowchartScene.h"
 
 #include <QFileInfo>
 #include <QFontMetricsF>
