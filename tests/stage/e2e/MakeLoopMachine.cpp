@@ -4,7 +4,8 @@
 // With --overflow an amount display (slot 3) joins, and block 1 "カウンター減算" (the display
 // less product 0's price) runs between the two: the display passes -999 after nine passes and
 // every pass after that shows the overflow message.
-// Usage: stage_e2e_loop_machine [--overflow] OUT.jhk
+// With --painted the product's picture is "mine.bmp", a picture of its own beside the document.
+// Usage: stage_e2e_loop_machine [--overflow] [--painted] OUT.jhk
 #include "PlacedParts.h"
 #include "document/JhkDocument.h"
 #include "model/AppState.h"
@@ -35,9 +36,14 @@ BlockRecord &addBlock(PartsRecord &p, int slot, int kind, const char *caption, i
 
 int main(int argc, char *argv[])
 {
-    const bool overflow = argc == 3 && std::string_view(argv[1]) == "--overflow";
-    if (argc != 2 && !overflow) {
-        std::fputs("usage: stage_e2e_loop_machine [--overflow] OUT.jhk\n", stderr);
+    bool overflow = false;
+    bool painted = false;
+    for (int i = 1; i + 1 < argc; ++i) {
+        overflow = overflow || std::string_view(argv[i]) == "--overflow";
+        painted = painted || std::string_view(argv[i]) == "--painted";
+    }
+    if (argc < 2 || argc != 2 + int(overflow) + int(painted)) {
+        std::fputs("usage: stage_e2e_loop_machine [--overflow] [--painted] OUT.jhk\n", stderr);
         return 2;
     }
     const char *out = argv[argc - 1];
@@ -51,6 +57,8 @@ int main(int argc, char *argv[])
     const int outlet = placeWithBuiltInPicture(m, KindProductOutlet, 110, 400);
     m.part(product).A() = 120;
     m.part(product).B() = 5;
+    if (painted)
+        m.part(product).PictName = "mine.bmp";
 
     PartsRecord &p = m.part(button);
     BlockRecord &discharge = addBlock(p, 0, BlockDischarge, "0商品排出", 1);
