@@ -737,6 +737,35 @@ TEST_F(MainWindowTest, EditMenuUndoesAndRedoesStageEdits)
     EXPECT_FALSE(undo->isEnabled());
 }
 
+// A level cannot be lowered again: its raise is a barrier the undo history does not cross,
+// and the edits made after it undo as before.
+TEST_F(MainWindowTest, RaisingTheLevelIsABarrierForUndo)
+{
+    open(2);
+    drop(KindProduct, QPoint(100, 50));
+    QAction *undo = menuAction(QStringLiteral("元に戻す(&U)"));
+    ASSERT_TRUE(undo && undo->isEnabled());
+    window->showOptions();
+    OptionDialog *options = window->findChildren<OptionDialog *>().value(0);
+    ASSERT_NE(options, nullptr);
+    options->levelOption(2)->setChecked(true);
+    dialogs.answers.push_back(Answer::Yes);
+    options->pressOk();
+    ASSERT_EQ(m.app.Level, 3);
+    EXPECT_FALSE(undo->isEnabled());
+    undo->trigger();
+    EXPECT_EQ(m.app.Level, 3);
+    EXPECT_TRUE(m.part(0).isUsed());
+
+    drop(KindCounter, QPoint(200, 200));
+    ASSERT_TRUE(undo->isEnabled());
+    undo->trigger();
+    EXPECT_EQ(m.app.Level, 3);
+    EXPECT_TRUE(m.part(0).isUsed());
+    EXPECT_FALSE(m.part(1).isUsed());
+    EXPECT_FALSE(undo->isEnabled());
+}
+
 // At level 1 a part takes the program of the exercise step: a placement in step 3, taken
 // back, can be done again.
 TEST_F(MainWindowTest, LevelOneEditsInALaterStepAreRedone)

@@ -4,7 +4,7 @@ overflows, in the real program driven with the X keyboard and mouse: every pass 
 overflow message. Escape answers OK (the run goes on and the message comes back); Tab reaches the
 message box's "停止", and Space on it ends the run as the main window's "停止" does: the machine
 is back in editing, and the next run starts from a display at 0 (no overflow at its first
-passes).
+passes). So does the main window's "停止" clicked between two messages.
 
 Run under an X server of its own (xvfb-run -a). Arguments: the folder of the built program and
 the folder of the helper stage_e2e_loop_machine. With --shots DIR the screenshots are kept there.
@@ -131,6 +131,32 @@ def main():
         if wait_for_box(program.pid, 2.0) is not None:
             snapshot("second-run")
             failures.append("the next run went straight to the overflow message")
+            d.keys("Tab", "space")
+        else:
+            d.click(STOP)
+        time.sleep(0.5)
+
+        # The main window's 停止 in the gap between two messages does the same.
+        d.click(RUN)
+        time.sleep(0.5)
+        d.click(BUTTON_PART)
+        d.xdo("mousemove", *AWAY)
+        box = wait_for_box(program.pid, 30)
+        if box is None:
+            raise RuntimeError("the overflow message never came in the third run")
+        d.keys("Return")
+        d.click(STOP)
+        time.sleep(0.5)
+        if message_boxes(program.pid):
+            d.keys("Tab", "space")
+            failures.append("the main window's 停止 between two messages did not end the run")
+        d.click(RUN)
+        time.sleep(0.5)
+        d.click(BUTTON_PART)
+        d.xdo("mousemove", *AWAY)
+        if wait_for_box(program.pid, 2.0) is not None:
+            snapshot("fourth-run")
+            failures.append("after a stop between two messages the next run went straight to the overflow message")
             d.keys("Tab", "space")
         else:
             d.click(STOP)
