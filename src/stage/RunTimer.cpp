@@ -10,7 +10,7 @@ RunTimer::RunTimer(std::function<void()> resume, QObject *parent)
 {
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer, &QTimer::timeout, this, &RunTimer::clockFired);
+    connect(&m_timer, &QTimer::timeout, this, [this] { clockFired(); });
 }
 
 void RunTimer::wakeAfter(int ms)
