@@ -145,6 +145,7 @@ class Page {
     setEnabled('cmdStart', c.start);
     setEnabled('cmdStop', c.stop);
     setEnabled('cmdStep', c.step);
+    setEnabled('Command3', c.next);
     setEnabled('Command1', c.money);
     setEnabled('cmd_DelParts', c.delete);
     for (let i = 0; i <= PartsKindCaptions.length; ++i) setEnabled('cmdPartsButton' + i, false);
@@ -386,12 +387,18 @@ class Page {
   }
 
   async openFiles(files: { file: File; path: string }[], handle: FileHandle | null, asked = false): Promise<void> {
+    // Pictures go where the machine names them: beside the machine file (their path from its
+    // folder) and by their bare name.
+    const first = files.filter(f => /\.jhk$/i.test(f.path)).sort((a, b) => a.path.split('/').length - b.path.split('/').length)[0];
+    const folder = first ? first.path.slice(0, first.path.lastIndexOf('/') + 1) : '';
     for (const f of files) {
       if (/\.(bmp|png|jpe?g|gif)$/i.test(f.path)) {
         this.pictures.addDeviceFile(f.path, f.file);
         const bytes = new Uint8Array(await f.file.arrayBuffer());
+        const rel = folder && f.path.startsWith(folder) ? f.path.slice(folder.length) : f.path;
+        const base = f.path.split('/').pop()!;
         // The module measures a painted picture's size as the desktop reads it from the folder.
-        this.core.putAppFile(f.path.split('/').pop()!, bytes);
+        for (const name of new Set([rel, base])) this.core.putAppFile(name, bytes);
       }
     }
     const machines = files.filter(f => /\.jhk$/i.test(f.path));

@@ -15,7 +15,7 @@ export interface SceneCoin extends Rect { index: number; visible: boolean; }
 export interface SceneCoinLabel extends Rect { text: string; visible: boolean; }
 
 export interface Controls {
-  start: boolean; stop: boolean; step: boolean; open: boolean; save: boolean; money: boolean;
+  start: boolean; stop: boolean; step: boolean; next: boolean; open: boolean; save: boolean; money: boolean;
   partButtons: boolean; labelButton: boolean; delete: boolean; runPointer: boolean;
   chartVisible: boolean; stepControlsVisible: boolean;
 }
@@ -111,6 +111,7 @@ export function readScene(json: string): Scene {
     runListSelection: num(s.runListSelection, -1),
     controls: {
       start: bool(c.start ?? c.startEnabled, true), stop: bool(c.stop ?? c.stopEnabled), step: bool(c.step ?? c.stepEnabled),
+      next: bool(c.next, true),
       open: bool(c.open ?? c.openEnabled, true), save: bool(c.save ?? c.saveEnabled, true), money: bool(c.money ?? c.moneyEnabled, true),
       partButtons: bool(c.partButtons ?? c.partButtonsEnabled, true), labelButton: bool(c.labelButton ?? c.labelButtonEnabled, true),
       delete: bool(c.delete ?? c.deleteEnabled), runPointer: bool(c.runPointer), chartVisible: bool(c.chartVisible),
