@@ -167,6 +167,15 @@ void RunViewModel::runEnded(const RunEndInfo &info)
     changed();
 }
 
+void RunViewModel::forgetRunEnd()
+{
+    if (m_phase != Phase::Ended)
+        return;
+    m_phase = Phase::Idle;
+    m_stopped = -1;
+    changed();
+}
+
 void RunViewModel::addLog(std::string line)
 {
     m_log.push_back(std::move(line));
@@ -379,7 +388,9 @@ std::string RunViewModel::status() const
     if (why.empty())
         why = m_end.reason == RunEnd::UnsetPart ? "パーツが設定されていません" : "設定されていない項目があります";
     std::string where = "No." + std::to_string(m_end.part) + " " + kindName(m_end.part) + " の";
-    where += m_end.block >= 0 ? blockText(m_end.part, m_end.block) : std::string("プログラム");
+    const bool blockThere = m_m.partExists(m_end.part) && m_end.block >= 0 && m_end.block < BlockSlots
+        && m_m.part(m_end.part).Blocks[static_cast<std::size_t>(m_end.block)].Used != 0;
+    where += blockThere ? blockText(m_end.part, m_end.block) : std::string("プログラム");
     return where + "で止まりました：" + why;
 }
 
