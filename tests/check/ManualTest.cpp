@@ -51,6 +51,7 @@ std::string help(const std::string &program, const char *lang)
 
 } // namespace
 
+#ifdef JHK_MANPAGE
 TEST(Manual, CheckerAndSimulatorPagesAreWrittenFromTheirHelpTables)
 {
     struct Case {
@@ -74,6 +75,7 @@ TEST(Manual, CheckerAndSimulatorPagesAreWrittenFromTheirHelpTables)
                               "expect products ", "teachers\\-guide.md"})
         EXPECT_NE(check.find(piece), std::string::npos) << piece;
 }
+#endif
 
 #ifdef JHK_DESKTOP
 TEST(Manual, TheDesktopProgramsPageNamesEveryOptionOfItsHelp)
