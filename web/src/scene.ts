@@ -39,6 +39,7 @@ export interface Scene {
   controls: Controls;
   panel: { x: string; y: string; partsName: string; partsId: string; partsCount: string; picture: string; pictureKind: number };
   level: number;
+  runMode: number;
   levelCaption: string;
   levelText: string;
   stepCaption: string;
@@ -122,6 +123,7 @@ export function readScene(json: string): Scene {
       partsCount: str(p.partsCount ?? s.partsCount), picture: str(p.picture), pictureKind: num(p.pictureKind ?? p.kind, -1),
     },
     level: num(s.level, 3),
+    runMode: num(s.runMode, 0),
     levelCaption: str(s.levelCaption),
     levelText: str(s.levelText),
     stepCaption: str(s.stepCaption),

@@ -1,4 +1,4 @@
-#include "runview/RunViewModel.h"
+#include "rules/RunViewModel.h"
 
 #include "model/AppState.h"
 #include "model/Catalogue.h"
@@ -164,6 +164,15 @@ void RunViewModel::runEnded(const RunEndInfo &info)
     m_stopped = isQuietStop(info.reason) ? info.block : -1;
     if (isQuietStop(info.reason) && m_m.partExists(info.part))
         show(info.part);
+    changed();
+}
+
+void RunViewModel::forgetRunEnd()
+{
+    if (m_phase != Phase::Ended)
+        return;
+    m_phase = Phase::Idle;
+    m_stopped = -1;
     changed();
 }
 
@@ -379,7 +388,9 @@ std::string RunViewModel::status() const
     if (why.empty())
         why = m_end.reason == RunEnd::UnsetPart ? "パーツが設定されていません" : "設定されていない項目があります";
     std::string where = "No." + std::to_string(m_end.part) + " " + kindName(m_end.part) + " の";
-    where += m_end.block >= 0 ? blockText(m_end.part, m_end.block) : std::string("プログラム");
+    const bool blockThere = m_m.partExists(m_end.part) && m_end.block >= 0 && m_end.block < BlockSlots
+        && m_m.part(m_end.part).Blocks[static_cast<std::size_t>(m_end.block)].Used != 0;
+    where += blockThere ? blockText(m_end.part, m_end.block) : std::string("プログラム");
     return where + "で止まりました：" + why;
 }
 

@@ -78,6 +78,9 @@ public:
     // last path at once, before any event of the new run arrives.
     void followMode();
 
+    // The machine changed since the last program ended: how it ended is no longer shown.
+    void forgetRunEnd();
+
     // Called once whenever the model changes after the last takeChanged(), so the window can
     // redraw once for many events.
     void setChangeHandler(std::function<void()> handler) { m_onChange = std::move(handler); }
