@@ -25,3 +25,6 @@ apt-get install -y -q --no-install-recommends \
 if ! command -v node >/dev/null 2>&1 || ! command -v npm >/dev/null 2>&1; then
     apt-get install -y -q --no-install-recommends nodejs npm
 fi
+# The web page: fontTools cuts its Japanese font, chromium runs its browser tests.
+apt-get install -y -q --no-install-recommends \
+    chromium python3-fonttools python3-brotli

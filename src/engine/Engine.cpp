@@ -17,11 +17,19 @@ Engine::Engine(Machine &machine, const Catalogue &catalogue, StageView &view, So
     m_stage.moneyLabel = MoneyLabelPrefix + std::to_string(m_m.app.MoneyInHand);
 }
 
-void Engine::message(const std::string &text)
+bool Engine::message(const std::string &text)
 {
     if (m_observer)
         m_observer->messageShown(text);
-    m_view.showMessage(text);
+    const AppState &app = m_m.app;
+    if (app.RunMode != ModeRunning && app.RunMode != ModeOneBlock) {
+        m_view.showMessage(text);
+        return true;
+    }
+    const unsigned stops = m_stops;
+    if (m_view.showRunMessage(text) == RunMessageAnswer::Stop)
+        stopRun();
+    return m_stops == stops;
 }
 
 void Engine::playSound(const char *name, PlayMode mode)

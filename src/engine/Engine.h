@@ -190,8 +190,10 @@ public:
     // The step menu entry "ステップN" (level 1, editing only).
     void chooseExerciseStep(int step);
 
-    // Shows a message through the view.
-    void message(const std::string &text);
+    // Shows a message through the view; while the machine runs the pupil may answer it with
+    // "停止". Returns false when the machine was stopped while the message was up: the block
+    // that showed it then does nothing more.
+    bool message(const std::string &text);
 
 private:
     enum class RunWait { None, Step, Sound, Delay };
@@ -273,6 +275,7 @@ private:
     int m_coinGrabX = 0;
     int m_coinGrabY = 0;
     std::string m_moneyLabelSaved; // the money-in-hand label before the run
+    unsigned m_stops = 0;          // how often the machine was stopped, to see a stop during a message
 };
 
 // Sets variable `which` (1 = A, 2 = B, 3 = C) of part `part` and reports a change.

@@ -62,13 +62,15 @@ int Engine::stop(RunEnd reason, const char *detail)
 int Engine::stopAtGuard()
 {
     stopWithMessage(msg::EndlessLoop);
-    m_stopCause.reason = RunEnd::Guard;
+    if (m_stopCause.set)
+        m_stopCause.reason = RunEnd::Guard;
     return -1;
 }
 
 int Engine::stopWithMessage(const std::string &text)
 {
-    message(text);
+    if (!message(text))
+        return -1; // "停止" has ended the run already
     m_stopCause.set = true;
     m_stopCause.reason = RunEnd::Message;
     m_stopCause.detail = text;
@@ -237,7 +239,8 @@ int Engine::executeEffect(int part, const BlockRecord &b)
         // The change is the customer's now: the money-in-hand label follows at once.
         m_stage.moneyLabel = MoneyLabelPrefix + std::to_string(app.MoneyInHand);
         changed(StageChange::Panel);
-        message("お釣が" + std::to_string(amount) + "円でました");
+        if (!message("お釣が" + std::to_string(amount) + "円でました"))
+            return -1; // the stop has put the wallet and the money in hand back
         int rest = amount;
         payChange(rest);
         setVariable(q, 1, 0);
@@ -276,7 +279,8 @@ int Engine::executeDischarge(const BlockRecord &b)
     const int before = app.DischargeCount;
     app.DischargeCount = add16(app.DischargeCount, 1);
     if (before >= MaxDischarged) {
-        message(msg::DischargeLimit);
+        if (!message(msg::DischargeLimit))
+            return -1; // the stop has emptied the outlet; the count stays 0
         app.DischargeCount = MaxDischarged;
         return next;
     }

@@ -303,6 +303,7 @@ void Engine::stopRun()
     AppState &app = m_m.app;
     if (app.RunMode != ModeRunning && app.RunMode != ModeOneBlock)
         return;
+    ++m_stops;
     // A program waiting for "▼", a sound or the block delay ends here, at once: it does not go
     // on after the stop.
     const ProgramRun run = m_run;

@@ -18,6 +18,9 @@ enum class StageChange {
     Everything, // the whole stage after a rebuild
 };
 
+// How the pupil answered a message shown while the machine runs.
+enum class RunMessageAnswer { Ok, Stop };
+
 // The engine's only way to the screen. Windows, the simulator and the tests implement it.
 class StageView {
 public:
@@ -25,6 +28,15 @@ public:
 
     // A message box with an OK button and no icon; returns when it has been answered.
     virtual void showMessage(const std::string &text) = 0;
+
+    // A message box shown while the machine runs: beside OK it offers "停止", which ends the
+    // run as the main window's "停止" does. Returns the pupil's answer; a view that offers no
+    // such button shows the plain message and answers OK.
+    virtual RunMessageAnswer showRunMessage(const std::string &text)
+    {
+        showMessage(text);
+        return RunMessageAnswer::Ok;
+    }
 
     // A line was added at the end of the run list (lstDebug).
     virtual void runListLineAdded(const std::string &line) { (void)line; }

@@ -11,7 +11,7 @@ namespace jhk {
 // What the paint tool needs from the main window.
 struct PaintHooks {
     // Gives the part that is CurParts when the button is pressed its new picture: the drawing
-    // on "決定", the first-state picture on "キャンセル" (and when the window is closed).
+    // on "決定", the first-state picture on "キャンセル". Closing the window gives nothing.
     std::function<void(const QImage &)> handBack;
     // "終了(&X)": runs the main window's quit prompt (which closes the paint tool first).
     // When empty, the owner's window is closed, which runs the same prompt.

@@ -232,12 +232,9 @@ void PainterWindow::discard()
 
 void PainterWindow::closeEvent(QCloseEvent *event)
 {
-    // Closing the window by its close box is a cancel: the part gets its first picture back.
-    if (!finished_) {
-        finished_ = true;
-        if (hooks_.handBack)
-            hooks_.handBack(session_.cancelPicture());
-    }
+    // Closing the window by its close box (or Alt+F4) hands nothing back: the part keeps the
+    // picture it has.
+    finished_ = true;
     paletteWindow_->close();
     QMainWindow::closeEvent(event);
 }

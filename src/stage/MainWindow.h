@@ -108,10 +108,14 @@ protected:
 private:
     // StageView
     void showMessage(const std::string &text) override;
+    RunMessageAnswer showRunMessage(const std::string &text) override;
     void runListLineAdded(const std::string &line) override;
     void stageChanged(StageChange what, int index) override;
     // StageEditorHooks
     PropertyOutcome showPropertyDialog(int slot) override;
+    // The property dialog; `shownPicture` for a part already on the stage (what it shows),
+    // whether the pupil picked another picture into `pictureChanged` when given.
+    PropertyOutcome openPropertyDialog(int slot, const std::string &shownPicture, bool *pictureChanged);
     std::pair<int, int> labelSize(const LabelControl &label, const std::string &fontName) override;
     void changeMoneyInHand() override;
     // StageInput

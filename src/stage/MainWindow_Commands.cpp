@@ -200,7 +200,10 @@ void MainWindow::showOptions()
         m_optionDialog->setAttribute(Qt::WA_DeleteOnClose);
         connect(m_optionDialog, &OptionDialog::levelRaised, this, [this] {
             updateLevelPanel();
-            refresh(); // raising the level is an edit of its own
+            refresh();
+            // A level is never lowered again: undo does not go back across its raise.
+            m_history.reset(m_machine, undoExtra());
+            updateEditActions();
         });
     }
     m_optionDialog->show();

@@ -195,22 +195,37 @@ void MainWindow::changePartProperties(int slot)
     if (m_machine.app.RunMode != ModeEditing || !m_machine.partExists(slot))
         return;
     const PartsRecord before = m_machine.part(slot);
-    const PropertyOutcome outcome = showPropertyDialog(slot);
+    const std::string &shown = stage().part(slot).picture;
+    bool pictureChanged = false;
+    const PropertyOutcome outcome = openPropertyDialog(slot, shown.empty() ? "dummy" : shown, &pictureChanged);
     m_machine.app.DeleteNewParts = 0;
-    if (outcome == PropertyOutcome::Ok)
+    if (outcome == PropertyOutcome::Ok && pictureChanged) {
+        // Another picture replaces the painted one, also in the saved machine.
+        m_painted.remove(slot);
         stage().setPartPicture(m_machine, m_sizes, slot, m_machine.part(slot).PictName);
-    else if (outcome != PropertyOutcome::Edit)
+    } else if (outcome == PropertyOutcome::Edit) {
+        // The part keeps its picture until the paint tool hands it a new one.
+        m_machine.part(slot).PictName = before.PictName;
+    } else if (outcome != PropertyOutcome::Ok) {
         m_machine.part(slot) = before;
+    }
     refresh();
 }
 
 PropertyOutcome MainWindow::showPropertyDialog(int slot)
 {
+    return openPropertyDialog(slot, {}, nullptr);
+}
+
+PropertyOutcome MainWindow::openPropertyDialog(int slot, const std::string &shownPicture, bool *pictureChanged)
+{
     // Behind the dialog the window shows the part as it is now (a new part's place, number and
     // selection); the edit is recorded once the dialog has decided.
     unrecorded([this] { refresh(); });
-    PropertyDialog dialog(m_machine, m_catalogue, slot, m_pictures, *m_ui, this);
+    PropertyDialog dialog(m_machine, m_catalogue, slot, m_pictures, *m_ui, this, shownPicture);
     dialog.exec();
+    if (pictureChanged)
+        *pictureChanged = dialog.logic().pictureChanged();
     // The keyboard comes back to the stage window, so that its shortcuts work at once.
     activateWindow();
     if (dialog.outcome() == PropertyOutcome::Edit) {
@@ -298,6 +313,14 @@ void MainWindow::blockEditorClosed()
 void MainWindow::showMessage(const std::string &text)
 {
     m_ui->message(text);
+}
+
+RunMessageAnswer MainWindow::showRunMessage(const std::string &text)
+{
+    if (m_ui->ask(text, MessageButtons::OkStop, MessageIcon::None) != Answer::Stop)
+        return RunMessageAnswer::Ok;
+    stopRunClicked();
+    return RunMessageAnswer::Stop;
 }
 
 void MainWindow::runListLineAdded(const std::string &)

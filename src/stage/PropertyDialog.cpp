@@ -26,8 +26,8 @@ QFont pixelFont(const QFont &base, int pixels, int twipsY)
 } // namespace
 
 PropertyDialog::PropertyDialog(Machine &machine, const Catalogue &catalogue, int slot, StagePictures &pictures,
-                               UserDialogs &dialogs, QWidget *parent)
-    : QDialog(parent), m_logic(machine, catalogue, slot), m_pictures(pictures), m_dialogs(dialogs)
+                               UserDialogs &dialogs, QWidget *parent, const std::string &shownPicture)
+    : QDialog(parent), m_logic(machine, catalogue, slot, shownPicture), m_pictures(pictures), m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("frmPDialog"));
     setWindowTitle(QStringLiteral("プロパティの設定"));
@@ -51,6 +51,7 @@ PropertyDialog::PropertyDialog(Machine &machine, const Catalogue &catalogue, int
     m_scroll->setGeometry(32, 168, 89, 17);
     m_scroll->setRange(0, m_logic.scrollMaximum());
     m_scroll->setPageStep(1);
+    m_scroll->setValue(m_logic.scrollValue());
 
     for (int i = 0; i < 3; ++i) {
         auto *meaning = new QLabel(QString::fromStdString(m_logic.variableLabel(i)), this);
@@ -78,7 +79,7 @@ PropertyDialog::PropertyDialog(Machine &machine, const Catalogue &catalogue, int
     m_edit->setObjectName(QStringLiteral("cmdEdit"));
     m_edit->setFont(f12);
     m_edit->setGeometry(95, 198, 81, 25);
-    m_edit->hide();
+    m_edit->setVisible(m_logic.editShown());
     m_ok = new QPushButton(QStringLiteral("決定"), this);
     m_ok->setObjectName(QStringLiteral("cmdOK"));
     m_ok->setFont(f12);

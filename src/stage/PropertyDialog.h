@@ -19,12 +19,13 @@ class Catalogue;
 class StagePictures;
 class UserDialogs;
 
-// The part property dialog frmPDialog "プロパティの設定", shown right after a part is placed.
+// The part property dialog frmPDialog "プロパティの設定", shown right after a part is placed
+// and by "プロパティの変更..." (then with `shownPicture`, what the part shows on the stage).
 class PropertyDialog : public QDialog {
     Q_OBJECT
 public:
     PropertyDialog(Machine &machine, const Catalogue &catalogue, int slot, StagePictures &pictures,
-                   UserDialogs &dialogs, QWidget *parent = nullptr);
+                   UserDialogs &dialogs, QWidget *parent = nullptr, const std::string &shownPicture = {});
 
     PropertyOutcome outcome() const { return m_outcome; }
     PropertyDialogLogic &logic() { return m_logic; }

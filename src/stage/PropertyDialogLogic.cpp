@@ -16,7 +16,8 @@ constexpr int MaximumValue = 10000; // values must stay below this
 
 } // namespace
 
-PropertyDialogLogic::PropertyDialogLogic(Machine &machine, const Catalogue &catalogue, int slot)
+PropertyDialogLogic::PropertyDialogLogic(Machine &machine, const Catalogue &catalogue, int slot,
+                                         const std::string &shownPicture)
     : m_machine(machine), m_slot(slot), m_kind(machine.part(slot).Kind)
 {
     m_labels = {"その１", "その２", "その３"};
@@ -24,7 +25,32 @@ PropertyDialogLogic::PropertyDialogLogic(Machine &machine, const Catalogue &cata
         m_name = entry->name;
         m_labels = {entry->labelA, entry->labelB, entry->labelC};
     }
-    m_machine.part(slot).PictName = "dummy";
+    if (shownPicture.empty()) {
+        m_machine.part(slot).PictName = "dummy";
+        m_pictName = "dummy";
+        return;
+    }
+    // A part on the stage keeps what it shows; the scroll bar starts at its picture's column,
+    // or at the last one for a picture of its own.
+    m_picture = m_shownPicture = shownPicture;
+    m_pictName = m_machine.part(slot).PictName;
+    m_scroll = 0;
+    bool builtIn = false;
+    for (int v = 0; v <= scrollMaximum(); ++v) {
+        if (!pictureFor(m_kind, v).empty() && pictureFor(m_kind, v) == shownPicture) {
+            m_scroll = v;
+            builtIn = true;
+        }
+    }
+    m_ownPicture = !builtIn && shownPicture != "dummy" && !pictureFor(m_kind, 0).empty();
+    if (m_ownPicture)
+        m_scroll = scrollMaximum();
+    m_editShown = editableAt(m_scroll);
+}
+
+bool PropertyDialogLogic::editableAt(int v) const
+{
+    return v == scrollMaximum() && m_kind != KindButton && m_kind != KindCounter && m_kind != KindLever;
 }
 
 bool PropertyDialogLogic::lampBox(int i) const { return m_kind == KindButton && (i == 0 || i == 1); }
@@ -55,11 +81,15 @@ void PropertyDialogLogic::scrollTo(int v)
 {
     m_scroll = v;
     const std::string file = pictureFor(m_kind, v);
-    if (!file.empty()) {
+    if (m_ownPicture && v == scrollMaximum()) {
+        // The last column is the part's own (painted) picture, as it was when the dialog opened.
+        m_picture = m_shownPicture;
+        m_machine.part(m_slot).PictName = m_pictName;
+    } else if (!file.empty()) {
         m_picture = file;
         m_machine.part(m_slot).PictName = file;
     }
-    m_editShown = v == scrollMaximum() && m_kind != KindButton && m_kind != KindCounter && m_kind != KindLever;
+    m_editShown = editableAt(v);
 }
 
 std::optional<double> PropertyDialogLogic::parseNumber(const std::string &text)

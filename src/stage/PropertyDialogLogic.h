@@ -9,13 +9,16 @@ namespace jhk {
 struct Machine;
 class Catalogue;
 
-// The rules of the part property dialog "プロパティの設定" for the part just placed: the
-// picture chosen with the scroll bar, the kind's name and variable meanings from the
-// catalogue, and the checks of the three numbers.
+// The rules of the part property dialog "プロパティの設定", for the part just placed and for a
+// part already on the stage ("プロパティの変更..."): the picture chosen with the scroll bar, the
+// kind's name and variable meanings from the catalogue, and the checks of the three numbers.
 class PropertyDialogLogic {
 public:
-    // Opening: reads the catalogue and sets the part's picture name to "dummy".
-    PropertyDialogLogic(Machine &machine, const Catalogue &catalogue, int slot);
+    // Opening for a part just placed: reads the catalogue and sets the part's picture name to
+    // "dummy". For a part already on the stage `shownPicture` is the picture it shows (a file,
+    // or its painted picture): the dialog shows and keeps that picture until the pupil moves
+    // the scroll bar, and the last column (where "編集" is) shows it again.
+    PropertyDialogLogic(Machine &machine, const Catalogue &catalogue, int slot, const std::string &shownPicture = {});
 
     int slot() const { return m_slot; }
     int kind() const { return m_kind; }
@@ -34,6 +37,8 @@ public:
     // The picture the dialog shows: "dummy" for the built-in picture, or a file path.
     const std::string &picture() const { return m_picture; }
     bool editShown() const { return m_editShown; }
+    // The pupil picked another picture than the one the part showed when the dialog opened.
+    bool pictureChanged() const { return m_picture != m_shownPicture; }
 
     struct OkResult {
         bool accepted = false;
@@ -51,6 +56,8 @@ public:
     static std::optional<double> parseNumber(const std::string &text);
 
 private:
+    bool editableAt(int v) const;
+
     Machine &m_machine;
     int m_slot;
     int m_kind;
@@ -58,6 +65,9 @@ private:
     std::array<std::string, 3> m_labels;
     int m_scroll = 0;
     std::string m_picture = "dummy";
+    std::string m_shownPicture = "dummy"; // what the part showed when the dialog opened
+    std::string m_pictName;               // its picture name then
+    bool m_ownPicture = false;            // it showed a picture none of the columns has
     bool m_editShown = false;
 };
 

@@ -171,8 +171,9 @@ void StageEditor::placePart(int kind)
     showSelection(SelectionPart);
 
     const PropertyOutcome outcome = m_hooks.showPropertyDialog(i);
-    // Closed by its close box the dialog still leaves the part a picture to see and grab.
-    if (outcome == PropertyOutcome::Ok || outcome == PropertyOutcome::Closed)
+    // Closed by its close box the dialog still leaves the part a picture to see and grab; on
+    // "編集" the part shows the picture chosen until the paint tool hands it its drawing.
+    if (outcome == PropertyOutcome::Ok || outcome == PropertyOutcome::Closed || outcome == PropertyOutcome::Edit)
         m_stage.setPartPicture(m_machine, m_sizes, i, m_machine.part(i).PictName);
 
     c.numberShown = true;

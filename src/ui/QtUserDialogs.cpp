@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace jhk {
 
@@ -35,7 +36,8 @@ Answer showMessageBox(QWidget *parent, const QString &text, MessageButtons butto
     QMessageBox::StandardButtons standard = QMessageBox::Ok;
     QMessageBox::StandardButton escape = QMessageBox::Ok;
     switch (buttons) {
-    case MessageButtons::Ok: break;
+    case MessageButtons::Ok:
+    case MessageButtons::OkStop: break;
     case MessageButtons::OkCancel:
         standard = QMessageBox::Ok | QMessageBox::Cancel;
         escape = QMessageBox::Cancel;
@@ -51,7 +53,18 @@ Answer showMessageBox(QWidget *parent, const QString &text, MessageButtons butto
     }
     box.setStandardButtons(standard);
     box.setEscapeButton(escape);
-    switch (box.exec()) {
+    QPushButton *stop = nullptr;
+    if (buttons == MessageButtons::OkStop) {
+        stop = box.addButton(QStringLiteral("停止"), QMessageBox::RejectRole);
+        stop->setObjectName(QStringLiteral("cmdStop"));
+        stop->setAutoDefault(false);
+        box.setDefaultButton(QMessageBox::Ok);
+        box.setEscapeButton(QMessageBox::Ok);
+    }
+    const int result = box.exec();
+    if (stop && box.clickedButton() == stop)
+        return Answer::Stop;
+    switch (result) {
     case QMessageBox::Ok: return Answer::Ok;
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;

@@ -7,8 +7,10 @@
 namespace jhk {
 
 enum class MessageIcon { None, Critical, Question, Exclamation, Information };
-enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
-enum class Answer { Ok, Cancel, Yes, No };
+// OkStop: a message shown while the machine runs, with "停止" beside OK (OK stays the default
+// and Escape's answer); the answer Stop ends the run as the main window's "停止" does.
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, OkStop };
+enum class Answer { Ok, Cancel, Yes, No, Stop };
 
 // Everything the stage's commands ask of the user: message boxes, the file dialogs and the
 // input box. The windows answer with real dialogs, the tests with prepared answers.

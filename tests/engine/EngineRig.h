@@ -22,7 +22,23 @@ class RecordingView : public StageView {
 public:
     std::vector<std::string> messages;
     std::vector<std::string> lines;
+    // The message shown during a run that is answered with "停止" (1 = the first), 0 for none;
+    // with `stopsFromWindow` the window's own "停止" ends the run while that message is up.
+    int stopAtRunMessage = 0;
+    bool stopsFromWindow = false;
+    Engine *engine = nullptr;
+    int runMessages = 0;
     void showMessage(const std::string &text) override { messages.push_back(text); }
+    RunMessageAnswer showRunMessage(const std::string &text) override
+    {
+        messages.push_back(text);
+        if (++runMessages != stopAtRunMessage)
+            return RunMessageAnswer::Ok;
+        if (!stopsFromWindow)
+            return RunMessageAnswer::Stop;
+        engine->stopRun();
+        return RunMessageAnswer::Ok;
+    }
     void runListLineAdded(const std::string &line) override { lines.push_back(line); }
 };
 
@@ -68,6 +84,7 @@ struct Rig {
         m.app.Step = 1;
         m.app.BackPictName = StartBackPictName;
         m.app.MoneyInHand = MainWindowMoney;
+        view.engine = &engine;
     }
 
     // Places a part of `kind` at (left, top) pixels with variables A and B, as a drop on the

@@ -360,3 +360,61 @@ TEST(RunControl, StopWhileTheProductSoundPlays)
         EXPECT_EQ(r.m.app.DischargeCount, 0);
     }
 }
+
+// A message shown during a run offers "停止"; that answer, and the window's own "停止" while a
+// message is up, leave the machine exactly as a stop between two blocks does: the block that
+// showed the message does nothing more, and the next run starts from a clean machine.
+TEST(RunControl, StopWhileAMessageIsUpLeavesTheMachineAsAnyStop)
+{
+    struct Case {
+        const char *what;
+        int part;               // the part touched
+        B block;                // its program, one block
+        int stopAt;             // the run message answered with a stop
+    };
+    const Case cases[] = {
+        // the counter runs below -999: every pass shows the overflow message
+        {"overflow", Button, B{0, BlockSubtract, {Counter, Product, -1, -1, -1}, 0}, 3},
+        // change paid out: the message comes before the coins go into the wallet
+        {"change", Lever, B{0, BlockPayChange, {Counter, -1, -1, -1, -1}, LinkEnd}, 1},
+        // the outlet is full
+        {"discharge limit", Button, B{0, BlockDischarge, {Product, Outlet, -1, -1, -1}, 0}, 1},
+    };
+    for (const Case &c : cases) {
+        for (bool fromWindow : {false, true}) {
+            SCOPED_TRACE(std::string(c.what) + (fromWindow ? " (window's stop)" : " (box's stop)"));
+            Rig r;
+            buildVendingMachine(r);
+            r.program(c.part, {c.block});
+            r.engine.startRun();
+            const auto wallet = r.m.app.Wallet;
+            const int money = r.m.app.MoneyInHand;
+            r.m.part(Counter).A() = 500;
+            if (std::string(c.what) == "discharge limit")
+                r.m.app.DischargeCount = MaxDischarged;
+            r.view.stopAtRunMessage = c.stopAt;
+            r.view.stopsFromWindow = fromWindow;
+            r.engine.touchPart(c.part);
+
+            EXPECT_EQ(r.view.runMessages, c.stopAt) << "no message after the stop";
+            EXPECT_EQ(r.m.app.RunMode, ModeEditing);
+            EXPECT_FALSE(r.engine.programRunning());
+            EXPECT_EQ(r.m.part(Counter).A(), 0);
+            EXPECT_TRUE(r.engine.stage().part(Counter).digits.empty());
+            EXPECT_EQ(r.m.app.Wallet, wallet);
+            EXPECT_EQ(r.m.app.MoneyInHand, money);
+            EXPECT_EQ(r.m.app.DischargeCount, 0);
+            EXPECT_TRUE(r.engine.stage().products.empty());
+
+            // The next run begins with the counter at 0: no overflow at its first pass.
+            r.view.stopAtRunMessage = 0;
+            r.view.messages.clear();
+            r.program(Button, {B{0, BlockSubtract, {Counter, Product, -1, -1, -1}, LinkEnd}});
+            r.engine.startRun();
+            r.engine.touchPart(Button);
+            EXPECT_TRUE(r.view.messages.empty());
+            EXPECT_EQ(r.m.part(Counter).A(), -120);
+            r.engine.stopRun();
+        }
+    }
+}

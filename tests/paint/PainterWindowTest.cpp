@@ -117,9 +117,15 @@ TEST_F(PainterWindowTest, OkHandsBackTheDrawingAtZoomOneAndCancelTheFirstState)
     window->start(whitePicture(QSize(20, 20)), {[this](const QImage &p) { handedBack.push_back(p); }, {}});
     window->show();
     stroke(Qt::LeftButton, QPoint(3, 3), QPoint(9, 9));
-    window->close(); // the close box gives the first picture back, as Cancel does
+    window->cancel();
     ASSERT_EQ(handedBack.size(), 2u);
-    EXPECT_EQ(handedBack[1], whitePicture(QSize(20, 20)));
+    EXPECT_EQ(handedBack[1], whitePicture(QSize(20, 20))) << "Cancel gives the first picture back";
+
+    window->start(whitePicture(QSize(20, 20)), {[this](const QImage &p) { handedBack.push_back(p); }, {}});
+    window->show();
+    stroke(Qt::LeftButton, QPoint(3, 3), QPoint(9, 9));
+    window->close();
+    EXPECT_EQ(handedBack.size(), 2u) << "the close box gives nothing: the part keeps its picture";
 }
 
 TEST_F(PainterWindowTest, ExitRunsTheMainWindowsQuitPromptInsteadOfEndingAtOnce)

@@ -96,6 +96,38 @@ TEST(PropertyDialogRules, PictureFollowsTheScrollBarPerKind)
     EXPECT_FALSE(display.editShown());
 }
 
+// "プロパティの変更..." on a part on the stage: the dialog starts from what the part shows.
+TEST(PropertyDialogRules, APartOnTheStageKeepsItsPictureUntilAnotherIsPicked)
+{
+    Machine m = startedMachine();
+    const int product = newPart(m, KindProduct);
+    m.part(product).PictName = "\\bg\\kan_5.bmp";
+    PropertyDialogLogic painted(m, Catalogue(JHK_APP_DIR), product, "painted:0");
+    EXPECT_EQ(painted.picture(), "painted:0");
+    EXPECT_EQ(painted.scrollValue(), 4) << "its own picture is in the last column";
+    EXPECT_TRUE(painted.editShown());
+    EXPECT_FALSE(painted.pictureChanged());
+    EXPECT_EQ(m.part(product).PictName, "\\bg\\kan_5.bmp");
+    painted.scrollTo(1);
+    EXPECT_EQ(painted.picture(), "\\bg\\kan_2.bmp");
+    EXPECT_TRUE(painted.pictureChanged());
+    painted.scrollTo(4);
+    EXPECT_EQ(painted.picture(), "painted:0");
+    EXPECT_EQ(m.part(product).PictName, "\\bg\\kan_5.bmp");
+    EXPECT_FALSE(painted.pictureChanged());
+
+    m.part(product).PictName = "\\bg\\kan_3.bmp";
+    PropertyDialogLogic file(m, Catalogue(JHK_APP_DIR), product, "\\bg\\kan_3.bmp");
+    EXPECT_EQ(file.scrollValue(), 2);
+    EXPECT_FALSE(file.editShown());
+    EXPECT_EQ(m.part(product).PictName, "\\bg\\kan_3.bmp");
+
+    const int counter = newPart(m, KindCounter);
+    PropertyDialogLogic display(m, Catalogue(JHK_APP_DIR), counter, "dummy");
+    EXPECT_EQ(display.scrollValue(), 0);
+    EXPECT_EQ(display.picture(), "dummy");
+}
+
 TEST(PropertyDialogRules, ButtonLampsAreFixedAndCatalogueNamesTheVariables)
 {
     Machine m = startedMachine();

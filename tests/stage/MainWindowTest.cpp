@@ -2,6 +2,7 @@
 #include "document/JhkDocument.h"
 #include "document/JhkLayout.h"
 #include "paint/PaintEntry.h"
+#include "paint/PainterWindow.h"
 #include "model/AppState.h"
 #include "stage/LabelEditorDialog.h"
 #include "stage/LevelChoice.h"
@@ -736,6 +737,35 @@ TEST_F(MainWindowTest, EditMenuUndoesAndRedoesStageEdits)
     EXPECT_FALSE(undo->isEnabled());
 }
 
+// A level cannot be lowered again: its raise is a barrier the undo history does not cross,
+// and the edits made after it undo as before.
+TEST_F(MainWindowTest, RaisingTheLevelIsABarrierForUndo)
+{
+    open(2);
+    drop(KindProduct, QPoint(100, 50));
+    QAction *undo = menuAction(QStringLiteral("元に戻す(&U)"));
+    ASSERT_TRUE(undo && undo->isEnabled());
+    window->showOptions();
+    OptionDialog *options = window->findChildren<OptionDialog *>().value(0);
+    ASSERT_NE(options, nullptr);
+    options->levelOption(2)->setChecked(true);
+    dialogs.answers.push_back(Answer::Yes);
+    options->pressOk();
+    ASSERT_EQ(m.app.Level, 3);
+    EXPECT_FALSE(undo->isEnabled());
+    undo->trigger();
+    EXPECT_EQ(m.app.Level, 3);
+    EXPECT_TRUE(m.part(0).isUsed());
+
+    drop(KindCounter, QPoint(200, 200));
+    ASSERT_TRUE(undo->isEnabled());
+    undo->trigger();
+    EXPECT_EQ(m.app.Level, 3);
+    EXPECT_TRUE(m.part(0).isUsed());
+    EXPECT_FALSE(m.part(1).isUsed());
+    EXPECT_FALSE(undo->isEnabled());
+}
+
 // At level 1 a part takes the program of the exercise step: a placement in step 3, taken
 // back, can be done again.
 TEST_F(MainWindowTest, LevelOneEditsInALaterStepAreRedone)
@@ -805,6 +835,69 @@ TEST_F(MainWindowTest, EditButtonKeepsTheTypedValues)
     EXPECT_EQ(m.part(0).B(), 7);
     EXPECT_TRUE(isPaintToolOpen());
     closePaintTool();
+}
+
+// A painted picture belongs to its part: the property dialog shows it in its last column,
+// "決定" after only a price change keeps it, "編集" opens the paint tool on it and closing the
+// paint tool by its close box leaves it; only another picture picked replaces it.
+TEST_F(MainWindowTest, PaintedPictureIsKeptByThePropertyDialog)
+{
+    open(3);
+    auto paintTool = [] {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *p = qobject_cast<PainterWindow *>(w); p && p->isVisible())
+                return p;
+        return static_cast<PainterWindow *>(nullptr);
+    };
+    auto answer = [](std::function<void(PropertyDialog &)> f) {
+        QTimer::singleShot(0, [f] {
+            if (auto *d = qobject_cast<PropertyDialog *>(QApplication::activeModalWidget()))
+                f(*d);
+        });
+    };
+    drop(KindProduct, QPoint(100, 50), [](PropertyDialog &d) {
+        d.scrollBar()->setValue(4);
+        d.pressEdit();
+    });
+    PainterWindow *paint = paintTool();
+    ASSERT_NE(paint, nullptr);
+    paint->session().resizeDrawing(QSize(33, 44));
+    paint->ok();
+    const std::string painted = window->stage().part(0).picture;
+    ASSERT_NE(painted, "\\bg\\kan_5.bmp");
+    EXPECT_EQ(window->stage().part(0).rect.width, 33 * 15);
+
+    QSize shown;
+    answer([&](PropertyDialog &d) {
+        shown = d.picture().size();
+        EXPECT_EQ(d.scrollBar()->value(), 4);
+        EXPECT_FALSE(d.editButton()->isHidden());
+        d.valueBox(0)->setText(QStringLiteral("130"));
+        d.pressOk();
+    });
+    window->changePartProperties(0);
+    EXPECT_EQ(shown, QSize(33, 44)) << "the dialog shows the painted picture";
+    EXPECT_EQ(window->stage().part(0).picture, painted);
+    EXPECT_EQ(window->stage().part(0).rect.width, 33 * 15);
+    EXPECT_EQ(m.part(0).A(), 130);
+
+    answer([](PropertyDialog &d) { d.pressEdit(); });
+    window->changePartProperties(0);
+    paint = paintTool();
+    ASSERT_NE(paint, nullptr);
+    EXPECT_EQ(paint->session().size(), QSize(33, 44)) << "the paint tool starts from the painting";
+    paint->session().resizeDrawing(QSize(50, 50));
+    paint->close();
+    EXPECT_EQ(window->stage().part(0).picture, painted) << "the close box keeps the part as it was";
+    EXPECT_EQ(window->stage().part(0).rect.width, 33 * 15);
+
+    answer([](PropertyDialog &d) {
+        d.scrollBar()->setValue(1);
+        d.pressOk();
+    });
+    window->changePartProperties(0);
+    EXPECT_EQ(window->stage().part(0).picture, "\\bg\\kan_2.bmp");
+    EXPECT_EQ(m.part(0).PictName, "\\bg\\kan_2.bmp");
 }
 
 // The paint tool stays open with its drawing when quitting is cancelled; "はい" saves the

@@ -1,0 +1,259 @@
+// The machine in the browser, used as a pupil would: Debian's chromium driven by playwright-core
+// with real mouse and touch input, on machines written by the core (web_fixtures), against the
+// site built by scripts/web.sh. Saved bytes are compared with what jihankobo-sim saves.
+//
+// usage: node page.test.mjs --web-out DIR --fixtures TOOL --sim SIM --app-dir DIR --work DIR [--site DIR]
+//   --site DIR uses an already built site as it is (no build).
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { spawn, spawnSync } from 'node:child_process';
+import fs from 'node:fs';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+const root = path.resolve(here, '../..');
+const arg = name => { const i = process.argv.indexOf('--' + name); return i > 0 ? path.resolve(process.argv[i + 1]) : undefined; };
+const chromiumPath = '/usr/bin/chromium';
+
+if (!fs.existsSync(chromiumPath)) {
+  console.log(`SKIP: ${chromiumPath} is missing (scripts/install-deps.sh installs chromium)`);
+  process.exit(77);
+}
+
+const work = path.resolve(arg('work') ?? fs.mkdtempSync('/tmp/jhk-web-'));
+const fixtures = path.join(work, 'fixtures');
+let site = arg('site');
+fs.rmSync(work, { recursive: true, force: true });
+fs.mkdirSync(fixtures, { recursive: true });
+
+function run(cmd, args, opts = {}) {
+  const r = spawnSync(cmd, args, { encoding: 'utf8', stdio: ['pipe', 'pipe', 'pipe'], ...opts });
+  if (r.status !== 0) throw new Error(`${cmd} ${args.join(' ')} failed (${r.status}):\n${r.stdout}\n${r.stderr}`);
+  return r;
+}
+
+if (!site) {
+  const out = path.resolve(arg('web-out') ?? path.join(root, 'build-web'));
+  run('sh', [path.join(root, 'scripts/web.sh'), 'build', out], { stdio: 'inherit' });
+  site = path.join(out, 'site');
+}
+run(arg('fixtures'), [fixtures]);
+// The page's site also publishes an example, as a teacher would put one on the school's server.
+fs.copyFileSync(path.join(fixtures, 'vending.jhk'), path.join(site, 'test-vending.jhk'));
+
+const { chromium } = await import(path.join(root, 'web/node_modules/playwright-core/index.mjs'));
+
+let server, baseUrl, browser;
+before(async () => {
+  server = spawn('node', [path.join(root, 'web/serve.mjs'), site, '0'], { stdio: ['ignore', 'pipe', 'inherit'] });
+  baseUrl = await new Promise((resolve, reject) => {
+    server.stdout.on('data', d => { const m = /http:\/\/localhost:(\d+)\//.exec(String(d)); if (m) resolve(`http://localhost:${m[1]}/`); });
+    server.on('exit', code => reject(new Error(`server ended (${code})`)));
+  });
+  browser = await chromium.launch({
+    executablePath: chromiumPath,
+    args: ['--no-sandbox', '--headless', '--disable-gpu', '--no-first-run', '--disable-background-networking',
+      '--disable-component-update', '--disable-sync'],
+  });
+});
+after(async () => {
+  await browser?.close();
+  server?.kill();
+  fs.rmSync(path.join(site, 'test-vending.jhk'), { force: true });
+});
+
+// ---- helpers ----
+async function openPage(context, query = '') {
+  const page = await context.newPage();
+  page.on('pageerror', e => console.log('page error:', e.message));
+  await page.goto(baseUrl + query);
+  await page.waitForFunction(() => document.documentElement.dataset.ready === '2', null, { timeout: 30000 });
+  return page;
+}
+const scene = page => page.evaluate(() => JSON.parse(window.jihankobo.machine.scene()));
+// The stage's drawn pixels inside a rectangle of stage pixels, as a short digest.
+async function pixels(page, r) {
+  await page.evaluate(() => new Promise(res => requestAnimationFrame(() => requestAnimationFrame(res))));
+  return page.evaluate(({ x, y, w, h }) => {
+    const c = document.getElementById('Picture1');
+    const k = c.width / 408;
+    const d = c.getContext('2d').getImageData(Math.round(x * k), Math.round(y * k), Math.max(1, Math.round(w * k)), Math.max(1, Math.round(h * k))).data;
+    let hash = 0;
+    for (let i = 0; i < d.length; ++i) hash = (hash * 31 + d[i]) >>> 0;
+    return hash;
+  }, r);
+}
+// Client coordinates of a stage point (the window may be scaled).
+async function client(page, x, y) {
+  const box = await page.locator('#Picture1').boundingBox();
+  return [box.x + (x + 0.5) * box.width / 408, box.y + (y + 0.5) * box.height / 500];
+}
+const centre = r => [r.x + r.w / 2, r.y + r.h / 2];
+const partOfKind = (s, kind) => s.parts.find(p => p.kind === kind && p.visible);
+const visibleCoin = (s, d) => s.coins.find(c => c.denomination === d && c.visible);
+
+async function mouseDrag(page, from, to) {
+  const [x0, y0] = await client(page, ...from);
+  const [x1, y1] = await client(page, ...to);
+  await page.mouse.move(x0, y0);
+  await page.mouse.down();
+  await page.mouse.move(x1, y1, { steps: 8 });
+  await page.mouse.up();
+}
+async function fingerDrag(page, from, to) {
+  const cdp = await page.context().newCDPSession(page);
+  const [x0, y0] = await client(page, ...from);
+  const [x1, y1] = await client(page, ...to);
+  await cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [{ x: x0, y: y0 }] });
+  for (let i = 1; i <= 8; ++i)
+    await cdp.send('Input.dispatchTouchEvent', { type: 'touchMove', touchPoints: [{ x: x0 + (x1 - x0) * i / 8, y: y0 + (y1 - y0) * i / 8 }] });
+  await cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+  await cdp.detach();
+}
+async function press(page, r, touch) {
+  const [x, y] = await client(page, ...centre(r));
+  if (touch) await page.touchscreen.tap(x, y);
+  else await page.mouse.click(x, y);
+}
+async function dialogText(page) {
+  const box = page.locator('[role=alertdialog], [role=dialog][aria-modal=true]').first();
+  await box.waitFor({ timeout: 5000 });
+  return box.locator('.text').innerText();
+}
+
+// A whole purchase as a pupil makes it: 100 and 50 yen into the slot, the button, the change
+// lever, 停止. The lamp, the product and the change are checked on the drawn stage.
+async function purchase(page, touch) {
+  let s = await scene(page);
+  const idleOutlet = await pixels(page, partOfKind(s, 6));
+  await page.click('#cmdStart');
+  await page.waitForFunction(() => document.getElementById('lblNowState').textContent === '実行中');
+  s = await scene(page);
+  const slot = partOfKind(s, 2), button = partOfKind(s, 1), outlet = partOfKind(s, 6), lever = partOfKind(s, 7);
+  const unlit = await pixels(page, button);
+  const emptyOutlet = await pixels(page, outlet);
+  for (const d of [2, 3]) {
+    const coin = visibleCoin(s, d);
+    assert.ok(coin, `a coin of denomination ${d} is in the wallet`);
+    const drag = touch ? fingerDrag : mouseDrag;
+    await drag(page, centre(coin), centre(slot));
+    s = await scene(page);
+  }
+  assert.equal(partOfKind(s, 3).digits, '150', 'the amount display shows 150');
+  assert.notEqual(await pixels(page, button), unlit, 'the button lamp is lit on the stage');
+  await press(page, button, touch);
+  // The product drops once its sound has played, as on the desktop.
+  await page.waitForFunction(() => JSON.parse(window.jihankobo.machine.scene()).products.some(p => p.visible));
+  s = await scene(page);
+  assert.notEqual(await pixels(page, outlet), emptyOutlet, 'a product lies on the outlet');
+  await press(page, lever, touch);
+  assert.equal(await dialogText(page), 'お釣が30円でました');
+  await page.keyboard.press('Enter');
+  await page.locator('#dialog-layer').waitFor({ state: 'hidden' });
+  await page.click('#cmdStop');
+  await page.waitForFunction(() => document.getElementById('lblNowState').textContent === '編集中');
+  s = await scene(page);
+  assert.equal(s.products.length, 0, 'the product goes away on 停止');
+  assert.equal(await pixels(page, outlet), idleOutlet, 'the outlet is drawn empty again');
+}
+
+function simSaves(script) {
+  const out = path.join(work, 'sim-saved.jhk');
+  fs.rmSync(out, { force: true });
+  run(arg('sim'), ['--app-dir', arg('app-dir'), path.join(fixtures, 'vending.jhk')], { input: script + `save ${out}\n`, cwd: work });
+  return fs.readFileSync(out);
+}
+
+// ---- the cases ----
+test('a purchase with the mouse; the recovery copy is offered; the saved bytes are the simulator\'s', async () => {
+  const context = await browser.newContext({ viewport: { width: 1000, height: 700 }, acceptDownloads: true });
+  const page = await openPage(context);
+  await page.setInputFiles('#open-input', path.join(fixtures, 'vending.jhk'));
+  await page.waitForFunction(() => JSON.parse(window.jihankobo.machine.scene()).parts.length === 6);
+  await purchase(page, false);
+
+  // One product fewer in stock is a change: kept in the browser within 5 seconds and offered
+  // at the next visit.
+  assert.equal(await page.evaluate(() => window.jihankobo.machine.isModified()), true);
+  await page.waitForFunction(() => document.documentElement.dataset.recovery, null, { timeout: 5000 });
+  const again = await context.newPage();
+  await again.goto(baseUrl);
+  assert.equal(await dialogText(again), '前回、保存されずに終了したマシンがあります。復元しますか？');
+  await again.keyboard.press('Enter');
+  await again.waitForFunction(() => JSON.parse(window.jihankobo.machine.scene()).parts.length === 6);
+  assert.equal(await again.evaluate(() => window.jihankobo.machine.isModified()), true, 'a restored machine is not saved yet');
+  await again.close({ runBeforeUnload: false });
+
+  // Saving in a browser without File System Access: the file is downloaded under its name.
+  await page.evaluate(() => { window.showSaveFilePicker = undefined; });
+  const [download] = await Promise.all([page.waitForEvent('download'), page.keyboard.press('Control+S')]);
+  assert.equal(download.suggestedFilename(), 'vending.jhk');
+  const saved = fs.readFileSync(await download.path());
+  const expected = simSaves('run\ncoin 100\ncoin 50\ntouch 1\ntouch 5\nstop\n');
+  assert.ok(saved.equals(expected), `saved bytes (${saved.length}) equal jihankobo-sim's (${expected.length})`);
+  assert.equal(await page.evaluate(() => window.jihankobo.machine.isModified()), false);
+  await context.close();
+});
+
+test('a purchase with a finger on a tablet', async () => {
+  const context = await browser.newContext({ viewport: { width: 1024, height: 768 }, hasTouch: true, isMobile: true, deviceScaleFactor: 2 });
+  const page = await openPage(context, '?machine=test-vending.jhk');
+  await page.waitForFunction(() => JSON.parse(window.jihankobo.machine.scene()).parts.length === 6);
+  await purchase(page, true);
+  await context.close();
+});
+
+test('a program that loops is stopped by 停止 at once', async () => {
+  const context = await browser.newContext({ viewport: { width: 777, height: 529 } });
+  const page = await openPage(context);
+  await page.setInputFiles('#open-input', path.join(fixtures, 'looping.jhk'));
+  await page.waitForFunction(() => JSON.parse(window.jihankobo.machine.scene()).parts.length === 3);
+  await page.click('#cmdStart');
+  const s = await scene(page);
+  await press(page, partOfKind(s, 1), false);
+  await page.waitForFunction(() => JSON.parse(window.jihankobo.machine.scene()).products.length >= 2, null, { timeout: 5000 });
+  assert.ok((await scene(page)).runList.length > 0, 'the program is running');
+  const t0 = Date.now();
+  await page.click('#cmdStop');
+  await page.waitForFunction(() => document.getElementById('lblNowState').textContent === '編集中', null, { timeout: 1000 });
+  assert.ok(Date.now() - t0 < 1000, `stopped in ${Date.now() - t0} ms`);
+  const after = (await scene(page)).runList.length;
+  await page.waitForTimeout(300);
+  assert.equal((await scene(page)).runList.length, after, 'nothing runs after 停止');
+  await context.close();
+});
+
+test('a damaged file gives the reader\'s message and leaves the page as it was', async () => {
+  const context = await browser.newContext({ viewport: { width: 777, height: 529 } });
+  const page = await openPage(context, '?machine=test-vending.jhk');
+  // What the page shows, less the state label's blinking colour.
+  const shown = () => page.evaluate(() => { const s = JSON.parse(window.jihankobo.machine.scene()); delete s.stateColor; return JSON.stringify(s); });
+  const before = await shown();
+  await page.setInputFiles('#open-input', path.join(fixtures, 'damaged.jhk'));
+  const text = await dialogText(page);
+  // The simulator reports the reader's message as "message<TAB>text" with line breaks as \n.
+  const sim = spawnSync(arg('sim'), ['--app-dir', arg('app-dir'), path.join(fixtures, 'damaged.jhk')], { input: '', encoding: 'utf8' });
+  const expected = /^message\t(.*)$/m.exec(sim.stdout)?.[1]?.replace(/\\n/g, '\n');
+  assert.ok(expected, `the simulator refuses the file too: ${sim.stdout}${sim.stderr}`);
+  assert.equal(text, expected);
+  await page.keyboard.press('Enter');
+  assert.ok((await shown()) === before, 'the machine on the page is unchanged');
+  await context.close();
+});
+
+test('the page reloads and runs with the network cut off', async () => {
+  const context = await browser.newContext({ viewport: { width: 777, height: 529 } });
+  const page = await openPage(context);
+  await page.evaluate(() => navigator.serviceWorker.ready);
+  await page.reload();
+  await page.waitForFunction(() => document.documentElement.dataset.ready === '2');
+  await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
+  await context.setOffline(true);
+  await page.reload();
+  await page.waitForFunction(() => document.documentElement.dataset.ready === '2', null, { timeout: 15000 });
+  await page.setInputFiles('#open-input', path.join(fixtures, 'vending.jhk'));
+  await page.waitForFunction(() => JSON.parse(window.jihankobo.machine.scene()).parts.length === 6);
+  await purchase(page, false);
+  await context.close();
+});

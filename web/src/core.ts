@@ -1,0 +1,48 @@
+// The page module's interface as the page uses it. The module holds every rule; the page only
+// hands it bytes and pointer events and draws what it describes.
+
+export interface OpenResult { ok: boolean; message: string; }
+
+export interface Host {
+  message(id: number, text: string, buttons: string, icon: string): void;
+  sound(name: string, mode: string): void;
+  changed(what: string, index: number): void;
+  runList(line: string): void;
+  timer(ms: number): void;
+}
+
+export interface Machine {
+  setHost(host: Host): void;
+  open(bytes: Uint8Array, fileName: string): OpenResult;
+  saveBytes(): Uint8Array;
+  recoveryBytes(): Uint8Array;
+  openRecovery(bytes: Uint8Array): OpenResult;
+  scene(): string;
+  pointer(type: string, x: number, y: number, button: number, modifiers: number): void;
+  coinDrop?(denomination: number, centreX: number, centreY: number): void;
+  command(name: string): unknown;
+  answer(id: number, answer: string): void;
+  tick(): void;
+  blink(): void;
+  touch?(slot: number): void;
+  soundEnded(): void;
+  runView(): string;
+  isModified(): boolean;
+  markSaved?(fileName: string): void;
+  delete(): void;
+}
+
+export interface Core {
+  putAppFile(path: string, bytes: Uint8Array): boolean;
+  Machine: new (level: number, background: number) => Machine;
+}
+
+export type CoreFactory = (options?: Record<string, unknown>) => Promise<Core>;
+
+export async function loadCore(): Promise<Core> {
+  const url = new URL('jihankobo-core.js', document.baseURI).href;
+  const mod = await import(/* @vite-ignore */ url) as { default: CoreFactory };
+  return mod.default({
+    locateFile: (path: string) => new URL(path, document.baseURI).href,
+  });
+}

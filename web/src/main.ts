@@ -1,0 +1,615 @@
+// The machine in the browser: opens, runs and saves a pupil's machine. Every rule lives in the
+// page module; this page draws what the module describes and hands it the pupil's events.
+import { loadCore, type Core, type Machine, type Host } from './core';
+import { readScene, type Scene } from './scene';
+import { Pictures } from './pictures';
+import { StageCanvas, StageWidth, StageHeight } from './stage';
+import { Dialogs } from './dialogs';
+import { Sounds } from './audio';
+import { recovery } from './store';
+import { RunView } from './runview';
+
+const Title = 'ジハンコウボウ';
+const WindowWidth = 777;
+const WindowHeight = 529;
+const RecoveryQuestion = '前回、保存されずに終了したマシンがあります。復元しますか？';
+const PartsKindCaptions = ['商品', 'ボタン', '投入口', '金額表示', '釣銭口', '所持金', '商品出口', '釣レバー'];
+const RecoveryDelayMs = 2000;
+// What each level lets the pupil do, under the level's caption (when the module gives no text).
+const LevelTexts = [
+  'パーツにはブロックが設定されています。',
+  'パーツごとに、設定できるブロックが制限されています。',
+  'パーツ・ブロックを自由に選択し、設定する事ができます。',
+];
+const UnsavedQuestion = '今のマシンには保存されていない変更があります。\r\n保存しますか？';
+
+const $ = <T extends HTMLElement = HTMLElement>(id: string) => document.getElementById(id) as T;
+
+interface FileHandle {
+  name: string;
+  getFile(): Promise<File>;
+  createWritable?(): Promise<{ write(data: BufferSource | Blob): Promise<void>; close(): Promise<void> }>;
+}
+type PickerWindow = Window & {
+  showOpenFilePicker?: (o?: unknown) => Promise<FileHandle[]>;
+  showSaveFilePicker?: (o?: unknown) => Promise<FileHandle>;
+};
+
+class Page {
+  core!: Core;
+  machine!: Machine;
+  scene!: Scene;
+  readonly pictures = new Pictures();
+  readonly stage = new StageCanvas($<HTMLCanvasElement>('Picture1'), this.pictures);
+  readonly dialogs = new Dialogs($('dialog-layer'), Title);
+  readonly sounds = new Sounds();
+  runView: RunView | null = null;
+  scale = 1;
+  fileName = '';
+  fileHandle: FileHandle | null = null;
+  private frame = 0;
+  private tickTimer = 0;
+  private recoveryTimer = 0;
+  private pointerId: number | null = null;
+  private appFiles: string[] = [];
+
+  async start(): Promise<void> {
+    this.buildPalette();
+    this.fit();
+    window.addEventListener('resize', () => this.fit());
+    this.pictures.onLoaded = () => this.redraw();
+    const [core, files] = await Promise.all([loadCore(), appFolder()]);
+    performance.mark('jhk-core');
+    this.core = core;
+    // The application folder, handed to the module: the tables, the block explanations, the
+    // pictures whose sizes it measures and the sounds whose lengths a run waits for.
+    performance.mark('jhk-unpacked');
+    for (const [f, bytes] of files) core.putAppFile(f, bytes);
+    this.appFiles = [...files.keys()];
+    this.pictures.setAppFiles(files);
+    performance.mark('jhk-appfiles');
+    this.machine = new core.Machine(3, 0);
+    this.machine.setHost(this.host());
+    this.wireControls();
+    // The state label blinks four times a second while the machine is edited.
+    window.setInterval(() => this.machine.blink(), 250);
+    this.scene = readScene(this.machine.scene());
+    performance.mark('jhk-machine');
+    await this.preloadScene();
+    performance.mark('jhk-pictures');
+    this.render();
+    $('main-window').classList.remove('loading');
+    document.documentElement.dataset.ready = '1';
+    performance.mark('jhk-ready'); // the machine is drawn and takes the pupil's events
+    await this.offerRecovery();
+    const wanted = new URLSearchParams(location.search).get('machine');
+    if (wanted) await this.openFromSite(wanted);
+    document.documentElement.dataset.ready = '2';
+  }
+
+  // ---- the module's requests ----
+  private host(): Host {
+    return {
+      message: (id, text, buttons, icon) => {
+        void this.dialogs.ask(text, buttons, icon).then(a => {
+          this.machine.answer(id, a ?? ''); // a text box cancelled answers an empty text
+          this.changed();
+        });
+      },
+      sound: (name, mode) => this.sound(name, mode),
+      changed: what => (what === 'blink' ? this.blinked() : this.changed()),
+      runList: () => this.changed(),
+      timer: ms => {
+        clearTimeout(this.tickTimer);
+        this.tickTimer = 0;
+        if (ms < 0) return; // withdrawn
+        this.tickTimer = window.setTimeout(() => { this.tickTimer = 0; this.machine.tick(); this.changed(); }, Math.max(0, ms));
+      },
+    };
+  }
+
+  private sound(name: string, mode: string): void {
+    if (mode === 'stop') { this.sounds.stopAll(); return; }
+    const url = this.pictures.resolve(name);
+    if (!url) { if (mode === 'sync') this.machine.soundEnded(); return; }
+    if (mode === 'sync') this.sounds.play(url, false, () => { this.machine.soundEnded(); this.changed(); });
+    else this.sounds.play(url, mode === 'loop');
+  }
+
+  /** Something changed: drawn in the next frame, the recovery copy written soon after. */
+  changed(): void {
+    if (!this.frame) this.frame = requestAnimationFrame(() => { this.frame = 0; this.refresh(); });
+    this.scheduleRecovery();
+  }
+
+  private blinked(): void {
+    if (this.frame) return; // a whole refresh is coming anyway
+    const s = readScene(this.machine.scene());
+    setText('lblNowState', s.stateLabel);
+    $('lblNowState').style.color = s.stateColor;
+  }
+
+  refresh(): void {
+    this.scene = readScene(this.machine.scene());
+    this.render();
+    this.runView?.update();
+  }
+
+  redraw(): void { if (this.scene) this.stage.draw(this.scene); }
+
+  // ---- drawing the window ----
+  private render(): void {
+    const s = this.scene;
+    this.stage.draw(s);
+    const c = s.controls;
+    setEnabled('cmdStart', c.start);
+    setEnabled('cmdStop', c.stop);
+    setEnabled('cmdStep', c.step);
+    setEnabled('Command1', c.money);
+    setEnabled('cmd_DelParts', c.delete);
+    for (let i = 0; i <= PartsKindCaptions.length; ++i) setEnabled('cmdPartsButton' + i, false);
+    menuEnabled('open', c.open);
+    menuEnabled('openfolder', c.open);
+    menuEnabled('save', c.save);
+    menuEnabled('saveas', c.save);
+    this.stage.canvas.classList.toggle('run-pointer', c.runPointer);
+    setText('lblNowState', s.stateLabel);
+    $('lblNowState').style.color = s.stateColor;
+    setText('Label4', s.moneyLabel);
+    setText('lblPartsCount', s.panel.partsCount || `パーツの数：${s.parts.length}個`);
+    setText('Label1', s.panel.x);
+    setText('Label2', s.panel.y);
+    setText('lbl_PartsName', s.panel.partsName);
+    setText('lblPartsID', s.panel.partsId);
+    const pic = $<HTMLImageElement>('pic_SelectParts');
+    const url = s.panel.pictureKind >= 0 && s.panel.picture
+      ? (s.panel.picture === 'dummy' ? `builtin/kinds/kind_${s.panel.pictureKind}.png` : this.pictures.resolve(s.panel.picture)) : '';
+    pic.hidden = !url;
+    if (url && pic.getAttribute('src') !== url) pic.src = url;
+    setText('lbl_LEVEL', s.levelCaption || `レベル${s.level}`);
+    setText('lblKaisetsu', s.levelText || (LevelTexts[s.level - 1] ?? ''));
+    $('lblNowStep').hidden = !c.stepControlsVisible;
+    $('lblStepKaisetsu').hidden = !c.stepControlsVisible;
+    if (c.stepControlsVisible) { setText('lblNowStep', s.stepCaption); setText('lblStepKaisetsu', s.stepText); }
+    $('FrameChart').hidden = !c.chartVisible;
+    setText('lblBlockState', s.blockStateLabel);
+    this.renderRunList();
+    const hint = $('lblRunHint');
+    hint.hidden = !s.runHint;
+    if (s.runHint) hint.textContent = s.runHint;
+    document.title = (this.fileName ? this.fileName + ' - ' : '') + Title;
+  }
+
+  private renderRunList(): void {
+    const list = $('lstDebug');
+    const lines = this.scene.runList;
+    if (list.childElementCount > lines.length) list.replaceChildren();
+    for (let i = list.childElementCount; i < lines.length; ++i) {
+      const d = document.createElement('div');
+      d.setAttribute('role', 'option');
+      d.textContent = lines[i];
+      list.appendChild(d);
+    }
+    Array.from(list.children).forEach((d, i) => d.classList.toggle('selected', i === this.scene.runListSelection));
+    list.scrollTop = list.scrollHeight; // the newest line is always in view
+  }
+
+  private buildPalette(): void {
+    const palette = $('palette');
+    PartsKindCaptions.forEach((caption, i) => {
+      const b = document.createElement('button');
+      b.className = 'push tool';
+      b.id = 'cmdPartsButton' + i;
+      b.disabled = true;
+      b.style.cssText = `left:${6 + 57 * (i % 2)}px;top:${16 + 64 * Math.floor(i / 2)}px;width:57px;height:64px;position:absolute`;
+      b.innerHTML = `<img alt="" src="builtin/palette/palette_${i}.bmp"><span></span>`;
+      b.querySelector('span')!.textContent = caption;
+      palette.appendChild(b);
+    });
+    const label = document.createElement('button');
+    label.className = 'push';
+    label.id = 'cmdPartsButton8';
+    label.disabled = true;
+    label.textContent = 'ラベル';
+    label.style.cssText = 'left:6px;top:272px;width:114px;height:38px;position:absolute';
+    palette.appendChild(label);
+  }
+
+  /** The whole window scales as one picture to the browser's window, never reflowed. */
+  fit(): void {
+    const vw = window.innerWidth, vh = window.innerHeight;
+    const s = Math.min(vw / WindowWidth, vh / WindowHeight);
+    this.scale = s > 0 ? s : 1;
+    const win = $('main-window');
+    win.style.transform = `scale(${this.scale})`;
+    win.style.left = `${Math.max(0, (vw - WindowWidth * this.scale) / 2)}px`;
+    win.style.top = `${Math.max(0, (vh - WindowHeight * this.scale) / 2)}px`;
+    document.documentElement.style.setProperty('--scale', String(this.scale));
+    this.stage.setScale(this.scale);
+    this.redraw();
+  }
+
+  // ---- the pupil's events ----
+  private stagePoint(e: PointerEvent | MouseEvent): [number, number] {
+    const r = this.stage.canvas.getBoundingClientRect();
+    const x = Math.floor((e.clientX - r.left) * StageWidth / r.width);
+    const y = Math.floor((e.clientY - r.top) * StageHeight / r.height);
+    return [x, y];
+  }
+
+  private wireControls(): void {
+    const canvas = this.stage.canvas;
+    const mods = (e: MouseEvent) => (e.shiftKey ? 1 : 0) | (e.ctrlKey ? 2 : 0) | (e.altKey ? 4 : 0);
+    const button = (e: MouseEvent) => e.button;
+    canvas.addEventListener('pointerdown', e => {
+      this.sounds.unlock();
+      if (this.pointerId !== null && this.pointerId !== e.pointerId) return; // one finger at a time
+      this.pointerId = e.pointerId;
+      canvas.setPointerCapture(e.pointerId);
+      e.preventDefault();
+      const [x, y] = this.stagePoint(e);
+      this.machine.pointer('down', x, y, button(e), mods(e));
+      this.changed();
+    });
+    canvas.addEventListener('pointermove', e => {
+      if (this.pointerId !== null && this.pointerId !== e.pointerId) return;
+      const [x, y] = this.stagePoint(e);
+      this.machine.pointer('move', x, y, 0, mods(e));
+      if (this.pointerId !== null) this.changed();
+    });
+    const up = (e: PointerEvent) => {
+      if (this.pointerId !== e.pointerId) return;
+      this.pointerId = null;
+      const [x, y] = this.stagePoint(e);
+      this.machine.pointer('up', x, y, button(e), mods(e));
+      this.changed();
+    };
+    canvas.addEventListener('pointerup', up);
+    canvas.addEventListener('pointercancel', up);
+    canvas.addEventListener('dblclick', e => {
+      const [x, y] = this.stagePoint(e);
+      this.machine.pointer('dblclick', x, y, 0, mods(e));
+      this.changed();
+    });
+    canvas.addEventListener('contextmenu', e => {
+      e.preventDefault();
+      const [x, y] = this.stagePoint(e);
+      this.machine.pointer('contextmenu', x, y, 2, mods(e));
+      this.changed();
+    });
+    document.addEventListener('pointerdown', () => this.sounds.unlock(), { capture: true });
+    document.addEventListener('keydown', () => this.sounds.unlock(), { capture: true });
+
+    const command = (id: string, name: string) => $(id).addEventListener('click', () => this.command(name));
+    command('cmdStart', 'run');
+    command('cmdStop', 'stop');
+    command('cmdStep', 'stepmode');
+    command('Command3', 'next');
+    command('Command4', 'wallet');
+    command('Command1', 'money');
+    $('cmdRunView').addEventListener('click', () => this.showRunView());
+
+    // Menus: open on click, close on a choice or a click elsewhere.
+    const closeMenus = () => {
+      document.querySelectorAll('.menu-popup').forEach(m => ((m as HTMLElement).hidden = true));
+      document.querySelectorAll('.menu-title').forEach(m => m.classList.remove('open'));
+    };
+    document.querySelectorAll<HTMLButtonElement>('.menu-title').forEach(t => t.addEventListener('click', e => {
+      e.stopPropagation();
+      const popup = $('menu-' + t.dataset.menu);
+      const wasOpen = !popup.hidden;
+      closeMenus();
+      if (!wasOpen) { popup.hidden = false; t.classList.add('open'); (popup.querySelector('button:not(:disabled)') as HTMLElement | null)?.focus(); }
+    }));
+    document.addEventListener('pointerdown', e => { if (!(e.target as HTMLElement).closest('.menu')) closeMenus(); });
+    document.querySelectorAll<HTMLButtonElement>('.menu-popup button').forEach(b => b.addEventListener('click', () => {
+      closeMenus();
+      void this.menu(b.dataset.command!);
+    }));
+    document.addEventListener('keydown', e => {
+      if (this.dialogs.open) return;
+      if (e.key === 'Escape') closeMenus();
+      if ((e.ctrlKey || e.metaKey) && !e.altKey && (e.key === 'o' || e.key === 'O')) { e.preventDefault(); void this.menu('open'); }
+      if ((e.ctrlKey || e.metaKey) && !e.altKey && (e.key === 's' || e.key === 'S')) { e.preventDefault(); void this.menu(e.shiftKey ? 'saveas' : 'save'); }
+      if (e.altKey && (e.key === 'f' || e.key === 'F')) { e.preventDefault(); ($('menu-bar').querySelector('[data-menu=file]') as HTMLElement).click(); }
+      if (e.altKey && (e.key === 'o' || e.key === 'O')) { e.preventDefault(); ($('menu-bar').querySelector('[data-menu=option]') as HTMLElement).click(); }
+    });
+
+    // Opening: the file picker, a folder, drag and drop anywhere on the page.
+    $<HTMLInputElement>('open-input').addEventListener('change', e => {
+      const input = e.target as HTMLInputElement;
+      void this.openFiles(Array.from(input.files ?? []).map(f => ({ file: f, path: f.name })), null, true);
+      input.value = '';
+    });
+    $<HTMLInputElement>('folder-input').addEventListener('change', e => {
+      const input = e.target as HTMLInputElement;
+      void this.openFiles(Array.from(input.files ?? []).map(f => ({ file: f, path: f.webkitRelativePath || f.name })), null);
+      input.value = '';
+    });
+    let depth = 0;
+    window.addEventListener('dragenter', e => { e.preventDefault(); if (++depth === 1) $('drop-hint').hidden = false; });
+    window.addEventListener('dragleave', () => { if (--depth <= 0) { depth = 0; $('drop-hint').hidden = true; } });
+    window.addEventListener('dragover', e => e.preventDefault());
+    window.addEventListener('drop', e => {
+      e.preventDefault();
+      depth = 0;
+      $('drop-hint').hidden = true;
+      void droppedFiles(e.dataTransfer).then(files => this.openFiles(files, null));
+    });
+
+    window.addEventListener('beforeunload', e => {
+      if (this.machine.isModified()) { e.preventDefault(); e.returnValue = ''; }
+    });
+    window.addEventListener('pagehide', () => { if (this.machine.isModified()) void this.writeRecovery(); });
+  }
+
+  command(name: string): void {
+    this.sounds.unlock();
+    this.machine.command(name);
+    if (name === 'stop') this.sounds.stopAll();
+    this.changed();
+  }
+
+  private async menu(name: string): Promise<void> {
+    switch (name) {
+    case 'open': return this.pickAndOpen();
+    case 'openfolder': if (this.scene.controls.open) $('folder-input').click(); return;
+    case 'save': await this.save(false); return;
+    case 'saveas': await this.save(true); return;
+    case 'runview': this.showRunView(); return;
+    }
+  }
+
+  showRunView(): void {
+    if (!this.runView) this.runView = new RunView(this.machine, () => { this.runView = null; });
+    this.runView.update();
+  }
+
+  // ---- opening ----
+  private async pickAndOpen(): Promise<void> {
+    if (!this.scene.controls.open || !(await this.mayReplace())) return;
+    const w = window as PickerWindow;
+    if (w.showOpenFilePicker) {
+      let handles: FileHandle[];
+      try {
+        handles = await w.showOpenFilePicker({
+          multiple: true,
+          types: [{ description: 'ジハンコウボウファイル', accept: { 'application/octet-stream': ['.jhk', '.JHK'] } },
+            { description: '絵', accept: { 'image/*': ['.bmp', '.png', '.jpg', '.gif'] } }],
+        });
+      } catch { return; } // the pupil chose nothing
+      const files = await Promise.all(handles.map(async h => ({ file: await h.getFile(), path: h.name, handle: h })));
+      const machine = files.find(f => /\.jhk$/i.test(f.path));
+      return this.openFiles(files, machine?.handle ?? null, true);
+    }
+    $('open-input').click();
+  }
+
+  async openFiles(files: { file: File; path: string }[], handle: FileHandle | null, asked = false): Promise<void> {
+    for (const f of files) {
+      if (/\.(bmp|png|jpe?g|gif)$/i.test(f.path)) {
+        this.pictures.addDeviceFile(f.path, f.file);
+        const bytes = new Uint8Array(await f.file.arrayBuffer());
+        // The module measures a painted picture's size as the desktop reads it from the folder.
+        this.core.putAppFile(f.path.split('/').pop()!, bytes);
+      }
+    }
+    const machines = files.filter(f => /\.jhk$/i.test(f.path));
+    if (machines.length === 0) { this.redraw(); return; }
+    if (machines.length > 1) machines.sort((a, b) => a.path.split('/').length - b.path.split('/').length);
+    const m = machines[0];
+    if (!this.scene.controls.open || (!asked && !(await this.mayReplace()))) return;
+    await this.openBytes(new Uint8Array(await m.file.arrayBuffer()), m.file.name, handle);
+  }
+
+  async openFromSite(name: string): Promise<void> {
+    const url = new URL(name, location.href);
+    if (url.origin !== location.origin) {
+      await this.dialogs.ask(`${name}\nこのサイトのファイルではないので開けません。`, 'ok', 'exclamation');
+      return;
+    }
+    let bytes: Uint8Array;
+    try {
+      const r = await fetch(url.href);
+      if (!r.ok) throw new Error(String(r.status));
+      bytes = new Uint8Array(await r.arrayBuffer());
+    } catch {
+      await this.dialogs.ask(`${name}\nファイルが見つかりません。`, 'ok', 'exclamation');
+      return;
+    }
+    await this.openBytes(bytes, decodeURIComponent(url.pathname.split('/').pop() ?? name), null);
+  }
+
+  /** Asks first when the machine on the page has changes; true when it may be replaced. */
+  private async mayReplace(): Promise<boolean> {
+    if (!this.machine.isModified()) return true;
+    const a = await this.dialogs.ask(UnsavedQuestion, 'yesnocancel', 'question');
+    if (a === 'cancel') return false;
+    if (a === 'yes') return this.save(false);
+    return true;
+  }
+
+  /** Opens a machine's bytes; a file the reader refuses leaves the page as it was. */
+  async openBytes(bytes: Uint8Array, name: string, handle: FileHandle | null): Promise<boolean> {
+    // A file the reader refuses: the module shows the reader's own message, and the machine
+    // on the page stays as it was.
+    const result = this.machine.open(bytes, name);
+    if (!result.ok) return false;
+    this.fileName = name;
+    this.fileHandle = handle;
+    void recovery.remove();
+    this.scene = readScene(this.machine.scene());
+    await this.preloadScene();
+    this.refresh();
+    return true;
+  }
+
+  private async preloadScene(): Promise<void> {
+    const s = this.scene;
+    const urls = ['builtin/wallet.png', 'builtin/wallet_mask.png', 'builtin/digits.png',
+      ...[0, 1, 2, 3, 4].map(k => `builtin/coins/coin_${k}.png`)];
+    const bg = this.pictures.resolve(s.background);
+    if (bg) urls.push(bg);
+    for (const p of s.parts) {
+      urls.push(p.picture === 'dummy' ? `builtin/kinds/kind_${p.kind}.png` : this.pictures.resolve(p.picture));
+      if (p.kind === 0) urls.push(`builtin/kinds/kind_0.png`);
+    }
+    await this.pictures.preload(urls.filter(Boolean));
+    // The pictures a run switches to (lamps, lever, slots) are decoded while the pupil looks:
+    // drawn at once when the run needs them, never a frame late.
+    const later = this.appFiles.filter(f => /^bg\/.*_\d\.bmp$/i.test(f)).map(f => this.pictures.resolve(f));
+    setTimeout(() => void this.pictures.preload(later), 0);
+  }
+
+  // ---- saving ----
+  async save(asNew: boolean): Promise<boolean> {
+    if (!this.scene.controls.save) return false;
+    const bytes = this.machine.saveBytes();
+    const w = window as PickerWindow;
+    const suggested = this.fileName || 'machine.jhk';
+    try {
+      if (!asNew && this.fileHandle?.createWritable) {
+        await writeTo(this.fileHandle, bytes);
+      } else if (w.showSaveFilePicker) {
+        let handle: FileHandle;
+        try {
+          handle = await w.showSaveFilePicker({
+            suggestedName: suggested,
+            types: [{ description: 'ジハンコウボウファイル', accept: { 'application/octet-stream': ['.jhk'] } }],
+          });
+        } catch { return false; } // no name chosen
+        await writeTo(handle, bytes);
+        this.fileHandle = handle;
+        this.fileName = handle.name;
+      } else {
+        download(bytes, suggested);
+        this.fileName = suggested;
+      }
+    } catch (e) {
+      await this.dialogs.ask(`${suggested}\n保存できませんでした。\n${(e as Error).message ?? ''}`, 'ok', 'critical');
+      return false;
+    }
+    this.machine.markSaved?.(this.fileName);
+    clearTimeout(this.recoveryTimer);
+    this.recoveryTimer = 0;
+    void recovery.remove();
+    this.changed();
+    return true;
+  }
+
+  // ---- the recovery copy ----
+  private scheduleRecovery(): void {
+    if (this.recoveryTimer || !this.machine) return;
+    this.recoveryTimer = window.setTimeout(() => { this.recoveryTimer = 0; void this.writeRecovery(); }, RecoveryDelayMs);
+  }
+
+  private async writeRecovery(): Promise<void> {
+    if (!this.machine.isModified()) return;
+    try {
+      await recovery.put({ bytes: this.machine.recoveryBytes(), fileName: this.fileName, time: Date.now() });
+      document.documentElement.dataset.recovery = String(Date.now());
+    } catch { /* storage full or refused: the page goes on without a copy */ }
+  }
+
+  private async offerRecovery(): Promise<void> {
+    const copy = await recovery.get();
+    if (!copy) return;
+    const a = await this.dialogs.ask(RecoveryQuestion, 'yesno', 'question');
+    if (a !== 'yes') { void recovery.remove(); return; }
+    const result = this.machine.openRecovery(copy.bytes);
+    if (!result.ok) { void recovery.remove(); return; }
+    this.fileName = copy.fileName;
+    this.scene = readScene(this.machine.scene());
+    await this.preloadScene();
+    this.refresh();
+  }
+}
+
+async function writeTo(handle: FileHandle, bytes: Uint8Array): Promise<void> {
+  const w = await handle.createWritable!();
+  await w.write(bytes);
+  await w.close();
+}
+
+function download(bytes: Uint8Array, name: string): void {
+  const url = URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' }));
+  const a = document.createElement('a');
+  a.href = url;
+  a.download = name;
+  document.body.appendChild(a);
+  a.click();
+  a.remove();
+  setTimeout(() => URL.revokeObjectURL(url), 10000);
+}
+
+/** Files and folders dropped on the page, each with its path inside what was dropped. */
+async function droppedFiles(dt: DataTransfer | null): Promise<{ file: File; path: string }[]> {
+  if (!dt) return [];
+  const out: { file: File; path: string }[] = [];
+  const entries = Array.from(dt.items).map(i => i.webkitGetAsEntry?.()).filter(Boolean) as FileSystemEntry[];
+  if (entries.length === 0) return Array.from(dt.files).map(f => ({ file: f, path: f.name }));
+  const walk = async (entry: FileSystemEntry, prefix: string): Promise<void> => {
+    if (entry.isFile) {
+      const file = await new Promise<File>((res, rej) => (entry as FileSystemFileEntry).file(res, rej));
+      out.push({ file, path: prefix + entry.name });
+    } else if (entry.isDirectory) {
+      const reader = (entry as FileSystemDirectoryEntry).createReader();
+      for (;;) {
+        const batch = await new Promise<FileSystemEntry[]>((res, rej) => reader.readEntries(res, rej));
+        if (batch.length === 0) break;
+        for (const e of batch) await walk(e, prefix + entry.name + '/');
+      }
+    }
+  };
+  for (const e of entries) await walk(e, '');
+  return out;
+}
+
+/** The application folder's files: from app/pack.bin.gz (see web/tools/pack.mjs), or one by one
+ *  in a browser that cannot decompress it. */
+async function appFolder(): Promise<Map<string, Uint8Array>> {
+  const ok = (r: Response) => { if (!r.ok) throw new Error(`${r.url}: ${r.status}`); return r; };
+  if (typeof DecompressionStream !== 'undefined') {
+    const r = ok(await fetch('app/pack.bin.gz'));
+    return unpack(await new Response(r.body!.pipeThrough(new DecompressionStream('gzip'))).arrayBuffer());
+  }
+  const list = await ok(await fetch('app/files.json')).json() as string[];
+  const bodies = await Promise.all(list.map(f => fetch('app/' + f).then(ok).then(r => r.arrayBuffer())));
+  return new Map(list.map((f, i) => [f, new Uint8Array(bodies[i])]));
+}
+
+function unpack(pack: ArrayBuffer): Map<string, Uint8Array> {
+  const view = new DataView(pack);
+  const indexLength = view.getUint32(0, true);
+  const index = JSON.parse(new TextDecoder().decode(new Uint8Array(pack, 4, indexLength))) as [string, number][];
+  const files = new Map<string, Uint8Array>();
+  let at = 4 + indexLength;
+  for (const [name, size] of index) { files.set(name, new Uint8Array(pack, at, size)); at += size; }
+  return files;
+}
+
+function setEnabled(id: string, on: boolean): void {
+  const el = document.getElementById(id) as HTMLButtonElement | null;
+  if (el && el.disabled === on) el.disabled = !on;
+}
+function menuEnabled(command: string, on: boolean): void {
+  const el = document.querySelector(`.menu-popup [data-command=${command}]`) as HTMLButtonElement | null;
+  if (el) el.disabled = !on;
+}
+function setText(id: string, text: string): void {
+  const el = document.getElementById(id)!;
+  if (el.textContent !== text) el.textContent = text;
+}
+
+if ('serviceWorker' in navigator && location.protocol !== 'file:') {
+  window.addEventListener('load', () => { void navigator.serviceWorker.register('sw.js').catch(() => undefined); });
+}
+
+const page = new Page();
+(window as unknown as { jihankobo: Page }).jihankobo = page;
+page.start().catch(e => {
+  document.documentElement.dataset.ready = 'failed';
+  const layer = document.getElementById('dialog-layer')!;
+  layer.hidden = false;
+  layer.textContent = `ページを開けませんでした: ${(e as Error).message}`;
+});

@@ -1,0 +1,45 @@
+// Keeps the site in the browser's cache: after the first visit the page opens and runs with the
+// network cut off. Files listed in the build's precache list come first; anything else of the
+// site is cached when first fetched. A new build (a new list version) replaces the old cache.
+const sw = self as unknown as ServiceWorkerGlobalScope;
+
+const Version = 'jhk-__BUILD_ID__';
+
+sw.addEventListener('install', (e: ExtendableEvent) => {
+  e.waitUntil((async () => {
+    const list = await (await fetch('precache.json', { cache: 'no-cache' })).json() as string[];
+    const cache = await caches.open(Version);
+    await cache.addAll(list);
+    await sw.skipWaiting();
+  })());
+});
+
+sw.addEventListener('activate', (e: ExtendableEvent) => {
+  e.waitUntil((async () => {
+    for (const key of await caches.keys()) if (key !== Version) await caches.delete(key);
+    await sw.clients.claim();
+  })());
+});
+
+sw.addEventListener('fetch', (e: FetchEvent) => {
+  const req = e.request;
+  const url = new URL(req.url);
+  if (req.method !== 'GET' || url.origin !== sw.location.origin) return;
+  e.respondWith((async () => {
+    const cache = await caches.open(Version);
+    // The page itself is found whatever its query (?machine=...).
+    const hit = await cache.match(req, { ignoreSearch: req.mode === 'navigate' });
+    if (hit) return hit;
+    try {
+      const res = await fetch(req);
+      if (res.ok && res.type === 'basic') void cache.put(req, res.clone());
+      return res;
+    } catch (err) {
+      if (req.mode === 'navigate') {
+        const page = await cache.match('./', { ignoreSearch: true }) ?? await cache.match('index.html');
+        if (page) return page;
+      }
+      throw err;
+    }
+  })());
+});

@@ -1,0 +1,164 @@
+// Measures the page in Debian's chromium, in one run, and takes the documentation's screenshots:
+//   - bytes sent on a cold first visit (gzip, as web/serve.mjs serves them), the service worker's
+//     cache filling included;
+//   - navigation to a machine ready to run from a warm cache, plain and with the CPU slowed 4×;
+//   - a purchase: pointer-up on the button to the product drawn (the run waits for the product's
+//     sound by the rules: the time after that wait is the page's own);
+//   - the tab's memory (JavaScript heap and the module's memory) before and after 100 purchases.
+// usage: node web/tools/figures.mjs SITE VENDING.jhk [SCREENSHOT-FOLDER]
+import { spawn } from 'node:child_process';
+import fs from 'node:fs';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+const { chromium } = await import(path.join(here, '../node_modules/playwright-core/index.mjs'));
+const [site, machineFile, shots] = process.argv.slice(2).map(p => p && path.resolve(p));
+if (!site || !machineFile) { console.error('usage: node web/tools/figures.mjs SITE VENDING.jhk [SCREENSHOT-FOLDER]'); process.exit(2); }
+
+fs.copyFileSync(machineFile, path.join(site, 'figures-vending.jhk'));
+const server = spawn('node', [path.join(here, '../serve.mjs'), site, '0'], { env: { ...process.env, JHK_SERVE_LOG: '1' }, stdio: ['ignore', 'pipe', 'inherit'] });
+let bytes = 0, requests = 0;
+const base = await new Promise(resolve => {
+  let buf = '';
+  server.stdout.on('data', d => {
+    buf += d;
+    let i;
+    while ((i = buf.indexOf('\n')) >= 0) {
+      const line = buf.slice(0, i); buf = buf.slice(i + 1);
+      const m = /^sent (\d+) /.exec(line);
+      if (m) { bytes += Number(m[1]); requests += 1; }
+      const u = /http:\/\/localhost:(\d+)\//.exec(line);
+      if (u) resolve(`http://localhost:${u[1]}/`);
+    }
+  });
+});
+const browser = await chromium.launch({
+  executablePath: '/usr/bin/chromium',
+  args: ['--no-sandbox', '--headless', '--disable-gpu', '--no-first-run', '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+});
+const out = [];
+const say = s => { out.push(s); console.log(s); };
+const ready = page => page.waitForFunction(() => document.documentElement.dataset.ready === '2', null, { timeout: 60000 });
+const readyMs = page => page.evaluate(() => performance.getEntriesByName('jhk-ready')[0].startTime);
+const kb = n => `${(n / 1024).toFixed(0)} KiB`;
+
+try {
+  // Cold visit: an empty profile, until the service worker has the whole site in its cache.
+  const context = await browser.newContext({ viewport: { width: 777, height: 529 } });
+  const page = await context.newPage();
+  await page.goto(base);
+  await ready(page);
+  await page.evaluate(() => navigator.serviceWorker.ready);
+  await page.waitForTimeout(500);
+  say(`cold first visit: ${kb(bytes)} sent gzip-compressed in ${requests} responses (the page, the module, the application folder, the font; the cache filled)`);
+  const coldReady = await readyMs(page);
+
+  // Warm: the same profile again, everything from the service worker's cache.
+  const warm = [];
+  for (let i = 0; i < 5; ++i) { await page.reload(); await ready(page); warm.push(await readyMs(page)); }
+  const cdp = await context.newCDPSession(page);
+  await cdp.send('Emulation.setCPUThrottlingRate', { rate: 4 });
+  const slow = [];
+  for (let i = 0; i < 5; ++i) { await page.reload(); await ready(page); slow.push(await readyMs(page)); }
+  await cdp.send('Emulation.setCPUThrottlingRate', { rate: 1 });
+  const median = a => [...a].sort((x, y) => x - y)[Math.floor(a.length / 2)];
+  say(`navigation to a machine ready to run: cold ${coldReady.toFixed(0)} ms; warm cache median ${median(warm).toFixed(0)} ms (${warm.map(x => x.toFixed(0)).join(', ')}); CPU 4× slower median ${median(slow).toFixed(0)} ms (${slow.map(x => x.toFixed(0)).join(', ')})`);
+
+  // A purchase with real pointer events, timed inside the page.
+  await page.goto(base + '?machine=figures-vending.jhk');
+  await ready(page);
+  await page.evaluate(() => {
+    const p = window.jihankobo;
+    const t = window.__times = { up: 0, tick: 0, drawn: 0 };
+    document.getElementById('Picture1').addEventListener('pointerup', () => { t.up = performance.now(); }, { capture: true });
+    const tick = p.machine.tick.bind(p.machine);
+    p.machine.tick = () => { tick(); if (!t.tick && JSON.parse(p.machine.scene()).products.some(x => x.visible)) t.tick = performance.now(); };
+    const refresh = p.refresh.bind(p);
+    p.refresh = () => { refresh(); if (t.tick && !t.drawn) t.drawn = performance.now(); };
+  });
+  const scene = () => page.evaluate(() => JSON.parse(window.jihankobo.machine.scene()));
+  const box = await page.locator('#Picture1').boundingBox();
+  const at = (x, y) => [box.x + x * box.width / 408, box.y + y * box.height / 500];
+  await page.click('#cmdStart');
+  let s = await scene();
+  for (const d of [2, 3]) {
+    s = await scene();
+    const c = s.coins.find(c => c.denomination === d && c.visible), slot = s.parts.find(p => p.kind === 2);
+    await page.mouse.move(...at(c.x + 15, c.y + 15)); await page.mouse.down();
+    await page.mouse.move(...at(slot.x + slot.w / 2, slot.y + slot.h / 2), { steps: 5 }); await page.mouse.up();
+  }
+  const button = s.parts.find(p => p.kind === 1);
+  await page.mouse.click(...at(button.x + button.w / 2, button.y + button.h / 2));
+  await page.waitForFunction(() => window.__times.drawn > 0, null, { timeout: 10000 });
+  const t = await page.evaluate(() => window.__times);
+  say(`a purchase: pointer-up on the button to the product drawn ${(t.drawn - t.up).toFixed(0)} ms, of which the product's sound (the run waits for it) ${(t.tick - t.up).toFixed(0)} ms and the page ${(t.drawn - t.tick).toFixed(1)} ms from the machine's tick to the frame drawn`);
+  if (shots) {
+    await page.waitForTimeout(300);
+    await page.screenshot({ path: path.join(shots, 'web-page-running.png') });
+  }
+  await page.click('#cmdStop');
+
+  // Memory: 100 purchases through the module's API (the same calls the pointer makes).
+  const heap = async () => {
+    await cdp.send('HeapProfiler.collectGarbage');
+    const m = (await cdp.send('Performance.getMetrics')).metrics;
+    const used = m.find(x => x.name === 'JSHeapUsedSize').value;
+    const wasm = await page.evaluate(() => window.jihankobo.core.HEAP8?.length ?? 0);
+    const nodes = (await cdp.send('Memory.getDOMCounters')).nodes;
+    return { used, wasm, nodes };
+  };
+  await cdp.send('Performance.enable');
+  const bytesOfMachine = fs.readFileSync(machineFile);
+  const purchases = n => page.evaluate(async ({ n, file }) => {
+    const p = window.jihankobo, m = p.machine;
+    const until = f => new Promise(res => { const i = setInterval(() => { if (f()) { clearInterval(i); res(); } }, 5); });
+    const scene = () => JSON.parse(m.scene());
+    for (let i = 0; i < n; ++i) {
+      if (i % 5 === 0) m.open(new Uint8Array(file), 'figures-vending.jhk'); // five in stock
+      m.command('run');
+      const s = scene();
+      const slot = s.parts.find(x => x.kind === 2), button = s.parts.find(x => x.kind === 1), lever = s.parts.find(x => x.kind === 7);
+      m.coinDrop(2, slot.x + slot.w / 2, slot.y + slot.h / 2);
+      m.coinDrop(3, slot.x + slot.w / 2, slot.y + slot.h / 2);
+      m.touch(button.slot);
+      await until(() => scene().products.some(x => x.visible));
+      m.touch(lever.slot);
+      await until(() => document.querySelector('#dialog-layer [data-answer]'));
+      document.querySelector('#dialog-layer [data-answer]').click();
+      m.command('stop');
+      p.changed();
+      await new Promise(r => requestAnimationFrame(r));
+    }
+  }, { n, file: [...bytesOfMachine] });
+  await purchases(5);
+  const before = await heap();
+  const t0 = Date.now();
+  await purchases(50);
+  const half = await heap();
+  await purchases(50);
+  const after = await heap();
+  const show = k => `${kb(before[k])} → ${kb(half[k])} → ${kb(after[k])}`;
+  say(`memory before, after 50 and after 100 purchases (${((Date.now() - t0) / 1000).toFixed(0)} s): JavaScript heap ${show('used')}, the module's memory ${show('wasm')}, DOM nodes ${before.nodes} → ${half.nodes} → ${after.nodes}`);
+  await context.close();
+
+  if (shots) {
+    for (const [name, options] of [
+      ['web-page-desktop.png', { viewport: { width: 777, height: 529 } }],
+      ['web-page-tablet.png', { viewport: { width: 1024, height: 768 }, deviceScaleFactor: 2, hasTouch: true, isMobile: true }],
+    ]) {
+      const c = await browser.newContext(options);
+      const p = await c.newPage();
+      await p.goto(base + '?machine=figures-vending.jhk');
+      await ready(p);
+      await p.click('#cmdStart');
+      await p.waitForTimeout(300);
+      await p.screenshot({ path: path.join(shots, name) });
+      await c.close();
+    }
+  }
+} finally {
+  await browser.close();
+  server.kill();
+  fs.rmSync(path.join(site, 'figures-vending.jhk'), { force: true });
+}
