@@ -9,9 +9,11 @@
 # cannot be checked becomes a row of its own), so only it is built to catch them
 # (src/wasm/CMakeLists.txt) and the programs linking it can throw through the core.
 add_link_options(-sALLOW_MEMORY_GROWTH=1)
-set(JHK_NODE_LINK_OPTIONS -sNODERAWFS=1 -sEXIT_RUNTIME=1 -sWASM_ASYNC_COMPILATION=0)
+set(JHK_NODE_LINK_OPTIONS -sNODERAWFS=1 -sEXIT_RUNTIME=1 -sWASM_ASYNC_COMPILATION=0
+    --pre-js ${PROJECT_SOURCE_DIR}/src/wasm/node-environment.js)
 
-# Makes `target` a program run with node: real files, exit status, synchronous start.
+# Makes `target` a program run with node: real files, the process's environment, its exit
+# status, a synchronous start.
 function(jhk_node_program target)
     target_link_options(${target} PRIVATE ${JHK_NODE_LINK_OPTIONS})
 endfunction()

@@ -73,6 +73,9 @@ run_case unknown-option --speed 3 "$m"
 run_case too-many "$m" a.txt b.txt
 run_case version --version
 run_case help --help
+export LANG=ja_JP.UTF-8
+run_case help-japanese --help
+unset LANG
 
 program=jihankobo-check
 class="$work/machines"
@@ -81,6 +84,9 @@ run_case check-model --jobs 1 --csv report.csv --model "$m" --runs 3 --seed 7 "$
 run_case check-one-machine --quiet "$scripts/../scenarios/kounyuu.txt" "$m"
 run_case check-bad-line --jobs 1 "$scripts/refused.txt" "$class"
 run_case check-version --version
+export LANG=ja_JP.UTF-8
+run_case check-help-japanese --help
+unset LANG
 program=jihankobo-sim
 
 # The exit statuses that matter, seen in the native world (the node one matched it).
