@@ -1,5 +1,6 @@
 // jihankobo-check: checks a class's machine documents against scenarios or a model answer and
 // reports a table for the teacher on the terminal, as CSV and as a printable page.
+#include "app/RunningProgram.h"
 #include "check/CheckProgram.h"
 #include "check/Language.h"
 
@@ -57,6 +58,7 @@ int main(int argc, char *argv[])
     io.version = JHK_VERSION;
     io.language = jhk::systemLanguage();
     io.now = localTimeNow();
+    io.appDir = jhk::applicationFolder();
 
 #ifdef JHK_CHECK_PICTURES
     // The pictures for the page are drawn without a screen, once every check is done.

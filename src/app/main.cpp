@@ -1,9 +1,10 @@
 #include "blockeditor/BlockEditor.h"
-#include "model/AppPaths.h"
+#include "app/RunningProgram.h"
 #include "model/AppState.h"
 #include "model/CommandLine.h"
+#include "print/OutputFile.h"
 #include "print/PrintCommand.h"
-#include "stage/LevelChoice.h"
+#include "rules/LevelChoice.h"
 #include "stage/MainWindow.h"
 #include "stage/SplashWindow.h"
 #include "stage/StartWindow.h"
@@ -53,9 +54,23 @@ constexpr jhk::Usage ProgramUsage{
     "パーツごとにA4で1ページ、--blank で設定値を空欄に）をPDFに、--export-flowchart はパーツ番号の\n"
     "パーツのフローチャートをPNGの絵かPDFに、どれもウィンドウなしで書き出します。\n"};
 
-int usage()
+// A wrong command line: what is wrong in the system's language, then the usage; status 2.
+int usage(const QString &japanese, const QString &english)
 {
-    return jhk::usageError(Program, ProgramUsage);
+    const QString what = jhk::japaneseMessages() ? japanese : english;
+    return jhk::usageError(Program, ProgramUsage, what.toLocal8Bit().toStdString());
+}
+
+// The batch commands need no runtime folder: Qt's note that the session has none is not for
+// the teacher's terminal. Everything else goes out as usual.
+QtMessageHandler standardMessages = nullptr;
+
+void quietBatchMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.startsWith(QStringLiteral("QStandardPaths: XDG_RUNTIME_DIR not set")))
+        return;
+    if (standardMessages)
+        standardMessages(type, context, message);
 }
 
 } // namespace
@@ -70,6 +85,8 @@ int main(int argc, char *argv[])
     if (batch && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
         && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (batch)
+        standardMessages = qInstallMessageHandler(quietBatchMessages);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("jihankobo"));
     QApplication::setApplicationVersion(QStringLiteral(JHK_VERSION));
@@ -85,13 +102,22 @@ int main(int argc, char *argv[])
         bool ok = false;
         const int part = args.size() == 4 ? args[2].toInt(&ok) : 0;
         if (!ok)
-            return usage();
+            return usage(QStringLiteral("--export-flowchart には、マシンのファイル、パーツ番号（数）、書き出すファイルの名前を書いてください。"),
+                         QStringLiteral("--export-flowchart needs a machine file, a part number and the name of the file to write"));
+        if (const QString refused = jhk::machineOutputRefusal(args[3]); !refused.isEmpty()) {
+            std::fprintf(stderr, "%s\n", refused.toLocal8Bit().constData());
+            return 2;
+        }
         return jhk::exportFlowchart(args[1], part, args[3]);
     }
     if (const auto status = jhk::runPrintCommand(args))
         return *status;
-    if (args.size() > 1 || (!args.isEmpty() && args.first().startsWith(QLatin1Char('-'))))
-        return usage();
+    if (!args.isEmpty() && args.first().startsWith(QLatin1Char('-')))
+        return usage(QStringLiteral("知らないオプションです: %1").arg(args.first()),
+                     QStringLiteral("unknown option: %1").arg(args.first()));
+    if (args.size() > 1)
+        return usage(QStringLiteral("開けるマシンのファイルは1つだけです: %1").arg(args.mid(1).join(QLatin1Char(' '))),
+                     QStringLiteral("only one machine file can be opened: %1").arg(args.mid(1).join(QLatin1Char(' '))));
     if (!args.isEmpty())
         machineFile = args.first();
 

@@ -128,6 +128,12 @@ public:
     void nextStep();        // "▼"
     void stopRun();         // "停止"
     void touchPart(int i);  // a click on part i
+    // The machine was changed (an edit, an undo) since the last program ended: the notes of
+    // how it ended go, the main window's hint and the run view's stop mark, so that none
+    // names a block that has changed or gone.
+    void forgetRunEnd();
+    // How the last program ended is still worth showing: no edit and no new run since.
+    bool runEndCurrent() const { return m_runEndCurrent; }
     // A touched part's or a dropped coin's program has started and not yet finished: it waits
     // for a sound, for the block delay or, in the one-block mode, for "▼". Touches and coins
     // wait until it has finished.
@@ -275,6 +281,7 @@ private:
     int m_coinGrabX = 0;
     int m_coinGrabY = 0;
     std::string m_moneyLabelSaved; // the money-in-hand label before the run
+    bool m_runEndCurrent = false;
     unsigned m_stops = 0;          // how often the machine was stopped, to see a stop during a message
 };
 

@@ -50,8 +50,18 @@ void Engine::startRun()
     c.deleteEnabled = false;
     m_run = {};
     m_stage.runHint.clear();
+    m_runEndCurrent = false;
     clearRunList();
     changed(StageChange::Everything);
+}
+
+void Engine::forgetRunEnd()
+{
+    m_runEndCurrent = false;
+    if (m_stage.runHint.empty())
+        return;
+    m_stage.runHint.clear();
+    changed(StageChange::Panel);
 }
 
 void Engine::layOutWallet()
@@ -147,6 +157,8 @@ void Engine::beginProgram(int part, int first, bool fromCoin, int coin)
     m_run.next = first;
     m_run.started = first != -1;
     m_stopCause = {};
+    if (m_run.started)
+        m_runEndCurrent = false;
     if (m_run.started && !m_stage.runHint.empty()) {
         m_stage.runHint.clear();
         changed(StageChange::Panel);
@@ -290,6 +302,7 @@ void Engine::finishProgram()
     }
     m_run = {};
     if (run.started) {
+        m_runEndCurrent = true;
         m_stage.runHint = runEndHint(info, m_m, m_catalogue);
         if (!m_stage.runHint.empty())
             changed(StageChange::Panel);
@@ -314,6 +327,8 @@ void Engine::stopRun()
     }
     m_run = {};
     m_stopCause = {};
+    if (run.started)
+        m_runEndCurrent = true;
     if (run.started && m_observer)
         m_observer->runEnded(RunEndInfo{RunEnd::Stopped, run.part, run.block, {}});
     if (app.DraggedCoin >= 0 && app.DraggedCoin < static_cast<int>(m_stage.coins.size()))

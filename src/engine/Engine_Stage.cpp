@@ -34,6 +34,7 @@ void Engine::showPart(int i)
 void Engine::rebuildStage()
 {
     AppState &app = m_m.app;
+    forgetRunEnd(); // another machine, or the machine of another moment
     m_stage.background = app.BackPictName;
     m_stage.products.clear();
     for (int i = 0; i < PartSlots; ++i) {

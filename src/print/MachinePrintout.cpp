@@ -77,6 +77,33 @@ public:
         m_cursor = {0, m_cursor.y() + fm.height() * TwipsPerInch / m_dpiY};
     }
 
+    // Prints `text` from the text position so that it ends left of `right` (twips from the
+    // printable area's left edge): a font down to two thirds of its size first, then as many
+    // lines as it needs, broken between any two characters.
+    void printFitted(const QString &text, double right)
+    {
+        const double width = x(right - m_cursor.x());
+        const int size = m_font.pixelSize();
+        for (int pixels = size; pixels >= size * 2 / 3 && pixels > 0; --pixels) {
+            m_font.setPixelSize(pixels);
+            if (QFontMetricsF(m_font, m_painter.device()).horizontalAdvance(text) <= width)
+                break;
+        }
+        const QFontMetricsF fm(m_font, m_painter.device());
+        const double left = m_cursor.x();
+        QString line;
+        for (const QChar c : text) {
+            if (!line.isEmpty() && !c.isLowSurrogate() && fm.horizontalAdvance(line + c) > width) {
+                printLine(line);
+                m_cursor.setX(left);
+                line.clear();
+            }
+            line += c;
+        }
+        printLine(line);
+        m_font.setPixelSize(size);
+    }
+
 private:
     QPainter &m_painter;
     int m_dpiX;
@@ -165,8 +192,10 @@ void paintMachinePicture(QPainter &painter, int dpiX, int dpiY, const PrintSourc
     page.moveTo(headerX, page.cursorY());
     page.printLine(QString::fromUtf8(PrintMoneyPrefix) + QString::number(app.MoneyInHand));
     if (!source.headerNote.empty()) {
+        // The file name says whose page it is: it is shrunk or wrapped to fit, never cut off.
+        const double pageRight = painter.device()->width() * TwipsPerInch / dpiX;
         page.moveTo(headerX, page.cursorY());
-        page.printLine(QStringLiteral("  ") + text(source.headerNote));
+        page.printFitted(QStringLiteral("  ") + text(source.headerNote), pageRight - PageInset);
     }
 
     if (app.LabelCount <= 0)

@@ -4,15 +4,19 @@
 #include "engine/Engine.h"
 #include "engine/PictureSizes.h"
 #include "engine/Sound.h"
+#include "app/RunningProgram.h"
 #include "model/AppPaths.h"
 #include "model/AppState.h"
 #include "model/Catalogue.h"
+#include "model/CommandLine.h"
 #include "print/MachinePrintout.h"
+#include "print/OutputFile.h"
 #include "print/Printer.h"
 #include "ui/StagePictures.h"
 #include "ui/Worksheet.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -40,14 +44,26 @@ void printError(const QString &text)
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
 }
 
-int usage()
+// A wrong command line: the reason in the system's language, then the usage; status 2.
+int usage(const QString &japanese, const QString &english)
 {
-    std::fputs("usage: jihankobo --print [--printer NAME] [--copies N] MACHINE.jhk|FOLDER...\n"
-               "       jihankobo --print-pdf MACHINE.jhk OUT.pdf\n"
-               "       jihankobo --print-pdf OUT.pdf MACHINE.jhk|FOLDER...\n"
-               "       jihankobo --worksheet [--blank] MACHINE.jhk OUT.pdf\n",
-               stderr);
-    return 2;
+    const QString what = japaneseMessages() ? japanese : english;
+    return usageError("jihankobo", PrintUsage, what.toLocal8Bit().toStdString());
+}
+
+// The output named on the command line may be written: not a machine, a PDF name. Otherwise
+// the reason is written and the status is 2.
+std::optional<int> refuseOutput(const QString &path)
+{
+    if (const QString refused = machineOutputRefusal(path); !refused.isEmpty()) {
+        printError(refused);
+        return 2;
+    }
+    const QString suffix = QFileInfo(path).suffix();
+    if (!suffix.isEmpty() && suffix.compare(QStringLiteral("pdf"), Qt::CaseInsensitive) != 0)
+        return usage(QStringLiteral("書き出すのはPDFのファイルです。名前は .pdf で終わるようにしてください: %1").arg(path),
+                     QStringLiteral("the output is a PDF file: give it a name ending in .pdf: %1").arg(path));
+    return std::nullopt;
 }
 
 // File names in a class's order: letters without regard to case, runs of digits by their value
@@ -201,6 +217,18 @@ std::unique_ptr<Printer> makePrinter(PrinterOutput output)
     return printer;
 }
 
+// The job's title as the queue lists it: the machine's file or the class's folder, so that a
+// teacher finds each class's pages in the queue.
+QString jobName(const QStringList &items)
+{
+    QStringList names;
+    for (const QString &item : items)
+        names << QFileInfo(QDir::cleanPath(item)).fileName();
+    if (names.size() == 1)
+        return names.first();
+    return QStringLiteral("%1 ほか%2件").arg(names.first()).arg(names.size() - 1);
+}
+
 // --print [--printer NAME] [--copies N] ITEMS...
 int printCommand(QStringList args)
 {
@@ -208,50 +236,79 @@ int printCommand(QStringList args)
     int copies = 1;
     while (!args.isEmpty() && args.first().startsWith(QStringLiteral("--"))) {
         const QString option = args.takeFirst();
-        if (args.isEmpty())
-            return usage();
+        if (option != QStringLiteral("--printer") && option != QStringLiteral("--copies"))
+            return usage(QStringLiteral("知らないオプションです: %1").arg(option),
+                         QStringLiteral("unknown option: %1").arg(option));
+        if (args.isEmpty() || args.first().isEmpty())
+            return usage(option == QStringLiteral("--printer")
+                             ? QStringLiteral("--printer の後にプリンターの名前を書いてください。")
+                             : QStringLiteral("--copies の後に部数を書いてください。"),
+                         QStringLiteral("%1 needs a value").arg(option));
         if (option == QStringLiteral("--printer")) {
             queue = args.takeFirst();
-            if (queue.isEmpty())
-                return usage();
-        } else if (option == QStringLiteral("--copies")) {
-            bool ok = false;
-            copies = args.takeFirst().toInt(&ok);
-            if (!ok || copies < 1 || copies > MaxCopies)
-                return usage();
         } else {
-            return usage();
+            bool ok = false;
+            const QString given = args.takeFirst();
+            copies = given.toInt(&ok);
+            if (!ok || copies < 1 || copies > MaxCopies)
+                return usage(QStringLiteral("部数は 1 から %1 までの数で書いてください: %2").arg(MaxCopies).arg(given),
+                             QStringLiteral("--copies takes a number from 1 to %1: %2").arg(MaxCopies).arg(given));
         }
     }
     if (args.isEmpty())
-        return usage();
+        return usage(QStringLiteral("印刷するマシンのファイルかフォルダーを書いてください。"),
+                     QStringLiteral("name the machine files or folders to print"));
     auto printer = makePrinter(PrinterOutput::System);
     if (!printer)
         return 1;
     if (!queue.isEmpty())
         printer->setQueueName(queue);
     if (printer->printsToFile()) {
-        printError(QString::fromUtf8(PrintFailedMessage) + QStringLiteral("\nプリンターがありません。"));
-        return 1;
+        // Without a default queue the job is not sent to one picked at random.
+        const QStringList queues = printer->queueNames();
+        if (queues.isEmpty())
+            printError(QStringLiteral("プリンターがありません。PDFにするには --print-pdf を使ってください。"));
+        else
+            printError(QStringLiteral("ふだん使うプリンターが決まっていません。--printer で次のどれかを指定してください:\n  ")
+                       + queues.join(QStringLiteral("\n  ")));
+        return 2;
     }
     printer->setCopies(copies);
-    printer->setDocumentName(QStringLiteral("ジハンコウボウ"));
-    return printClassSet(args, *printer);
+    printer->setDocumentName(jobName(args));
+    const int status = printClassSet(args, *printer);
+    if (printer->lastJobId() > 0)
+        printError(QStringLiteral("プリンター「%1」に送りました（ジョブ番号 %2）。").arg(printer->queueName()).arg(printer->lastJobId()));
+    return status;
+}
+
+// True when `path` names a machine: a .jhk name or a file the program reads as one.
+bool namesMachine(const QString &path)
+{
+    return !machineOutputRefusal(path).isEmpty();
 }
 
 // --print-pdf OUT.pdf ITEMS... (a class set) or --print-pdf MACHINE.jhk OUT.pdf (one machine).
 int printPdfCommand(const QStringList &args)
 {
     if (args.size() < 2)
-        return usage();
-    const bool classSet = args.size() > 2 || QFileInfo(args[1]).isDir();
-    if (!classSet)
+        return usage(QStringLiteral("--print-pdf には、マシンのファイルと書き出すPDFの名前を書いてください。"),
+                     QStringLiteral("--print-pdf needs a machine file and the name of the PDF to write"));
+    // Two names: a machine and its PDF in either order (the PDF first is a class set of one).
+    bool classSet = args.size() > 2 || QFileInfo(args[1]).isDir();
+    if (!classSet && namesMachine(args[1]) && !namesMachine(args[0]))
+        classSet = true;
+    if (!classSet) {
+        if (const auto refused = refuseOutput(args[1]))
+            return *refused;
         return printMachineToPdf(args[0], args[1]);
+    }
+    if (const auto refused = refuseOutput(args[0]))
+        return *refused;
     auto printer = makePrinter(PrinterOutput::Pdf);
     if (!printer)
         return 1;
     printer->setOutputFileName(args[0]);
-    printer->setDocumentName(QStringLiteral("ジハンコウボウ"));
+    printer->setDocumentName(jobName(args.mid(1)));
     return printClassSet(args.mid(1), *printer);
 }
 
@@ -263,11 +320,17 @@ int worksheetCommand(QStringList args)
         style = OperandStyle::Blank;
         args.removeFirst();
     }
-    if (args.size() != 2 || args[0].startsWith(QStringLiteral("--")))
-        return usage();
+    for (const QString &arg : args)
+        if (arg.startsWith(QStringLiteral("--")))
+            return usage(QStringLiteral("知らないオプションです: %1").arg(arg), QStringLiteral("unknown option: %1").arg(arg));
+    if (args.size() != 2)
+        return usage(QStringLiteral("--worksheet には、マシンのファイルと書き出すPDFの名前を1つずつ書いてください。"),
+                     QStringLiteral("--worksheet needs one machine file and the name of the PDF to write"));
+    if (const auto refused = refuseOutput(args[1]))
+        return *refused;
     auto machine = std::make_unique<Machine>();
     applyStartupValues(machine->app, StandardTwipsPerPixel, StandardTwipsPerPixel);
-    const LoadResult loaded = loadDocument(args[0].toStdString(), *machine);
+    const LoadResult loaded = loadDocument(QFile::encodeName(args[0]).toStdString(), *machine);
     if (!loaded.ok) {
         printError(args[0] + QStringLiteral(": ") + QString::fromStdString(loaded.message));
         return 1;
@@ -303,6 +366,10 @@ std::optional<int> runPrintCommand(const QStringList &args)
 
 int printMachineToPdf(const QString &jhk, const QString &pdf)
 {
+    if (const QString refused = machineOutputRefusal(pdf); !refused.isEmpty()) {
+        printError(refused);
+        return 2;
+    }
     MachineReader reader;
     auto opened = reader.open(jhk);
     if (!opened)
@@ -311,6 +378,7 @@ int printMachineToPdf(const QString &jhk, const QString &pdf)
     if (!printer)
         return 1;
     printer->setOutputFileName(pdf);
+    printer->setDocumentName(QFileInfo(jhk).fileName());
     const QString failure = printMachine(*printer, reader.source(*opened, false), true);
     if (!failure.isEmpty()) {
         printError(failure);

@@ -1,7 +1,10 @@
 #include "print/Printer.h"
 
 #include "print/MachinePrintout.h"
+#include "print/OutputFile.h"
 #include "ui/PluginLoader.h"
+
+#include <QFileInfo>
 
 #include <memory>
 
@@ -16,6 +19,23 @@ QString &extraFolder()
 }
 
 } // namespace
+
+QString Printer::print(int pages, const PagePainter &paint)
+{
+    if (!printsToFile()) {
+        m_lastJobId = 0;
+        return printToQueue(pages, paint, m_lastJobId);
+    }
+    // The whole document is made in memory first, so that a full disk or a pipe under the
+    // name can never leave half a file or block the program.
+    QByteArray pdf;
+    if (const QString failure = paintPdf(pages, paint, pdf); !failure.isEmpty())
+        return QString::fromUtf8(PrintFailedMessage) + QLatin1Char('\n') + failure;
+    if (const QString failure = writeOutputFile(outputFileName(), pdf); !failure.isEmpty())
+        return QStringLiteral("%1\n「%2」に書き込めません。\n%3")
+            .arg(QString::fromUtf8(PrintFailedMessage), QFileInfo(outputFileName()).fileName(), failure);
+    return {};
+}
 
 void setPrintPluginFolder(const QString &folder)
 {

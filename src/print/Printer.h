@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -35,9 +37,26 @@ public:
     // The system's printer set-up dialog over `parent`: the queues, the paper, the copies.
     virtual void showSetup(QWidget *parent) = 0;
 
+    // The queues the print service offers, by name.
+    virtual QStringList queueNames() const = 0;
+
     // Prints `pages` pages as one job. Returns "" when the job went out, otherwise the message
-    // to show ("印刷できませんでした。" and the reason).
-    virtual QString print(int pages, const PagePainter &paint) = 0;
+    // to show ("印刷できませんでした。" and the reason). A PDF file is written whole in one step:
+    // on any failure the file that had the name stays as it was.
+    QString print(int pages, const PagePainter &paint);
+
+    // The number the print service gave the last job sent to a queue (0: none).
+    int lastJobId() const { return m_lastJobId; }
+
+protected:
+    // Paints the pages in this printer's page layout as a PDF document into `pdf`. Returns ""
+    // or the reason it failed.
+    virtual QString paintPdf(int pages, const PagePainter &paint, QByteArray &pdf) = 0;
+    // Sends the pages to the queue as one job; sets `jobId`. Returns "" or the message to show.
+    virtual QString printToQueue(int pages, const PagePainter &paint, int &jobId) = 0;
+
+private:
+    int m_lastJobId = 0;
 };
 
 enum class PrinterOutput {

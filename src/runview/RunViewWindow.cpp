@@ -181,6 +181,8 @@ void RunViewWindow::open()
     raise();
     activateWindow();
     setWatching(true);
+    if (!m_engine.runEndCurrent())
+        m_model.forgetRunEnd();
     m_needSync = true;
     redraw();
     placementSettings().setValue(OpenKey, true);
@@ -229,6 +231,8 @@ void RunViewWindow::machineChanged()
 {
     if (!isVisible())
         return;
+    if (!m_engine.runEndCurrent())
+        m_model.forgetRunEnd();
     m_model.followMode();
     m_needSync = true;
     scheduleRedraw();

@@ -62,7 +62,9 @@ void MainWindow::recordEdit()
         m_history.rebase(m_machine, undoExtra());
         return;
     }
-    m_history.checkpoint(m_machine, undoExtra());
+    // A changed machine is no longer the one whose run ended: its stop notes go.
+    if (m_history.checkpoint(m_machine, undoExtra()))
+        m_engine->forgetRunEnd();
 }
 
 void MainWindow::updateEditActions()

@@ -1,5 +1,6 @@
 #include "ui/FlowchartPainter.h"
 
+#include "print/OutputFile.h"
 #include "ui/CaptionFit.h"
 #include "ui/StagePictures.h"
 
@@ -11,7 +12,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPixmap>
-#include <QSaveFile>
+#include <QBuffer>
 
 #include <algorithm>
 #include <vector>
@@ -319,10 +320,10 @@ bool writeFlowchartPicture(const FlowchartScene &scene, const QString &path, QSt
             *error = QStringLiteral("%1 に保存できませんでした（%2）").arg(path, why);
         return false;
     };
-    // The picture replaces an older file only once it is completely written.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
+    // The picture is made in memory and replaces an older file in one step.
+    QByteArray bytes;
+    QBuffer file(&bytes);
+    file.open(QIODevice::WriteOnly);
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == QStringLiteral("pdf")) {
         QPdfWriter pdf(&file);
@@ -349,8 +350,8 @@ bool writeFlowchartPicture(const FlowchartScene &scene, const QString &path, QSt
         if (!writer.write(image))
             return fail(writer.errorString());
     }
-    if (!file.commit())
-        return fail(file.errorString());
+    if (const QString failure = writeOutputFile(path, bytes); !failure.isEmpty())
+        return fail(failure);
     return true;
 }
 

@@ -2,15 +2,16 @@
 
 #include "model/AppState.h"
 #include "model/Catalogue.h"
+#include "print/OutputFile.h"
 #include "ui/FlowchartPainter.h"
-#include "ui/FlowchartScene.h"
+#include "rules/FlowchartScene.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -107,9 +108,10 @@ QString writeWorksheet(const Machine &m, const Catalogue &catalogue, const QStri
     const QString name = QFileInfo(path).fileName();
     if (worksheetPageCount(m) == 0)
         return QStringLiteral("プログラムのあるパーツがないので、ワークシートを作れません。");
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("ワークシート「%1」を保存できませんでした。\n%2").arg(name, file.errorString());
+    // The whole PDF is made in memory and then takes the file's place in one step.
+    QByteArray bytes;
+    QBuffer file(&bytes);
+    file.open(QIODevice::WriteOnly);
     {
         QPdfWriter pdf(&file);
         pdf.setResolution(Dpi);
@@ -149,8 +151,8 @@ QString writeWorksheet(const Machine &m, const Catalogue &catalogue, const QStri
         if (!painter.end())
             return QStringLiteral("ワークシート「%1」を保存できませんでした。").arg(name);
     }
-    if (!file.commit())
-        return QStringLiteral("ワークシート「%1」を保存できませんでした。\n%2").arg(name, file.errorString());
+    if (const QString failure = writeOutputFile(path, bytes); !failure.isEmpty())
+        return QStringLiteral("ワークシート「%1」を保存できませんでした。\n%2").arg(name, failure);
     return {};
 }
 

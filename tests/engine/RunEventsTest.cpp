@@ -1,6 +1,7 @@
 // What a run reports to its observer, and a run that waits for its host: a product's sound and
 // a slow run's block delay suspend the program until the host's clock resumes it.
 #include "EngineRig.h"
+#include "engine/RunEndHint.h"
 
 #include <gtest/gtest.h>
 
@@ -238,6 +239,39 @@ TEST(RunEvents, AQuietStopSaysWhereAndWhy)
         r.engine.touchPart(button);
         EXPECT_EQ(r.engine.stage().runHint, "");
     }
+}
+
+// A stop note belongs to the run that ended: "停止" keeps it, a change of the machine takes it
+// away, and it never names a block that is no longer there.
+TEST(RunEvents, AStopNoteGoesWhenTheMachineChanges)
+{
+    Rig r;
+    r.add(KindProduct, 10, 10, 120, 5);
+    const int button = r.add(KindButton, 10, 100);
+    r.program(button, {B{0, BlockDischarge, {-1, 4}, 99}});
+    r.engine.startRun();
+    r.engine.touchPart(button);
+    ASSERT_FALSE(r.engine.stage().runHint.empty());
+    EXPECT_TRUE(r.engine.runEndCurrent());
+    r.engine.stopRun();
+    EXPECT_FALSE(r.engine.stage().runHint.empty()) << "the pupil reads it while mending the block";
+    EXPECT_TRUE(r.engine.runEndCurrent());
+    r.engine.forgetRunEnd();
+    EXPECT_EQ(r.engine.stage().runHint, "");
+    EXPECT_FALSE(r.engine.runEndCurrent());
+
+    // An undo rebuilds the stage: the note goes with it.
+    r.engine.startRun();
+    r.engine.touchPart(button);
+    r.engine.stopRun();
+    ASSERT_FALSE(r.engine.stage().runHint.empty());
+    r.engine.rebuildStage();
+    EXPECT_EQ(r.engine.stage().runHint, "");
+
+    // A block that has gone is not named.
+    r.m.part(button).Blocks[0].Used = 0;
+    EXPECT_EQ(runEndHint({RunEnd::UnsetPart, button, 0, "どの商品を出すのか設定されていません"}, r.m, r.catalogue),
+              "No.1 ボタンで止まりました。どの商品を出すのか設定されていません");
 }
 
 TEST(RunEvents, OneBlockModeSaysWhichBlockRunsNext)

@@ -82,6 +82,22 @@ TEST_F(ClassFolder, TheOneMachineFormOfPrintPdfStaysAsItWas)
     EXPECT_FALSE(pdfPageText(pdf, 1).contains(QStringLiteral("pupil2.jhk"))); // no file name in its header
 }
 
+// The file name says whose page it is: a long one is shrunk or wrapped, all of it on the page.
+TEST_F(ClassFolder, ALongFileNameIsPrintedWholeWithinThePage)
+{
+    const QString name = QStringLiteral("6年2組_出席番号12_たなかはなこ_じどうはんばいき_さいごのていしゅつばん_そのに.jhk");
+    const QString jhk = m_dir.filePath(name);
+    ASSERT_TRUE(QFile::copy(path("pupil2.jhk"), jhk));
+    const QString pdf = m_out.filePath(QStringLiteral("long.pdf"));
+    ASSERT_EQ(runPrintCommand({QStringLiteral("--print-pdf"), pdf, jhk}), 0);
+    EXPECT_TRUE(pdfPageText(pdf, 1).contains(name)) << pdfPageText(pdf, 1).toStdString();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const double right = printer.pageLayout().paintRect(QPageLayout::Point).width();
+    for (const Word &w : PrintedPage(pdf, pdfPrintableTopLeft()).words())
+        EXPECT_LE(w.right, right + 0.5) << w.text.toStdString();
+}
+
 TEST(PrintCommandLine, BadCommandLinesAreStatusTwoAndOtherArgumentsAreNotPrintCommands)
 {
     const QStringList bad[] = {

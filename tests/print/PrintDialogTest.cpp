@@ -139,7 +139,7 @@ TEST_F(PrintDialogTest, AFailedPrintJobSaysSoAndACancelledFileChoicePrintsNothin
     QPointer<PrintDialog> d = open();
     click(d, "cmdOK");
     ASSERT_EQ(m_messages.size(), 1);
-    EXPECT_EQ(m_messages[0], QStringLiteral("印刷できませんでした。\n「machine.pdf」に書き込めません。"));
+    EXPECT_EQ(m_messages[0], QStringLiteral("印刷できませんでした。\n「machine.pdf」に書き込めません。\n保存先のフォルダが見つかりません。"));
 
     m_answer.clear();
     m_messages.clear();

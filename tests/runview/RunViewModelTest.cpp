@@ -1,6 +1,6 @@
 // The run view's rules, driven with sequences of run events on the whole vending machine.
 #include "../engine/EngineRig.h"
-#include "runview/RunViewModel.h"
+#include "rules/RunViewModel.h"
 
 #include <gtest/gtest.h>
 
@@ -163,6 +163,22 @@ TEST_F(RunViewModelTest, QuietStopSaysWhichPartsWhichBlockAndWhyUntilTheNextRun)
     EXPECT_FALSE(model.quietStop());
     EXPECT_EQ(model.stoppedBlock(), -1);
     EXPECT_TRUE(model.path().empty());
+}
+
+// Once the machine changes, how the last program ended is no longer shown; a block that has
+// gone is never named.
+TEST_F(RunViewModelTest, AStopIsForgottenWhenTheMachineChanges)
+{
+    setMode(ModeRunning);
+    model.runStarted(testing::Lever, 0);
+    model.runEnded({RunEnd::UnsetOperand, testing::Lever, 1, "ランプを消すボタンが設定されていません"});
+    setMode(ModeEditing);
+    rig.m.part(testing::Lever).Blocks[1].Used = 0;
+    EXPECT_EQ(model.status(), "No.5 釣レバー のプログラムで止まりました：ランプを消すボタンが設定されていません");
+    model.forgetRunEnd();
+    EXPECT_FALSE(model.quietStop());
+    EXPECT_EQ(model.stoppedBlock(), -1);
+    EXPECT_EQ(model.status(), "編集中：ここでは見るだけです");
 }
 
 TEST_F(RunViewModelTest, OneBlockModeMarksTheBlockTheButtonRunsNext)

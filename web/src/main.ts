@@ -145,6 +145,7 @@ class Page {
     setEnabled('cmdStart', c.start);
     setEnabled('cmdStop', c.stop);
     setEnabled('cmdStep', c.step);
+    setEnabled('Command3', c.next);
     setEnabled('Command1', c.money);
     setEnabled('cmd_DelParts', c.delete);
     for (let i = 0; i <= PartsKindCaptions.length; ++i) setEnabled('cmdPartsButton' + i, false);
@@ -153,8 +154,10 @@ class Page {
     menuEnabled('save', c.save);
     menuEnabled('saveas', c.save);
     this.stage.canvas.classList.toggle('run-pointer', c.runPointer);
-    setText('lblNowState', s.stateLabel);
+    if (setText('lblNowState', s.stateLabel)) fitStateLabel();
     $('lblNowState').style.color = s.stateColor;
+    // 財布 is a run control: not there while editing.
+    $('Command4').hidden = !(s.runMode === 1 || s.runMode === 2);
     setText('Label4', s.moneyLabel);
     setText('lblPartsCount', s.panel.partsCount || `パーツの数：${s.parts.length}個`);
     setText('Label1', s.panel.x);
@@ -172,6 +175,7 @@ class Page {
     $('lblStepKaisetsu').hidden = !c.stepControlsVisible;
     if (c.stepControlsVisible) { setText('lblNowStep', s.stepCaption); setText('lblStepKaisetsu', s.stepText); }
     $('FrameChart').hidden = !c.chartVisible;
+    $('FrameSelectInfo').hidden = c.chartVisible;
     setText('lblBlockState', s.blockStateLabel);
     this.renderRunList();
     const hint = $('lblRunHint');
@@ -386,12 +390,18 @@ class Page {
   }
 
   async openFiles(files: { file: File; path: string }[], handle: FileHandle | null, asked = false): Promise<void> {
+    // Pictures go where the machine names them: beside the machine file (their path from its
+    // folder) and by their bare name.
+    const first = files.filter(f => /\.jhk$/i.test(f.path)).sort((a, b) => a.path.split('/').length - b.path.split('/').length)[0];
+    const folder = first ? first.path.slice(0, first.path.lastIndexOf('/') + 1) : '';
     for (const f of files) {
       if (/\.(bmp|png|jpe?g|gif)$/i.test(f.path)) {
         this.pictures.addDeviceFile(f.path, f.file);
         const bytes = new Uint8Array(await f.file.arrayBuffer());
+        const rel = folder && f.path.startsWith(folder) ? f.path.slice(folder.length) : f.path;
+        const base = f.path.split('/').pop()!;
         // The module measures a painted picture's size as the desktop reads it from the folder.
-        this.core.putAppFile(f.path.split('/').pop()!, bytes);
+        for (const name of new Set([rel, base])) this.core.putAppFile(name, bytes);
       }
     }
     const machines = files.filter(f => /\.jhk$/i.test(f.path));
@@ -596,9 +606,21 @@ function menuEnabled(command: string, on: boolean): void {
   const el = document.querySelector(`.menu-popup [data-command=${command}]`) as HTMLButtonElement | null;
   if (el) el.disabled = !on;
 }
-function setText(id: string, text: string): void {
+/** Sets a label's text; true when it changed. */
+function setText(id: string, text: string): boolean {
   const el = document.getElementById(id)!;
-  if (el.textContent !== text) el.textContent = text;
+  if (el.textContent === text) return false;
+  el.textContent = text;
+  return true;
+}
+
+/** The state label keeps inside its frame: a longer state ("１ブロックづつ") takes a smaller font. */
+function fitStateLabel(): void {
+  const el = document.getElementById('lblNowState')!;
+  const room = 219 - 95 - 6;
+  let px = 18;
+  el.style.fontSize = `${px}px`;
+  while (px > 6 && el.scrollWidth > room) el.style.fontSize = `${--px}px`;
 }
 
 if ('serviceWorker' in navigator && location.protocol !== 'file:') {

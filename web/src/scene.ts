@@ -15,7 +15,7 @@ export interface SceneCoin extends Rect { index: number; visible: boolean; }
 export interface SceneCoinLabel extends Rect { text: string; visible: boolean; }
 
 export interface Controls {
-  start: boolean; stop: boolean; step: boolean; open: boolean; save: boolean; money: boolean;
+  start: boolean; stop: boolean; step: boolean; next: boolean; open: boolean; save: boolean; money: boolean;
   partButtons: boolean; labelButton: boolean; delete: boolean; runPointer: boolean;
   chartVisible: boolean; stepControlsVisible: boolean;
 }
@@ -39,6 +39,7 @@ export interface Scene {
   controls: Controls;
   panel: { x: string; y: string; partsName: string; partsId: string; partsCount: string; picture: string; pictureKind: number };
   level: number;
+  runMode: number;
   levelCaption: string;
   levelText: string;
   stepCaption: string;
@@ -111,6 +112,7 @@ export function readScene(json: string): Scene {
     runListSelection: num(s.runListSelection, -1),
     controls: {
       start: bool(c.start ?? c.startEnabled, true), stop: bool(c.stop ?? c.stopEnabled), step: bool(c.step ?? c.stepEnabled),
+      next: bool(c.next, true),
       open: bool(c.open ?? c.openEnabled, true), save: bool(c.save ?? c.saveEnabled, true), money: bool(c.money ?? c.moneyEnabled, true),
       partButtons: bool(c.partButtons ?? c.partButtonsEnabled, true), labelButton: bool(c.labelButton ?? c.labelButtonEnabled, true),
       delete: bool(c.delete ?? c.deleteEnabled), runPointer: bool(c.runPointer), chartVisible: bool(c.chartVisible),
@@ -121,6 +123,7 @@ export function readScene(json: string): Scene {
       partsCount: str(p.partsCount ?? s.partsCount), picture: str(p.picture), pictureKind: num(p.pictureKind ?? p.kind, -1),
     },
     level: num(s.level, 3),
+    runMode: num(s.runMode, 0),
     levelCaption: str(s.levelCaption),
     levelText: str(s.levelText),
     stepCaption: str(s.stepCaption),

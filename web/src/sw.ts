@@ -1,9 +1,11 @@
 // Keeps the site in the browser's cache: after the first visit the page opens and runs with the
-// network cut off. Files listed in the build's precache list come first; anything else of the
-// site is cached when first fetched. A new build (a new list version) replaces the old cache.
+// network cut off. The build's own files (its precache list) come from the cache; anything else
+// of the site (a teacher's example machines) comes from the network while there is one, so an
+// example put there anew is seen, and from the cache without one. A new build replaces both.
 const sw = self as unknown as ServiceWorkerGlobalScope;
 
 const Version = 'jhk-__BUILD_ID__';
+const Runtime = Version + '-runtime';
 
 sw.addEventListener('install', (e: ExtendableEvent) => {
   e.waitUntil((async () => {
@@ -16,7 +18,7 @@ sw.addEventListener('install', (e: ExtendableEvent) => {
 
 sw.addEventListener('activate', (e: ExtendableEvent) => {
   e.waitUntil((async () => {
-    for (const key of await caches.keys()) if (key !== Version) await caches.delete(key);
+    for (const key of await caches.keys()) if (key !== Version && key !== Runtime) await caches.delete(key);
     await sw.clients.claim();
   })());
 });
@@ -30,11 +32,14 @@ sw.addEventListener('fetch', (e: FetchEvent) => {
     // The page itself is found whatever its query (?machine=...).
     const hit = await cache.match(req, { ignoreSearch: req.mode === 'navigate' });
     if (hit) return hit;
+    const runtime = await caches.open(Runtime);
     try {
       const res = await fetch(req);
-      if (res.ok && res.type === 'basic') void cache.put(req, res.clone());
+      if (res.ok && res.type === 'basic') void runtime.put(req, res.clone());
       return res;
     } catch (err) {
+      const kept = await runtime.match(req);
+      if (kept) return kept;
       if (req.mode === 'navigate') {
         const page = await cache.match('./', { ignoreSearch: true }) ?? await cache.match('index.html');
         if (page) return page;

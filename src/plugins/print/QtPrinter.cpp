@@ -3,9 +3,10 @@
 // load Qt Print Support.
 #include "print/Printer.h"
 
+#include <QBuffer>
 #include <QFile>
-#include <QFileInfo>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -24,8 +25,8 @@ QString failure(const QString &why)
     return QStringLiteral("印刷できませんでした。\n") + why;
 }
 
-// Paints the pages onto a printer that is ready to be painted on.
-bool paintPages(QPrinter &device, int pages, const PagePainter &paint)
+// Paints the pages onto a device that is ready to be painted on.
+bool paintPages(QPagedPaintDevice &device, int pages, const PagePainter &paint)
 {
     QPainter painter;
     if (!painter.begin(&device))
@@ -42,11 +43,16 @@ class QtPrinter final : public Printer {
 public:
     explicit QtPrinter(PrinterOutput output) : m_printer(QPrinter::HighResolution)
     {
-        // A new printer starts on the system's default queue; without one it writes PDF.
-        if (output == PrinterOutput::Pdf || m_printer.outputFormat() == QPrinter::PdfFormat)
-            m_printer.setOutputFormat(QPrinter::PdfFormat);
-        else
-            m_queue = m_printer.printerName();
+        // A new printer starts on the queue the system or the user chose as the default; with
+        // none it writes PDF (never simply the first queue, which may be paused or far away).
+        m_printer.setOutputFormat(QPrinter::PdfFormat);
+        if (output == PrinterOutput::Pdf)
+            return;
+        if (cups_dest_t *dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr)) {
+            const QString name = QString::fromUtf8(dest->name);
+            cupsFreeDests(1, dest);
+            setQueueName(name);
+        }
     }
 
     bool printsToFile() const override { return m_queue.isEmpty(); }
@@ -84,20 +90,38 @@ public:
             m_queue.clear();
     }
 
-    QString print(int pages, const PagePainter &paint) override
+    QStringList queueNames() const override
     {
-        if (!printsToFile())
-            return printToQueue(pages, paint);
-        if (!paintPages(m_printer, pages, paint))
-            return failure(QStringLiteral("「%1」に書き込めません。").arg(QFileInfo(m_printer.outputFileName()).fileName()));
+        cups_dest_t *dests = nullptr;
+        const int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
+        QStringList names;
+        for (int i = 0; i < count; ++i)
+            if (!dests[i].instance)
+                names << QString::fromUtf8(dests[i].name);
+        cupsFreeDests(count, dests);
+        return names;
+    }
+
+protected:
+    QString paintPdf(int pages, const PagePainter &paint, QByteArray &pdf) override
+    {
+        pdf.clear();
+        QBuffer buffer(&pdf);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setResolution(m_printer.resolution());
+        writer.setPageLayout(m_printer.pageLayout());
+        writer.setTitle(m_printer.docName());
+        writer.setCreator(QStringLiteral("ジハンコウボウ"));
+        if (!paintPages(writer, pages, paint))
+            return QStringLiteral("PDF を作れません。");
         return {};
     }
 
-private:
-    // The pages are written to a PDF file in the queue's paper size and handed to the print
+    // The pages are made as a PDF document in the queue's paper size and handed to the print
     // service here, rather than by Qt, so that a job the queue refuses is reported with the
-    // service's reason.
-    QString printToQueue(int pages, const PagePainter &paint)
+    // service's reason and the job's number is known.
+    QString printToQueue(int pages, const PagePainter &paint, int &jobId) override
     {
         const QByteArray queue = m_queue.toUtf8();
         cups_dest_t *dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.constData(), nullptr);
@@ -105,16 +129,14 @@ private:
             return failure(QStringLiteral("プリンター「%1」が見つかりません。").arg(m_queue));
         cupsFreeDests(1, dest);
 
+        QByteArray pdf;
+        if (const QString why = paintPdf(pages, paint, pdf); !why.isEmpty())
+            return failure(why);
         QTemporaryDir folder;
-        const QString file = folder.filePath(QStringLiteral("job.pdf"));
-        QPrinter pdf(QPrinter::HighResolution);
-        pdf.setOutputFormat(QPrinter::PdfFormat);
-        pdf.setOutputFileName(file);
-        pdf.setPageLayout(m_printer.pageLayout());
-        pdf.setDocName(m_printer.docName());
-        pdf.setCreator(QStringLiteral("ジハンコウボウ"));
-        if (!folder.isValid() || !paintPages(pdf, pages, paint))
+        QFile file(folder.filePath(QStringLiteral("job.pdf")));
+        if (!folder.isValid() || !file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.flush())
             return failure(QStringLiteral("一時ファイルを作れません。"));
+        file.close();
 
         cups_option_t *options = nullptr;
         int count = 0;
@@ -126,13 +148,15 @@ private:
             count = cupsAddOption("sides", "two-sided-short-edge", count, &options);
         const QString docName = m_printer.docName().isEmpty() ? QStringLiteral("ジハンコウボウ") : m_printer.docName();
         const QByteArray title = docName.toUtf8();
-        const int job = cupsPrintFile(queue.constData(), QFile::encodeName(file).constData(), title.constData(), count, options);
+        jobId = cupsPrintFile(queue.constData(), QFile::encodeName(file.fileName()).constData(), title.constData(),
+                              count, options);
         cupsFreeOptions(count, options);
-        if (job == 0)
+        if (jobId == 0)
             return failure(QString::fromUtf8(cupsLastErrorString()));
         return {};
     }
 
+private:
     QPrinter m_printer;
     QString m_queue; // the queue the pages go to; "" for a PDF file
 };

@@ -121,6 +121,29 @@ def command_line(cups, program, work, machine, out):
     check(r.returncode == 2, f"a bad command line gives status 2 ({r.returncode})")
 
 
+def no_default_queue(program, machine):
+    """Two queues, the first paused, and no default: --print without --printer sends nothing
+    and lists the queues; with --printer the job goes there, named after the file, and the
+    queue and the job's number are said."""
+    with PrivateCups(queues=("aaa-office", "kyoshitsu-pdf"), default=False) as cups:
+        env = dict(cups.env, QT_QPA_PLATFORM="offscreen")
+        out = Output()
+        cups.run("cupsdisable", "aaa-office")
+        r = subprocess.run([program, "--print", machine], env=env, capture_output=True, text=True)
+        check(r.returncode == 2, f"no --printer and no default queue: status 2 ({r.returncode})")
+        check("aaa-office" in r.stderr and "kyoshitsu-pdf" in r.stderr, f"the queues are listed: {r.stderr.strip()}")
+        check(not cups.run("lpstat", "-o").stdout.strip(), "no job waits in any queue")
+
+        r = subprocess.run([program, "--print", "--printer", "kyoshitsu-pdf", machine], env=env,
+                           capture_output=True, text=True)
+        check(r.returncode == 0, f"--printer kyoshitsu-pdf: status 0 ({r.returncode}: {r.stderr.strip()})")
+        check("kyoshitsu-pdf" in r.stderr and "ジョブ番号" in r.stderr, f"the queue and the job are named: {r.stderr.strip()}")
+        cups.wait_for_jobs()
+        files = out.new()
+        check(len(files) == 1 and "sample" in os.path.basename(files[0]),
+              f"the job is named after the machine's file ({[os.path.basename(f) for f in files]})")
+
+
 def print_support_loaded(pid):
     with open(f"/proc/{pid}/maps") as f:
         return "libQt6PrintSupport" in f.read()
@@ -186,6 +209,11 @@ def main():
         out = Output()
         try:
             command_line(cups, program, work, machine, out)
+            r = subprocess.run([program, "--print", machine], env=dict(cups.env, QT_QPA_PLATFORM="offscreen"),
+                               capture_output=True, text=True)
+            check(r.returncode == 0 and "jhk-other" in r.stderr, f"the default queue is named ({r.stderr.strip()})")
+            cups.wait_for_jobs()
+            out.new()
             if os.environ.get("DISPLAY"):
                 print_dialog(cups, program, work, machine, out, args.shots)
             else:
@@ -193,6 +221,7 @@ def main():
         finally:
             if failures:
                 print(cups.error_log()[-3000:])
+    no_default_queue(program, machine)
     shutil.rmtree(work, ignore_errors=True)
     return 1 if failures else 0
 

@@ -25,9 +25,10 @@ def unavailable():
 
 
 class PrivateCups:
-    """Queues: cups-pdf queues by name; the first is the default."""
+    """Queues: cups-pdf queues by name; the first is the default unless `default` is False."""
 
-    def __init__(self, queues=("jhk-pdf",)):
+    def __init__(self, queues=("jhk-pdf",), default=True):
+        self.has_default = default
         self.queues = list(queues)
         self.queue = self.queues[0]
         self.dir = tempfile.mkdtemp(prefix="jhk-cups-")
@@ -90,7 +91,8 @@ SystemGroup root
             subprocess.run([LPADMIN, "-p", queue, "-E", "-v", "cups-pdf:/", "-P", PPD,
                             "-o", "pdftops-renderer-default=pdftocairo"],
                            env=self.env, check=True, stderr=subprocess.DEVNULL)
-        subprocess.run([LPADMIN, "-d", self.queue], env=self.env, check=True)
+        if self.has_default:
+            subprocess.run([LPADMIN, "-d", self.queue], env=self.env, check=True)
         return self
 
     def __exit__(self, *exc):
