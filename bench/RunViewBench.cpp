@@ -2,7 +2,7 @@
 // watching the engine, beside the same purchases with nobody watching (the run view closed).
 // The window draws at most once per pass of the event loop; this is the cost per event.
 #include "EngineRig.h"
-#include "runview/RunViewModel.h"
+#include "rules/RunViewModel.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,7 +4,7 @@
 #include "model/CommandLine.h"
 #include "print/OutputFile.h"
 #include "print/PrintCommand.h"
-#include "stage/LevelChoice.h"
+#include "rules/LevelChoice.h"
 #include "stage/MainWindow.h"
 #include "stage/SplashWindow.h"
 #include "stage/StartWindow.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "blockeditor/BlockDetailModel.h"
+#include "rules/BlockDetailModel.h"
 
 #include <QDialog>
 

@@ -1,7 +1,7 @@
 #include "blockeditor/BlockEditorWindow.h"
 
 #include "blockeditor/BlockDetailDialog.h"
-#include "blockeditor/BlockDetailModel.h"
+#include "rules/BlockDetailModel.h"
 #include "blockeditor/BlockEditorHost.h"
 #include "ui/CaptionFit.h"
 #include "blockeditor/FlowchartCanvas.h"

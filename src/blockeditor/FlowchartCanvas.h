@@ -1,6 +1,6 @@
 #pragma once
 
-#include "blockeditor/BlockEditorModel.h"
+#include "rules/BlockEditorModel.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
 #include "runview/RunFlowchartView.h"
 
 #include "model/AppState.h"
-#include "runview/RunViewModel.h"
+#include "rules/RunViewModel.h"
 #include "ui/FlowchartPainter.h"
 
 #include <QPainter>

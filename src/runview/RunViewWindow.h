@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runview/RunViewModel.h"
+#include "rules/RunViewModel.h"
 
 #include <QWidget>
 

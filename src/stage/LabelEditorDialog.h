@@ -1,6 +1,6 @@
 #pragma once
 
-#include "stage/LabelEditorLogic.h"
+#include "rules/LabelEditorLogic.h"
 
 #include <QDialog>
 

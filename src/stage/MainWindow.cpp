@@ -3,7 +3,7 @@
 #include "model/AppState.h"
 #include "runview/RunViewWindow.h"
 #include "stage/PaletteButton.h"
-#include "stage/StageTexts.h"
+#include "rules/StageTexts.h"
 #include "ui/Colours.h"
 #include "stage/RunTimer.h"
 #include "ui/PluginSoundPlayer.h"
@@ -69,6 +69,8 @@ MainWindow::MainWindow(Machine &machine, const QString &appFolder, UserDialogs *
     m_engine->setScheduler(m_runTimer.get());
     m_editor = std::make_unique<StageEditor>(m_machine, stage(), m_sizes, *m_ui,
                                              static_cast<StageEditorHooks &>(*this));
+    m_stageController = std::make_unique<StageController>(m_machine, *m_engine, *m_editor,
+                                                          static_cast<StageControllerHost &>(*this));
 
     m_engine->partsLoad();
     stage().background = m_machine.app.BackPictName;
@@ -220,7 +222,7 @@ void MainWindow::buildLayout()
     connect(m_runViewButton, &QPushButton::clicked, this, &MainWindow::showRunView);
 
     m_stageWidget = new StageWidget(m_machine, stage(), m_editor->order(), m_editor->labelFonts(), m_pictures,
-                                    *this, central);
+                                    *m_stageController, central);
     m_stageWidget->setObjectName(QStringLiteral("Picture1"));
     m_stageWidget->move(StageLeft, 0);
 

@@ -8,10 +8,11 @@
 #include "engine/StageView.h"
 #include "model/Catalogue.h"
 #include "paint/PaintedPictures.h"
-#include "stage/MainMenuRules.h"
-#include "stage/QuitPrompt.h"
-#include "stage/SavedState.h"
-#include "stage/StageEditor.h"
+#include "rules/MainMenuRules.h"
+#include "rules/QuitPrompt.h"
+#include "rules/SavedState.h"
+#include "rules/StageController.h"
+#include "rules/StageEditor.h"
 #include "stage/StageWidget.h"
 #include "ui/QtUserDialogs.h"
 #include "ui/StagePictures.h"
@@ -44,7 +45,7 @@ class RunViewWindow;
 // editor's, the run and the money the engine's.
 class MainWindow : public QMainWindow,
                    private StageEditorHooks,
-                   private StageInput,
+                   private StageControllerHost,
                    private BlockEditorHost,
                    private QuitActions,
                    private StageView {
@@ -73,7 +74,7 @@ public:
     void showPrintDialog();
     // "プロパティの変更..." of a part's right-click menu in editing mode.
     void changePartProperties(int slot);
-    void refresh();
+    void refresh() override;
     void dropPalette(int index, QPoint globalPos);
     void updateLevelPanel();
     FileMenuState fileMenuState() const { return m_fileMenu; }
@@ -118,12 +119,14 @@ private:
     PropertyOutcome openPropertyDialog(int slot, const std::string &shownPicture, bool *pictureChanged);
     std::pair<int, int> labelSize(const LabelControl &label, const std::string &fontName) override;
     void changeMoneyInHand() override;
-    // StageInput
-    void stageMouseDown(StageHit hit, Qt::MouseButton button, int x, int y) override;
-    void stageMouseMove(StageHit hit, Qt::MouseButtons buttons, int x, int y, Qt::KeyboardModifiers mods) override;
-    void stageMouseUp(StageHit hit, Qt::MouseButton button, int x, int y) override;
-    void stageClick(StageHit hit) override;
-    void stageDoubleClick(StageHit hit) override;
+    // StageControllerHost
+    void offerPartMenu(int slot) override;
+    void openBlockEditor(int part) override;
+    void editLabel(int label) override;
+    void askVariable(const std::array<std::string, 3> &captions,
+                     std::function<void(std::optional<int>)> answer) override;
+    void finishPick() override;
+    void stageMoved() override;
     // BlockEditorHost
     Machine &machine() override { return m_machine; }
     QPixmap partPicture(int part) const override;
@@ -144,7 +147,6 @@ private:
     void travelHistory(bool back);
     void showRestoredMachine(const UndoExtra &extra);
     void updateEditActions();
-    void editLabel(int j);
     void connectRunControls();
     void keepSelectionAfterOpen();
     void givePaintedPicture(int slot, int kind, const QImage &image);
@@ -187,6 +189,7 @@ private:
     std::unique_ptr<Engine> m_engine;
     std::unique_ptr<RunTimer> m_runTimer;
     std::unique_ptr<StageEditor> m_editor;
+    std::unique_ptr<StageController> m_stageController;
     // Goes before the engine it watches.
     std::unique_ptr<RunViewWindow> m_runView;
     SavedState m_saved;

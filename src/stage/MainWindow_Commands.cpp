@@ -8,7 +8,7 @@
 #include "runview/RunViewWindow.h"
 #include "stage/OptionDialog.h"
 #include "stage/PaletteButton.h"
-#include "stage/StageTexts.h"
+#include "rules/StageTexts.h"
 #include "ui/Colours.h"
 
 #include <QAction>

@@ -18,16 +18,6 @@
 
 namespace jhk {
 
-namespace {
-
-bool isPicking(int mode)
-{
-    return mode == ModePickOperand1 || mode == ModePickOperand2 || mode == ModePickOperand4
-        || mode == ModePickMoveTarget;
-}
-
-} // namespace
-
 void MainWindow::dropPalette(int index, QPoint globalPos)
 {
     const QPoint p = m_stageWidget->mapFromGlobal(globalPos);
@@ -45,136 +35,48 @@ void MainWindow::dropPalette(int index, QPoint globalPos)
     refresh();
 }
 
-void MainWindow::stageMouseDown(StageHit hit, Qt::MouseButton button, int x, int y)
-{
-    const int mode = m_machine.app.RunMode;
-    const bool left = button == Qt::LeftButton;
-    switch (hit.kind) {
-    case StageHit::Part:
-        if (mode == ModeEditing && button == Qt::RightButton) {
-            // Opened once the press has been handled, like any context menu.
-            const int slot = hit.index;
-            const QPoint at = QCursor::pos();
-            QTimer::singleShot(0, this, [this, slot, at] { showPartMenu(slot, at); });
-        } else if (mode == ModeEditing) {
-            m_editor->partDown(hit.index, left, x, y);
-        } else if (mode == ModeRunning && left) {
-            m_engine->runPartDown(hit.index, x, y);
-            m_editor->partPressedDuringRun(hit.index);
-        }
-        break;
-    case StageHit::Label: m_editor->labelDown(hit.index, left, x, y); break;
-    case StageHit::Product:
-        if (left)
-            m_engine->productDown(stage().products[static_cast<std::size_t>(hit.index)].n, x, y);
-        break;
-    case StageHit::Coin:
-        if (left)
-            m_engine->coinDown(hit.index, x, y);
-        break;
-    case StageHit::Surface: break;
-    }
-    refresh();
-}
-
-void MainWindow::stageMouseMove(StageHit hit, Qt::MouseButtons buttons, int x, int y, Qt::KeyboardModifiers mods)
-{
-    const bool modifier = mods & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-    const bool left = buttons & Qt::LeftButton;
-    switch (hit.kind) {
-    case StageHit::Part:
-        if (m_machine.app.RunMode == ModeEditing)
-            m_editor->partMove(hit.index, x, y, modifier);
-        else
-            m_engine->runPartMove(hit.index, x, y);
-        break;
-    case StageHit::Label: m_editor->labelMove(hit.index, left, x, y, modifier); break;
-    case StageHit::Product:
-        if (left)
-            m_engine->productMove(stage().products[static_cast<std::size_t>(hit.index)].n, x, y);
-        break;
-    case StageHit::Coin:
-        if (left)
-            m_engine->coinMove(hit.index, x, y);
-        break;
-    case StageHit::Surface: return;
-    }
-    m_stageWidget->updateChanged();
-}
-
-void MainWindow::stageMouseUp(StageHit hit, Qt::MouseButton button, int, int)
-{
-    const bool left = button == Qt::LeftButton;
-    switch (hit.kind) {
-    case StageHit::Part:
-        if (m_machine.app.RunMode == ModeEditing)
-            m_editor->partUp(hit.index, left);
-        else if (left)
-            m_engine->runPartUp(hit.index);
-        break;
-    case StageHit::Label: m_editor->labelUp(hit.index, left); break;
-    case StageHit::Product:
-        if (left)
-            m_engine->productUp(stage().products[static_cast<std::size_t>(hit.index)].n);
-        break;
-    case StageHit::Coin:
-        if (left)
-            m_engine->coinUp(hit.index, CoinAim::Centre);
-        break;
-    case StageHit::Surface: break;
-    }
-    refresh();
-}
-
-void MainWindow::stageClick(StageHit hit)
-{
-    if (hit.kind != StageHit::Part)
-        return;
-    const int mode = m_machine.app.RunMode;
-    if (mode == ModeRunning || mode == ModeOneBlock) {
-        m_engine->touchPart(hit.index);
-    } else if (isPicking(mode)) {
-        const PickOutcome picked = m_engine->pickPart(hit.index);
-        if (picked.showVariableMenu) {
-            for (std::size_t v = 0; v < 3; ++v)
-                m_variableActions[v]->setText(QString::fromStdString(picked.menuCaptions[v]));
-            static const char *letters[] = {"A", "B", "C"};
-            if (QAction *chosen = m_variableMenu->exec(QCursor::pos())) {
-                for (std::size_t v = 0; v < 3; ++v)
-                    if (chosen == m_variableActions[v])
-                        m_engine->chooseVariable(letters[v], chosen->text().toStdString());
-            }
-        }
-        finishBlockEditorPick();
-    }
-    refresh();
-}
-
 void MainWindow::keyPressEvent(QKeyEvent *event)
 {
-    // Esc gives up picking a part and brings the block editor back unchanged.
-    if (event->key() == Qt::Key_Escape && isPicking(m_machine.app.RunMode)) {
-        finishBlockEditorPick();
-        refresh();
+    if (event->key() == Qt::Key_Escape && m_stageController->escape())
         return;
-    }
     QMainWindow::keyPressEvent(event);
 }
 
-void MainWindow::stageDoubleClick(StageHit hit)
+void MainWindow::offerPartMenu(int slot)
 {
-    if (m_machine.app.RunMode != ModeEditing)
-        return;
-    // The editors are modal: the button-up of this double-click goes to them.
-    if (hit.kind == StageHit::Part || hit.kind == StageHit::Label)
-        m_editor->endDrag();
-    if (hit.kind == StageHit::Part) {
-        if (openBlockEditor(this, *this, m_catalogue, hit.index))
-            m_blink->stop();
-    } else if (hit.kind == StageHit::Label) {
-        editLabel(hit.index);
+    // Opened once the press has been handled, like any context menu.
+    const QPoint at = QCursor::pos();
+    QTimer::singleShot(0, this, [this, slot, at] { showPartMenu(slot, at); });
+}
+
+void MainWindow::openBlockEditor(int part)
+{
+    if (jhk::openBlockEditor(this, *this, m_catalogue, part))
+        m_blink->stop();
+}
+
+void MainWindow::askVariable(const std::array<std::string, 3> &captions,
+                             std::function<void(std::optional<int>)> answer)
+{
+    for (std::size_t v = 0; v < 3; ++v)
+        m_variableActions[v]->setText(QString::fromStdString(captions[v]));
+    std::optional<int> chosen;
+    if (QAction *action = m_variableMenu->exec(QCursor::pos())) {
+        for (std::size_t v = 0; v < 3; ++v)
+            if (action == m_variableActions[v])
+                chosen = static_cast<int>(v);
     }
-    refresh();
+    answer(chosen);
+}
+
+void MainWindow::finishPick()
+{
+    finishBlockEditorPick();
+}
+
+void MainWindow::stageMoved()
+{
+    m_stageWidget->updateChanged();
 }
 
 void MainWindow::showPartMenu(int slot, QPoint globalPos)

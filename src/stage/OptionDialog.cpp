@@ -1,8 +1,8 @@
 #include "stage/OptionDialog.h"
 
 #include "model/AppState.h"
-#include "stage/LevelChoice.h"
-#include "stage/StageTexts.h"
+#include "rules/LevelChoice.h"
+#include "rules/StageTexts.h"
 #include "stage/WindowFrame.h"
 
 #include <QGroupBox>

@@ -3,7 +3,7 @@
 #include "model/AppState.h"
 #include "stage/WindowFrame.h"
 #include "ui/StagePictures.h"
-#include "ui/UserDialogs.h"
+#include "rules/UserDialogs.h"
 
 #include <QComboBox>
 #include <QLabel>

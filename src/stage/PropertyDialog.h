@@ -1,7 +1,7 @@
 #pragma once
 
-#include "stage/PropertyDialogLogic.h"
-#include "stage/StageEditor.h"
+#include "rules/PropertyDialogLogic.h"
+#include "rules/StageEditor.h"
 
 #include <QDialog>
 

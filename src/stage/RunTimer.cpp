@@ -4,39 +4,23 @@
 
 namespace jhk {
 
-namespace {
-
-// How often a run held by a question on screen looks again.
-constexpr int HeldRetryMs = 50;
-
-} // namespace
-
 RunTimer::RunTimer(std::function<void()> resume, QObject *parent)
     : QObject(parent)
-    , m_resume(std::move(resume))
+    , RunTiming(*this, [] { return QApplication::activeModalWidget() != nullptr; }, std::move(resume))
 {
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer, &QTimer::timeout, this, &RunTimer::fire);
+    connect(&m_timer, &QTimer::timeout, this, [this] { clockFired(); });
 }
 
-void RunTimer::resumeAfter(int ms)
+void RunTimer::wakeAfter(int ms)
 {
     m_timer.start(ms);
 }
 
-void RunTimer::cancelResume()
+void RunTimer::cancel()
 {
     m_timer.stop();
-}
-
-void RunTimer::fire()
-{
-    if (QApplication::activeModalWidget()) {
-        m_timer.start(HeldRetryMs);
-        return;
-    }
-    m_resume();
 }
 
 } // namespace jhk

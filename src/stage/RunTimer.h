@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/RunScheduler.h"
+#include "rules/RunTiming.h"
 
 #include <QObject>
 #include <QTimer>
@@ -9,24 +9,20 @@
 
 namespace jhk {
 
-// The main window's clock for a run that waits for a product's sound or a slow run's block
-// delay: a single-shot timer in the window's event loop, so that the window stays responsive
-// and "停止" is heard at once. While a question is on screen the machine holds still and goes
-// on once it has been answered.
-class RunTimer : public QObject, public RunScheduler {
+// The main window's clock for the run's timing: a single-shot timer in the window's event loop,
+// so that the window stays responsive and "停止" is heard at once. A question on screen is a
+// modal dialog.
+class RunTimer : public QObject, public RunClock, public RunTiming {
     Q_OBJECT
 public:
     // `resume` resumes the engine's run and shows what it changed.
     explicit RunTimer(std::function<void()> resume, QObject *parent = nullptr);
 
-    void resumeAfter(int ms) override;
-    void cancelResume() override;
-    bool pending() const { return m_timer.isActive(); }
+    void wakeAfter(int ms) override;
+    void cancel() override;
+    bool waiting() const override { return m_timer.isActive(); }
 
 private:
-    void fire();
-
-    std::function<void()> m_resume;
     QTimer m_timer;
 };
 

@@ -1,7 +1,7 @@
 #include "stage/StageWidget.h"
 
 #include "model/AppState.h"
-#include "stage/StageEditor.h"
+#include "rules/StageEditor.h"
 #include "ui/Colours.h"
 #include "ui/StagePictures.h"
 
@@ -24,7 +24,7 @@ constexpr QSize StagePixels(StageWidthPixels, StageHeightPixels);
 constexpr int PartNumberPixels = 12;
 constexpr QSize WalletSize(112, 220);
 const QColor NumberBackground(0x40, 0x40, 0x40);
-constexpr QSize DigitStrip(170, 26);
+constexpr QSize DigitStrip(DigitPixels * 10, 26);
 
 // Ids of the stage's controls in the table of their looks.
 enum LookKind { PartLook, LabelLook, ProductLook, CoinLook, CoinLabelLook, FrameLook };
@@ -46,14 +46,14 @@ const QColor PickHintBackground(0xFF, 0xFF, 0xC0, 0xE0);
 
 StageWidget::StageWidget(const Machine &machine, const Stage &stage, const StageOrder &order,
                          const std::array<std::string, LabelSlots> &labelFonts, StagePictures &pictures,
-                         StageInput &input, QWidget *parent)
+                         StageController &controller, QWidget *parent)
     : QWidget(parent),
       m_machine(machine),
       m_stage(stage),
       m_order(order),
       m_labelFonts(labelFonts),
       m_pictures(pictures),
-      m_input(input)
+      m_controller(controller)
 {
     setFixedSize(StagePixels);
     setMouseTracking(true);
@@ -111,131 +111,59 @@ QPoint StageWidget::toTwips(QPoint p) const
 
 QRect StageWidget::toPixels(const StageRect &r) const
 {
-    const int tx = std::max<int>(1, m_machine.app.TwipsX);
-    const int ty = std::max<int>(1, m_machine.app.TwipsY);
-    return QRect(r.left / tx, r.top / ty, r.width / tx, r.height / ty);
-}
-
-QRect StageWidget::itemRect(StageHit hit) const
-{
-    switch (hit.kind) {
-    case StageHit::Part: return toPixels(m_stage.part(hit.index).rect);
-    case StageHit::Label: return toPixels(m_stage.labels[static_cast<std::size_t>(hit.index)].rect);
-    case StageHit::Product: return toPixels(m_stage.products[static_cast<std::size_t>(hit.index)].rect);
-    case StageHit::Coin: return toPixels(m_stage.coins[static_cast<std::size_t>(hit.index)].rect);
-    case StageHit::Surface: break;
-    }
-    return rect();
+    const PixelRect p = m_controller.hitTest().toPixels(r);
+    return QRect(p.left, p.top, p.width, p.height);
 }
 
 StageHit StageWidget::hitAt(QPoint p) const
 {
-    for (int k = static_cast<int>(m_stage.coins.size()) - 1; k >= 0; --k) {
-        const CoinPicture &c = m_stage.coins[static_cast<std::size_t>(k)];
-        if (c.visible && toPixels(c.rect).contains(p))
-            return {StageHit::Coin, k};
-    }
-    for (int n = static_cast<int>(m_stage.products.size()) - 1; n >= 0; --n) {
-        const ProductImage &img = m_stage.products[static_cast<std::size_t>(n)];
-        if (img.visible && toPixels(img.rect).contains(p))
-            return {StageHit::Product, n};
-    }
-    StageHit best;
-    int bestZ = -1;
-    for (int i = 0; i < PartSlots; ++i) {
-        const PartControl &c = m_stage.part(i);
-        const int z = m_order.parts[static_cast<std::size_t>(i)];
-        if (c.visible && z > bestZ && toPixels(c.rect).contains(p)) {
-            best = {StageHit::Part, i};
-            bestZ = z;
-        }
-    }
-    for (int j = 1; j < LabelSlots; ++j) {
-        const LabelControl &c = m_stage.labels[static_cast<std::size_t>(j)];
-        const int z = m_order.labels[static_cast<std::size_t>(j)];
-        if (c.visible && z > bestZ && toPixels(c.rect).contains(p)) {
-            best = {StageHit::Label, j};
-            bestZ = z;
-        }
-    }
-    return best;
+    return m_controller.hitTest().hitAt(p.x(), p.y());
 }
 
-QPoint StageWidget::relativeTwips(StageHit hit, QPoint p) const
+namespace {
+
+PointerButton pointerButton(Qt::MouseButton b)
 {
-    QPoint origin;
-    switch (hit.kind) {
-    case StageHit::Part: origin = {m_stage.part(hit.index).rect.left, m_stage.part(hit.index).rect.top}; break;
-    case StageHit::Label: {
-        const StageRect &r = m_stage.labels[static_cast<std::size_t>(hit.index)].rect;
-        origin = {r.left, r.top};
-        break;
+    switch (b) {
+    case Qt::LeftButton: return PointerButton::Left;
+    case Qt::RightButton: return PointerButton::Right;
+    case Qt::MiddleButton: return PointerButton::Middle;
+    default: return PointerButton::Other;
     }
-    case StageHit::Product: {
-        if (hit.index < static_cast<int>(m_stage.products.size())) {
-            const StageRect &r = m_stage.products[static_cast<std::size_t>(hit.index)].rect;
-            origin = {r.left, r.top};
-        }
-        break;
-    }
-    case StageHit::Coin: {
-        const StageRect &r = m_stage.coins[static_cast<std::size_t>(hit.index)].rect;
-        origin = {r.left, r.top};
-        break;
-    }
-    case StageHit::Surface: break;
-    }
-    return toTwips(p) - origin;
 }
+
+} // namespace
 
 void StageWidget::mousePressEvent(QMouseEvent *event)
 {
     const QPoint p = event->position().toPoint();
-    // The first button down starts a new press, even when the last one ended unseen (its
-    // button-up went to a dialog).
-    if (!m_pressing || event->buttons() == event->button()) {
-        m_pressed = hitAt(p);
-        m_pressing = true;
-    }
-    const QPoint t = relativeTwips(m_pressed, p);
-    m_input.stageMouseDown(m_pressed, event->button(), t.x(), t.y());
+    m_controller.press(p.x(), p.y(), pointerButton(event->button()), event->buttons() == event->button());
     updateChanged();
 }
 
 void StageWidget::mouseMoveEvent(QMouseEvent *event)
 {
     const QPoint p = event->position().toPoint();
-    const StageHit hit = m_pressing ? m_pressed : hitAt(p);
-    const QPoint t = relativeTwips(hit, p);
-    m_input.stageMouseMove(hit, event->buttons(), t.x(), t.y(), event->modifiers());
-    if (m_pressing)
+    const bool modifier = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    m_controller.move(p.x(), p.y(), event->buttons() & Qt::LeftButton, modifier);
+    if (m_controller.pressing())
         updateChanged();
 }
 
 void StageWidget::mouseReleaseEvent(QMouseEvent *event)
 {
     const QPoint p = event->position().toPoint();
-    const StageHit hit = m_pressing ? m_pressed : hitAt(p);
-    const QPoint t = relativeTwips(hit, p);
-    if (event->buttons() == Qt::NoButton)
-        m_pressing = false;
-    const bool over = hitAt(p) == hit || itemRect(hit).contains(p);
-    m_input.stageMouseUp(hit, event->button(), t.x(), t.y());
-    if (over && event->button() == Qt::LeftButton)
-        m_input.stageClick(hit);
+    m_controller.release(p.x(), p.y(), pointerButton(event->button()), event->buttons() == Qt::NoButton);
     updateChanged();
 }
 
 void StageWidget::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    const StageHit hit = hitAt(event->position().toPoint());
-    m_pressed = hit;
-    m_pressing = true;
-    if (event->button() == Qt::LeftButton)
-        m_input.stageDoubleClick(hit);
+    const QPoint p = event->position().toPoint();
+    m_controller.doubleClick(p.x(), p.y(), pointerButton(event->button()));
     // An editor opened by the double-click took the button-up.
     if (QGuiApplication::mouseButtons() == Qt::NoButton)
-        m_pressing = false;
+        m_controller.releasedElsewhere();
     updateChanged();
 }
 
@@ -264,20 +192,9 @@ const QPixmap &StageWidget::numberLabel(int i)
 
 QRect StageWidget::partBounds(int i)
 {
-    const PartControl &c = m_stage.part(i);
-    QRect bounds = toPixels(c.rect);
-    if (c.numberShown)
-        bounds |= partNumberRect(bounds, numberLabel(i).deviceIndependentSize().toSize(), rect());
-    if (!c.digits.empty()) {
-        const int gTwips = DigitStrip.width() / 10 * m_machine.app.TwipsX;
-        for (int k = 1; k <= AmountDigits; ++k) {
-            StageRect box = Stage::digitBox(m_machine, k, gTwips);
-            box.left += c.rect.left;
-            box.top += c.rect.top;
-            bounds |= toPixels(box);
-        }
-    }
-    return bounds;
+    const QSize number = m_stage.part(i).numberShown ? numberLabel(i).deviceIndependentSize().toSize() : QSize();
+    const PixelRect b = m_controller.hitTest().partBounds(i, number.width(), number.height());
+    return QRect(b.left, b.top, b.width, b.height);
 }
 
 QHash<int, StageWidget::Look> StageWidget::currentLooks()
@@ -375,13 +292,9 @@ void StageWidget::changeEvent(QEvent *event)
 // hides a small part; at the stage's top edge it stands beside the part instead.
 QRect StageWidget::partNumberRect(const QRect &part, QSize number, const QRect &stage)
 {
-    if (part.top() - number.height() >= stage.top())
-        return QRect(QPoint(part.left(), part.top() - number.height()), number);
-    if (part.right() + 1 + number.width() <= stage.right() + 1)
-        return QRect(QPoint(part.right() + 1, part.top()), number);
-    if (part.left() - number.width() >= stage.left())
-        return QRect(QPoint(part.left() - number.width(), part.top()), number);
-    return QRect(part.topLeft(), number);
+    const PixelRect r = StageHitTest::partNumberRect({part.x(), part.y(), part.width(), part.height()}, number.width(),
+                                                     number.height(), {stage.x(), stage.y(), stage.width(), stage.height()});
+    return QRect(r.left, r.top, r.width, r.height);
 }
 
 void StageWidget::paintPart(QPainter &p, int i)
@@ -464,7 +377,7 @@ void StageWidget::paintEvent(QPaintEvent *event)
             if (exposed.intersects(partBounds(item.hit.index)))
                 paintPart(p, item.hit.index);
         } else if (item.hit.kind == StageHit::Label) {
-            if (exposed.intersects(itemRect(item.hit)))
+            if (exposed.intersects(toPixels(m_stage.labels[static_cast<std::size_t>(item.hit.index)].rect)))
                 paintLabel(p, item.hit.index);
         } else {
             p.setPen(QPen(Qt::black, 1));

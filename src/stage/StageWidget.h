@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Stage.h"
+#include "rules/StageController.h"
 
 #include <QWidget>
 
@@ -19,33 +20,15 @@ struct Machine;
 struct StageOrder;
 class StagePictures;
 
-// What lies under the mouse on the stage.
-struct StageHit {
-    enum Kind { Surface, Part, Label, Product, Coin } kind = Surface;
-    int index = -1;
-    bool operator==(const StageHit &) const = default;
-};
-
-// Receives the stage's mouse events, with positions in twips relative to the control hit.
-class StageInput {
-public:
-    virtual ~StageInput() = default;
-    virtual void stageMouseDown(StageHit hit, Qt::MouseButton button, int x, int y) = 0;
-    virtual void stageMouseMove(StageHit hit, Qt::MouseButtons buttons, int x, int y, Qt::KeyboardModifiers mods) = 0;
-    virtual void stageMouseUp(StageHit hit, Qt::MouseButton button, int x, int y) = 0;
-    virtual void stageClick(StageHit hit) = 0;
-    virtual void stageDoubleClick(StageHit hit) = 0;
-};
-
 // The stage Picture1: draws the background, the parts with their numbers and digits, the
 // labels, discharged products, the wallet's coins and the selection frame from the engine's
-// stage model, and forwards mouse events. It keeps no rules of its own.
+// stage model, and forwards mouse events to the stage controller. It keeps no rules of its own.
 class StageWidget : public QWidget {
     Q_OBJECT
 public:
     StageWidget(const Machine &machine, const Stage &stage, const StageOrder &order,
                 const std::array<std::string, LabelSlots> &labelFonts, StagePictures &pictures,
-                StageInput &input, QWidget *parent = nullptr);
+                StageController &controller, QWidget *parent = nullptr);
 
     // A part is being picked on the stage for an operand of a block: the stage says what to do
     // and shows a crosshair.
@@ -79,8 +62,6 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
-    QRect itemRect(StageHit hit) const;
-    QPoint relativeTwips(StageHit hit, QPoint p) const;
     void paintPart(QPainter &p, int i);
     void paintLabel(QPainter &p, int j);
     // "No.N" on its dark strip, drawn once per part slot and font.
@@ -102,9 +83,7 @@ private:
     const StageOrder &m_order;
     const std::array<std::string, LabelSlots> &m_labelFonts;
     StagePictures &m_pictures;
-    StageInput &m_input;
-    StageHit m_pressed;
-    bool m_pressing = false;
+    StageController &m_controller;
     std::array<QPixmap, PartSlots> m_numberLabels;
     QHash<int, Look> m_looks;
     QString m_backgroundLook;

@@ -1,6 +1,6 @@
 #include "stage/StartWindow.h"
 
-#include "stage/StageTexts.h"
+#include "rules/StageTexts.h"
 #include "stage/WindowFrame.h"
 #include "ui/StagePictures.h"
 

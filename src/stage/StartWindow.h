@@ -1,6 +1,6 @@
 #pragma once
 
-#include "stage/LevelChoice.h"
+#include "rules/LevelChoice.h"
 
 #include <QWidget>
 

@@ -1,103 +1,53 @@
 #include "ui/CaptionFit.h"
 
+#include "rules/CaptionLines.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QRectF>
 
 #include <algorithm>
-#include <limits>
+#include <optional>
+#include <string_view>
 
 namespace jhk {
 
 namespace {
 
-constexpr int SmallestPixels = 7;
-// A single line may shrink this many pixels below the largest size before two lines are tried.
-constexpr int SingleLineShrink = 2;
+// The caption's font at each pixel size the fitting asks about.
+class FontMeasure : public TextMeasure {
+public:
+    explicit FontMeasure(const QFont &base) : m_font(base) {}
 
-enum class CharClass { Digit, Latin, Hiragana, Katakana, Kanji, Other };
-
-CharClass classOf(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (c.isDigit())
-        return CharClass::Digit;
-    if (u < 0x80 || (u >= 0xFF21 && u <= 0xFF5A))
-        return CharClass::Latin;
-    if (u >= 0x3041 && u <= 0x309F)
-        return CharClass::Hiragana;
-    if ((u >= 0x30A0 && u <= 0x30FF) || (u >= 0xFF66 && u <= 0xFF9F))
-        return CharClass::Katakana;
-    if ((u >= 0x4E00 && u <= 0x9FFF) || u == 0x3005)
-        return CharClass::Kanji;
-    return CharClass::Other;
-}
-
-// Characters that never start a line: the long-vowel mark, small kana, closing brackets and stops.
-bool cannotStartLine(QChar c)
-{
-    static const QString closing = QStringLiteral("ーァィゥェォッャュョヮぁぃぅぇぉっゃゅょゎ）)」』】、。，．・");
-    return closing.contains(c);
-}
-
-// Characters that never end a line: opening brackets.
-bool cannotEndLine(QChar c)
-{
-    static const QString opening = QStringLiteral("（(「『【");
-    return opening.contains(c);
-}
-
-// The best place to break the caption into two lines of at most `width` pixels, or -1. Breaks
-// where the kind of characters changes come first, then the most even pair of lines.
-qsizetype bestBreak(const QString &caption, const QFontMetricsF &fm, double width)
-{
-    qsizetype best = -1;
-    bool bestAtBoundary = false;
-    double bestWidest = std::numeric_limits<double>::max();
-    for (qsizetype i = 1; i < caption.size(); ++i) {
-        if (caption[i].isLowSurrogate() || cannotStartLine(caption[i]) || cannotEndLine(caption[i - 1]))
-            continue;
-        const double widest = std::max(fm.horizontalAdvance(caption.left(i)), fm.horizontalAdvance(caption.mid(i)));
-        if (widest > width)
-            continue;
-        const bool atBoundary = classOf(caption[i - 1]) != classOf(caption[i]);
-        if ((atBoundary && !bestAtBoundary) || (atBoundary == bestAtBoundary && widest < bestWidest)) {
-            best = i;
-            bestAtBoundary = atBoundary;
-            bestWidest = widest;
+    double width(std::string_view text, int pixels) const override
+    {
+        if (!m_metrics || m_pixels != pixels) {
+            m_font.setPixelSize(std::max(1, pixels));
+            m_metrics.emplace(m_font);
+            m_pixels = pixels;
         }
+        return m_metrics->horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     }
-    return best;
-}
+
+private:
+    mutable QFont m_font;
+    mutable std::optional<QFontMetricsF> m_metrics;
+    mutable int m_pixels = 0;
+};
 
 } // namespace
 
 FittedCaption fitCaption(const QString &caption, const QSizeF &box, const QFont &base, int largestPixels)
 {
+    const FontMeasure measure(base);
+    const CaptionLines fitted =
+        fitCaptionLines(caption.toStdString(), box.width(), box.height(), largestPixels, measure);
     QFont font = base;
-    auto atPixels = [&](int pixels) {
-        font.setPixelSize(std::max(1, pixels));
-        return QFontMetricsF(font);
-    };
-    const int largest = std::max(SmallestPixels, largestPixels);
-    for (int px = largest; px >= std::max(SmallestPixels, largest - SingleLineShrink); --px) {
-        if (atPixels(px).horizontalAdvance(caption) <= box.width())
-            return {font, {caption}};
-    }
-    for (int px = largest; px >= SmallestPixels; --px) {
-        if (2 * px > box.height())
-            continue;
-        const QFontMetricsF fm = atPixels(px);
-        const qsizetype at = bestBreak(caption, fm, box.width());
-        if (at > 0)
-            return {font, {caption.left(at), caption.mid(at)}};
-    }
-    for (int px = largest; px > SmallestPixels; --px) {
-        if (atPixels(px).horizontalAdvance(caption) <= box.width())
-            return {font, {caption}};
-    }
-    atPixels(SmallestPixels);
-    return {font, {caption}};
+    font.setPixelSize(std::max(1, fitted.pixels));
+    QStringList lines;
+    for (const std::string &line : fitted.lines)
+        lines << QString::fromStdString(line);
+    return {font, lines};
 }
 
 void drawFittedCaption(QPainter &painter, const QRectF &box, const FittedCaption &fitted, double indent)

@@ -15,7 +15,8 @@ struct FittedCaption {
     QStringList lines;
 };
 
-// Fits a caption into a box of the given size without cutting any of it off: on one line at the
+// Fits a caption into a box of the given size without cutting any of it off (the caption rules'
+// fitCaptionLines, measured in `base`): on one line at the
 // largest pixel size that fits (down to a little smaller than `largestPixels`), else broken into
 // two lines (preferably where the kind of characters changes, as between "購買可" and "ランプ点灯"),
 // else on one line in the smallest font.

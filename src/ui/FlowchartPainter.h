@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/FlowchartScene.h"
+#include "rules/FlowchartScene.h"
 
 #include <optional>
 #include <vector>

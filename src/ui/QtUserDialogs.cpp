@@ -1,6 +1,6 @@
 #include "ui/QtUserDialogs.h"
 
-#include "ui/ProgramTitle.h"
+#include "rules/ProgramTitle.h"
 
 #include <QFileDialog>
 #include <QInputDialog>

@@ -4,7 +4,7 @@
 #include "model/Catalogue.h"
 #include "print/OutputFile.h"
 #include "ui/FlowchartPainter.h"
-#include "ui/FlowchartScene.h"
+#include "rules/FlowchartScene.h"
 
 #include <QBuffer>
 #include <QFileInfo>

@@ -4,8 +4,8 @@
 #include "document/RecoveryStore.h"
 #include "engine/WaveFile.h"
 #include "model/AppPaths.h"
-#include "stage/LevelChoice.h"
-#include "ui/FlowchartScene.h"
+#include "rules/LevelChoice.h"
+#include "rules/FlowchartScene.h"
 #include "wasm/Json.h"
 
 #include <algorithm>

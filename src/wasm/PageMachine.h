@@ -5,8 +5,8 @@
 #include "engine/PictureSizes.h"
 #include "model/AppState.h"
 #include "model/Catalogue.h"
-#include "runview/RunViewModel.h"
-#include "stage/SavedState.h"
+#include "rules/RunViewModel.h"
+#include "rules/SavedState.h"
 
 #include <cstdint>
 #include <functional>

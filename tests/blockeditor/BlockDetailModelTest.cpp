@@ -1,6 +1,6 @@
 #include "EditorFixture.h"
 
-#include "blockeditor/BlockDetailModel.h"
+#include "rules/BlockDetailModel.h"
 
 using namespace jhk;
 using jhk::test::EditorFixture;

@@ -1,11 +1,12 @@
 #include "EditorFixture.h"
 
-#include "blockeditor/BlockPalette.h"
+#include "rules/BlockPalette.h"
 #include "document/JhkDocument.h"
 #include "model/AppPaths.h"
 
-#include <QFile>
-#include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
+#include <random>
 
 using namespace jhk;
 using jhk::test::EditorFixture;
@@ -18,6 +19,24 @@ std::vector<std::uint8_t> documentBytes(const Machine &m)
     EXPECT_TRUE(r.ok) << r.message;
     return r.bytes;
 }
+
+// A folder of its own under the system's temporary folder, removed with everything in it.
+struct ScratchFolder {
+    std::filesystem::path path;
+    ScratchFolder()
+        : path(std::filesystem::temp_directory_path()
+               / ("jhk-editor-" + std::to_string(std::random_device{}())))
+    {
+        std::filesystem::create_directories(path);
+    }
+    ~ScratchFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    ScratchFolder(const ScratchFolder &) = delete;
+    ScratchFolder &operator=(const ScratchFolder &) = delete;
+};
 
 } // namespace
 
@@ -70,10 +89,10 @@ TEST(BlockEditorOpening, PartInformationComesFromTheCatalogueInMemory)
 {
     std::optional<Catalogue> catalogue;
     {
-        QTemporaryDir folder;
-        const QString name = QString::fromLatin1(CatalogueFileName);
-        ASSERT_TRUE(QFile::copy(QStringLiteral(JHK_APP_DIR "/") + name, folder.filePath(name)));
-        catalogue.emplace(folder.path().toStdString());
+        const ScratchFolder folder;
+        std::filesystem::copy_file(std::filesystem::path(JHK_APP_DIR) / CatalogueFileName,
+                                   folder.path / CatalogueFileName);
+        catalogue.emplace(folder.path.string());
     } // the folder and its catalogue file are gone
 
     EditorFixture f;
@@ -396,13 +415,11 @@ TEST(BlockEditorPartInfo, ButtonShowsLampListsAsOff)
 
 TEST(BlockEditorPartInfo, CatalogueListFormOffersVariableAAsAListThatIsNotStored)
 {
-    QTemporaryDir dir;
-    QFile ini(dir.filePath("jihan.ini"));
-    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write("0,商品,値段,在庫数,,cmb,x,y,skip,りんご,みかん\n1,ボタン,購買可ランプ,売切ランプ,\n");
-    ini.close();
+    const ScratchFolder dir;
+    std::ofstream(dir.path / "jihan.ini", std::ios::binary)
+        << "0,商品,値段,在庫数,,cmb,x,y,skip,りんご,みかん\n1,ボタン,購買可ランプ,売切ランプ,\n";
     EditorFixture f;
-    auto &e = f.open(f.place(KindProduct), dir.path().toStdString());
+    auto &e = f.open(f.place(KindProduct), dir.path.string());
     const PartInfoFrame &info = e.partInfo();
     EXPECT_EQ(info.kindName, "パーツの種類 ：商品");
     EXPECT_FALSE(info.rows[0].textVisible);

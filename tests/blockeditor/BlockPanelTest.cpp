@@ -1,6 +1,6 @@
 #include "EditorFixture.h"
 
-#include "blockeditor/BlockPanel.h"
+#include "rules/BlockPanel.h"
 
 using namespace jhk;
 using jhk::test::EditorFixture;

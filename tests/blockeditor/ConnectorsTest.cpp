@@ -1,4 +1,4 @@
-#include "ui/Connectors.h"
+#include "rules/Connectors.h"
 #include "model/Records.h"
 
 #include <gtest/gtest.h>

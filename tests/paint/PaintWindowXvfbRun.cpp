@@ -9,7 +9,7 @@
 #include "paint/PainterWindow.h"
 #include "paint/PaletteStrip.h"
 #include "paint/ToolColumn.h"
-#include "stage/LevelChoice.h"
+#include "rules/LevelChoice.h"
 #include "stage/MainWindow.h"
 #include "stage/PropertyDialog.h"
 #include "stage/StageWidget.h"

@@ -1,6 +1,6 @@
 // The run view's rules, driven with sequences of run events on the whole vending machine.
 #include "../engine/EngineRig.h"
-#include "runview/RunViewModel.h"
+#include "rules/RunViewModel.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include "runview/RunFlowchartView.h"
 #include "runview/RunSpeed.h"
 #include "runview/RunViewWindow.h"
-#include "stage/LevelChoice.h"
+#include "rules/LevelChoice.h"
 #include "stage/MainWindow.h"
 
 #include <QAction>

@@ -3,13 +3,13 @@
 #include "model/AppState.h"
 #include "model/Catalogue.h"
 #include "model/Creation.h"
-#include "stage/LabelEditorLogic.h"
-#include "stage/LevelChoice.h"
-#include "stage/MainMenuRules.h"
-#include "stage/PropertyDialogLogic.h"
-#include "stage/QuitPrompt.h"
-#include "stage/SavedState.h"
-#include "stage/StageTexts.h"
+#include "rules/LabelEditorLogic.h"
+#include "rules/LevelChoice.h"
+#include "rules/MainMenuRules.h"
+#include "rules/PropertyDialogLogic.h"
+#include "rules/QuitPrompt.h"
+#include "rules/SavedState.h"
+#include "rules/StageTexts.h"
 
 #include <gtest/gtest.h>
 

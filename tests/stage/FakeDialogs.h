@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/UserDialogs.h"
+#include "rules/UserDialogs.h"
 
 #include <deque>
 #include <string>

@@ -5,7 +5,7 @@
 #include "paint/PainterWindow.h"
 #include "model/AppState.h"
 #include "stage/LabelEditorDialog.h"
-#include "stage/LevelChoice.h"
+#include "rules/LevelChoice.h"
 #include "stage/MainWindow.h"
 #include "stage/OptionDialog.h"
 #include "stage/PropertyDialog.h"

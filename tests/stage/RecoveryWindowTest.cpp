@@ -4,7 +4,7 @@
 #include "FakeDialogs.h"
 #include "document/RecoveryStore.h"
 #include "model/AppState.h"
-#include "stage/LevelChoice.h"
+#include "rules/LevelChoice.h"
 #include "stage/MainWindow.h"
 #include "stage/PropertyDialog.h"
 

@@ -1,4 +1,4 @@
-#include "stage/StageEditor.h"
+#include "rules/StageEditor.h"
 
 #include "FakeDialogs.h"
 #include "document/DocumentCheck.h"

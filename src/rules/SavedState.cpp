@@ -1,4 +1,4 @@
-#include "stage/SavedState.h"
+#include "rules/SavedState.h"
 
 namespace jhk {
 

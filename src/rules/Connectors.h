@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/CanvasGeometry.h"
+#include "rules/CanvasGeometry.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "runview/RunViewModel.h"
+#include "rules/RunViewModel.h"
 
 #include "model/AppState.h"
 #include "model/Catalogue.h"

@@ -1,9 +1,9 @@
-#include "stage/PropertyDialogLogic.h"
+#include "rules/PropertyDialogLogic.h"
 
 #include "model/AppState.h"
 #include "model/Catalogue.h"
 #include "model/Int16.h"
-#include "stage/StageTexts.h"
+#include "rules/StageTexts.h"
 
 #include <cctype>
 #include <cstdlib>

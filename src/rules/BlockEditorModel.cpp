@@ -1,4 +1,4 @@
-#include "blockeditor/BlockEditorModel.h"
+#include "rules/BlockEditorModel.h"
 
 #include "model/AppState.h"
 #include "model/Int16.h"

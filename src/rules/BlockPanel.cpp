@@ -1,4 +1,4 @@
-#include "blockeditor/BlockPanel.h"
+#include "rules/BlockPanel.h"
 
 #include "model/AppState.h"
 #include "model/Catalogue.h"

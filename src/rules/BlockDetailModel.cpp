@@ -1,5 +1,5 @@
-#include "blockeditor/BlockDetailModel.h"
-#include "blockeditor/NumberText.h"
+#include "rules/BlockDetailModel.h"
+#include "rules/NumberText.h"
 
 #include "model/AppState.h"
 #include "model/Fields.h"

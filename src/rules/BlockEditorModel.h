@@ -1,9 +1,9 @@
 #pragma once
 
-#include "blockeditor/BlockPalette.h"
-#include "blockeditor/BlockPanel.h"
-#include "ui/CanvasGeometry.h"
-#include "ui/FlowchartScene.h"
+#include "rules/BlockPalette.h"
+#include "rules/BlockPanel.h"
+#include "rules/CanvasGeometry.h"
+#include "rules/FlowchartScene.h"
 #include "model/Catalogue.h"
 #include "model/Records.h"
 

@@ -1,10 +1,10 @@
-#include "stage/StageEditor.h"
+#include "rules/StageEditor.h"
 
 #include "model/AppState.h"
 #include "model/Creation.h"
 #include "model/Int16.h"
-#include "stage/StageTexts.h"
-#include "ui/UserDialogs.h"
+#include "rules/StageTexts.h"
+#include "rules/UserDialogs.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "stage/MainMenuRules.h"
+#include "rules/MainMenuRules.h"
 
 #include "model/AppState.h"
 

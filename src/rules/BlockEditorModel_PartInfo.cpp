@@ -1,6 +1,6 @@
 // The part information frame of the block editor and the ways the editor closes.
-#include "blockeditor/BlockEditorModel.h"
-#include "blockeditor/NumberText.h"
+#include "rules/BlockEditorModel.h"
+#include "rules/NumberText.h"
 
 #include "model/AppState.h"
 #include "model/Fields.h"

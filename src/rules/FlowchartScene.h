@@ -1,8 +1,8 @@
 #pragma once
 
 #include "model/OperandWords.h"
-#include "ui/CanvasGeometry.h"
-#include "ui/Connectors.h"
+#include "rules/CanvasGeometry.h"
+#include "rules/Connectors.h"
 
 #include <cstdint>
 #include <string>

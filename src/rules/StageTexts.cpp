@@ -1,4 +1,4 @@
-#include "stage/StageTexts.h"
+#include "rules/StageTexts.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "blockeditor/BlockPanel.h"
+#include "rules/BlockPanel.h"
 
 #include <array>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "ui/FlowchartScene.h"
+#include "rules/FlowchartScene.h"
 
 #include "model/Records.h"
 

@@ -1,4 +1,4 @@
-#include "blockeditor/BlockPalette.h"
+#include "rules/BlockPalette.h"
 
 #include "model/Kinds.h"
 

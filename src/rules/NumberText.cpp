@@ -1,4 +1,4 @@
-#include "blockeditor/NumberText.h"
+#include "rules/NumberText.h"
 
 #include <cctype>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/ProgramTitle.h"
+#include "rules/ProgramTitle.h"
 
 #include <string>
 #include <string_view>

@@ -1,8 +1,8 @@
-#include "stage/QuitPrompt.h"
+#include "rules/QuitPrompt.h"
 
 #include "model/AppState.h"
-#include "stage/StageTexts.h"
-#include "ui/UserDialogs.h"
+#include "rules/StageTexts.h"
+#include "rules/UserDialogs.h"
 
 namespace jhk {
 

@@ -1,9 +1,9 @@
-#include "stage/LabelEditorLogic.h"
+#include "rules/LabelEditorLogic.h"
 
 #include "engine/Stage.h"
 #include "model/AppState.h"
 #include "model/Int16.h"
-#include "stage/PropertyDialogLogic.h"
+#include "rules/PropertyDialogLogic.h"
 
 #include <cmath>
 
