@@ -1,5 +1,6 @@
 // jihankobo-check: checks a class's machine documents against scenarios or a model answer and
 // reports a table for the teacher on the terminal, as CSV and as a printable page.
+#include "app/RunningProgram.h"
 #include "check/CheckProgram.h"
 #include "check/Language.h"
 
@@ -10,6 +11,10 @@
 #endif
 
 #include <unistd.h>
+
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
 
 #include <ctime>
 #include <iostream>
@@ -44,10 +49,16 @@ int main(int argc, char *argv[])
 {
     const std::vector<std::string> args(argv + 1, argv + argc);
     jhk::CheckProgramIo io(std::cout, std::cerr);
+#ifdef __EMSCRIPTEN__
+    // Under node every standard stream looks like a terminal to the C library: node knows.
+    io.errIsTerminal = EM_ASM_INT({ return require('tty').isatty(2) ? 1 : 0; }) == 1;
+#else
     io.errIsTerminal = isatty(STDERR_FILENO) == 1;
+#endif
     io.version = JHK_VERSION;
     io.language = jhk::systemLanguage();
     io.now = localTimeNow();
+    io.appDir = jhk::applicationFolder();
 
 #ifdef JHK_CHECK_PICTURES
     // The pictures for the page are drawn without a screen, once every check is done.

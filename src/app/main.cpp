@@ -1,5 +1,5 @@
 #include "blockeditor/BlockEditor.h"
-#include "model/AppPaths.h"
+#include "app/RunningProgram.h"
 #include "model/AppState.h"
 #include "model/CommandLine.h"
 #include "print/OutputFile.h"

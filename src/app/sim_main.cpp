@@ -1,7 +1,7 @@
 // jihankobo-sim: plays a script of pupil actions against a machine document without a window
 // and prints what the pupil would see, one event a line.
 #include "engine/TraceObserver.h"
-#include "model/AppPaths.h"
+#include "app/RunningProgram.h"
 #include "model/CommandLine.h"
 #include "sim/SimCommand.h"
 #include "sim/SimMachine.h"

@@ -103,7 +103,7 @@ int runCheckProgram(const std::vector<std::string> &args, CheckProgramIo &io)
     const CheckOptions &o = cl.options;
 
     ClassCheck check;
-    check.appDir = o.appDir.empty() ? applicationFolder() : o.appDir;
+    check.appDir = o.appDir.empty() ? io.appDir : o.appDir;
     const unsigned cores = std::thread::hardware_concurrency();
     check.jobs = o.jobs > 0 ? o.jobs : static_cast<int>(cores ? cores : 1);
 

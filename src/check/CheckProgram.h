@@ -24,6 +24,7 @@ struct CheckProgramIo {
     MachinePictures pictures;
     Language language = Language::English;
     std::string now; // date and time of the check for the page
+    std::string appDir; // the application folder when the command line names none
 };
 
 // jihankobo-check: reads the command line and the scenarios, checks every machine and writes

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <map>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 namespace jhk {
@@ -150,8 +151,14 @@ std::vector<MachineResult> ClassCheck::run(const std::function<void(std::size_t,
     (void)threads;
     work();
 #else
-    for (std::size_t t = 0; t < threads; ++t)
-        workers.threads.emplace_back(work);
+    // So are they when not even one thread can be started.
+    try {
+        for (std::size_t t = 0; t < threads; ++t)
+            workers.threads.emplace_back(work);
+    } catch (const std::system_error &) {
+        if (workers.threads.empty())
+            work();
+    }
 #endif
 
     for (std::size_t reported = 0; reported < machines.size(); ++reported) {

@@ -1,78 +1,60 @@
 #include "document/Cp932.h"
 
+#include "document/Cp932Table.h"
+
 #include <algorithm>
-#include <cerrno>
-#include <iconv.h>
+#include <cstdint>
+#include <utility>
 
 namespace jhk {
 
 namespace {
 
-// glibc's converter under the code page's own name: "SHIFT_JIS" differs from it on
-// ～ － ∥ ① and on the backslash.
-constexpr const char *CodePageName = "CP932";
-
-// One converter per direction and thread, opened on first use.
-class Converter {
-public:
-    Converter(const char *to, const char *from) : m_cd(iconv_open(to, from)) {}
-    ~Converter()
-    {
-        if (usable())
-            iconv_close(m_cd);
-    }
-    Converter(const Converter &) = delete;
-    Converter &operator=(const Converter &) = delete;
-
-    // Converts all of `in`; on failure returns the offset of the byte where it stopped.
-    bool convert(std::string_view in, std::string &out, std::size_t &failedAt)
-    {
-        failedAt = 0;
-        if (!usable())
-            return false;
-        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-        out.assign(in.size() * 3 + 8, '\0');
-        char *src = const_cast<char *>(in.data());
-        std::size_t srcLeft = in.size();
-        char *dst = out.data();
-        std::size_t dstLeft = out.size();
-        while (srcLeft > 0) {
-            if (iconv(m_cd, &src, &srcLeft, &dst, &dstLeft) != static_cast<std::size_t>(-1))
-                continue;
-            if (errno == E2BIG) {
-                const std::size_t used = static_cast<std::size_t>(dst - out.data());
-                out.resize(out.size() * 2);
-                dst = out.data() + used;
-                dstLeft = out.size() - used;
-                continue;
-            }
-            failedAt = static_cast<std::size_t>(src - in.data());
-            return false;
-        }
-        // A sequence cut off at the end is held back by iconv instead of being reported.
-        if (iconv(m_cd, nullptr, nullptr, &dst, &dstLeft) == static_cast<std::size_t>(-1)) {
-            failedAt = in.size();
-            return false;
-        }
-        out.resize(static_cast<std::size_t>(dst - out.data()));
-        return true;
-    }
-
-private:
-    bool usable() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
-    iconv_t m_cd;
-};
-
-Converter &encoder()
+// Looks `key` up in a table in order of its keys.
+std::optional<std::uint16_t> lookUp(const Cp932Pair *table, std::size_t count, std::uint32_t key)
 {
-    thread_local Converter c(CodePageName, "UTF-8");
-    return c;
+    const Cp932Pair *end = table + count;
+    const Cp932Pair *found =
+        std::lower_bound(table, end, key, [](const Cp932Pair &p, std::uint32_t k) { return p.key < k; });
+    if (found == end || found->key != key)
+        return std::nullopt;
+    return found->value;
 }
 
-Converter &decoder()
+void appendUtf8(std::string &out, std::uint32_t c)
 {
-    thread_local Converter c("UTF-8", CodePageName);
-    return c;
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | c >> 6);
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | c >> 12);
+        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// The code point of the well-formed UTF-8 sequence at `at` and its length, or nothing.
+std::optional<std::pair<std::uint32_t, std::size_t>> codePointAt(std::string_view s, std::size_t at)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(s[i])); };
+    const std::uint32_t lead = byte(at);
+    if (lead < 0x80)
+        return std::pair{lead, std::size_t{1}};
+    const std::size_t len = (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+    if (len == 0 || at + len > s.size())
+        return std::nullopt;
+    std::uint32_t c = lead & (0x7F >> len);
+    for (std::size_t i = 1; i < len; ++i) {
+        if ((byte(at + i) & 0xC0) != 0x80)
+            return std::nullopt;
+        c = c << 6 | (byte(at + i) & 0x3F);
+    }
+    static constexpr std::uint32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < smallest[len] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        return std::nullopt;
+    return std::pair{c, len};
 }
 
 bool isAscii(std::string_view s)
@@ -90,11 +72,6 @@ std::string characterAt(std::string_view s, std::size_t at)
     if (len == 0 || at + len > s.size())
         return {};
     return std::string(s.substr(at, len));
-}
-
-std::size_t utf8Length(unsigned char lead)
-{
-    return lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
 }
 
 } // namespace
@@ -138,29 +115,22 @@ Cp932Encoding utf8ToCp932(std::string_view utf8)
         return result;
     }
     const std::string text = mapCp932Lookalikes(utf8);
-    std::size_t failedAt = 0;
-    if (!encoder().convert(text, result.bytes, failedAt)) {
-        result.bytes.clear();
-        result.badCharacter = characterAt(text, failedAt);
-        return result;
-    }
-    // Some characters have a one-way code that reads back as another character. Only a
-    // text that reads back unchanged is kept, so a saved document shows what the pupil wrote.
-    const std::optional<std::string> back = cp932ToUtf8(result.bytes);
-    if (back && *back == text) {
-        result.ok = true;
-        return result;
-    }
-    std::string piece;
-    for (std::size_t i = 0; i < text.size(); i += utf8Length(static_cast<unsigned char>(text[i]))) {
-        const std::string ch = characterAt(text, i);
-        std::size_t ignored = 0;
-        if (!encoder().convert(ch, piece, ignored) || cp932ToUtf8(piece) != ch) {
-            result.badCharacter = ch;
-            break;
+    std::string bytes;
+    bytes.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = codePointAt(text, i);
+        const auto code = c ? lookUp(Cp932Encodes, Cp932EncodesCount, c->first) : std::nullopt;
+        if (!code) {
+            result.badCharacter = characterAt(text, i);
+            return result;
         }
+        if (*code > 0xFF)
+            bytes += static_cast<char>(*code >> 8);
+        bytes += static_cast<char>(*code & 0xFF);
+        i += c->second;
     }
-    result.bytes.clear();
+    result.ok = true;
+    result.bytes = std::move(bytes);
     return result;
 }
 
@@ -169,9 +139,23 @@ std::optional<std::string> cp932ToUtf8(std::string_view bytes)
     if (isAscii(bytes))
         return std::string(bytes);
     std::string out;
-    std::size_t failedAt = 0;
-    if (!decoder().convert(bytes, out, failedAt))
-        return std::nullopt;
+    out.reserve(bytes.size() * 3 / 2);
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        if (Cp932SingleBytes[lead] != 0xFFFF) {
+            appendUtf8(out, Cp932SingleBytes[lead]);
+            ++i;
+            continue;
+        }
+        if (i + 1 == bytes.size())
+            return std::nullopt;
+        const auto code = static_cast<std::uint32_t>(lead << 8 | static_cast<unsigned char>(bytes[i + 1]));
+        const auto c = lookUp(Cp932Decodes, Cp932DecodesCount, code);
+        if (!c)
+            return std::nullopt;
+        appendUtf8(out, *c);
+        i += 2;
+    }
     return out;
 }
 

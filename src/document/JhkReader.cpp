@@ -3,14 +3,11 @@
 #include "document/Cp932.h"
 #include "document/DocumentCheck.h"
 #include "document/JhkLayout.h"
+#include "document/PlatformFiles.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <fcntl.h>
 #include <memory>
-#include <sys/stat.h>
 #include <type_traits>
-#include <unistd.h>
 
 namespace jhk {
 
@@ -20,12 +17,7 @@ namespace {
 // document followed by any amount of junk costs no more than the document.
 class FileBytes {
 public:
-    explicit FileBytes(int fd) : m_fd(fd) {}
-    ~FileBytes()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
+    explicit FileBytes(files::InputFile &file) : m_file(file) {}
     FileBytes(const FileBytes &) = delete;
     FileBytes &operator=(const FileBytes &) = delete;
 
@@ -37,10 +29,8 @@ public:
             const std::size_t had = m_bytes.size();
             const std::size_t want = std::max(n - had, chunk);
             m_bytes.resize(had + want);
-            const ssize_t got = ::read(m_fd, m_bytes.data() + had, want);
-            m_bytes.resize(had + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
-            if (got < 0 && errno == EINTR)
-                continue;
+            const long long got = m_file.read(m_bytes.data() + had, want);
+            m_bytes.resize(had + static_cast<std::size_t>(std::max<long long>(got, 0)));
             if (got <= 0) {
                 m_ended = true;
                 m_failed = got < 0;
@@ -52,7 +42,7 @@ public:
     bool failed() const { return m_failed; }
 
 private:
-    int m_fd;
+    files::InputFile &m_file;
     std::vector<std::uint8_t> m_bytes;
     bool m_ended = false;
     bool m_failed = false;
@@ -267,13 +257,12 @@ LoadResult decodeDocument(std::span<const std::uint8_t> bytes, Machine &m)
 LoadResult loadDocument(const std::string &path, Machine &m)
 {
     // Opened without waiting, so a pipe standing under the name cannot hold the program up.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return {false, errno == ENOENT || errno == ENOTDIR ? MissingFileMessage : UnreadableFileMessage};
-    FileBytes file(fd);
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+    files::InputFile input(path);
+    if (input.status() == files::InputFile::Status::Missing)
+        return {false, MissingFileMessage};
+    if (input.status() != files::InputFile::Status::Open)
         return {false, UnreadableFileMessage};
+    FileBytes file(input);
 
     // Only as much of the file is read as the layout takes; anything after its last field
     // is never looked at.

@@ -5,15 +5,12 @@
 #include "model/AppPaths.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <fcntl.h>
+#include <ctime>
 #include <filesystem>
 #include <memory>
 #include <random>
 #include <set>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -24,14 +21,16 @@ namespace {
 // The layout of a copy: the magic text, the number of entries, each entry (int16 slot, -1
 // for the document, which comes first; uint32 size; the bytes), and a checksum of
 // everything before it.
-constexpr std::string_view Magic = "JIHANKOBO RECOVERY 1";
+constexpr std::string_view Magic = RecoveryCopyMagic;
 constexpr std::int16_t DocumentEntry = -1;
 constexpr std::size_t LargestCopy = 512u * 1024 * 1024;
 constexpr const char *CopySuffix = ".jhkr";
 constexpr const char *LockSuffix = ".lock";
 constexpr const char *CopyPrefix = "copy-";
 
-std::uint64_t checksum(const std::uint8_t *data, std::size_t size)
+} // namespace
+
+std::uint64_t recoveryCopyChecksum(const std::uint8_t *data, std::size_t size)
 {
     std::uint64_t h = 1469598103934665603ull; // FNV-1a
     for (std::size_t i = 0; i < size; ++i) {
@@ -40,6 +39,10 @@ std::uint64_t checksum(const std::uint8_t *data, std::size_t size)
     }
     return h;
 }
+
+namespace {
+
+std::uint64_t checksum(const std::uint8_t *data, std::size_t size) { return recoveryCopyChecksum(data, size); }
 
 void putLE(std::vector<std::uint8_t> &out, std::uint64_t v, int bytes)
 {
@@ -60,49 +63,36 @@ RecoveryRead damaged(const std::string &why)
     return {std::nullopt, std::string(DamagedRecoveryMessage) + "\n" + why};
 }
 
-bool sameFile(const struct stat &a, const struct stat &b)
-{
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
-bool exists(const std::string &path)
-{
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
-}
-
 std::string newId()
 {
     std::random_device random;
     static constexpr char hex[] = "0123456789abcdef";
-    std::string id = CopyPrefix + std::to_string(::getpid()) + "-";
+    std::string id = CopyPrefix + std::to_string(files::processId()) + "-";
     for (int i = 0; i < 8; ++i)
         id += hex[random() % 16];
     return id;
 }
 
+// The bytes of a copy; nothing when it cannot be opened, none at all past the largest copy.
 std::optional<std::vector<std::uint8_t>> readFile(const std::string &path)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
+    files::InputFile in(path);
+    if (in.status() != files::InputFile::Status::Open)
         return std::nullopt;
-    struct stat st {};
-    std::optional<std::vector<std::uint8_t>> bytes;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<std::size_t>(st.st_size) <= LargestCopy) {
-        bytes.emplace(static_cast<std::size_t>(st.st_size));
-        std::size_t done = 0;
-        while (done < bytes->size()) {
-            const ssize_t n = ::read(fd, bytes->data() + done, bytes->size() - done);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            done += static_cast<std::size_t>(n);
-        }
-        bytes->resize(done);
+    std::vector<std::uint8_t> bytes;
+    constexpr std::size_t chunk = 64 * 1024;
+    for (;;) {
+        const std::size_t had = bytes.size();
+        if (had > LargestCopy)
+            return std::vector<std::uint8_t>();
+        bytes.resize(had + chunk);
+        const long long n = in.read(bytes.data() + had, chunk);
+        bytes.resize(had + static_cast<std::size_t>(std::max<long long>(n, 0)));
+        if (n < 0)
+            return std::nullopt;
+        if (n == 0)
+            return bytes;
     }
-    ::close(fd);
-    return bytes;
 }
 
 } // namespace
@@ -184,39 +174,62 @@ std::optional<std::string> RecoveredMachine::unpack(const std::string &folder) c
     return documentPath;
 }
 
+std::string recoveryQuestion(std::optional<long long> madeAt)
+{
+    std::string question = RecoveryQuestion;
+    if (!madeAt)
+        return question;
+    const std::time_t t = static_cast<std::time_t>(*madeAt);
+    std::tm local {};
+    if (const std::tm *tm = std::localtime(&t))
+        local = *tm;
+    else
+        return question;
+    char when[64];
+    std::strftime(when, sizeof when, "%Y年%m月%d日 %H:%M", &local);
+    return question + "\n（" + when + " に記録されたものです）";
+}
+
 RecoveryStore::RecoveryStore(std::string folder) : m_folder(std::move(folder)), m_id(newId()) {}
 
 RecoveryStore::~RecoveryStore()
 {
-    if (m_lockFd < 0)
-        return;
     // A copy that stays (the program ends without its quit prompt) is found by the next start.
-    if (!hasCopy())
-        ::unlink((m_folder + "/" + m_id + LockSuffix).c_str());
-    ::close(m_lockFd);
+    m_lock.release(!hasCopy());
 }
 
 std::string RecoveryStore::copyPath() const { return m_folder + "/" + m_id + CopySuffix; }
 
-bool RecoveryStore::hasCopy() const { return exists(copyPath()); }
+bool RecoveryStore::hasCopy() const { return files::exists(copyPath()); }
+
+std::vector<std::string> RecoveryStore::takeNotices() { return std::exchange(m_notices, {}); }
+
+void RecoveryStore::notice(std::string text) { m_notices.push_back(std::move(text)); }
+
+bool RecoveryStore::folderUsable(bool make)
+{
+    switch (files::folderKind(m_folder)) {
+    case files::FolderKind::Own:
+        return true;
+    case files::FolderKind::Missing:
+        // Made here, so made private: the only folder the program ever tightens.
+        return make && files::makePrivateFolder(m_folder) && files::folderKind(m_folder) == files::FolderKind::Own;
+    case files::FolderKind::Foreign:
+        break;
+    }
+    if (!m_folderRefused) {
+        m_folderRefused = true;
+        notice("復元用のフォルダ「" + m_folder + "」は、ほかの場所へのリンクか、ほかのユーザーのものなので使いません。"
+               "保存していない変更の復元用データは作られません。");
+    }
+    return false;
+}
 
 bool RecoveryStore::takeOwnLock()
 {
-    if (m_lockFd >= 0)
+    if (m_lock.held())
         return true;
-    std::error_code ec;
-    fs::create_directories(m_folder, ec);
-    fs::permissions(m_folder, fs::perms::owner_all, ec);
-    const std::string lock = m_folder + "/" + m_id + LockSuffix;
-    const int fd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0)
-        return false;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        ::close(fd);
-        return false;
-    }
-    m_lockFd = fd;
-    return true;
+    return folderUsable(true) && m_lock.take(m_folder + "/" + m_id + LockSuffix);
 }
 
 std::string RecoveryStore::keep(const Machine &m, const std::function<std::vector<RecoveryPicture>()> &pictures)
@@ -243,21 +256,77 @@ std::string RecoveryStore::keep(const Machine &m, const std::function<std::vecto
     if (!document.ok)
         return document.message;
     copy.document = std::move(document.bytes);
+    // A complete copy another program left under its hidden name would be cleared away as an
+    // abandoned file by this write: it becomes a copy of its own first.
+    adoptHiddenCopies();
     const std::string failure = writeFileAtomically(copyPath(), encodeRecoveryCopy(copy));
-    if (!failure.empty())
+    if (!failure.empty()) {
+        if (!m_writeFailed) {
+            m_writeFailed = true;
+            notice("復元用のデータを今は書き込めません。\n" + failure);
+        }
         return failure;
+    }
+    m_writeFailed = false;
     m_lastKept = std::move(now.bytes);
     return {};
 }
 
 void RecoveryStore::discard()
 {
-    ::unlink(copyPath().c_str());
+    files::removeFile(copyPath());
     m_lastKept.clear();
+}
+
+void RecoveryStore::adoptHiddenCopies()
+{
+    std::error_code ec;
+    std::vector<std::string> hidden;
+    for (fs::directory_iterator it(m_folder, ec), end; !ec && it != end; it.increment(ec)) {
+        if (it->path().filename().string().rfind(AbandonedFilePrefix, 0) == 0)
+            hidden.push_back(it->path().string());
+    }
+    for (const std::string &name : hidden) {
+        // Held: a program is writing it right now.
+        files::FileLock lock;
+        if (!lock.take(name))
+            continue;
+        const auto bytes = readFile(name);
+        if (!bytes)
+            continue; // cannot be opened: left alone
+        if (!decodeRecoveryCopy(*bytes).machine) {
+            lock.release(true); // cut short by the kill
+            continue;
+        }
+        const std::string id = newId();
+        fs::rename(name, m_folder + "/" + id + CopySuffix, ec);
+    }
+}
+
+void RecoveryStore::removeOrphanLocks()
+{
+    std::error_code ec;
+    std::vector<std::string> locks;
+    for (fs::directory_iterator it(m_folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const fs::path &p = it->path();
+        if (p.extension() == LockSuffix && p.filename().string().rfind(CopyPrefix, 0) == 0 && p.stem() != m_id)
+            locks.push_back(p.string());
+    }
+    for (const std::string &lock : locks) {
+        const std::string copy = lock.substr(0, lock.size() - std::string_view(LockSuffix).size()) + CopySuffix;
+        files::FileLock held;
+        if (!files::exists(copy) && held.take(lock) && !files::exists(copy))
+            held.release(true);
+    }
 }
 
 std::optional<RecoveryStore::LeftCopy> RecoveryStore::claimLeftCopy()
 {
+    if (files::folderKind(m_folder) == files::FolderKind::Missing || !folderUsable(false))
+        return std::nullopt;
+    adoptHiddenCopies();
+    removeOrphanLocks();
+
     std::vector<std::pair<fs::file_time_type, std::string>> found;
     std::error_code ec;
     for (fs::directory_iterator it(m_folder, ec), end; !ec && it != end; it.increment(ec)) {
@@ -272,60 +341,50 @@ std::optional<RecoveryStore::LeftCopy> RecoveryStore::claimLeftCopy()
 
     for (const auto &[time, id] : found) {
         const std::string copy = m_folder + "/" + id + CopySuffix;
-        const std::string lock = m_folder + "/" + id + LockSuffix;
-        const int fd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-        if (fd < 0)
-            continue;
+        const std::string lockName = m_folder + "/" + id + LockSuffix;
         // Held: the program that keeps this copy is still running.
-        struct stat held {}, named {};
-        if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &held) != 0 || ::lstat(lock.c_str(), &named) != 0
-            || !sameFile(held, named)) {
-            ::close(fd);
+        files::FileLock lock;
+        if (!lock.take(lockName))
+            continue;
+        if (!files::exists(copy)) { // its program ended normally just now
+            lock.release(true);
             continue;
         }
-        if (!exists(copy)) { // its program ended normally just now
-            ::unlink(lock.c_str());
-            ::close(fd);
+        if (files::InputFile(copy).status() != files::InputFile::Status::Open) {
+            notice("復元用のデータ「" + copy + "」を読み込めないため、そのままにしてあります。");
             continue;
         }
-        return LeftCopy(copy, lock, fd);
+        return LeftCopy(copy, std::move(lock), files::modifiedTime(copy));
     }
     return std::nullopt;
 }
 
-RecoveryStore::LeftCopy::LeftCopy(std::string copy, std::string lock, int fd)
-    : m_copy(std::move(copy)), m_lock(std::move(lock)), m_fd(fd)
+RecoveryStore::LeftCopy::LeftCopy(std::string copy, files::FileLock lock, std::optional<long long> madeAt)
+    : m_copy(std::move(copy)), m_lock(std::move(lock)), m_madeAt(madeAt)
 {
 }
 
-RecoveryStore::LeftCopy::LeftCopy(LeftCopy &&other) noexcept
-    : m_copy(std::move(other.m_copy)), m_lock(std::move(other.m_lock)), m_fd(other.m_fd)
-{
-    other.m_fd = -1;
-}
+RecoveryStore::LeftCopy::LeftCopy(LeftCopy &&other) noexcept = default;
 
-RecoveryStore::LeftCopy::~LeftCopy()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
-}
+RecoveryStore::LeftCopy::~LeftCopy() = default;
 
-RecoveryRead RecoveryStore::LeftCopy::read() const
+RecoveryRead RecoveryStore::LeftCopy::read()
 {
     const auto bytes = readFile(m_copy);
-    if (!bytes)
-        return damaged("ファイルを読み込めません。");
+    if (!bytes) {
+        m_unreadable = true;
+        return {std::nullopt, "復元用のデータ「" + m_copy + "」を読み込めないため、そのままにしてあります。"};
+    }
     return decodeRecoveryCopy(*bytes);
 }
 
 void RecoveryStore::LeftCopy::remove()
 {
-    if (m_fd < 0)
+    if (!m_lock.held())
         return;
-    ::unlink(m_copy.c_str());
-    ::unlink(m_lock.c_str());
-    ::close(m_fd);
-    m_fd = -1;
+    if (!m_unreadable)
+        files::removeFile(m_copy);
+    m_lock.release(!m_unreadable);
 }
 
 } // namespace jhk

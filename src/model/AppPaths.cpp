@@ -24,13 +24,12 @@ std::string applicationFolderOf(const std::string &programFolder)
     return here.string();
 }
 
-std::string applicationFolder()
+std::string applicationFolderOfProgram(const std::string &programPath)
 {
-    std::error_code ec;
-    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    if (ec)
-        return fs::current_path(ec).string();
-    return applicationFolderOf(exe.parent_path().string());
+    fs::path folder = fs::path(programPath).parent_path();
+    if (folder.empty())
+        folder = ".";
+    return applicationFolderOf(folder.string());
 }
 
 namespace {

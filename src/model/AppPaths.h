@@ -7,11 +7,13 @@ namespace jhk {
 // The part catalogue, which every application folder holds.
 inline constexpr const char *CatalogueFileName = "jihan.ini";
 
-// The application folder of the running program: its own folder when the data files are
+// The application folder of a program in `programFolder`: that folder when the data files are
 // beside it (the build tree), else ../share/jihankobo relative to it (an installed program).
-std::string applicationFolder();
-// The same for a program in `programFolder`.
+// The programs find their own folder and hand the application folder to the core, which never
+// guesses it from the process (see app/RunningProgram.h).
 std::string applicationFolderOf(const std::string &programFolder);
+// The same for the program file `programPath` (a path to the program itself, or a script).
+std::string applicationFolderOfProgram(const std::string &programPath);
 
 // Turns a stored path such as "\bg\kan_1.bmp" or "\BG\BG0.BMP" into a file inside `folder`,
 // matching each name without regard to case. A path that climbs out of the folder ("..") or

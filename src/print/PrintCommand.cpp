@@ -4,6 +4,7 @@
 #include "engine/Engine.h"
 #include "engine/PictureSizes.h"
 #include "engine/Sound.h"
+#include "app/RunningProgram.h"
 #include "model/AppPaths.h"
 #include "model/AppState.h"
 #include "model/Catalogue.h"

@@ -31,9 +31,11 @@ void MainWindow::keepRecoveryCopy()
         m_recovery->discard();
         return;
     }
-    // A copy that cannot be written is tried again at the next tick; there is nothing the
-    // pupil could do about it now.
+    // A copy that cannot be written is tried again at the next tick; the store says once
+    // that copies cannot be written now.
     m_recovery->keep(m_machine, [this] { return m_painted.bitmaps(); });
+    for (const std::string &notice : m_recovery->takeNotices())
+        m_ui->message(notice, MessageIcon::Exclamation);
 }
 
 bool MainWindow::offerRecovery()
@@ -41,9 +43,11 @@ bool MainWindow::offerRecovery()
     if (!m_recovery || m_machine.app.RunMode != ModeEditing)
         return false;
     auto left = m_recovery->claimLeftCopy();
+    for (const std::string &notice : m_recovery->takeNotices())
+        m_ui->message(notice, MessageIcon::Exclamation);
     if (!left)
         return false;
-    if (m_ui->ask(RecoveryQuestion, MessageButtons::YesNo, MessageIcon::Question) != Answer::Yes) {
+    if (m_ui->ask(recoveryQuestion(left->madeAt()), MessageButtons::YesNo, MessageIcon::Question) != Answer::Yes) {
         left->remove();
         return false;
     }

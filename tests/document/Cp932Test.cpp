@@ -2,6 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+#include <optional>
+#include <string>
+
+#if defined(__GLIBC__)
+#include <iconv.h>
+#define JHK_HAVE_GLIBC_CP932 1
+#endif
+
 namespace jhk {
 namespace {
 
@@ -64,6 +74,113 @@ TEST(Cp932, BrokenBytesAreNotDecoded)
     for (const char *bytes : {"\x82", "ab\x82", "\x82\x20", "\x81\x7f"})
         EXPECT_FALSE(cp932ToUtf8(bytes).has_value()) << bytes;
 }
+
+#ifdef JHK_HAVE_GLIBC_CP932
+
+// The C library's own "CP932" converter, which the program's table was made from.
+class Glibc {
+public:
+    Glibc(const char *to, const char *from) : m_cd(iconv_open(to, from)) {}
+    ~Glibc() { iconv_close(m_cd); }
+    bool ok() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+    std::optional<std::string> convert(const std::string &in)
+    {
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        std::string out(in.size() * 4 + 8, '\0');
+        char *src = const_cast<char *>(in.data());
+        std::size_t srcLeft = in.size();
+        char *dst = out.data();
+        std::size_t dstLeft = out.size();
+        if (iconv(m_cd, &src, &srcLeft, &dst, &dstLeft) == static_cast<std::size_t>(-1)
+            || iconv(m_cd, nullptr, nullptr, &dst, &dstLeft) == static_cast<std::size_t>(-1))
+            return std::nullopt;
+        out.resize(static_cast<std::size_t>(dst - out.data()));
+        return out;
+    }
+
+private:
+    iconv_t m_cd;
+};
+
+std::string utf8Of(char32_t c)
+{
+    std::string s;
+    if (c < 0x80) {
+        s += static_cast<char>(c);
+    } else if (c < 0x800) {
+        s += static_cast<char>(0xC0 | c >> 6);
+        s += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        s += static_cast<char>(0xE0 | c >> 12);
+        s += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        s += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        s += static_cast<char>(0xF0 | c >> 18);
+        s += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+        s += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        s += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return s;
+}
+
+TEST(Cp932, EveryOneAndTwoByteCodeReadsAsTheCLibraryReadsIt)
+{
+    Glibc glibc("UTF-8", "CP932");
+    ASSERT_TRUE(glibc.ok());
+    int codes = 0;
+    for (int first = 0; first < 256; ++first) {
+        const std::string one(1, static_cast<char>(first));
+        ASSERT_EQ(cp932ToUtf8(one), glibc.convert(one)) << std::hex << first;
+        for (int second = 0; second < 256; ++second) {
+            const std::string two{static_cast<char>(first), static_cast<char>(second)};
+            const auto expected = glibc.convert(two);
+            ASSERT_EQ(cp932ToUtf8(two), expected) << std::hex << first << ' ' << second;
+            codes += expected.has_value();
+        }
+    }
+    EXPECT_GT(codes, 9000 * 1 + 128 * 128);
+}
+
+TEST(Cp932, EveryCharacterIsWrittenAsTheCLibraryWritesIt)
+{
+    Glibc toCp932("CP932", "UTF-8");
+    Glibc fromCp932("UTF-8", "CP932");
+    ASSERT_TRUE(toCp932.ok() && fromCp932.ok());
+    const std::string lookalikes[] = {"\u301C", "\u2212", "\u2016", "\u00A5"};
+    int written = 0;
+    std::string everything, everythingCp932;
+    for (char32_t c = 0; c <= 0x10FFFF; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF)
+            continue;
+        const std::string ch = utf8Of(c);
+        if (std::find(std::begin(lookalikes), std::end(lookalikes), ch) != std::end(lookalikes))
+            continue;
+        // The program writes a character only when its code reads back as the same character.
+        std::optional<std::string> expected = toCp932.convert(ch);
+        if (expected && fromCp932.convert(*expected) != ch)
+            expected.reset();
+        const Cp932Encoding e = utf8ToCp932(ch);
+        ASSERT_EQ(e.ok, expected.has_value()) << std::hex << static_cast<unsigned>(c);
+        if (!expected) {
+            ASSERT_EQ(e.badCharacter, ch) << std::hex << static_cast<unsigned>(c);
+            continue;
+        }
+        ASSERT_EQ(e.bytes, *expected) << std::hex << static_cast<unsigned>(c);
+        ASSERT_EQ(cp932ToUtf8(e.bytes), ch) << std::hex << static_cast<unsigned>(c);
+        ++written;
+        everything += ch;
+        everythingCp932 += *expected;
+    }
+    EXPECT_GT(written, 9000);
+    // All of them in one text, as a document holds them.
+    const Cp932Encoding all = utf8ToCp932(everything);
+    ASSERT_TRUE(all.ok);
+    EXPECT_EQ(all.bytes, everythingCp932);
+    EXPECT_EQ(toCp932.convert(everything), everythingCp932);
+    EXPECT_EQ(cp932ToUtf8(everythingCp932), everything);
+}
+
+#endif
 
 } // namespace
 } // namespace jhk

@@ -1,3 +1,8 @@
+// The document layer's system calls where the system has POSIX files.
+#include "document/PlatformFiles.h"
+
+#if JHK_POSIX_FILES
+
 #include "document/AtomicFile.h"
 
 #include <cerrno>
@@ -6,45 +11,19 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
+#include <span>
 #include <random>
 #include <string>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace jhk {
+namespace jhk::files {
 
 namespace {
 
-constexpr int NotPlainFile = -1; // not an errno: the name stands for a pipe, device, socket
-
-std::string reasonFor(int error)
-{
-    switch (error) {
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:
-        return "ディスクの空きが足りません。";
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return "このフォルダには書き込めません。";
-    case ENOENT:
-    case ENOTDIR:
-        return "保存先のフォルダが見つかりません。";
-    case EISDIR:
-        return "同じ名前のフォルダがあります。";
-    case NotPlainFile:
-        return "同じ名前の、ふつうのファイルではないもの（装置など）があります。";
-    case ENAMETOOLONG:
-        return "ファイル名が長すぎます。";
-    case ELOOP:
-        return "ファイル名のリンクが多すぎるか、ループしています。";
-    default:
-        return "書き込み中にエラーが起きました。";
-    }
-}
 
 std::string folderOf(const std::string &path)
 {
@@ -110,6 +89,14 @@ std::string hiddenName(const std::string &folder)
 bool sameFile(const struct stat &a, const struct stat &b)
 {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Parent folders of a recovery folder, made as the system makes any folder.
+bool makeFolders(const std::string &path)
+{
+    std::error_code ec;
+    std::filesystem::create_directories(path, ec);
+    return !ec;
 }
 
 // Hidden files left by saves that were killed at the wrong moment. A running save holds a
@@ -220,8 +207,15 @@ int writeNewFile(const std::string &folder, mode_t mode, std::span<const std::ui
 
 } // namespace
 
-std::string writeFileAtomically(const std::string &path, std::span<const std::uint8_t> bytes)
+struct InputFile::Handle {
+    explicit Handle(int fd) : fd(fd) {}
+    ~Handle() { ::close(fd); }
+    int fd;
+};
+
+std::string replaceFile(const std::string &path, const std::uint8_t *data, std::size_t size)
 {
+    const std::span<const std::uint8_t> bytes(data, size);
     std::string target;
     struct stat existing {};
     bool replacing = false;
@@ -269,4 +263,122 @@ std::string writeFileAtomically(const std::string &path, std::span<const std::ui
     return {};
 }
 
-} // namespace jhk
+InputFile::InputFile(const std::string &path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        m_status = errno == ENOENT || errno == ENOTDIR ? Status::Missing : Status::Unreadable;
+        return;
+    }
+    m_handle = std::make_unique<Handle>(fd);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        m_status = Status::Unreadable;
+    else
+        m_status = S_ISREG(st.st_mode) ? Status::Open : Status::NotPlainFile;
+}
+
+InputFile::~InputFile() = default;
+
+long long InputFile::read(std::uint8_t *into, std::size_t size)
+{
+    if (m_status != Status::Open)
+        return -1;
+    for (;;) {
+        const ssize_t n = ::read(m_handle->fd, into, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        return n;
+    }
+}
+
+FileLock::~FileLock() { release(); }
+
+FileLock::FileLock(FileLock &&other) noexcept : m_fd(other.m_fd), m_path(std::move(other.m_path))
+{
+    other.m_fd = -1;
+}
+
+FileLock &FileLock::operator=(FileLock &&other) noexcept
+{
+    if (this != &other) {
+        release();
+        m_fd = other.m_fd;
+        m_path = std::move(other.m_path);
+        other.m_fd = -1;
+    }
+    return *this;
+}
+
+bool FileLock::take(const std::string &path)
+{
+    release();
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+    if (fd < 0 && errno == EACCES) // a lock file this account may only read still locks
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    // Held by another program, or removed and made again by one between open and lock.
+    struct stat held {}, named {};
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &held) != 0 || ::lstat(path.c_str(), &named) != 0
+        || !sameFile(held, named)) {
+        ::close(fd);
+        return false;
+    }
+    m_fd = fd;
+    m_path = path;
+    return true;
+}
+
+bool FileLock::held() const { return m_fd >= 0; }
+
+void FileLock::release(bool removeFile)
+{
+    if (m_fd < 0)
+        return;
+    if (removeFile)
+        ::unlink(m_path.c_str());
+    ::close(m_fd);
+    m_fd = -1;
+}
+
+FolderKind folderKind(const std::string &path)
+{
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0)
+        return errno == ENOENT ? FolderKind::Missing : FolderKind::Foreign;
+    if (!S_ISDIR(st.st_mode) || st.st_uid != ::geteuid())
+        return FolderKind::Foreign;
+    return FolderKind::Own;
+}
+
+bool makePrivateFolder(const std::string &path)
+{
+    const std::string parent = folderOf(path);
+    if (parent != path && parent != "." && parent != "/" && ::access(parent.c_str(), F_OK) != 0
+        && !makeFolders(parent))
+        return false;
+    return ::mkdir(path.c_str(), 0700) == 0 || errno == EEXIST;
+}
+
+std::optional<long long> modifiedTime(const std::string &path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return std::nullopt;
+    return static_cast<long long>(st.st_mtime);
+}
+
+bool exists(const std::string &path)
+{
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+void removeFile(const std::string &path) { ::unlink(path.c_str()); }
+
+long processId() { return static_cast<long>(::getpid()); }
+
+} // namespace jhk::files
+
+#endif
