@@ -4,13 +4,16 @@
 # simulator and the class checker take their native command lines, files by their real paths.
 # The page module (src/wasm) sets its own link options: memory files only, no node.
 #
-# Exceptions are caught as natively (the class checker turns a machine that cannot be checked
-# into a row of its own), so catching is on for every object and program.
-add_compile_options(-fexceptions)
-add_link_options(-fexceptions -sALLOW_MEMORY_GROWTH=1)
-set(JHK_NODE_LINK_OPTIONS -sNODERAWFS=1 -sEXIT_RUNTIME=1 -sWASM_ASYNC_COMPILATION=0)
+# Catching exceptions costs WebAssembly dearly (the block interpreter runs at half speed or
+# less with it), and the core catches none: only the class checker does (a machine that
+# cannot be checked becomes a row of its own), so only it is built to catch them
+# (src/wasm/CMakeLists.txt) and the programs linking it can throw through the core.
+add_link_options(-sALLOW_MEMORY_GROWTH=1)
+set(JHK_NODE_LINK_OPTIONS -sNODERAWFS=1 -sEXIT_RUNTIME=1 -sWASM_ASYNC_COMPILATION=0
+    --pre-js ${PROJECT_SOURCE_DIR}/src/wasm/node-environment.js)
 
-# Makes `target` a program run with node: real files, exit status, synchronous start.
+# Makes `target` a program run with node: real files, the process's environment, its exit
+# status, a synchronous start.
 function(jhk_node_program target)
     target_link_options(${target} PRIVATE ${JHK_NODE_LINK_OPTIONS})
 endfunction()

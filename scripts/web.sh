@@ -41,7 +41,7 @@ build() {
     EM_FROZEN_CACHE=
     export NODE_PATH EM_CACHE EM_FROZEN_CACHE
     if [ ! -f "$out/cmake/CMakeCache.txt" ]; then
-        emcmake cmake -S "$root" -B "$out/cmake" -G Ninja -DCMAKE_BUILD_TYPE=Release -DJHK_BUILD_GUI=OFF \
+        emcmake cmake -S "$root" -B "$out/cmake" -G Ninja -DCMAKE_BUILD_TYPE=Release -DJHK_BUILD_GUI=OFF -DJHK_BUILD_BENCH=ON \
             -DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v node)" \
             ${CMAKE_CXX_COMPILER_LAUNCHER:+-DCMAKE_CXX_COMPILER_LAUNCHER=$CMAKE_CXX_COMPILER_LAUNCHER}
     fi

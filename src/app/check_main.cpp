@@ -12,6 +12,10 @@
 
 #include <unistd.h>
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
 #include <ctime>
 #include <iostream>
 #include <memory>
@@ -45,7 +49,12 @@ int main(int argc, char *argv[])
 {
     const std::vector<std::string> args(argv + 1, argv + argc);
     jhk::CheckProgramIo io(std::cout, std::cerr);
+#ifdef __EMSCRIPTEN__
+    // Under node every standard stream looks like a terminal to the C library: node knows.
+    io.errIsTerminal = EM_ASM_INT({ return require('tty').isatty(2) ? 1 : 0; }) == 1;
+#else
     io.errIsTerminal = isatty(STDERR_FILENO) == 1;
+#endif
     io.version = JHK_VERSION;
     io.language = jhk::systemLanguage();
     io.now = localTimeNow();

@@ -89,6 +89,15 @@ std::string operandWords(const BlockRecord &b, OperandStyle style)
     case BlockReduceStock:
         return w.part(1) + "の商品";
     case BlockBranch:
+        // A blank comparison is labelled for the pupil: which part, which of its variables,
+        // and what it is compared with; the comparison itself stays printed.
+        if (style == OperandStyle::Blank) {
+            const ParamValue &op = b.Param[3];
+            std::string sign = op.isEmpty() || op.isUnset() ? std::string(BlankOperand) : op.toText();
+            if (sign == "=")
+                sign = "＝";
+            return w.part(1) + "の" + BlankOperand + sign + BlankOperand;
+        }
         // The left side is P(1) itself unless P(2) names a variable of part P(1); the right
         // side is P(5) itself unless it names a variable of part P(4).
         return w.side(1, 2, 1) + " " + w.value(3) + " " + w.side(4, 5, 5);

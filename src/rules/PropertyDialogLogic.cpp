@@ -122,20 +122,73 @@ std::optional<double> PropertyDialogLogic::parseNumber(const std::string &text)
     return std::strtod(number.c_str(), nullptr);
 }
 
+std::optional<long long> PropertyDialogLogic::parseWholeNumber(const std::string &text)
+{
+    // Full-width digits and signs (three bytes each in UTF-8) read as their half-width forms.
+    std::string narrow;
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c == 0xEF && i + 2 < text.size()) {
+            const unsigned char b1 = static_cast<unsigned char>(text[i + 1]);
+            const unsigned char b2 = static_cast<unsigned char>(text[i + 2]);
+            if (b1 == 0xBC && b2 >= 0x90 && b2 <= 0x99) { // ０..９
+                narrow += static_cast<char>('0' + (b2 - 0x90));
+                i += 3;
+                continue;
+            }
+            if (b1 == 0xBC && (b2 == 0x8B || b2 == 0x8D)) { // ＋ －
+                narrow += b2 == 0x8B ? '+' : '-';
+                i += 3;
+                continue;
+            }
+        }
+        if (c == 0xE3 && i + 2 < text.size() && text[i + 1] == '\x80' && text[i + 2] == '\x80') { // ideographic space
+            narrow += ' ';
+            i += 3;
+            continue;
+        }
+        narrow += text[i++];
+    }
+    const std::size_t first = narrow.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return std::nullopt;
+    const std::string t = narrow.substr(first, narrow.find_last_not_of(" \t") - first + 1);
+    const std::size_t start = t[0] == '+' || t[0] == '-' ? 1 : 0;
+    if (start == t.size() || t.find_first_not_of("0123456789", start) != std::string::npos)
+        return std::nullopt;
+    // A number far too large for any box keeps its sign, so that the message names the limit.
+    if (t.size() - start > 12)
+        return t[0] == '-' ? -1000000000000LL : 1000000000000LL;
+    return std::stoll(t);
+}
+
+std::string notANumberMessage(const std::string &boxName)
+{
+    return "「" + boxName + "」には数値を入力して下さい";
+}
+
 PropertyDialogLogic::OkResult PropertyDialogLogic::ok(const std::array<std::string, 3> &texts)
 {
     OkResult result;
     PartsRecord &p = m_machine.part(m_slot);
     for (int i = 0; i < 3; ++i) {
-        const auto value = parseNumber(texts[static_cast<std::size_t>(i)]);
-        if (!value)
-            continue;
-        if (*value >= MaximumValue || roundHalfEven(*value) < -32768) {
+        // Only the boxes the pupil can see and type into are checked.
+        const bool typed = variableShown(i) && !lampBox(i);
+        const auto value = parseWholeNumber(texts[static_cast<std::size_t>(i)]);
+        if (!value) {
+            if (!typed)
+                continue;
             result.refusedBox = i;
-            result.message = *value >= MaximumValue ? std::string(TenThousandMessage) : BelowMinimumMessage;
+            result.message = notANumberMessage(variableLabel(i));
             return result;
         }
-        p.Hensuu[static_cast<std::size_t>(i + 1)] = clamp16(roundHalfEven(*value));
+        if (*value >= MaximumValue || *value < -32768) {
+            result.refusedBox = i;
+            result.resetBox = true;
+            result.message = *value >= MaximumValue ? std::string(MaximumValueMessage) : BelowMinimumMessage;
+            return result;
+        }
+        p.Hensuu[static_cast<std::size_t>(i + 1)] = static_cast<std::int16_t>(*value);
     }
     result.accepted = true;
     return result;

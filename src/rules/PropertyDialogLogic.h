@@ -42,10 +42,13 @@ public:
 
     struct OkResult {
         bool accepted = false;
-        int refusedBox = -1;      // the box to reset to "0"
+        int refusedBox = -1;      // the box refused
+        bool resetBox = false;    // a value out of range: the box goes back to "0"; what is
+                                  // not a number stays for the pupil to mend
         std::string message;
     };
-    // "決定": stores the boxes one by one; a value that does not fit stops with a message.
+    // "決定": stores the boxes one by one; a value that is not a whole number or does not fit
+    // stops with a message (naming the box for what is not a number).
     OkResult ok(const std::array<std::string, 3> &texts);
     // "キャンセル": the part is removed again by the caller.
     void cancel();
@@ -54,6 +57,9 @@ public:
     static std::string pictureFor(int kind, int v);
     // Parses a number as the pupil types it: optional sign, digits, decimal point, spaces.
     static std::optional<double> parseNumber(const std::string &text);
+    // A whole number as the pupil types it: optional sign and digits, half-width or full-width
+    // (as the Japanese input method gives them), spaces around.
+    static std::optional<long long> parseWholeNumber(const std::string &text);
 
 private:
     bool editableAt(int v) const;
@@ -73,5 +79,7 @@ private:
 
 inline constexpr const char *LampBoxText = "消灯";
 inline constexpr const char *BelowMinimumMessage = "－３２７６８以上に設定して下さい";
+// What a box that does not hold a whole number shows: "「値段」には数値を入力して下さい".
+std::string notANumberMessage(const std::string &boxName);
 
 } // namespace jhk

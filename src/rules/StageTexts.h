@@ -31,6 +31,7 @@ inline constexpr std::string_view LevelChangeQuestion =
 std::string levelChangedMessage(int level);
 
 inline constexpr std::string_view NotAButtonMessage = "ただいま右側のボタンに移植中";
-inline constexpr std::string_view TenThousandMessage = "１００００以下に設定して下さい";
+// A value box holds at most 9999: the message names the largest value it takes.
+inline constexpr std::string_view MaximumValueMessage = "９９９９以下に設定して下さい";
 
 } // namespace jhk

@@ -5,7 +5,6 @@
 #include "ui/StagePictures.h"
 #include "rules/UserDialogs.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -123,7 +122,11 @@ bool PropertyDialog::storeValues()
     const auto result = m_logic.ok(texts);
     if (!result.accepted) {
         m_dialogs.message(result.message);
-        m_values[static_cast<std::size_t>(result.refusedBox)]->setText(QStringLiteral("0"));
+        QLineEdit *box = m_values[static_cast<std::size_t>(result.refusedBox)];
+        if (result.resetBox)
+            box->setText(QStringLiteral("0"));
+        box->setFocus();
+        box->selectAll();
     }
     return result.accepted;
 }
@@ -146,20 +149,13 @@ void PropertyDialog::pressEdit()
     accept();
 }
 
+// "キャンセル", Escape and the close box (Alt+F4) alike: a part just placed goes again, a part
+// on the stage stays as it was.
 void PropertyDialog::reject()
 {
-    if (!m_closing) {
-        m_logic.cancel();
-        m_outcome = PropertyOutcome::Cancel;
-    }
+    m_logic.cancel();
+    m_outcome = PropertyOutcome::Cancel;
     QDialog::reject();
-}
-
-void PropertyDialog::closeEvent(QCloseEvent *event)
-{
-    m_closing = true;
-    QDialog::closeEvent(event);
-    m_closing = false;
 }
 
 } // namespace jhk

@@ -41,7 +41,6 @@ public:
 
 protected:
     void reject() override;
-    void closeEvent(QCloseEvent *event) override;
 
 private:
     void showPicture();
@@ -53,7 +52,6 @@ private:
     StagePictures &m_pictures;
     UserDialogs &m_dialogs;
     PropertyOutcome m_outcome = PropertyOutcome::Closed;
-    bool m_closing = false;
     QLabel *m_image = nullptr;
     QScrollBar *m_scroll = nullptr;
     std::array<QLineEdit *, 3> m_values{};

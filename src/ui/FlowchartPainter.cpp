@@ -95,23 +95,38 @@ void paintConnectorLines(QPainter &painter, const FlowchartScene &scene, const S
 
 // The branch captions stay where their lines put them, beside the line they name. One that
 // would lie over a box is drawn in front of it on a patch of the ground's colour, so that it
-// is read with its own line and never taken for a caption of that box.
+// is read with its own line and never taken for a caption of that box. On paper they are
+// small, and one that would cover a box or an earlier caption moves along its line, a line's
+// height at a time, to the nearest free place.
 void paintBranchCaptions(QPainter &painter, const FlowchartScene &scene, const Scale &s, FlowchartStyle style)
 {
     const bool paper = style == FlowchartStyle::Paper;
-    QFont font = fontOfPixels(12, scene.geometry.twipsY);
-    font.setBold(paper);
-    painter.setFont(font);
+    painter.setFont(fontOfPixels(paper ? 10 : 12, scene.geometry.twipsY));
     const QFontMetricsF fm(painter.font());
     painter.setPen(paper ? Qt::black : Qt::white);
+    std::vector<QRectF> captions;
+    const auto free = [&](const QRectF &r) {
+        return !coversABox(r, scene, s)
+            && std::none_of(captions.begin(), captions.end(), [&](const QRectF &c) { return c.intersects(r); });
+    };
     for (const ConnectorItem &item : scene.connectors) {
         if (item.type == ConnectorItem::Type::Line)
             continue;
         const QString text = QString::fromStdString(item.text);
-        const QRectF placed(s.point(item.x1, item.y1), QSizeF(fm.horizontalAdvance(text), fm.height()));
+        QRectF placed(s.point(item.x1, item.y1), QSizeF(fm.horizontalAdvance(text), fm.height()));
+        if (paper && !free(placed)) {
+            for (int step = 1; step <= 6; ++step) {
+                const double dy = fm.height() * ((step + 1) / 2) * (step % 2 ? 1 : -1);
+                if (const QRectF moved = placed.translated(0, dy); free(moved)) {
+                    placed = moved;
+                    break;
+                }
+            }
+        }
         if (coversABox(placed, scene, s))
             painter.fillRect(placed.adjusted(-1, 0, 1, 0), paper ? Qt::white : Qt::black);
         painter.drawText(placed, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
+        captions.push_back(placed);
     }
 }
 

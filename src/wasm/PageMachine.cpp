@@ -423,6 +423,17 @@ void PageMachine::showMessage(const std::string &text)
     ask(text, "ok", "", {});
 }
 
+RunMessageAnswer PageMachine::showRunMessage(const std::string &text)
+{
+    // The page answers later: the run goes on, and "停止" stops it when it comes.
+    m_lastMessage = text;
+    ask(text, "okstop", "", [this](const std::string &answer) {
+        if (answer == "stop")
+            command("stop");
+    });
+    return RunMessageAnswer::Ok;
+}
+
 void PageMachine::runListLineAdded(const std::string &line)
 {
     m_host.runList(line);

@@ -22,8 +22,8 @@ namespace jhk {
 class PageHost {
 public:
     virtual ~PageHost() = default;
-    // A message box. `buttons`: "ok", "okcancel", "yesno", "yesnocancel" or "input" (a text box
-    // with OK and Cancel); `icon`: "", "information", "exclamation", "question", "critical".
+    // A message box. `buttons`: "ok", "okcancel", "yesno", "yesnocancel", "okstop" (OK and
+    // "停止", while the machine runs) or "input" (a text box with OK and Cancel); `icon`: "", "information", "exclamation", "question", "critical".
     virtual void message(int id, const std::string &text, const std::string &buttons, const std::string &icon) = 0;
     // `mode`: "sync" (a sound the run waits for), "async", "loop", or "stop" (every sound;
     // `name` is then empty). `name` is relative to the application folder.
@@ -93,6 +93,7 @@ public:
 private:
     // StageView
     void showMessage(const std::string &text) override;
+    RunMessageAnswer showRunMessage(const std::string &text) override;
     void runListLineAdded(const std::string &line) override;
     void stageChanged(StageChange what, int index) override;
     // SoundPlayer

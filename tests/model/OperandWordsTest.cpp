@@ -42,12 +42,12 @@ TEST(OperandWords, EveryKindInWordsFilledAndBlank)
         {block(BlockMove, {{1, 1500}, {2, 900}, {3, 7}}), "パーツの移動 7番のパーツを(1500, 900)へ",
          "パーツの移動 （　）番のパーツを(（　）, （　）)へ"},
         // A lamp compared with a constant, as the detail dialog stores 点灯: P(4) -1, P(5) 1.
-        {block(BlockBranch, {{1, 1}, {2, "A"}, {3, "="}, {5, 1}}), "条件分岐 1番のA = 1", "条件分岐 （　） （　） （　）"},
+        {block(BlockBranch, {{1, 1}, {2, "A"}, {3, "="}, {5, 1}}), "条件分岐 1番のA = 1", "条件分岐 （　）番の（　）＝（　）"},
         // Two variables of two parts.
         {block(BlockBranch, {{1, 4}, {2, "A"}, {3, ">="}, {4, 0}, {5, "A"}}), "条件分岐 4番のA >= 0番のA",
-         "条件分岐 （　） （　） （　）"},
+         "条件分岐 （　）番の（　）>=（　）"},
         // A constant on the left (P(2) no variable name) and a stock number typed as text.
-        {block(BlockBranch, {{1, 100}, {3, "<"}, {4, -1}, {5, "30"}}), "条件分岐 100 < 30", "条件分岐 （　） （　） （　）"},
+        {block(BlockBranch, {{1, 100}, {3, "<"}, {4, -1}, {5, "30"}}), "条件分岐 100 < 30", "条件分岐 （　）番の（　）<（　）"},
     };
     for (const Case &c : cases) {
         EXPECT_EQ(blockInWords(c.block), c.filled);

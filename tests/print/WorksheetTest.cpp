@@ -71,7 +71,7 @@ TEST_F(Worksheet, TheBlankVariantLeavesEveryOperandEmpty)
     for (const char *words : SampleOperandWords)
         EXPECT_FALSE(all.contains(withoutSpaces(QString::fromUtf8(words)))) << words;
     EXPECT_TRUE(all.contains(withoutSpaces(QStringLiteral("商品排出（　）番の商品を（　）番の出口へ")))) << all.toStdString();
-    EXPECT_TRUE(all.contains(withoutSpaces(QStringLiteral("条件分岐（　）（　）（　）"))));
+    EXPECT_TRUE(all.contains(withoutSpaces(QStringLiteral("条件分岐（　）番の（　）＝（　）"))));
 }
 
 TEST_F(Worksheet, AMachineWithoutProgramsOrAnUnwritableFileIsRefusedAndNothingIsLeftBehind)

@@ -42,13 +42,17 @@ TEST(PropertyDialogRules, NumbersAreCheckedBoxByBox)
     };
     const Case cases[] = {
         {"9999", "0", "0", true, -1, 9999, 0, ""},
-        {"-5", "2.5", "0", true, -1, -5, 2, ""},
-        {" 3.5 ", "+7", "0", true, -1, 4, 7, ""},
-        {"abc", "120", "0", true, -1, 0, 120, ""},
-        {"", "１２", "0", true, -1, 0, 0, ""},
-        {"12", "10000", "5", false, 1, 12, 0, "１００００以下に設定して下さい"},
+        {" 120 ", "+7", "0", true, -1, 120, 7, ""},
+        {"１５０", "－３", "0", true, -1, 150, -3, ""}, // as the Japanese input method types them
+        // What is not a whole number is refused, naming the box; the boxes before it are kept.
+        {"abc", "120", "0", false, 0, 0, 0, "「値段」には数値を入力して下さい"},
+        {"120", "", "0", false, 1, 120, 0, "「在庫数」には数値を入力して下さい"},
+        {"2.5", "1", "0", false, 0, 0, 0, "「値段」には数値を入力して下さい"},
+        {"12円", "1", "0", false, 0, 0, 0, "「値段」には数値を入力して下さい"},
+        // The limits: the message names the value that still holds.
+        {"12", "10000", "5", false, 1, 12, 0, "９９９９以下に設定して下さい"},
         {"-32768", "-32769", "0", false, 1, -32768, 0, "－３２７６８以上に設定して下さい"},
-        {"99999999", "1", "0", false, 0, 0, 0, "１００００以下に設定して下さい"},
+        {"99999999999999999999", "1", "0", false, 0, 0, 0, "９９９９以下に設定して下さい"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.a) + "|" + c.b);

@@ -337,6 +337,29 @@ TEST_F(MainWindowTest, OneSettingsAndOnePrintWindowAndTheQuestionOverTheSettings
 
 // A placed part's picture and starting values change through its right-click menu; Cancel
 // keeps the part as it was.
+// The close box (Alt+F4) of a just-placed part's dialog does what キャンセル does: no part with
+// price 0 is left behind. Letters typed as a price are refused, naming the box, and stay.
+TEST_F(MainWindowTest, PropertyDialogCloseBoxCancelsAndLettersAreRefused)
+{
+    open(3);
+    drop(KindProduct, QPoint(100, 50), [](PropertyDialog &d) { d.close(); });
+    EXPECT_EQ(m.app.PartsCount, 0);
+    EXPECT_FALSE(m.part(0).isUsed());
+    EXPECT_FALSE(window->stage().part(0).visible);
+
+    drop(KindProduct, QPoint(100, 50), [](PropertyDialog &d) {
+        d.valueBox(0)->setText(QStringLiteral("abc"));
+        d.pressOk();
+        EXPECT_TRUE(d.isVisible()) << "the dialog stays open";
+        EXPECT_EQ(d.valueBox(0)->text(), QStringLiteral("abc"));
+        d.valueBox(0)->setText(QStringLiteral("130"));
+        d.pressOk();
+    });
+    EXPECT_EQ(dialogs.shown.back(), "「値段」には数値を入力して下さい");
+    ASSERT_TRUE(m.part(0).isUsed());
+    EXPECT_EQ(m.part(0).A(), 130);
+}
+
 TEST_F(MainWindowTest, PartPropertiesChangeAfterPlacingAndCancelKeepsThePart)
 {
     open(3);
@@ -829,7 +852,7 @@ TEST_F(MainWindowTest, EditButtonKeepsTheTypedValues)
         d.valueBox(0)->setText(QStringLiteral("150"));
         d.pressEdit();
     });
-    EXPECT_EQ(dialogs.shown.back(), "１００００以下に設定して下さい");
+    EXPECT_EQ(dialogs.shown.back(), "９９９９以下に設定して下さい");
     ASSERT_TRUE(m.part(0).isUsed());
     EXPECT_EQ(m.part(0).A(), 150);
     EXPECT_EQ(m.part(0).B(), 7);

@@ -1,20 +1,24 @@
 #!/bin/sh
-# The simulator built for node against the native one: the same command lines on the same
-# machines must print the same bytes, end with the same exit status and save the same files.
+# The simulator and the class checker built for node against the native ones: the same
+# command lines on the same machines must print the same bytes, end with the same exit status
+# and write the same files.
 #
 #   sh compare_programs.sh NATIVE_APP_DIR NODE_DIR SAMPLE_MAKER SCRIPTS_DIR WORK
 #
 # Each script of SCRIPTS_DIR runs on the sample machine with and without --trace; the
 # machines that cannot be opened (missing, foreign, cut short) and malformed command lines
-# run too. Every case runs in a folder of its own per world, so `save NAME` writes there.
+# run too. The checker checks the folder of those machines against the scenarios of
+# SCRIPTS_DIR/../scenarios and against the sample as the model answer (CSV reports; the HTML
+# page differs by design: only the desktop build draws the machines' pictures). Every case
+# runs in a folder of its own per world, so `save NAME` and the reports are written there.
 set -eu
 native_app=$1 node_dir=$2 maker=$3 scripts=$4 work=$5
 absolute() { (cd "$(dirname "$1")" && echo "$(pwd)/$(basename "$1")"); }
 native_app=$(absolute "$native_app") node_dir=$(absolute "$node_dir") maker=$(absolute "$maker")
 scripts=$(absolute "$scripts")
-native="$native_app/jihankobo-sim"
-node_sim="$node_dir/jihankobo-sim.js"
-[ -f "$node_sim" ] || { echo "compare_programs.sh: $node_sim is missing" >&2; exit 1; }
+for f in "$node_dir/jihankobo-sim.js" "$node_dir/jihankobo-check.js"; do
+    [ -f "$f" ] || { echo "compare_programs.sh: $f is missing" >&2; exit 1; }
+done
 
 rm -rf "$work"
 mkdir -p "$work/machines"
@@ -25,9 +29,10 @@ printf 'just some text\n' >"$work/machines/foreign.jhk"
 failures=0
 cases=0
 
-# run_case NAME ARGS...: runs the simulator in both worlds with ARGS (paths absolute) and
-# the file $input on its standard input.
+# run_case NAME ARGS...: runs the program ($program: jihankobo-sim or jihankobo-check) in
+# both worlds with ARGS (paths absolute) and the file $input on its standard input.
 input=/dev/null
+program=jihankobo-sim
 run_case() {
     name=$1
     shift
@@ -37,9 +42,9 @@ run_case() {
         mkdir -p "$dir"
         status=0
         if [ "$world" = native ]; then
-            (cd "$dir" && "$native" "$@" <"$input" >stdout 2>stderr) || status=$?
+            (cd "$dir" && "$native_app/$program" "$@" <"$input" >stdout 2>stderr) || status=$?
         else
-            (cd "$dir" && node "$node_sim" "$@" <"$input" >stdout 2>stderr) || status=$?
+            (cd "$dir" && node "$node_dir/$program.js" "$@" <"$input" >stdout 2>stderr) || status=$?
         fi
         echo "$status" >"$dir/status"
     done
@@ -68,6 +73,21 @@ run_case unknown-option --speed 3 "$m"
 run_case too-many "$m" a.txt b.txt
 run_case version --version
 run_case help --help
+export LANG=ja_JP.UTF-8
+run_case help-japanese --help
+unset LANG
+
+program=jihankobo-check
+class="$work/machines"
+run_case check-scenarios --jobs 1 --csv report.csv "$scripts/../scenarios/kounyuu.txt" "$class"
+run_case check-model --jobs 1 --csv report.csv --model "$m" --runs 3 --seed 7 "$class"
+run_case check-one-machine --quiet "$scripts/../scenarios/kounyuu.txt" "$m"
+run_case check-bad-line --jobs 1 "$scripts/refused.txt" "$class"
+run_case check-version --version
+export LANG=ja_JP.UTF-8
+run_case check-help-japanese --help
+unset LANG
+program=jihankobo-sim
 
 # The exit statuses that matter, seen in the native world (the node one matched it).
 expect() {
@@ -79,6 +99,9 @@ expect refused 2
 expect missing-machine 1
 expect cut-machine 1
 expect unknown-option 2
+expect check-scenarios 1
+expect check-bad-line 2
+[ -s "$work/check-scenarios/native/report.csv" ] || { echo "UNEXPECTED: the check wrote no CSV"; failures=$((failures + 1)); }
 [ -s "$work/purchase/native/purchased.jhk" ] || { echo "UNEXPECTED: purchase saved nothing"; failures=$((failures + 1)); }
 
 echo "$((cases - failures)) passed, $failures failed"
