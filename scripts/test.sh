@@ -1,11 +1,18 @@
 #!/bin/sh
-# Builds everything (program, simulator, tests, benchmarks) and runs all tests.
+# Builds everything (program, simulator, tests, benchmarks) in both worlds, native and
+# WebAssembly, and runs all tests.
 # Window tests run on Qt's offscreen platform; the few that need a real display start
-# their own Xvfb.
+# their own Xvfb. The WebAssembly world (scripts/web.sh, in WEB_DIR) is built first: the
+# native tree's tests across both worlds use its programs and its page module.
 set -eu
 cd "$(dirname "$0")/.."
 BUILD_DIR=${BUILD_DIR:-build-test}
-cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DJHK_BUILD_BENCH=ON
+WEB_DIR=${WEB_DIR:-build-web}
+started=$(date +%s)
+WEB_TARGETS= sh scripts/web.sh build "$WEB_DIR"
+echo "test.sh: the WebAssembly world built in $(($(date +%s) - started)) s"
+cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DJHK_BUILD_BENCH=ON \
+    -DJHK_WEB_OUT="$(cd "$WEB_DIR" && pwd)"
 cmake --build "$BUILD_DIR"
 export QT_QPA_PLATFORM=offscreen
 XDG_RUNTIME_DIR=$(mktemp -d)
@@ -13,4 +20,8 @@ XDG_RUNTIME_DIR=$(mktemp -d)
 XDG_CONFIG_HOME=$(mktemp -d)
 XDG_DATA_HOME=$(mktemp -d)
 export XDG_RUNTIME_DIR XDG_CONFIG_HOME XDG_DATA_HOME
-ctest --test-dir "$BUILD_DIR" --output-on-failure -j 2
+status=0
+ctest --test-dir "$BUILD_DIR" --output-on-failure -j 2 || status=1
+# The core's unit tests compiled to WebAssembly, under node.
+ctest --test-dir "$WEB_DIR/cmake" --output-on-failure -j 2 || status=1
+exit $status

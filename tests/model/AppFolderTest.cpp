@@ -14,7 +14,11 @@ namespace {
 
 class AppFolder : public ::testing::Test {
 protected:
-    fs::path root = fs::temp_directory_path() / ("jhk-appfolder-" + std::to_string(::getpid()));
+    // Named after the test too: in WebAssembly every process has the same id, and ctest runs
+    // the tests side by side.
+    fs::path root = fs::temp_directory_path()
+        / ("jhk-appfolder-" + std::to_string(::getpid()) + "-"
+           + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     void SetUp() override { fs::create_directories(root); }
     void TearDown() override { fs::remove_all(root); }
     void catalogueIn(const fs::path &folder, const char *name = "jihan.ini")

@@ -15,7 +15,11 @@ class CatalogueFile : public ::testing::Test {
 protected:
     void write(const std::string &text)
     {
-        dir = std::filesystem::temp_directory_path() / ("jhk_cat_" + std::to_string(::getpid()));
+        // Named after the test too: in WebAssembly every process has the same id, and ctest
+        // runs the tests side by side.
+        dir = std::filesystem::temp_directory_path()
+            / ("jhk_cat_" + std::to_string(::getpid()) + "_"
+               + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(dir);
         std::ofstream(dir / "jihan.ini", std::ios::binary) << text;
     }
