@@ -75,6 +75,13 @@ std::string stepExplanation(int step)
 }
 
 std::string levelCaption(int level) { return "レベル" + std::to_string(level); }
+
+std::string partsCountCaption(int partsCount, int labelCount)
+{
+    if (partsCount > 0 || labelCount > 0)
+        return "パーツの数：" + std::to_string(partsCount) + "個";
+    return "パーツの数：";
+}
 std::string stepCaption(int step) { return "ステップ" + std::to_string(step); }
 
 std::string levelChangedMessage(int level) { return "レベルを" + std::to_string(level) + "に変更しました"; }

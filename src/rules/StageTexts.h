@@ -23,6 +23,9 @@ std::string stepExplanation(int step);
 // "レベル3", "ステップ1" with the digit written as the pupil reads it.
 std::string levelCaption(int level);
 std::string stepCaption(int step);
+// The part count under the selection panel after a machine is opened: "パーツの数：N個" once the
+// machine holds a part or a label, the bare caption for an empty one.
+std::string partsCountCaption(int partsCount, int labelCount);
 
 inline constexpr std::string_view QuitQuestion = "ジハンコウボウを終了しますか？";
 inline constexpr std::string_view QuitSaveQuestion = "ジハンコウボウを終了します\r\n保存しますか？";

@@ -125,8 +125,7 @@ bool MainWindow::openFile(const std::string &path)
             m_stepActions[s]->setChecked(s == 0);
         showStepTexts(1);
     }
-    if (m_machine.app.PartsCount > 0 || m_machine.app.LabelCount > 0)
-        m_editor->panel().partsCount = "パーツの数：" + std::to_string(m_machine.app.PartsCount) + "個";
+    m_editor->panel().partsCount = partsCountCaption(m_machine.app.PartsCount, m_machine.app.LabelCount);
     // The document brings its level even when it holds nothing: the panel and the step menu
     // always follow it.
     updateLevelPanel();

@@ -6,6 +6,7 @@
 #include "model/AppPaths.h"
 #include "rules/LevelChoice.h"
 #include "rules/FlowchartScene.h"
+#include "rules/StageTexts.h"
 #include "wasm/Json.h"
 
 #include <algorithm>
@@ -493,6 +494,10 @@ std::string PageMachine::scene() const
     j.field("background", s.background.empty() ? app.BackPictName : s.background);
     j.field("walletDrawn", s.walletDrawn);
     j.field("level", int(app.Level)).field("step", int(app.Step)).field("runMode", int(app.RunMode));
+    j.field("levelCaption", levelCaption(app.Level)).field("levelText", levelDescription(app.Level));
+    j.key("panel").beginObject();
+    j.field("partsCount", partsCountCaption(app.PartsCount, app.LabelCount));
+    j.endObject();
     j.field("moneyInHand", int(app.MoneyInHand));
     j.key("parts").beginArray();
     for (int i = 0; i < PartSlots; ++i) {

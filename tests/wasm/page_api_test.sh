@@ -10,4 +10,4 @@ mkdir -p "$work"
 "$maker" "$work/machine.jhk"
 printf 'run\ncoin 100\ncoin 50\ntouch 1\ntouch 5\nstop\nsave %s\n' "$work/after.jhk" \
     | "$app/jihankobo-sim" "$work/machine.jhk" >/dev/null
-exec "$node" --test-reporter=spec "$here/page_api_test.mjs" "$site" "$app" "$work/machine.jhk" "$work/after.jhk"
+exec "$node" "$here/page_api_test.mjs" "$site" "$app" "$work/machine.jhk" "$work/after.jhk"

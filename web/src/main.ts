@@ -15,12 +15,6 @@ const WindowHeight = 529;
 const RecoveryQuestion = '前回、保存されずに終了したマシンがあります。復元しますか？';
 const PartsKindCaptions = ['商品', 'ボタン', '投入口', '金額表示', '釣銭口', '所持金', '商品出口', '釣レバー'];
 const RecoveryDelayMs = 2000;
-// What each level lets the pupil do, under the level's caption (when the module gives no text).
-const LevelTexts = [
-  'パーツにはブロックが設定されています。',
-  'パーツごとに、設定できるブロックが制限されています。',
-  'パーツ・ブロックを自由に選択し、設定する事ができます。',
-];
 const UnsavedQuestion = '今のマシンには保存されていない変更があります。\r\n保存しますか？';
 
 const $ = <T extends HTMLElement = HTMLElement>(id: string) => document.getElementById(id) as T;
@@ -159,7 +153,7 @@ class Page {
     // 財布 is a run control: not there while editing.
     $('Command4').hidden = !(s.runMode === 1 || s.runMode === 2);
     setText('Label4', s.moneyLabel);
-    setText('lblPartsCount', s.panel.partsCount || `パーツの数：${s.parts.length}個`);
+    setText('lblPartsCount', s.panel.partsCount);
     setText('Label1', s.panel.x);
     setText('Label2', s.panel.y);
     setText('lbl_PartsName', s.panel.partsName);
@@ -169,8 +163,8 @@ class Page {
       ? (s.panel.picture === 'dummy' ? `builtin/kinds/kind_${s.panel.pictureKind}.png` : this.pictures.resolve(s.panel.picture)) : '';
     pic.hidden = !url;
     if (url && pic.getAttribute('src') !== url) pic.src = url;
-    setText('lbl_LEVEL', s.levelCaption || `レベル${s.level}`);
-    setText('lblKaisetsu', s.levelText || (LevelTexts[s.level - 1] ?? ''));
+    setText('lbl_LEVEL', s.levelCaption);
+    setText('lblKaisetsu', s.levelText);
     $('lblNowStep').hidden = !c.stepControlsVisible;
     $('lblStepKaisetsu').hidden = !c.stepControlsVisible;
     if (c.stepControlsVisible) { setText('lblNowStep', s.stepCaption); setText('lblStepKaisetsu', s.stepText); }
