@@ -132,6 +132,9 @@ def output_kinds(work, machine):
     nobody = None
     if os.geteuid() == 0 and shutil.which("setpriv"):
         nobody = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"]
+        # Another account can only run the program where every folder above it lets it through.
+        if subprocess.run(nobody + ["test", "-r", PROGRAM]).returncode != 0:
+            nobody = None
     for writer, make_args in WRITERS.items():
         ext = "png" if writer == "--export-flowchart" else "pdf"
         out = f"out.{ext}"
@@ -177,7 +180,7 @@ def output_kinds(work, machine):
                 words = "ふつうのファイルではない"
             elif kind == "read-only folder":
                 if nobody is None and os.geteuid() == 0:
-                    skipped.append(f"{writer} {kind}: root writes into any folder and setpriv is missing")
+                    skipped.append(f"{writer} {kind}: root writes into any folder, and no other account can run the program here")
                     continue
                 ro = os.path.join(folder, "ro")
                 os.mkdir(ro)
