@@ -132,8 +132,8 @@ int main(int argc, char *argv[])
                                               static_cast<long long>(screenSize.height()) * machine.app.TwipsY,
                                               machine.app.TwipsX, machine.app.TwipsY)) {
         jhk::showMessageBox(nullptr, QString::fromStdString(*refused), jhk::MessageButtons::Ok,
-                            jhk::MessageIcon::Critical);
-        return 1;
+                            jhk::MessageIcon::Critical, [](jhk::Answer) { QCoreApplication::exit(1); });
+        return QApplication::exec();
     }
 
     const QString appFolder = QString::fromStdString(jhk::applicationFolder());
@@ -145,9 +145,31 @@ int main(int argc, char *argv[])
             window.enableRecovery((data + QStringLiteral("/recovery")).toStdString());
     };
 
+    QPointer<jhk::StartWindow> start;
+    const auto startAsUsual = [&] {
+        auto *splash = new jhk::SplashWindow;
+        QObject::connect(splash, &jhk::SplashWindow::closed, [&] {
+            start = new jhk::StartWindow(pictures, machine.app.TwipsY);
+            start->setAttribute(Qt::WA_DeleteOnClose);
+            QObject::connect(start, &jhk::StartWindow::started, [&](const jhk::StartChoice &choice) {
+                choice.apply(machine.app);
+                mainWindow = std::make_unique<jhk::MainWindow>(machine, appFolder);
+                mainWindow->show();
+                mainWindow->restoreRunView();
+                keepRecoveryCopies(*mainWindow);
+                // A machine left by a program that ended without saving is offered once the
+                // start windows are done.
+                QTimer::singleShot(0, mainWindow.get(), [&] { mainWindow->offerRecovery(); });
+            });
+            start->show();
+        });
+        splash->show();
+    };
+
     // A machine given on the command line (a teacher double-clicking a pupil's file) goes
     // straight to its main window: the document decides the level and the background. One that
-    // cannot be opened leaves its reader's message, then the program starts as usual.
+    // cannot be opened leaves its reader's message, then the program starts as usual once the
+    // message has been answered.
     if (!machineFile.isEmpty()) {
         const jhk::AppState startValues = machine.app;
         jhk::StartChoice().apply(machine.app);
@@ -160,28 +182,17 @@ int main(int argc, char *argv[])
             keepRecoveryCopies(*mainWindow);
             return QApplication::exec();
         }
-        mainWindow.reset();
-        machine = jhk::Machine();
-        machine.app = startValues;
+        mainWindow->whenQuestionsAnswered([&, startValues] {
+            QTimer::singleShot(0, [&, startValues] {
+                mainWindow.reset();
+                machine = jhk::Machine();
+                machine.app = startValues;
+                startAsUsual();
+            });
+        });
+        return QApplication::exec();
     }
 
-    auto *splash = new jhk::SplashWindow;
-    QPointer<jhk::StartWindow> start;
-    QObject::connect(splash, &jhk::SplashWindow::closed, [&] {
-        start = new jhk::StartWindow(pictures, machine.app.TwipsY);
-        start->setAttribute(Qt::WA_DeleteOnClose);
-        QObject::connect(start, &jhk::StartWindow::started, [&](const jhk::StartChoice &choice) {
-            choice.apply(machine.app);
-            mainWindow = std::make_unique<jhk::MainWindow>(machine, appFolder);
-            mainWindow->show();
-            mainWindow->restoreRunView();
-            keepRecoveryCopies(*mainWindow);
-            // A machine left by a program that ended without saving is offered once the start
-            // windows are done.
-            QTimer::singleShot(0, mainWindow.get(), [&] { mainWindow->offerRecovery(); });
-        });
-        start->show();
-    });
-    splash->show();
+    startAsUsual();
     return QApplication::exec();
 }

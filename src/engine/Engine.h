@@ -9,6 +9,8 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
 namespace jhk {
@@ -140,6 +142,8 @@ public:
     bool programRunning() const { return m_run.active; }
     // The running program waits for the scheduler (a sound or the block delay).
     bool runSuspended() const { return m_run.active && (m_run.wait == RunWait::Sound || m_run.wait == RunWait::Delay); }
+    // The running program is paused on a message the pupil has not answered yet.
+    bool runAwaitsAnswer() const { return m_run.active && m_run.wait == RunWait::Message; }
     // A step run of the one-block mode has started and not yet finished.
     bool stepRunInProgress() const { return m_run.active && m_run.oneBlock; }
     // The step run waits for "▼" before its next block.
@@ -197,12 +201,11 @@ public:
     void chooseExerciseStep(int step);
 
     // Shows a message through the view; while the machine runs the pupil may answer it with
-    // "停止". Returns false when the machine was stopped while the message was up: the block
-    // that showed it then does nothing more.
-    bool message(const std::string &text);
+    // "停止", and the program waits, paused, for the answer before its next block.
+    void message(const std::string &text) { messageThen(text, {}); }
 
 private:
-    enum class RunWait { None, Step, Sound, Delay };
+    enum class RunWait { None, Step, Sound, Delay, Message };
 
     // The program of a touched part or a dropped coin, from its first block to its end. It
     // runs block after block until it must wait: for "▼" in the one-block mode, or for the
@@ -219,6 +222,8 @@ private:
         RunWait wait = RunWait::None;
         int waitedBlock = -1;   // the block whose sound is playing
         int reveal = 0;         // the discharged product that appears when its sound has played
+        unsigned message = 0;   // the run message the program waits for
+        bool messageRan = false; // the block that showed it got past the interpreter's checks
     };
 
     // Why the block just run ended its program, when it was not the end of the program.
@@ -234,6 +239,12 @@ private:
     void setBlockState(const char *text);
     void setPartPicture(int i, const std::string &picture);
 
+    // Shows `text`; what the block does after the message is `rest`, which returns the block
+    // that runs next. During a run `rest` waits for an OK (it never runs after "停止") and the
+    // program pauses until the pupil answers; returns rest's next when it ran at once, else -1.
+    int messageThen(const std::string &text, std::function<int()> rest);
+    void answerRunMessage(unsigned ticket, RunMessageAnswer answer);
+    void blockDone(int block, int next, bool ran);
     void beginProgram(int part, int first, bool fromCoin, int coin);
     void driveRun();
     void runBlock(int block);
@@ -242,7 +253,7 @@ private:
     void waitFor(RunWait wait, int ms);
     void showProduct(int n);
     int stop(RunEnd reason, const char *detail);
-    int stopWithMessage(const std::string &text);
+    int stopWithMessage(const std::string &text, RunEnd reason = RunEnd::Message);
     int stopAtGuard();
     void setVariable(int part, int which, std::int16_t value);
     void playSound(const char *name, PlayMode mode);
@@ -283,6 +294,10 @@ private:
     std::string m_moneyLabelSaved; // the money-in-hand label before the run
     bool m_runEndCurrent = false;
     unsigned m_stops = 0;          // how often the machine was stopped, to see a stop during a message
+    unsigned m_messageTicket = 0;  // the latest run message; a stop makes every earlier answer stale
+    bool m_messageAsking = false;  // inside the view's showRunMessage: an answer given there is taken at once
+    std::optional<RunMessageAnswer> m_messageAnswer;
+    std::function<int()> m_afterMessage; // the rest of the block paused on a run message
 };
 
 // Sets variable `which` (1 = A, 2 = B, 3 = C) of part `part` and reports a change.

@@ -61,20 +61,18 @@ int Engine::stop(RunEnd reason, const char *detail)
 
 int Engine::stopAtGuard()
 {
-    stopWithMessage(msg::EndlessLoop);
-    if (m_stopCause.set)
-        m_stopCause.reason = RunEnd::Guard;
-    return -1;
+    return stopWithMessage(msg::EndlessLoop, RunEnd::Guard);
 }
 
-int Engine::stopWithMessage(const std::string &text)
+int Engine::stopWithMessage(const std::string &text, RunEnd reason)
 {
-    if (!message(text))
-        return -1; // "停止" has ended the run already
-    m_stopCause.set = true;
-    m_stopCause.reason = RunEnd::Message;
-    m_stopCause.detail = text;
-    return -1;
+    // After "停止" the run has ended already, with no cause of its own.
+    return messageThen(text, [this, text, reason] {
+        m_stopCause.set = true;
+        m_stopCause.reason = reason;
+        m_stopCause.detail = text;
+        return -1;
+    });
 }
 
 // A part number taken from a block must name a slot of the table; any other number is a part
@@ -239,13 +237,15 @@ int Engine::executeEffect(int part, const BlockRecord &b)
         // The change is the customer's now: the money-in-hand label follows at once.
         m_stage.moneyLabel = MoneyLabelPrefix + std::to_string(app.MoneyInHand);
         changed(StageChange::Panel);
-        if (!message("お釣が" + std::to_string(amount) + "円でました"))
-            return -1; // the stop has put the wallet and the money in hand back
-        int rest = amount;
-        payChange(rest);
-        setVariable(q, 1, 0);
-        showAmount(q, 0);
-        return next;
+        // The coins go into the wallet once the message has been answered; after "停止" the
+        // stop has put the wallet and the money in hand back.
+        return messageThen("お釣が" + std::to_string(amount) + "円でました", [this, q, amount, next] {
+            int rest = amount;
+            payChange(rest);
+            setVariable(q, 1, 0);
+            showAmount(q, 0);
+            return next;
+        });
     }
     default:
         return stop(RunEnd::UnsetOperand, NotRunnableReason);
@@ -279,10 +279,11 @@ int Engine::executeDischarge(const BlockRecord &b)
     const int before = app.DischargeCount;
     app.DischargeCount = add16(app.DischargeCount, 1);
     if (before >= MaxDischarged) {
-        if (!message(msg::DischargeLimit))
-            return -1; // the stop has emptied the outlet; the count stays 0
-        app.DischargeCount = MaxDischarged;
-        return next;
+        // After "停止" the stop has emptied the outlet; the count stays 0.
+        return messageThen(msg::DischargeLimit, [this, next] {
+            m_m.app.DischargeCount = MaxDischarged;
+            return next;
+        });
     }
 
     ProductImage image;

@@ -206,9 +206,20 @@ void Engine::runBlock(int block)
     m_soundsWait = false;
     if (!m_run.active) // stopped while a message was up
         return;
+    if (m_run.wait == RunWait::Message) {
+        // Paused on a message: the answer finishes the block.
+        m_run.next = next;
+        m_run.waitedBlock = block;
+        m_run.messageRan = m_blockRuns;
+        return;
+    }
+    blockDone(block, next, m_blockRuns);
+}
+
+void Engine::blockDone(int block, int next, bool ran)
+{
     m_run.next = next;
     // The end box and a block refused by the guard did not run.
-    const bool ran = m_blockRuns;
     if (ran)
         m_run.block = block;
     if (m_soundWaitMs > 0) {
@@ -327,6 +338,9 @@ void Engine::stopRun()
     }
     m_run = {};
     m_stopCause = {};
+    // A message still up belongs to the run that ended: its answer changes nothing.
+    ++m_messageTicket;
+    m_afterMessage = {};
     if (run.started)
         m_runEndCurrent = true;
     if (run.started && m_observer)

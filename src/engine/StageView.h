@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace jhk {
@@ -26,16 +27,18 @@ class StageView {
 public:
     virtual ~StageView() = default;
 
-    // A message box with an OK button and no icon; returns when it has been answered.
+    // A message box with an OK button and no icon. Nothing waits for it: a window shows it and
+    // goes on, and messages shown one after another are answered in turn.
     virtual void showMessage(const std::string &text) = 0;
 
     // A message box shown while the machine runs: beside OK it offers "停止", which ends the
-    // run as the main window's "停止" does. Returns the pupil's answer; a view that offers no
-    // such button shows the plain message and answers OK.
-    virtual RunMessageAnswer showRunMessage(const std::string &text)
+    // run as the main window's "停止" does. The run stays paused until `answered` is called
+    // with the pupil's answer, at once or later (once); a view that offers no such button shows
+    // the plain message and answers OK at once.
+    virtual void showRunMessage(const std::string &text, std::function<void(RunMessageAnswer)> answered)
     {
         showMessage(text);
-        return RunMessageAnswer::Ok;
+        answered(RunMessageAnswer::Ok);
     }
 
     // A line was added at the end of the run list (lstDebug).

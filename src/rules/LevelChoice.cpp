@@ -20,17 +20,29 @@ void StartChoice::apply(AppState &app) const
     app.BackPictName = backPictName();
 }
 
-bool raiseLevel(AppState &app, int chosenLevel, UserDialogs &dialogs, const std::function<void()> &raised)
+void raiseLevel(AppState &app, int chosenLevel, UserDialogs &dialogs, std::function<void()> raised,
+                std::function<void(bool)> done)
 {
-    if (chosenLevel == 1 || app.Level == 3 || chosenLevel <= app.Level)
-        return false;
-    if (dialogs.ask(LevelChangeQuestion, MessageButtons::YesNo, MessageIcon::Exclamation) != Answer::Yes)
-        return false;
-    app.Level = static_cast<std::uint8_t>(chosenLevel);
-    if (raised)
-        raised();
-    dialogs.message(levelChangedMessage(chosenLevel));
-    return true;
+    const auto finish = [done](bool changed) {
+        if (done)
+            done(changed);
+    };
+    if (chosenLevel == 1 || app.Level == 3 || chosenLevel <= app.Level) {
+        finish(false);
+        return;
+    }
+    dialogs.ask(LevelChangeQuestion, MessageButtons::YesNo, MessageIcon::Exclamation,
+                [&app, chosenLevel, &dialogs, raised, finish](Answer a) {
+                    if (a != Answer::Yes) {
+                        finish(false);
+                        return;
+                    }
+                    app.Level = static_cast<std::uint8_t>(chosenLevel);
+                    if (raised)
+                        raised();
+                    dialogs.message(levelChangedMessage(chosenLevel));
+                    finish(true);
+                });
 }
 
 } // namespace jhk

@@ -21,8 +21,10 @@ struct StartChoice {
 
 // The environment settings' "決定": the level can only be raised, after a question.
 // Calls `raised` once the level has changed (to update the main window), then tells the
-// pupil. Returns true when the level changed.
-bool raiseLevel(AppState &app, int chosenLevel, UserDialogs &dialogs, const std::function<void()> &raised);
+// pupil; `done` comes once the question (if any) has been answered, with whether the level
+// changed.
+void raiseLevel(AppState &app, int chosenLevel, UserDialogs &dialogs, std::function<void()> raised,
+                std::function<void(bool)> done = {});
 
 // Whether the settings window offers option `level` (lower levels are disabled).
 inline bool levelOptionEnabled(int currentLevel, int level) { return level >= currentLevel; }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 namespace jhk {
 
 struct AppState;
@@ -16,15 +18,15 @@ public:
     virtual void closePaintTool() = 0;
     // Stops a run in progress.
     virtual void stopRun() = 0;
-    // The save command with its dialog; false when cancelled or when saving failed.
-    virtual bool saveWithDialog() = 0;
+    // The save command with its dialog; `saved` gets false when cancelled or when saving failed.
+    virtual void saveWithDialog(std::function<void(bool)> saved) = 0;
 };
 
-// The question asked when the main window closes. Returns true when the program may end.
-// With nothing on the stage it asks OK/Cancel; with parts or labels Yes/No/Cancel, where Yes
-// saves first (stopping a run and taking the paint tool's drawing first) and the program
+// The question asked when the main window closes; `decided` gets true when the program may
+// end. With nothing on the stage it asks OK/Cancel; with parts or labels Yes/No/Cancel, where
+// Yes saves first (stopping a run and taking the paint tool's drawing first) and the program
 // stays open when that save is cancelled or fails. The paint tool is closed only when the
 // program ends, so a cancelled quit keeps the drawing in it.
-bool confirmQuit(const AppState &app, UserDialogs &dialogs, QuitActions &actions);
+void confirmQuit(const AppState &app, UserDialogs &dialogs, QuitActions &actions, std::function<void(bool)> decided);
 
 } // namespace jhk

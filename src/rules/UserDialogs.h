@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,24 +13,31 @@ enum class MessageIcon { None, Critical, Question, Exclamation, Information };
 enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, OkStop };
 enum class Answer { Ok, Cancel, Yes, No, Stop };
 
+using AnswerHandler = std::function<void(Answer)>;
+// A file name or a typed text; nothing when the pupil cancelled.
+using TextHandler = std::function<void(std::optional<std::string>)>;
+
 // Everything the stage's commands ask of the user: message boxes, the file dialogs and the
-// input box. The windows answer with real dialogs, the tests with prepared answers.
+// input box. Nothing waits for them: each is a request whose handler is called once with the
+// answer, at once (the tests' prepared answers) or later (a window's box, a page's dialog).
+// Questions asked one after another are answered in turn.
 class UserDialogs {
 public:
     virtual ~UserDialogs() = default;
 
-    virtual Answer ask(std::string_view text, MessageButtons buttons, MessageIcon icon) = 0;
+    // `answered` may be empty when nothing follows the answer.
+    virtual void ask(std::string_view text, MessageButtons buttons, MessageIcon icon, AnswerHandler answered) = 0;
     void message(std::string_view text, MessageIcon icon = MessageIcon::None)
     {
-        ask(text, MessageButtons::Ok, icon);
+        ask(text, MessageButtons::Ok, icon, {});
     }
 
-    // The file dialogs "ファイルを開く" and "ファイルの保存"; nothing when cancelled.
-    virtual std::optional<std::string> openFileName() = 0;
-    virtual std::optional<std::string> saveFileName() = 0;
+    // The file dialogs "ファイルを開く" and "ファイルの保存".
+    virtual void openFileName(TextHandler chosen) = 0;
+    virtual void saveFileName(TextHandler chosen) = 0;
 
-    // An input box; nothing when cancelled.
-    virtual std::optional<std::string> inputText(std::string_view prompt) = 0;
+    // An input box.
+    virtual void inputText(std::string_view prompt, TextHandler typed) = 0;
 };
 
 } // namespace jhk

@@ -55,8 +55,7 @@ MainWindow::MainWindow(Machine &machine, const QString &appFolder, UserDialogs *
       m_sizes(appFolder.toStdString()),
       m_qtDialogs(this),
       m_ui(dialogs ? dialogs : &m_qtDialogs),
-      m_sound(std::make_unique<PluginSoundPlayer>(appFolder, [this](const std::string &text) { m_ui->message(text); })),
-      m_saved(machine)
+      m_sound(std::make_unique<PluginSoundPlayer>(appFolder, [this](const std::string &text) { m_ui->message(text); }))
 {
     setObjectName(QStringLiteral("frmmain"));
     setWindowTitle(QString::fromUtf8(ProductName.data(), static_cast<qsizetype>(ProductName.size())));
@@ -71,6 +70,9 @@ MainWindow::MainWindow(Machine &machine, const QString &appFolder, UserDialogs *
                                              static_cast<StageEditorHooks &>(*this));
     m_stageController = std::make_unique<StageController>(m_machine, *m_engine, *m_editor,
                                                           static_cast<StageControllerHost &>(*this));
+    m_history = std::make_unique<MachineHistory>(m_machine, *m_engine, *m_editor, static_cast<WindowFace &>(*this));
+    m_commands = std::make_unique<DocumentCommands>(m_machine, *m_engine, *m_editor, *m_history, *m_ui,
+                                                    static_cast<WindowFace &>(*this));
 
     m_engine->partsLoad();
     stage().background = m_machine.app.BackPictName;
@@ -79,9 +81,9 @@ MainWindow::MainWindow(Machine &machine, const QString &appFolder, UserDialogs *
     connectRunControls();
     m_machine.app.MoneyInHand = MainWindowMoney;
     stage().moneyLabel = std::string(MoneyLabelPrefix) + std::to_string(MainWindowMoney);
-    m_saved.markSaved(m_machine);
+    m_commands->markSaved();
     updateLevelPanel();
-    m_history.reset(m_machine, undoExtra());
+    m_history->reset();
     refresh();
     // The window keeps its size: nothing to drag, nothing to maximise.
     setFixedSize(sizeHint());
@@ -343,6 +345,14 @@ QWidget *MainWindow::control(const char *name) const
     return findChild<QWidget *>(QString::fromLatin1(name));
 }
 
+void MainWindow::whenQuestionsAnswered(std::function<void()> then)
+{
+    if (m_ui == &m_qtDialogs)
+        m_qtDialogs.whenAnswered(std::move(then));
+    else
+        then();
+}
+
 void MainWindow::fileMenuAboutToShow()
 {
     m_fileMenu = fileMenuOnOpen(m_machine.app, m_fileMenu);
@@ -369,7 +379,7 @@ void MainWindow::refresh()
     for (int i = 0; i < PartSlots; ++i)
         if (!m_machine.partExists(i))
             m_painted.remove(i);
-    recordEdit();
+    m_history->record();
     updateEditActions();
     const StageControls &c = stage().controls;
     const SelectionPanel &panel = m_editor->panel();

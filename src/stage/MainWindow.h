@@ -9,10 +9,11 @@
 #include "model/Catalogue.h"
 #include "paint/PaintedPictures.h"
 #include "rules/MainMenuRules.h"
-#include "rules/QuitPrompt.h"
-#include "rules/SavedState.h"
+#include "rules/DocumentCommands.h"
+#include "rules/MachineHistory.h"
 #include "rules/StageController.h"
 #include "rules/StageEditor.h"
+#include "rules/WindowFace.h"
 #include "stage/StageWidget.h"
 #include "ui/QtUserDialogs.h"
 #include "ui/StagePictures.h"
@@ -42,12 +43,13 @@ class RunViewWindow;
 
 // The main window frmmain: the part palette, the stage, the run buttons, the selection panel,
 // the level panel and the menus. It lays out and draws; the editing rules are the stage
-// editor's, the run and the money the engine's.
+// editor's, the documents, quitting and undo the document commands' and the history's, the
+// run and the money the engine's.
 class MainWindow : public QMainWindow,
                    private StageEditorHooks,
                    private StageControllerHost,
                    private BlockEditorHost,
-                   private QuitActions,
+                   private WindowFace,
                    private StageView {
     Q_OBJECT
 public:
@@ -65,7 +67,9 @@ public:
     // Pixel size of a font given as a pixel height, as points for this screen.
     QFont uiFont(int pixelHeight) const;
 
-    // The commands of the menus and buttons, also driven by the tests.
+    // The commands of the menus and buttons, also driven by the tests. openFile() and
+    // saveFile() ask first; they return true when the machine was opened or saved by the time
+    // they return (the tests' prepared answers come at once).
     bool openFile();
     bool openFile(const std::string &path);
     bool saveFile();
@@ -75,6 +79,7 @@ public:
     // "プロパティの変更..." of a part's right-click menu in editing mode.
     void changePartProperties(int slot);
     void refresh() override;
+    // A palette button dropped at `globalPos`: only the stage's own surface takes it.
     void dropPalette(int index, QPoint globalPos);
     void updateLevelPanel();
     FileMenuState fileMenuState() const { return m_fileMenu; }
@@ -82,17 +87,21 @@ public:
     // "元に戻す" and "やり直し" of the Edit menu (Ctrl+Z, Ctrl+Y / Ctrl+Shift+Z).
     void undo();
     void redo();
-    const UndoHistory &history() const { return m_history; }
+    const UndoHistory &history() const { return m_history->steps(); }
 
     // Recovery copies of a machine with unsaved changes, kept in `folder` while the window
     // is open (the tests' windows keep none).
     void enableRecovery(const std::string &folder);
     // Writes the recovery copy now if the machine has unsaved changes, removes it otherwise.
     void keepRecoveryCopy();
-    // Offers the copy a program that ended without saving left behind; true when restored.
+    // Offers the copy a program that ended without saving left behind; true when restored by
+    // the time it returns.
     bool offerRecovery();
 
     QWidget *control(const char *name) const;
+
+    // Calls `then` once no question or message of this window is open or waiting.
+    void whenQuestionsAnswered(std::function<void()> then);
 
     // The run view "実行のようす": opened from the options menu or its button, also during a
     // run; restoreRunView opens it again when it was open as the program last ended.
@@ -109,14 +118,11 @@ protected:
 private:
     // StageView
     void showMessage(const std::string &text) override;
-    RunMessageAnswer showRunMessage(const std::string &text) override;
+    void showRunMessage(const std::string &text, std::function<void(RunMessageAnswer)> answered) override;
     void runListLineAdded(const std::string &line) override;
     void stageChanged(StageChange what, int index) override;
     // StageEditorHooks
-    PropertyOutcome showPropertyDialog(int slot) override;
-    // The property dialog; `shownPicture` for a part already on the stage (what it shows),
-    // whether the pupil picked another picture into `pictureChanged` when given.
-    PropertyOutcome openPropertyDialog(int slot, const std::string &shownPicture, bool *pictureChanged);
+    void showPropertyDialog(int slot, std::function<void(PropertyOutcome)> closed) override;
     std::pair<int, int> labelSize(const LabelControl &label, const std::string &fontName) override;
     void changeMoneyInHand() override;
     // StageControllerHost
@@ -132,23 +138,28 @@ private:
     QPixmap partPicture(int part) const override;
     void beginStagePick() override;
     void blockEditorClosed() override;
-    // QuitActions
+    // WindowFace
+    UndoExtra paintedState() const override;
+    void restorePaintedState(const std::shared_ptr<const void> &state) override;
+    void showPaintedPictures() override;
+    void forgetPaintedPicture(int slot) override { m_painted.remove(slot); }
+    std::optional<std::string> loadPicturesBeside(const std::string &documentPath) override;
+    std::optional<std::string> savePicturesBeside(const std::string &documentPath) override;
+    std::vector<RecoveryPicture> paintedBitmaps() const override { return m_painted.bitmaps(); }
+    void showLevel() override { updateLevelPanel(); }
+    void showStep(int step) override;
+    void takeKeyboard() override { activateWindow(); }
+    void showPropertyDialog(int slot, const std::string &shownPicture,
+                            std::function<void(PropertyOutcome, bool)> closed) override;
     void handOverPaintDrawing() override;
     void closePaintTool() override;
-    void stopRun() override;
-    bool saveWithDialog() override { return saveFile(); }
+    void withTemporaryFolder(const std::function<void(const std::string *)> &use) override;
 
     void buildLayout();
     void buildMenus();
     void buildEditMenu();
-    // The history: each finished edit becomes a step; a run or a save is not an edit.
-    UndoExtra undoExtra() const;
-    void recordEdit();
-    void travelHistory(bool back);
-    void showRestoredMachine(const UndoExtra &extra);
     void updateEditActions();
     void connectRunControls();
-    void keepSelectionAfterOpen();
     void givePaintedPicture(int slot, int kind, const QImage &image);
     void showPaintedPicture(int slot, const QImage &image);
     void showPartMenu(int slot, QPoint globalPos);
@@ -161,17 +172,6 @@ private:
     void showStepTexts(int step);
     void showStepExplanation(int step);
     void fitStepText();
-    // Does `work` with the undo history paused: what it changes is recorded as no edit of its
-    // own (part of an edit still under way, or a machine being opened or restored).
-    template <typename Work>
-    auto unrecorded(Work &&work)
-    {
-        struct Resume {
-            int &paused;
-            ~Resume() { --paused; }
-        } resume{++m_historyPaused};
-        return work();
-    }
     // A label sized to its text at (x, y).
     QLabel *makeLabel(QWidget *parent, const QString &text, int x, int y, int fontPixels, const char *name);
     // A label of a fixed size: its text is not measured.
@@ -190,16 +190,14 @@ private:
     std::unique_ptr<RunTimer> m_runTimer;
     std::unique_ptr<StageEditor> m_editor;
     std::unique_ptr<StageController> m_stageController;
+    std::unique_ptr<MachineHistory> m_history;
+    std::unique_ptr<DocumentCommands> m_commands;
     // Goes before the engine it watches.
     std::unique_ptr<RunViewWindow> m_runView;
-    SavedState m_saved;
     PaintedPictures m_painted;
     FileMenuState m_fileMenu;
-    UndoHistory m_history;
-    int m_historyPaused = 0;   // inside unrecorded(): an edit not finished yet, a machine being restored
-    bool m_runSinceEdit = false;
-    bool m_quitting = false;
-    std::unique_ptr<RecoveryStore> m_recovery;
+    bool m_quitting = false;     // the pupil agreed: the window closes without asking again
+    bool m_quitAsked = false;    // the quit prompt is up
     QTimer *m_recoveryTimer = nullptr;
 
     StageWidget *m_stageWidget = nullptr;

@@ -18,12 +18,22 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <memory>
+
 namespace jhk {
 
 namespace {
 
 constexpr int BlinkIntervalMs = 250;
-constexpr const char *UnsavedQuestion = "今のマシンには保存されていない変更があります。\r\n保存しますか？";
+
+// Runs a command that may ask first; true when it has succeeded by the time it returns.
+template <typename Command>
+bool doneAtOnce(Command &&command)
+{
+    auto result = std::make_shared<bool>(false);
+    command([result](bool ok) { *result = ok; });
+    return *result;
+}
 
 } // namespace
 
@@ -66,8 +76,6 @@ void MainWindow::stopRunClicked()
     refresh();
 }
 
-void MainWindow::stopRun() { stopRunClicked(); }
-
 // The wallet picture belongs to a run: "停止" takes it away again.
 bool MainWindow::walletAllowed() const
 {
@@ -84,99 +92,24 @@ void MainWindow::drawWallet()
 
 bool MainWindow::openFile()
 {
-    if (m_machine.app.RunMode != ModeEditing)
-        return false;
-    if (m_saved.hasUnsavedChanges(m_machine)) {
-        switch (m_ui->ask(UnsavedQuestion, MessageButtons::YesNoCancel, MessageIcon::Question)) {
-        case Answer::Yes:
-            if (!saveFile())
-                return false;
-            break;
-        case Answer::No: break;
-        default: return false;
-        }
-    }
-    const auto name = m_ui->openFileName();
-    activateWindow();
-    if (!name)
-        return false;
-    return openFile(*name);
+    return doneAtOnce([this](std::function<void(bool)> done) { m_commands->open(std::move(done)); });
 }
 
 bool MainWindow::openFile(const std::string &path)
 {
-    const bool read = unrecorded([&] { return m_engine->openDocument(path); });
-    if (!read) {
-        refresh();
-        return false;
-    }
-    for (int j = 0; j < LabelSlots; ++j) {
-        m_editor->setLabelFont(j, {});
-        if (stage().labels[static_cast<std::size_t>(j)].visible)
-            m_editor->fitLabel(j);
-    }
-    const auto pictureProblem = m_painted.loadBeside(QString::fromStdString(path), m_machine, m_appFolder);
-    for (int i = 0; i < PartSlots; ++i)
-        if (m_machine.partExists(i) && m_painted.has(i))
-            showPaintedPicture(i, m_painted.picture(i));
-    keepSelectionAfterOpen();
-    if (m_machine.app.Level == 1) {
-        for (std::size_t s = 0; s < m_stepActions.size(); ++s)
-            m_stepActions[s]->setChecked(s == 0);
-        showStepTexts(1);
-    }
-    m_editor->panel().partsCount = partsCountCaption(m_machine.app.PartsCount, m_machine.app.LabelCount);
-    // The document brings its level even when it holds nothing: the panel and the step menu
-    // always follow it.
-    updateLevelPanel();
-    m_saved.markSaved(m_machine);
-    // Another machine: nothing of the old one's history applies to it.
-    m_history.reset(m_machine, undoExtra());
-    refresh();
-    if (pictureProblem)
-        m_ui->message(pictureProblem->toStdString(), MessageIcon::Exclamation);
-    return true;
-}
-
-void MainWindow::keepSelectionAfterOpen()
-{
-    // The document names the current slot; whether that is a part or a label is decided by
-    // what exists, so that the delete button never acts on an empty slot.
-    AppState &app = m_machine.app;
-    const bool part = m_machine.partExists(app.CurParts);
-    const bool label = app.CurParts >= 1 && app.CurParts < LabelSlots && m_machine.label(app.CurParts).isUsed();
-    if (app.SelKind == SelectionPart && part)
-        return;
-    if (app.SelKind == SelectionLabel && label)
-        return;
-    app.SelKind = part ? SelectionPart : (label ? SelectionLabel : SelectionNone);
-    if (app.SelKind == SelectionNone)
-        app.CurParts = -1;
+    return m_commands->openPath(path);
 }
 
 bool MainWindow::saveFile()
 {
-    if (m_machine.app.RunMode != ModeEditing)
-        return false;
-    const auto name = m_ui->saveFileName();
-    // The keyboard comes back to the stage window after the file dialog.
-    activateWindow();
-    if (!name)
-        return false;
-    // Pictures drawn in the paint tool go beside the document first; the document names them.
-    if (const auto refused = m_painted.saveBeside(QString::fromStdString(*name), m_machine)) {
-        m_ui->message(refused->toStdString(), MessageIcon::Critical);
-        return false;
-    }
-    const bool saved = m_engine->saveDocument(*name);
-    // Saving names the painted pictures' files and turns sizes into pixels: not an edit.
-    m_history.rebase(m_machine, undoExtra());
-    if (!saved)
-        return false;
-    m_saved.markSaved(m_machine);
-    if (m_recovery)
-        m_recovery->discard();
-    return true;
+    return doneAtOnce([this](std::function<void(bool)> done) { m_commands->save(std::move(done)); });
+}
+
+void MainWindow::showStep(int step)
+{
+    for (std::size_t s = 0; s < m_stepActions.size(); ++s)
+        m_stepActions[s]->setChecked(static_cast<int>(s) + 1 == step);
+    showStepTexts(step);
 }
 
 void MainWindow::chooseStep(int step)
@@ -185,9 +118,7 @@ void MainWindow::chooseStep(int step)
         return;
     m_machine.app.Step = static_cast<std::uint8_t>(step);
     m_engine->chooseExerciseStep(step);
-    for (std::size_t s = 0; s < m_stepActions.size(); ++s)
-        m_stepActions[s]->setChecked(static_cast<int>(s) == step - 1);
-    showStepTexts(step);
+    showStep(step);
     refresh();
 }
 
@@ -201,7 +132,7 @@ void MainWindow::showOptions()
             updateLevelPanel();
             refresh();
             // A level is never lowered again: undo does not go back across its raise.
-            m_history.reset(m_machine, undoExtra());
+            m_history->reset();
             updateEditActions();
         });
     }
@@ -224,16 +155,29 @@ void MainWindow::closePaintTool() { jhk::closePaintTool(); }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (m_quitting || confirmQuit(m_machine.app, *m_ui, *this)) {
-        if (m_runView && !m_quitting)
-            m_runView->rememberPlacement();
-        m_quitting = true;
-        if (m_recovery)
-            m_recovery->discard(); // the pupil was asked: nothing to bring back
+    if (m_quitting) {
         event->accept();
         return;
     }
+    // The window stays until the pupil has answered; an answer given at once closes it now.
     event->ignore();
+    if (m_quitAsked)
+        return;
+    m_quitAsked = true;
+    const auto asking = std::make_shared<bool>(true);
+    m_commands->quit([this, asking, event](bool quits) {
+        m_quitAsked = false;
+        if (!quits)
+            return;
+        if (m_runView)
+            m_runView->rememberPlacement();
+        m_quitting = true;
+        if (*asking)
+            event->accept();
+        else
+            close();
+    });
+    *asking = false;
 }
 
 } // namespace jhk

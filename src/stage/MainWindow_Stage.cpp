@@ -16,6 +16,8 @@
 #include <QMenu>
 #include <QTimer>
 
+#include <memory>
+
 namespace jhk {
 
 void MainWindow::dropPalette(int index, QPoint globalPos)
@@ -26,13 +28,7 @@ void MainWindow::dropPalette(int index, QPoint globalPos)
         return;
     const QPoint t = m_stageWidget->toTwips(p);
     const DropSource source = index == PartsKindCount ? DropSource::LabelButton : DropSource::PartButton;
-    // The new part and what its property dialog gives it are one edit. A drop whose dialog
-    // was cancelled leaves only a freed slot behind: no edit either.
-    const int placedBefore = m_machine.app.PartsCount + m_machine.app.LabelCount;
-    unrecorded([&] { m_editor->dropOnStage(source, index, t.x(), t.y()); });
-    if (m_machine.app.PartsCount + m_machine.app.LabelCount == placedBefore)
-        m_history.rebase(m_machine, undoExtra());
-    refresh();
+    m_commands->dropFromPalette(source, index, t.x(), t.y());
 }
 
 void MainWindow::keyPressEvent(QKeyEvent *event)
@@ -60,13 +56,28 @@ void MainWindow::askVariable(const std::array<std::string, 3> &captions,
 {
     for (std::size_t v = 0; v < 3; ++v)
         m_variableActions[v]->setText(QString::fromStdString(captions[v]));
-    std::optional<int> chosen;
-    if (QAction *action = m_variableMenu->exec(QCursor::pos())) {
+    // The menu answers once: with the entry chosen, or with nothing once it has closed
+    // without one (a chosen entry is triggered right after the menu hides).
+    auto answered = std::make_shared<bool>(false);
+    auto give = [answered, answer](std::optional<int> chosen) {
+        if (*answered)
+            return;
+        *answered = true;
+        answer(chosen);
+    };
+    auto *context = new QObject(m_variableMenu);
+    connect(m_variableMenu, &QMenu::triggered, context, [this, give](QAction *action) {
         for (std::size_t v = 0; v < 3; ++v)
             if (action == m_variableActions[v])
-                chosen = static_cast<int>(v);
-    }
-    answer(chosen);
+                give(static_cast<int>(v));
+    });
+    connect(m_variableMenu, &QMenu::aboutToHide, context, [context, give] {
+        QTimer::singleShot(0, context, [context, give] {
+            give(std::nullopt);
+            context->deleteLater();
+        });
+    });
+    m_variableMenu->popup(QCursor::pos());
 }
 
 void MainWindow::finishPick()
@@ -83,63 +94,47 @@ void MainWindow::showPartMenu(int slot, QPoint globalPos)
 {
     if (m_machine.app.RunMode != ModeEditing || !m_machine.partExists(slot))
         return;
-    QMenu menu(this);
-    menu.setObjectName(QStringLiteral("mnuPartsPopup"));
-    QAction *properties = menu.addAction(QStringLiteral("プロパティの変更..."));
-    if (menu.exec(globalPos) == properties)
-        changePartProperties(slot);
+    auto *menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("mnuPartsPopup"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    QAction *properties = menu->addAction(QStringLiteral("プロパティの変更..."));
+    connect(properties, &QAction::triggered, this, [this, slot] { changePartProperties(slot); });
+    menu->popup(globalPos);
 }
 
-// The property dialog for a part already on the stage: a new picture or new starting values.
-// Unlike after a drop, Cancel (or the close box) keeps the part exactly as it was.
 void MainWindow::changePartProperties(int slot)
 {
-    if (m_machine.app.RunMode != ModeEditing || !m_machine.partExists(slot))
-        return;
-    const PartsRecord before = m_machine.part(slot);
-    const std::string &shown = stage().part(slot).picture;
-    bool pictureChanged = false;
-    const PropertyOutcome outcome = openPropertyDialog(slot, shown.empty() ? "dummy" : shown, &pictureChanged);
-    m_machine.app.DeleteNewParts = 0;
-    if (outcome == PropertyOutcome::Ok && pictureChanged) {
-        // Another picture replaces the painted one, also in the saved machine.
-        m_painted.remove(slot);
-        stage().setPartPicture(m_machine, m_sizes, slot, m_machine.part(slot).PictName);
-    } else if (outcome == PropertyOutcome::Edit) {
-        // The part keeps its picture until the paint tool hands it a new one.
-        m_machine.part(slot).PictName = before.PictName;
-    } else if (outcome != PropertyOutcome::Ok) {
-        m_machine.part(slot) = before;
-    }
+    m_commands->changeProperties(slot);
+}
+
+void MainWindow::showPropertyDialog(int slot, std::function<void(PropertyOutcome)> closed)
+{
+    // Behind the dialog the window shows the new part: its place, number and selection.
     refresh();
+    showPropertyDialog(slot, {}, [closed](PropertyOutcome outcome, bool) { closed(outcome); });
 }
 
-PropertyOutcome MainWindow::showPropertyDialog(int slot)
+void MainWindow::showPropertyDialog(int slot, const std::string &shownPicture,
+                                    std::function<void(PropertyOutcome, bool)> closed)
 {
-    return openPropertyDialog(slot, {}, nullptr);
-}
-
-PropertyOutcome MainWindow::openPropertyDialog(int slot, const std::string &shownPicture, bool *pictureChanged)
-{
-    // Behind the dialog the window shows the part as it is now (a new part's place, number and
-    // selection); the edit is recorded once the dialog has decided.
-    unrecorded([this] { refresh(); });
-    PropertyDialog dialog(m_machine, m_catalogue, slot, m_pictures, *m_ui, this, shownPicture);
-    dialog.exec();
-    if (pictureChanged)
-        *pictureChanged = dialog.logic().pictureChanged();
-    // The keyboard comes back to the stage window, so that its shortcuts work at once.
-    activateWindow();
-    if (dialog.outcome() == PropertyOutcome::Edit) {
-        PaintHooks hooks;
-        // The drawing belongs to the part it was started for, whatever is selected when
-        // the paint tool hands it back.
-        const int kind = m_machine.part(slot).Kind;
-        hooks.handBack = [this, slot, kind](const QImage &image) { givePaintedPicture(slot, kind, image); };
-        hooks.quit = [this] { close(); };
-        openPaintTool(this, dialog.picture().toImage(), std::move(hooks));
-    }
-    return dialog.outcome();
+    auto *dialog = new PropertyDialog(m_machine, m_catalogue, slot, m_pictures, *m_ui, this, shownPicture);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::finished, this, [this, dialog, slot, closed] {
+        const PropertyOutcome outcome = dialog->outcome();
+        // The keyboard comes back to the stage window, so that its shortcuts work at once.
+        activateWindow();
+        if (outcome == PropertyOutcome::Edit) {
+            PaintHooks hooks;
+            // The drawing belongs to the part it was started for, whatever is selected when
+            // the paint tool hands it back.
+            const int kind = m_machine.part(slot).Kind;
+            hooks.handBack = [this, slot, kind](const QImage &image) { givePaintedPicture(slot, kind, image); };
+            hooks.quit = [this] { close(); };
+            openPaintTool(this, dialog->picture().toImage(), std::move(hooks));
+        }
+        closed(outcome, dialog->logic().pictureChanged());
+    });
+    dialog->open();
 }
 
 void MainWindow::givePaintedPicture(int slot, int kind, const QImage &image)
@@ -171,11 +166,10 @@ std::pair<int, int> MainWindow::labelSize(const LabelControl &label, const std::
 
 void MainWindow::changeMoneyInHand()
 {
-    if (const auto answer = m_ui->inputText(msg::MoneyPrompt))
-        m_engine->setMoneyInHand(*answer);
-    else
-        m_engine->setMoneyInHand(std::string());
-    refresh();
+    m_ui->inputText(msg::MoneyPrompt, [this](std::optional<std::string> answer) {
+        m_engine->setMoneyInHand(answer ? *answer : std::string());
+        refresh();
+    });
 }
 
 void MainWindow::editLabel(int j)
@@ -183,14 +177,18 @@ void MainWindow::editLabel(int j)
     if (j < 1 || j >= LabelSlots)
         return;
     m_machine.app.CurParts = static_cast<std::int16_t>(j);
-    LabelEditorDialog dialog(m_machine, stage().labels[static_cast<std::size_t>(j)], m_editor->labelFont(j), this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    std::string font = m_editor->labelFont(j);
-    dialog.logic().apply(m_machine.label(j), stage().labels[static_cast<std::size_t>(j)], font);
-    m_editor->setLabelFont(j, font);
-    m_editor->fitLabel(j);
-    stage().frameTightly(stage().labels[static_cast<std::size_t>(j)].rect);
+    auto *dialog =
+        new LabelEditorDialog(m_machine, stage().labels[static_cast<std::size_t>(j)], m_editor->labelFont(j), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog, j] {
+        std::string font = m_editor->labelFont(j);
+        dialog->logic().apply(m_machine.label(j), stage().labels[static_cast<std::size_t>(j)], font);
+        m_editor->setLabelFont(j, font);
+        m_editor->fitLabel(j);
+        stage().frameTightly(stage().labels[static_cast<std::size_t>(j)].rect);
+        refresh();
+    });
+    dialog->open();
 }
 
 QPixmap MainWindow::partPicture(int part) const
@@ -217,12 +215,25 @@ void MainWindow::showMessage(const std::string &text)
     m_ui->message(text);
 }
 
-RunMessageAnswer MainWindow::showRunMessage(const std::string &text)
+void MainWindow::showRunMessage(const std::string &text, std::function<void(RunMessageAnswer)> answered)
 {
-    if (m_ui->ask(text, MessageButtons::OkStop, MessageIcon::None) != Answer::Stop)
-        return RunMessageAnswer::Ok;
-    stopRunClicked();
-    return RunMessageAnswer::Stop;
+    // The run stays paused behind the box; "停止" ends it as the window's own "停止" does.
+    m_ui->ask(text, MessageButtons::OkStop, MessageIcon::None, [this, answered](Answer a) {
+        answered(a == Answer::Stop ? RunMessageAnswer::Stop : RunMessageAnswer::Ok);
+        refresh();
+    });
+}
+
+std::optional<std::string> MainWindow::loadPicturesBeside(const std::string &documentPath)
+{
+    const auto problem = m_painted.loadBeside(QString::fromStdString(documentPath), m_machine, m_appFolder);
+    return problem ? std::optional<std::string>(problem->toStdString()) : std::nullopt;
+}
+
+std::optional<std::string> MainWindow::savePicturesBeside(const std::string &documentPath)
+{
+    const auto refused = m_painted.saveBeside(QString::fromStdString(documentPath), m_machine);
+    return refused ? std::optional<std::string>(refused->toStdString()) : std::nullopt;
 }
 
 void MainWindow::runListLineAdded(const std::string &)

@@ -7,6 +7,7 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -55,11 +56,19 @@ void OptionDialog::pressOk()
             chosen = i + 1;
     // The question is asked over this window; it closes once answered, before the message
     // that the level has changed.
-    raiseLevel(m_app, chosen, m_dialogs, [this] {
-        hide();
-        emit levelRaised();
-    });
-    accept();
+    QPointer<OptionDialog> self(this);
+    raiseLevel(
+        m_app, chosen, m_dialogs,
+        [self] {
+            if (!self)
+                return;
+            self->hide();
+            emit self->levelRaised();
+        },
+        [self](bool) {
+            if (self)
+                self->accept();
+        });
 }
 
 } // namespace jhk

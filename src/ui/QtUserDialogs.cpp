@@ -27,12 +27,14 @@ QMessageBox::Icon qtIcon(MessageIcon icon)
 
 } // namespace
 
-Answer showMessageBox(QWidget *parent, const QString &text, MessageButtons buttons, MessageIcon icon)
+QMessageBox *showMessageBox(QWidget *parent, const QString &text, MessageButtons buttons, MessageIcon icon,
+                            AnswerHandler answered)
 {
-    QMessageBox box(parent);
-    box.setWindowTitle(qs(ProgramTitle));
-    box.setIcon(qtIcon(icon));
-    box.setText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    auto *box = new QMessageBox(parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowTitle(qs(ProgramTitle));
+    box->setIcon(qtIcon(icon));
+    box->setText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     QMessageBox::StandardButtons standard = QMessageBox::Ok;
     QMessageBox::StandardButton escape = QMessageBox::Ok;
     switch (buttons) {
@@ -51,30 +53,90 @@ Answer showMessageBox(QWidget *parent, const QString &text, MessageButtons butto
         escape = QMessageBox::Cancel;
         break;
     }
-    box.setStandardButtons(standard);
-    box.setEscapeButton(escape);
+    box->setStandardButtons(standard);
+    box->setEscapeButton(escape);
     QPushButton *stop = nullptr;
     if (buttons == MessageButtons::OkStop) {
-        stop = box.addButton(QStringLiteral("停止"), QMessageBox::RejectRole);
+        stop = box->addButton(QStringLiteral("停止"), QMessageBox::RejectRole);
         stop->setObjectName(QStringLiteral("cmdStop"));
         stop->setAutoDefault(false);
-        box.setDefaultButton(QMessageBox::Ok);
-        box.setEscapeButton(QMessageBox::Ok);
+        box->setDefaultButton(QMessageBox::Ok);
+        box->setEscapeButton(QMessageBox::Ok);
     }
-    const int result = box.exec();
-    if (stop && box.clickedButton() == stop)
-        return Answer::Stop;
-    switch (result) {
-    case QMessageBox::Ok: return Answer::Ok;
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    default: return buttons == MessageButtons::Ok ? Answer::Ok : (buttons == MessageButtons::YesNo ? Answer::No : Answer::Cancel);
-    }
+    // Escape and the close box click the escape button: every way of closing names a button.
+    QObject::connect(box, &QDialog::finished, box, [box, stop, buttons, answered] {
+        if (!answered)
+            return;
+        QAbstractButton *clicked = box->clickedButton();
+        if (stop && clicked == stop) {
+            answered(Answer::Stop);
+            return;
+        }
+        switch (box->standardButton(clicked)) {
+        case QMessageBox::Ok: answered(Answer::Ok); return;
+        case QMessageBox::Yes: answered(Answer::Yes); return;
+        case QMessageBox::No: answered(Answer::No); return;
+        case QMessageBox::Cancel: answered(Answer::Cancel); return;
+        default: break;
+        }
+        answered(buttons == MessageButtons::Ok || buttons == MessageButtons::OkStop
+                     ? Answer::Ok
+                     : (buttons == MessageButtons::YesNo ? Answer::No : Answer::Cancel));
+    });
+    box->open();
+    return box;
 }
 
-Answer QtUserDialogs::ask(std::string_view text, MessageButtons buttons, MessageIcon icon)
+QWidget *QtUserDialogs::ownerWindow() const
 {
-    return showMessageBox(m_parent, qs(text), buttons, icon);
+    // A window not shown yet (a machine from the command line that could not be opened) does
+    // not hold its boxes: they stand on their own and outlive it.
+    return m_parent && m_parent->isVisible() ? m_parent.data() : nullptr;
+}
+
+void QtUserDialogs::request(std::function<void(std::function<void()>)> show)
+{
+    m_waiting.push_back(std::move(show));
+    if (!m_open)
+        next();
+}
+
+void QtUserDialogs::next()
+{
+    if (m_waiting.empty()) {
+        auto then = std::move(m_whenAnswered);
+        m_whenAnswered.clear();
+        for (const auto &f : then)
+            f();
+        return;
+    }
+    auto show = std::move(m_waiting.front());
+    m_waiting.pop_front();
+    m_open = true;
+    show([this] {
+        m_open = false;
+        next();
+    });
+}
+
+void QtUserDialogs::whenAnswered(std::function<void()> then)
+{
+    if (!busy()) {
+        then();
+        return;
+    }
+    m_whenAnswered.push_back(std::move(then));
+}
+
+void QtUserDialogs::ask(std::string_view text, MessageButtons buttons, MessageIcon icon, AnswerHandler answered)
+{
+    request([this, text = qs(text), buttons, icon, answered](std::function<void()> closed) {
+        showMessageBox(ownerWindow(), text, buttons, icon, [answered, closed](Answer a) {
+            if (answered)
+                answered(a);
+            closed();
+        });
+    });
 }
 
 QStringList QtUserDialogs::documentFilters()
@@ -82,39 +144,48 @@ QStringList QtUserDialogs::documentFilters()
     return {QStringLiteral("ジハンコウボウファイル (*.JHK)"), QStringLiteral("All Files (*.*)")};
 }
 
-std::optional<std::string> QtUserDialogs::openFileName()
+void QtUserDialogs::fileName(bool save, TextHandler chosen)
 {
-    QFileDialog dialog(m_parent, QStringLiteral("ファイルを開く"));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters(documentFilters());
-    dialog.setDefaultSuffix(QStringLiteral("JHK"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().constFirst().toStdString();
+    request([this, save, chosen](std::function<void()> closed) {
+        auto *dialog = new QFileDialog(ownerWindow(), save ? QStringLiteral("ファイルの保存") : QStringLiteral("ファイルを開く"));
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dialog->setFileMode(QFileDialog::AnyFile);
+        if (save)
+            dialog->setOption(QFileDialog::DontConfirmOverwrite);
+        dialog->setNameFilters(documentFilters());
+        dialog->setDefaultSuffix(QStringLiteral("JHK"));
+        QObject::connect(dialog, &QDialog::finished, dialog, [dialog, chosen, closed](int result) {
+            std::optional<std::string> name;
+            if (result == QDialog::Accepted && !dialog->selectedFiles().isEmpty())
+                name = dialog->selectedFiles().constFirst().toStdString();
+            chosen(name);
+            closed();
+        });
+        dialog->open();
+    });
 }
 
-std::optional<std::string> QtUserDialogs::saveFileName()
-{
-    QFileDialog dialog(m_parent, QStringLiteral("ファイルの保存"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setNameFilters(documentFilters());
-    dialog.setDefaultSuffix(QStringLiteral("JHK"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().constFirst().toStdString();
-}
+void QtUserDialogs::openFileName(TextHandler chosen) { fileName(false, std::move(chosen)); }
+void QtUserDialogs::saveFileName(TextHandler chosen) { fileName(true, std::move(chosen)); }
 
-std::optional<std::string> QtUserDialogs::inputText(std::string_view prompt)
+void QtUserDialogs::inputText(std::string_view prompt, TextHandler typed)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(m_parent, qs(ProgramTitle), qs(prompt), QLineEdit::Normal,
-                                               QString(), &ok);
-    if (!ok)
-        return std::nullopt;
-    return text.toStdString();
+    request([this, prompt = qs(prompt), typed](std::function<void()> closed) {
+        auto *dialog = new QInputDialog(ownerWindow());
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        dialog->setWindowTitle(qs(ProgramTitle));
+        dialog->setLabelText(prompt);
+        dialog->setInputMode(QInputDialog::TextInput);
+        QObject::connect(dialog, &QDialog::finished, dialog, [dialog, typed, closed](int result) {
+            std::optional<std::string> text;
+            if (result == QDialog::Accepted)
+                text = dialog->textValue().toStdString();
+            typed(text);
+            closed();
+        });
+        dialog->open();
+    });
 }
 
 } // namespace jhk

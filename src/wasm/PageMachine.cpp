@@ -424,7 +424,7 @@ void PageMachine::showMessage(const std::string &text)
     ask(text, "ok", "", {});
 }
 
-RunMessageAnswer PageMachine::showRunMessage(const std::string &text)
+void PageMachine::showRunMessage(const std::string &text, std::function<void(RunMessageAnswer)> answered)
 {
     // The page answers later: the run goes on, and "停止" stops it when it comes.
     m_lastMessage = text;
@@ -432,7 +432,7 @@ RunMessageAnswer PageMachine::showRunMessage(const std::string &text)
         if (answer == "stop")
             command("stop");
     });
-    return RunMessageAnswer::Ok;
+    answered(RunMessageAnswer::Ok);
 }
 
 void PageMachine::runListLineAdded(const std::string &line)

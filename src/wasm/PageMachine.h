@@ -93,7 +93,7 @@ public:
 private:
     // StageView
     void showMessage(const std::string &text) override;
-    RunMessageAnswer showRunMessage(const std::string &text) override;
+    void showRunMessage(const std::string &text, std::function<void(RunMessageAnswer)> answered) override;
     void runListLineAdded(const std::string &line) override;
     void stageChanged(StageChange what, int index) override;
     // SoundPlayer

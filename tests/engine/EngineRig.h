@@ -12,6 +12,7 @@
 #include "model/Creation.h"
 
 #include <initializer_list>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,15 +30,26 @@ public:
     Engine *engine = nullptr;
     int runMessages = 0;
     void showMessage(const std::string &text) override { messages.push_back(text); }
-    RunMessageAnswer showRunMessage(const std::string &text) override
+    // With `answerLater` a run message waits in `unanswered` until the test answers it.
+    bool answerLater = false;
+    std::vector<std::function<void(RunMessageAnswer)>> unanswered;
+    void showRunMessage(const std::string &text, std::function<void(RunMessageAnswer)> answered) override
     {
         messages.push_back(text);
-        if (++runMessages != stopAtRunMessage)
-            return RunMessageAnswer::Ok;
-        if (!stopsFromWindow)
-            return RunMessageAnswer::Stop;
+        if (answerLater) {
+            unanswered.push_back(std::move(answered));
+            return;
+        }
+        if (++runMessages != stopAtRunMessage) {
+            answered(RunMessageAnswer::Ok);
+            return;
+        }
+        if (!stopsFromWindow) {
+            answered(RunMessageAnswer::Stop);
+            return;
+        }
         engine->stopRun();
-        return RunMessageAnswer::Ok;
+        answered(RunMessageAnswer::Ok);
     }
     void runListLineAdded(const std::string &line) override { lines.push_back(line); }
 };

@@ -418,3 +418,53 @@ TEST(RunControl, StopWhileAMessageIsUpLeavesTheMachineAsAnyStop)
         }
     }
 }
+
+// A message shown during a run pauses the program until the pupil answers: what the block does
+// after the message waits, touches wait too, OK goes on where the program paused and "停止"
+// ends the run. An answer that comes after the run was stopped another way changes nothing.
+TEST(RunControl, ARunMessagePausesTheProgramUntilItIsAnswered)
+{
+    for (const RunMessageAnswer answer : {RunMessageAnswer::Ok, RunMessageAnswer::Stop}) {
+        SCOPED_TRACE(answer == RunMessageAnswer::Ok ? "OK" : "停止");
+        Rig r;
+        buildVendingMachine(r);
+        r.program(Lever, {B{0, BlockPayChange, {Counter, -1, -1, -1, -1}, LinkEnd}});
+        r.engine.startRun();
+        const auto wallet = r.m.app.Wallet;
+        r.m.part(Counter).A() = 150;
+        r.view.answerLater = true;
+        r.engine.touchPart(Lever);
+        ASSERT_EQ(r.view.unanswered.size(), 1u);
+        EXPECT_EQ(r.view.messages.back(), "お釣が150円でました");
+        EXPECT_TRUE(r.engine.runAwaitsAnswer());
+        EXPECT_EQ(r.m.app.Wallet, wallet) << "the coins wait for the answer";
+        EXPECT_EQ(r.m.part(Counter).A(), 150);
+        r.engine.touchPart(Lever);
+        EXPECT_EQ(r.view.unanswered.size(), 1u) << "a touch waits until the program has finished";
+
+        r.view.unanswered.front()(answer);
+        EXPECT_FALSE(r.engine.programRunning());
+        if (answer == RunMessageAnswer::Ok) {
+            EXPECT_EQ(r.m.app.RunMode, ModeRunning);
+            EXPECT_NE(r.m.app.Wallet, wallet);
+            EXPECT_EQ(r.m.part(Counter).A(), 0);
+        } else {
+            EXPECT_EQ(r.m.app.RunMode, ModeEditing);
+            EXPECT_EQ(r.m.app.Wallet, wallet);
+        }
+    }
+
+    Rig r;
+    buildVendingMachine(r);
+    r.program(Lever, {B{0, BlockPayChange, {Counter, -1, -1, -1, -1}, LinkEnd}});
+    r.engine.startRun();
+    r.m.part(Counter).A() = 150;
+    r.view.answerLater = true;
+    r.engine.touchPart(Lever);
+    ASSERT_EQ(r.view.unanswered.size(), 1u);
+    r.engine.stopRun();
+    r.engine.startRun();
+    r.view.unanswered.front()(RunMessageAnswer::Stop);
+    EXPECT_EQ(r.m.app.RunMode, ModeRunning) << "the old message's answer stops no new run";
+    EXPECT_FALSE(r.engine.programRunning());
+}

@@ -304,10 +304,10 @@ public:
         calls.emplace_back("stop");
         *runMode = ModeEditing;
     }
-    bool saveWithDialog() override
+    void saveWithDialog(std::function<void(bool)> saved) override
     {
         calls.emplace_back(*runMode == ModeEditing ? "save" : "save-while-running");
-        return saveSucceeds;
+        saved(saveSucceeds);
     }
 };
 
@@ -352,7 +352,9 @@ TEST(QuitRules, AnswersDecideWhetherTheProgramEnds)
         actions.saveSucceeds = c.saveSucceeds;
         int mode = c.runMode;
         actions.runMode = &mode;
-        EXPECT_EQ(confirmQuit(m.app, dialogs, actions), c.quits);
+        std::optional<bool> quits;
+        confirmQuit(m.app, dialogs, actions, [&](bool quit) { quits = quit; });
+        EXPECT_EQ(quits, c.quits);
         EXPECT_EQ(actions.calls, c.calls);
         ASSERT_EQ(dialogs.shown.size(), 1u);
         EXPECT_EQ(dialogs.shown[0], c.question);

@@ -3,45 +3,71 @@
 #include "rules/UserDialogs.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace jhk::test {
 
 // Answers the questions of the stage's commands from prepared answers and records what was
-// asked and shown.
+// asked and shown. With `holdAnswers` every request waits in `waiting` until answerNext().
 class FakeDialogs : public UserDialogs {
 public:
     std::deque<Answer> answers;
     std::deque<std::optional<std::string>> files;
     std::deque<std::optional<std::string>> inputs;
     std::vector<std::string> shown;
+    bool holdAnswers = false;
+    std::deque<std::function<void()>> waiting;
 
-    Answer ask(std::string_view text, MessageButtons buttons, MessageIcon) override
+    void ask(std::string_view text, MessageButtons buttons, MessageIcon, AnswerHandler answered) override
     {
         shown.emplace_back(text);
-        if (buttons == MessageButtons::Ok || answers.empty())
-            return Answer::Ok;
-        const Answer a = answers.front();
-        answers.pop_front();
-        return a;
+        Answer a = Answer::Ok;
+        if (buttons != MessageButtons::Ok && !answers.empty()) {
+            a = answers.front();
+            answers.pop_front();
+        }
+        give([answered, a] {
+            if (answered)
+                answered(a);
+        });
     }
-    std::optional<std::string> openFileName() override { return next(files); }
-    std::optional<std::string> saveFileName() override { return next(files); }
-    std::optional<std::string> inputText(std::string_view prompt) override
+    void openFileName(TextHandler chosen) override { giveText(files, std::move(chosen)); }
+    void saveFileName(TextHandler chosen) override { giveText(files, std::move(chosen)); }
+    void inputText(std::string_view prompt, TextHandler typed) override
     {
         shown.emplace_back(prompt);
-        return next(inputs);
+        giveText(inputs, std::move(typed));
+    }
+
+    // Answers the oldest request held back; false when none waits.
+    bool answerNext()
+    {
+        if (waiting.empty())
+            return false;
+        auto answer = std::move(waiting.front());
+        waiting.pop_front();
+        answer();
+        return true;
     }
 
 private:
-    static std::optional<std::string> next(std::deque<std::optional<std::string>> &queue)
+    void give(std::function<void()> answer)
     {
-        if (queue.empty())
-            return std::nullopt;
-        auto v = queue.front();
-        queue.pop_front();
-        return v;
+        if (holdAnswers)
+            waiting.push_back(std::move(answer));
+        else
+            answer();
+    }
+    void giveText(std::deque<std::optional<std::string>> &queue, TextHandler handler)
+    {
+        std::optional<std::string> v;
+        if (!queue.empty()) {
+            v = queue.front();
+            queue.pop_front();
+        }
+        give([handler, v] { handler(v); });
     }
 };
 

@@ -294,6 +294,7 @@ TEST_F(MainWindowTest, DialogSizesIncludeFrameAndCaption)
     QMouseEvent doubleClick(QEvent::MouseButtonDblClick, at, stageWidget->mapToGlobal(at), Qt::LeftButton,
                             Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(stageWidget, &doubleClick);
+    QCoreApplication::processEvents(); // the editor answers
     EXPECT_EQ(labelEditor, QSize(397, 273) - frame);
 }
 
@@ -314,10 +315,10 @@ TEST_F(MainWindowTest, OneSettingsAndOnePrintWindowAndTheQuestionOverTheSettings
     struct Watching : test::FakeDialogs {
         QPointer<QWidget> settings;
         std::vector<bool> visibleWhenAsked;
-        Answer ask(std::string_view text, MessageButtons buttons, MessageIcon icon) override
+        void ask(std::string_view text, MessageButtons buttons, MessageIcon icon, AnswerHandler answered) override
         {
             visibleWhenAsked.push_back(settings && settings->isVisible());
-            return FakeDialogs::ask(text, buttons, icon);
+            FakeDialogs::ask(text, buttons, icon, std::move(answered));
         }
     };
     Watching watching;
@@ -382,6 +383,7 @@ TEST_F(MainWindowTest, PartPropertiesChangeAfterPlacingAndCancelKeepsThePart)
         QTest::keyClick(&d, Qt::Key_Escape);
     });
     window->changePartProperties(0);
+    QCoreApplication::processEvents(); // the dialog answers
     EXPECT_EQ(m.part(0), placed);
     EXPECT_TRUE(window->stage().part(0).visible);
 
@@ -391,6 +393,7 @@ TEST_F(MainWindowTest, PartPropertiesChangeAfterPlacingAndCancelKeepsThePart)
         d.pressOk();
     });
     window->changePartProperties(0);
+    QCoreApplication::processEvents(); // the dialog answers
     EXPECT_EQ(m.part(0).PictName, "\\bg\\kan_3.bmp");
     EXPECT_EQ(m.part(0).A(), 150);
     EXPECT_EQ(window->stage().part(0).picture, "\\bg\\kan_3.bmp");
@@ -462,6 +465,7 @@ TEST_F(MainWindowTest, LabelDeletedAfterItsEditorWasCancelledStaysDeleted)
         QMouseEvent event(QEvent::MouseButtonDblClick, at, stageWidget->mapToGlobal(at), Qt::LeftButton,
                           Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(stageWidget, &event);
+        QCoreApplication::processEvents(); // the editor answers
     };
 
     doubleClick(QPoint(15, 405));
@@ -899,6 +903,7 @@ TEST_F(MainWindowTest, PaintedPictureIsKeptByThePropertyDialog)
         d.pressOk();
     });
     window->changePartProperties(0);
+    QCoreApplication::processEvents(); // the dialog answers
     EXPECT_EQ(shown, QSize(33, 44)) << "the dialog shows the painted picture";
     EXPECT_EQ(window->stage().part(0).picture, painted);
     EXPECT_EQ(window->stage().part(0).rect.width, 33 * 15);
@@ -906,6 +911,7 @@ TEST_F(MainWindowTest, PaintedPictureIsKeptByThePropertyDialog)
 
     answer([](PropertyDialog &d) { d.pressEdit(); });
     window->changePartProperties(0);
+    QCoreApplication::processEvents(); // the dialog answers
     paint = paintTool();
     ASSERT_NE(paint, nullptr);
     EXPECT_EQ(paint->session().size(), QSize(33, 44)) << "the paint tool starts from the painting";
@@ -919,6 +925,7 @@ TEST_F(MainWindowTest, PaintedPictureIsKeptByThePropertyDialog)
         d.pressOk();
     });
     window->changePartProperties(0);
+    QCoreApplication::processEvents(); // the dialog answers
     EXPECT_EQ(window->stage().part(0).picture, "\\bg\\kan_2.bmp");
     EXPECT_EQ(m.part(0).PictName, "\\bg\\kan_2.bmp");
 }

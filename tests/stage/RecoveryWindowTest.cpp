@@ -39,6 +39,7 @@ struct Program {
                 d->pressOk();
         });
         window->dropPalette(KindProduct, window->stageWidget()->mapToGlobal(QPoint(100, 100)));
+        QCoreApplication::processEvents(); // the dialog answers
     }
 };
 

@@ -23,13 +23,13 @@ public:
     PropertyOutcome outcome = PropertyOutcome::Ok;
     int dialogs = 0;
     int moneyInputs = 0;
-    PropertyOutcome showPropertyDialog(int) override
+    void showPropertyDialog(int, std::function<void(PropertyOutcome)> closed) override
     {
         ++dialogs;
         machine->part(machine->app.CurParts).PictName = "dummy"; // as the dialog does on opening
         if (outcome == PropertyOutcome::Cancel)
             machine->app.DeleteNewParts = -1;
-        return outcome;
+        closed(outcome);
     }
     std::pair<int, int> labelSize(const LabelControl &, const std::string &) override { return {600, 240}; }
     void changeMoneyInHand() override { ++moneyInputs; }
