@@ -1,8 +1,9 @@
 #include "runview/RunViewWindow.h"
 
 #include "engine/Engine.h"
+#include "rules/RunSpeed.h"
 #include "runview/RunFlowchartView.h"
-#include "runview/RunSpeed.h"
+#include "ui/Colours.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -29,8 +30,8 @@ namespace {
 
 constexpr QSize DefaultSize(780, 560);
 constexpr int LogHeight = 110;
-const QColor FlashColour(255, 226, 90);
-const QColor HintColour(200, 0, 0);
+const QColor FlashColour = colorFromTable(RunViewModel::FlashColour);
+const QColor HintColour = colorFromTable(RunViewModel::HintColour);
 
 QString qs(const std::string &s) { return QString::fromStdString(s); }
 

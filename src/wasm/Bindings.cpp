@@ -1,5 +1,6 @@
 // The page module's JavaScript API: a thin translation between the page's values (numbers,
 // strings, Uint8Array, plain objects, callbacks) and PageMachine. No rule lives here.
+#include "rules/CaptionLines.h"
 #include "wasm/PageMachine.h"
 
 #include <emscripten/bind.h>
@@ -46,6 +47,32 @@ bool putAppFile(const std::string &relative, const val &bytes)
     const std::vector<std::uint8_t> data = bytesOf(bytes);
     out.write(reinterpret_cast<const char *>(data.data()), static_cast<std::streamsize>(data.size()));
     return static_cast<bool>(out);
+}
+
+// The page's font, measured by the page: measure(text, pixels) gives the width in pixels.
+class JsMeasure : public jhk::TextMeasure {
+public:
+    explicit JsMeasure(val measure) : m_measure(std::move(measure)) {}
+    double width(std::string_view text, int pixels) const override
+    {
+        return m_measure(std::string(text), pixels).as<double>();
+    }
+
+private:
+    val m_measure;
+};
+
+// A caption fitted into a box by the caption rules, in the page's font: {pixels, lines}.
+val fitCaption(const std::string &caption, double width, double height, int largestPixels, val measure)
+{
+    const jhk::CaptionLines fitted = jhk::fitCaptionLines(caption, width, height, largestPixels, JsMeasure(std::move(measure)));
+    val lines = val::array();
+    for (const std::string &line : fitted.lines)
+        lines.call<void>("push", line);
+    val o = val::object();
+    o.set("pixels", fitted.pixels);
+    o.set("lines", lines);
+    return o;
 }
 
 // The page's callbacks; a callback the page leaves out is not called.
@@ -102,7 +129,9 @@ public:
     void blink() { m_machine.blink(); }
     void soundEnded() { m_machine.soundEnded(); }
     std::string scene() const { return m_machine.scene(); }
-    std::string runView() const { return m_machine.runView(); }
+    std::string runView() { return m_machine.runView(); }
+    void showRunView(bool open) { m_machine.showRunView(open); }
+    void setRunSpeed(int index) { m_machine.setRunSpeed(index); }
     bool isModified() const { return m_machine.isModified(); }
     bool canUndo() const { return m_machine.canUndo(); }
     bool canRedo() const { return m_machine.canRedo(); }
@@ -125,6 +154,7 @@ private:
 EMSCRIPTEN_BINDINGS(jihankobo)
 {
     emscripten::function("putAppFile", &putAppFile);
+    emscripten::function("fitCaption", &fitCaption);
     emscripten::class_<Machine>("Machine")
         .constructor<int, int>()
         .function("setHost", &Machine::setHost)
@@ -143,6 +173,8 @@ EMSCRIPTEN_BINDINGS(jihankobo)
         .function("soundEnded", &Machine::soundEnded)
         .function("scene", &Machine::scene)
         .function("runView", &Machine::runView)
+        .function("showRunView", &Machine::showRunView)
+        .function("setRunSpeed", &Machine::setRunSpeed)
         .function("isModified", &Machine::isModified)
         .function("canUndo", &Machine::canUndo)
         .function("canRedo", &Machine::canRedo);

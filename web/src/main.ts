@@ -159,10 +159,12 @@ class Page {
     setText('lbl_PartsName', s.panel.partsName);
     setText('lblPartsID', s.panel.partsId);
     const pic = $<HTMLImageElement>('pic_SelectParts');
-    const url = s.panel.pictureKind >= 0 && s.panel.picture
-      ? (s.panel.picture === 'dummy' ? `builtin/kinds/kind_${s.panel.pictureKind}.png` : this.pictures.resolve(s.panel.picture)) : '';
-    pic.hidden = !url;
-    if (url && pic.getAttribute('src') !== url) pic.src = url;
+    // The palette picture of the selected part's kind, as the palette button shows it.
+    if (s.panel.pictureKind >= 0) {
+      const url = `builtin/palette/palette_${s.panel.pictureKind}.bmp`;
+      if (pic.getAttribute('src') !== url) pic.src = url;
+    }
+    pic.hidden = !(s.panel.pictureVisible && s.panel.pictureKind >= 0);
     setText('lbl_LEVEL', s.levelCaption);
     setText('lblKaisetsu', s.levelText);
     $('lblNowStep').hidden = !c.stepControlsVisible;
@@ -215,7 +217,9 @@ class Page {
 
   /** The whole window scales as one picture to the browser's window, never reflowed. */
   fit(): void {
-    const vw = window.innerWidth, vh = window.innerHeight;
+    // The run view sits beside the window where the screen has room for both, as on the desktop.
+    const beside = this.runView && window.innerWidth >= WindowWidth + RunView.Width ? RunView.Width : 0;
+    const vw = window.innerWidth - beside, vh = window.innerHeight;
     const s = Math.min(vw / WindowWidth, vh / WindowHeight);
     this.scale = s > 0 ? s : 1;
     const win = $('main-window');
@@ -225,6 +229,7 @@ class Page {
     document.documentElement.style.setProperty('--scale', String(this.scale));
     this.stage.setScale(this.scale);
     this.redraw();
+    this.runView?.place();
   }
 
   // ---- the pupil's events ----
@@ -359,8 +364,9 @@ class Page {
   }
 
   showRunView(): void {
-    if (!this.runView) this.runView = new RunView(this.machine, () => { this.runView = null; });
-    this.runView.update();
+    if (this.runView) { this.runView.raise(); this.runView.update(); return; }
+    this.runView = new RunView(this.core, this.machine, () => { this.runView = null; this.fit(); });
+    this.fit();
   }
 
   // ---- opening ----
