@@ -57,14 +57,18 @@ fi
 cd "$SITE"
 find app -type f ! -name files.json ! -name 'pack.bin*' | sed 's|^app/||' | LC_ALL=C sort \
     | node -e 'const l=require("fs").readFileSync(0,"utf8").split("\n").filter(Boolean);process.stdout.write(JSON.stringify(l))' > app/files.json
-node "$WEB/tools/pack.mjs" app app/files.json app/pack.bin.gz
-BUILD_ID=$(cat page.js page.css index.html app/pack.bin.gz | sha256sum | cut -c1-16)
+# The stage backgrounds stay out of the pack: a machine shows one of the five, fetched when it
+# is drawn; the page module reads none of them.
+node "$WEB/tools/pack.mjs" app app/files.json app/pack.bin.gz '^bg/bg[0-9]+\.bmp$'
+# A new build is a new cache, the page module's files included.
+BUILD_ID=$(cat page.js page.css index.html app/pack.bin.gz $(ls jihankobo-core.js jihankobo-core.wasm 2>/dev/null) | sha256sum | cut -c1-16)
 sed "s/__BUILD_ID__/$BUILD_ID/" sw.js.tmp > sw.js
 rm sw.js.tmp
 # The page reads the application folder from pack.bin.gz: its single files stay on the site for
-# other pages and tools (and browsers without DecompressionStream), out of the cache.
+# other pages and tools (and browsers without DecompressionStream), out of the cache, except the
+# backgrounds the pack leaves out.
 find . -type f ! -name sw.js ! -name precache.json ! -path './fonts/LICENSE*' ! -name '*.jhk' ! -name 'splash.bmp' \
-    \( ! -path './app/*' -o -name pack.bin.gz \) \
+    \( ! -path './app/*' -o -name pack.bin.gz -o -ipath './app/bg/bg[0-9]*.bmp' \) \
     ! -path './builtin/paint/*' ! -path './builtin/thumbs/*' | sed 's|^\./||' | LC_ALL=C sort \
     | node -e 'const l=require("fs").readFileSync(0,"utf8").split("\n").filter(Boolean);const m=["jihankobo-core.js","jihankobo-core.wasm"].filter(f=>!l.includes(f));process.stdout.write(JSON.stringify(["./",...l,...m]))' > precache.json
 echo "page written to $SITE"

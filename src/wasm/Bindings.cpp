@@ -6,8 +6,8 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -43,10 +43,15 @@ bool putAppFile(const std::string &relative, const val &bytes)
     const std::filesystem::path path = std::filesystem::path(AppDir) / rel;
     std::error_code ec;
     std::filesystem::create_directories(path.parent_path(), ec);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    // One write of the whole file: the memory file system takes it in one piece, where a
+    // stream's small buffer would grow it a thousand times for a background picture.
     const std::vector<std::uint8_t> data = bytesOf(bytes);
-    out.write(reinterpret_cast<const char *>(data.data()), static_cast<std::streamsize>(data.size()));
-    return static_cast<bool>(out);
+    std::FILE *out = std::fopen(path.c_str(), "wb");
+    if (!out)
+        return false;
+    std::setvbuf(out, nullptr, _IONBF, 0);
+    const bool written = std::fwrite(data.data(), 1, data.size(), out) == data.size();
+    return std::fclose(out) == 0 && written;
 }
 
 // The page's font, measured by the page: measure(text, pixels) gives the width in pixels.

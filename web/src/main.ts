@@ -58,7 +58,7 @@ class Page {
     // The application folder, handed to the module: the tables, the block explanations, the
     // pictures whose sizes it measures and the sounds whose lengths a run waits for.
     performance.mark('jhk-unpacked');
-    for (const [f, bytes] of files) core.putAppFile(f, bytes);
+    for (const [f, bytes] of files) if (bytes !== OnSite) core.putAppFile(f, bytes);
     this.appFiles = [...files.keys()];
     this.pictures.setAppFiles(files);
     performance.mark('jhk-appfiles');
@@ -218,7 +218,8 @@ class Page {
   /** The whole window scales as one picture to the browser's window, never reflowed. */
   fit(): void {
     // The run view sits beside the window where the screen has room for both, as on the desktop.
-    const beside = this.runView && window.innerWidth >= WindowWidth + RunView.Width ? RunView.Width : 0;
+    const room = this.runView?.width ?? 0;
+    const beside = room && window.innerWidth >= WindowWidth + room ? room : 0;
     const vw = window.innerWidth - beside, vh = window.innerHeight;
     const s = Math.min(vw / WindowWidth, vh / WindowHeight);
     this.scale = s > 0 ? s : 1;
@@ -588,15 +589,22 @@ async function appFolder(): Promise<Map<string, Uint8Array>> {
   return new Map(list.map((f, i) => [f, new Uint8Array(bodies[i])]));
 }
 
+/** The pack's files; a file the pack leaves out (size -1, a stage background) stays on the site
+ *  and is fetched when it is shown: it is named with an empty array. */
 function unpack(pack: ArrayBuffer): Map<string, Uint8Array> {
   const view = new DataView(pack);
   const indexLength = view.getUint32(0, true);
   const index = JSON.parse(new TextDecoder().decode(new Uint8Array(pack, 4, indexLength))) as [string, number][];
   const files = new Map<string, Uint8Array>();
   let at = 4 + indexLength;
-  for (const [name, size] of index) { files.set(name, new Uint8Array(pack, at, size)); at += size; }
+  for (const [name, size] of index) {
+    if (size < 0) { files.set(name, OnSite); continue; }
+    files.set(name, new Uint8Array(pack, at, size));
+    at += size;
+  }
   return files;
 }
+const OnSite = new Uint8Array(0);
 
 function setEnabled(id: string, on: boolean): void {
   const el = document.getElementById(id) as HTMLButtonElement | null;

@@ -24,8 +24,6 @@ const boxOf = (v: unknown): Box | null => {
 };
 
 export class RunView {
-  /** The window's width, CSS pixels, as the desktop's run view opens. */
-  static readonly Width = 780;
   private root: HTMLElement;
   private canvas: HTMLCanvasElement;
   private chartBox: HTMLElement;
@@ -78,6 +76,9 @@ export class RunView {
   }
 
   raise(): void { document.body.appendChild(this.root); }
+
+  /** The window's width on the page, CSS pixels. */
+  get width(): number { return this.root.offsetWidth; }
 
   /** Draws the run view again when the module describes something new. */
   update(): void {
