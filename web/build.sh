@@ -49,6 +49,13 @@ if [ -f "$FONT" ] && /usr/bin/python3 -c 'import fontTools.subset, brotli' 2>/de
     # shellcheck disable=SC2086
     /usr/bin/python3 tools/subset_font.py "$FONT" "$SITE/fonts/jhk-gothic.woff2" $TEXTS
     cp /usr/share/doc/fonts-ipafont-gothic/copyright "$SITE/fonts/LICENSE-jhk-gothic.txt"
+    # Latin letters and digits in the font the desktop's windows draw them in.
+    LATIN=/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
+    if [ -f "$LATIN" ]; then
+        /usr/bin/python3 tools/subset_font.py --latin "$LATIN" "$SITE/fonts/jhk-sans.woff2"
+        /usr/bin/python3 tools/subset_font.py --latin "${LATIN%.ttf}-Bold.ttf" "$SITE/fonts/jhk-sans-bold.woff2"
+        cp /usr/share/doc/fonts-dejavu-core/copyright "$SITE/fonts/LICENSE-jhk-sans.txt"
+    fi
 else
     echo "web/build.sh: warning: no fontTools or IPA Gothic (sh scripts/install-deps.sh): the page uses the system's font" >&2
 fi

@@ -1,6 +1,8 @@
 // The page module's JavaScript API: a thin translation between the page's values (numbers,
 // strings, Uint8Array, plain objects, callbacks) and PageMachine. No rule lives here.
+#include "engine/Stage.h"
 #include "rules/CaptionLines.h"
+#include "rules/StageController.h"
 #include "wasm/PageMachine.h"
 
 #include <emscripten/bind.h>
@@ -77,6 +79,20 @@ val fitCaption(const std::string &caption, double width, double height, int larg
     val o = val::object();
     o.set("pixels", fitted.pixels);
     o.set("lines", lines);
+    return o;
+}
+
+// Where a part's number strip ("No.3", `numberWidth` × `numberHeight` pixels as the page's font
+// draws it) goes on the stage beside the part's picture at x, y, w, h: {x, y, w, h}.
+val partNumberRect(int x, int y, int w, int h, int numberWidth, int numberHeight)
+{
+    const jhk::PixelRect r = jhk::StageHitTest::partNumberRect({x, y, w, h}, numberWidth, numberHeight,
+                                                               {0, 0, jhk::StageWidthPixels, jhk::StageHeightPixels});
+    val o = val::object();
+    o.set("x", r.left);
+    o.set("y", r.top);
+    o.set("w", r.width);
+    o.set("h", r.height);
     return o;
 }
 
@@ -160,6 +176,7 @@ EMSCRIPTEN_BINDINGS(jihankobo)
 {
     emscripten::function("putAppFile", &putAppFile);
     emscripten::function("fitCaption", &fitCaption);
+    emscripten::function("partNumberRect", &partNumberRect);
     emscripten::class_<Machine>("Machine")
         .constructor<int, int>()
         .function("setHost", &Machine::setHost)

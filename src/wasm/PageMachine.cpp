@@ -571,6 +571,7 @@ std::string PageMachine::scene() const
     j.field("moneyLabel", s.moneyLabel).field("stateLabel", s.stateLabel);
     j.field("stateColor", cssColour(s.stateLabelColor)).field("blockStateLabel", s.blockStateLabel);
     j.field("chartEndColour", s.chartEndColor ? cssColour(s.chartEndColor) : std::string());
+    j.field("partNumberColour", cssColour(PartNumberColor));
     j.field("runHint", s.runHint);
     j.key("runList").beginArray();
     for (const std::string &line : s.runList)

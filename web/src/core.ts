@@ -36,6 +36,8 @@ export interface Machine {
 
 export interface Core {
   putAppFile(path: string, bytes: Uint8Array): boolean;
+  /** Where a part's number strip goes beside the part's picture (stage pixels). */
+  partNumberRect(x: number, y: number, w: number, h: number, numberWidth: number, numberHeight: number): { x: number; y: number; w: number; h: number };
   /** A caption fitted into a box by the caption rules, measured in the page's font. */
   fitCaption(caption: string, width: number, height: number, largestPixels: number,
     measure: (text: string, pixels: number) => number): { pixels: number; lines: string[] };

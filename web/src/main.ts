@@ -52,9 +52,10 @@ class Page {
     this.fit();
     window.addEventListener('resize', () => this.fit());
     this.pictures.onLoaded = () => this.redraw();
-    const [core, files] = await Promise.all([loadCore(), appFolder()]);
+    const [core, files] = await Promise.all([loadCore(), appFolder(), pageFonts()]);
     performance.mark('jhk-core');
     this.core = core;
+    this.stage.numberRect = (x, y, w, h, nw, nh) => core.partNumberRect(x, y, w, h, nw, nh);
     // The application folder, handed to the module: the tables, the block explanations, the
     // pictures whose sizes it measures and the sounds whose lengths a run waits for.
     performance.mark('jhk-unpacked');
@@ -574,6 +575,14 @@ async function droppedFiles(dt: DataTransfer | null): Promise<{ file: File; path
   };
   for (const e of entries) await walk(e, '');
   return out;
+}
+
+/** The page's fonts, loaded before the stage is first drawn: text on a canvas is drawn in the
+ *  font there is at that moment. A browser that cannot load them goes on with its own. */
+async function pageFonts(): Promise<void> {
+  if (!document.fonts) return;
+  await Promise.all(['12px "JHK Gothic"', '12px "JHK Sans"', 'bold 12px "JHK Sans"']
+    .map(f => document.fonts.load(f, f.includes('Gothic') ? 'あ' : 'A').catch(() => undefined)));
 }
 
 /** The application folder's files: from app/pack.bin.gz (see web/tools/pack.mjs), or one by one

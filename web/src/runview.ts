@@ -15,6 +15,7 @@ const obj = (v: unknown): J | null => (v && typeof v === 'object' && !Array.isAr
 const Margin = 6;
 const NextMarkRoom = 14;
 const Ground = 'rgb(40,40,40)';
+// The flowchart is drawn in the Gothic font, Latin letters too, as the desktop's canvas.
 const FontFamily = '"JHK Gothic", "IPAGothic", sans-serif';
 
 interface Box { x: number; y: number; w: number; h: number; }

@@ -51,6 +51,7 @@ export interface Scene {
   twipsY: number;
   digitLeft: number;
   digitTop: number;
+  partNumberColour: string;
 }
 
 type J = Record<string, unknown>;
@@ -133,5 +134,6 @@ export function readScene(json: string): Scene {
     modified: bool(s.modified),
     twipsX: tx, twipsY: ty,
     digitLeft: num(s.digitLeft), digitTop: num(s.digitTop),
+    partNumberColour: str(s.partNumberColour, '#c0ffc0'),
   };
 }
