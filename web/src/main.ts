@@ -48,6 +48,7 @@ class Page {
   private appFiles: string[] = [];
 
   async start(): Promise<void> {
+    performance.mark('jhk-start');
     this.buildPalette();
     this.fit();
     window.addEventListener('resize', () => this.fit());
