@@ -1,9 +1,10 @@
 #include "runview/RunViewWindow.h"
 
 #include "engine/Engine.h"
+#include "rules/RunSpeed.h"
 #include "runview/RunFlowchartView.h"
-#include "runview/RunSpeed.h"
 #include "rules/RunViewPlacement.h"
+#include "ui/Colours.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -33,8 +34,8 @@ namespace {
 
 constexpr QSize DefaultSize(RunViewSizes::Width, RunViewSizes::Height);
 constexpr int LogHeight = 110;
-const QColor FlashColour(255, 226, 90);
-const QColor HintColour(200, 0, 0);
+const QColor FlashColour = colorFromTable(RunViewModel::FlashColour);
+const QColor HintColour = colorFromTable(RunViewModel::HintColour);
 
 QString qs(const std::string &s) { return QString::fromStdString(s); }
 

@@ -4,7 +4,7 @@
 #include "../stage/FakeDialogs.h"
 #include "model/AppState.h"
 #include "runview/RunFlowchartView.h"
-#include "runview/RunSpeed.h"
+#include "rules/RunSpeed.h"
 #include "runview/RunViewWindow.h"
 #include "rules/LevelChoice.h"
 #include "stage/MainWindow.h"

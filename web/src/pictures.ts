@@ -12,6 +12,8 @@ export class Pictures {
   /** The application folder's pictures, from the bytes the page already holds. */
   setAppFiles(files: Map<string, Uint8Array>): void {
     for (const [p, bytes] of files) {
+      // A file the page has not fetched (an empty array): from its place on the site.
+      if (bytes.length === 0) { this.siteFiles.set(p.toLowerCase(), 'app/' + p.split('/').map(encodeURIComponent).join('/')); continue; }
       const type = /\.png$/i.test(p) ? 'image/png' : /\.bmp$/i.test(p) ? 'image/bmp' : /\.wav$/i.test(p) ? 'audio/wav' : '';
       if (type) this.siteFiles.set(p.toLowerCase(), URL.createObjectURL(new Blob([bytes], { type })));
     }
