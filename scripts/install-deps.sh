@@ -15,7 +15,7 @@ apt-get install -y -q --no-install-recommends \
     libcups2-dev cups printer-driver-cups-pdf \
     libgtest-dev libgmock-dev libbenchmark-dev libx11-dev \
     fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core \
-    xvfb xauth xdotool x11-apps imagemagick poppler-utils dbus-daemon \
+    xvfb xauth xdotool x11-apps x11-utils openbox imagemagick poppler-utils dbus-daemon \
     python3 \
     clang \
     dpkg-dev file lintian appstream desktop-file-utils \
