@@ -23,14 +23,14 @@ namespace {
 
 constexpr int ScreenDpi = 96;
 constexpr double CaptionIndent = 2;
-const QColor PathColour(255, 170, 0);   // the run view's path and block being executed
-const QColor NextColour(0, 220, 255);   // the block "▼" runs next
-const QColor StoppedColour(255, 60, 60); // where a run stopped because something was not set
-
 QColor colourOf(std::uint32_t bgr)
 {
     return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF), static_cast<int>((bgr >> 16) & 0xFF));
 }
+
+const QColor PathColour = colourOf(RunPathColour);
+const QColor NextColour = colourOf(NextBlockColour);
+const QColor StoppedColour = colourOf(StoppedBlockColour);
 
 // A font given as a pixel height h is h × TwipsY ÷ 20 points.
 QFont fontOfPixels(int pixels, int twipsY)
