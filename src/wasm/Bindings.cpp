@@ -2,6 +2,7 @@
 // strings, Uint8Array, plain objects, callbacks) and PageMachine. No rule lives here.
 #include "engine/Stage.h"
 #include "rules/CaptionLines.h"
+#include "rules/RunViewPlacement.h"
 #include "rules/StageController.h"
 #include "wasm/PageMachine.h"
 
@@ -96,6 +97,22 @@ val partNumberRect(int x, int y, int w, int h, int numberWidth, int numberHeight
     return o;
 }
 
+// Where the run view opens on a screen `available` beside the main window `main` (both x, y,
+// width, height in CSS pixels), its frame adding frameWidth × frameHeight to its size:
+// {x, y, w, h, compact, mainX} (mainX: where the main window moves to make room, or null).
+val placeRunView(int ax, int ay, int aw, int ah, int mx, int my, int mw, int mh, int frameWidth, int frameHeight)
+{
+    const jhk::RunViewPlacement placed = jhk::placeRunView({ax, ay, aw, ah}, {mx, my, mw, mh}, frameWidth, frameHeight);
+    val o = val::object();
+    o.set("x", placed.frame.x);
+    o.set("y", placed.frame.y);
+    o.set("w", placed.frame.width);
+    o.set("h", placed.frame.height);
+    o.set("compact", placed.compact);
+    o.set("mainX", placed.mainX ? val(*placed.mainX) : val::null());
+    return o;
+}
+
 // The page's callbacks; a callback the page leaves out is not called.
 class JsHost : public jhk::PageHost {
 public:
@@ -177,6 +194,7 @@ EMSCRIPTEN_BINDINGS(jihankobo)
     emscripten::function("putAppFile", &putAppFile);
     emscripten::function("fitCaption", &fitCaption);
     emscripten::function("partNumberRect", &partNumberRect);
+    emscripten::function("placeRunView", &placeRunView);
     emscripten::class_<Machine>("Machine")
         .constructor<int, int>()
         .function("setHost", &Machine::setHost)

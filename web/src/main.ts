@@ -48,6 +48,7 @@ class Page {
   private appFiles: string[] = [];
 
   async start(): Promise<void> {
+    performance.mark('jhk-start');
     this.buildPalette();
     this.fit();
     window.addEventListener('resize', () => this.fit());
@@ -218,20 +219,29 @@ class Page {
 
   /** The whole window scales as one picture to the browser's window, never reflowed. */
   fit(): void {
-    // The run view sits beside the window where the screen has room for both, as on the desktop.
-    const room = this.runView?.width ?? 0;
+    // With the run view open the window leaves room for it where the screen is wide enough to
+    // show the window at 100 % beside it; where the run view goes is the run view's rule.
+    const room = this.runView ? RunView.FullWidth : 0;
     const beside = room && window.innerWidth >= WindowWidth + room ? room : 0;
     const vw = window.innerWidth - beside, vh = window.innerHeight;
     const s = Math.min(vw / WindowWidth, vh / WindowHeight);
     this.scale = s > 0 ? s : 1;
     const win = $('main-window');
+    let left = Math.max(0, (vw - WindowWidth * this.scale) / 2);
+    const top = Math.max(0, (vh - WindowHeight * this.scale) / 2);
+    if (this.runView) {
+      const placed = this.core.placeRunView(0, 0, window.innerWidth, window.innerHeight,
+        Math.round(left), Math.round(top), Math.round(WindowWidth * this.scale), Math.round(WindowHeight * this.scale),
+        this.runView.frameWidth, this.runView.frameHeight);
+      if (placed.mainX !== null) left = placed.mainX;
+      this.runView.place(placed);
+    }
     win.style.transform = `scale(${this.scale})`;
-    win.style.left = `${Math.max(0, (vw - WindowWidth * this.scale) / 2)}px`;
-    win.style.top = `${Math.max(0, (vh - WindowHeight * this.scale) / 2)}px`;
+    win.style.left = `${left}px`;
+    win.style.top = `${top}px`;
     document.documentElement.style.setProperty('--scale', String(this.scale));
     this.stage.setScale(this.scale);
     this.redraw();
-    this.runView?.place();
   }
 
   // ---- the pupil's events ----

@@ -64,7 +64,6 @@ export class RunView {
     this.root.querySelector('.title button')!.addEventListener('click', () => this.close());
     this.dragByTitle(this.root.querySelector('.title') as HTMLElement);
     document.body.appendChild(this.root);
-    this.place();
     this.machine.showRunView(true);
     this.update();
   }
@@ -78,8 +77,11 @@ export class RunView {
 
   raise(): void { document.body.appendChild(this.root); }
 
-  /** The window's width on the page, CSS pixels. */
-  get width(): number { return this.root.offsetWidth; }
+  /** The width the full window takes on the page, its frame included, CSS pixels. */
+  static readonly FullWidth = 782;
+  /** What the window's frame (its border and title) adds to its size. */
+  get frameWidth(): number { return this.root.offsetWidth - this.root.clientWidth; }
+  get frameHeight(): number { return this.root.offsetHeight - this.root.clientHeight + (this.root.querySelector('.title') as HTMLElement).offsetHeight; }
 
   /** Draws the run view again when the module describes something new. */
   update(): void {
@@ -336,15 +338,14 @@ export class RunView {
 
   // ---- the window ----
 
-  /** Beside the main window where there is room, else as far right as the screen allows. */
-  place(): void {
-    const main = document.getElementById('main-window')?.getBoundingClientRect();
-    const w = this.root.offsetWidth, h = this.root.offsetHeight;
-    let x = main ? main.right + 1 : 20, y = main ? main.top : 20;
-    if (x + w > innerWidth) x = Math.max(0, innerWidth - w);
-    if (y + h > innerHeight) y = Math.max(0, innerHeight - h);
-    this.root.style.left = `${x}px`;
-    this.root.style.top = `${y}px`;
+  /** Where the run view's rule puts it; compact: two rows of speeds, the whole flowchart scaled. */
+  place(r: { x: number; y: number; w: number; h: number; compact: boolean }): void {
+    Object.assign(this.root.style, { left: `${r.x}px`, top: `${r.y}px`, width: `${r.w}px`, height: `${r.h}px` });
+    if (r.compact !== this.root.classList.contains('compact')) {
+      this.root.classList.toggle('compact', r.compact);
+      if (r.compact) this.fit.checked = true;
+      this.layoutChart();
+    }
   }
 
   private dragByTitle(title: HTMLElement): void {
