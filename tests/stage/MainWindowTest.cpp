@@ -7,6 +7,7 @@
 #include "stage/LabelEditorDialog.h"
 #include "rules/LevelChoice.h"
 #include "stage/MainWindow.h"
+#include "stage/FocusMark.h"
 #include "stage/SaveKeyNote.h"
 #include "ui/QtUserDialogs.h"
 #include "stage/OptionDialog.h"
@@ -1065,6 +1066,45 @@ TEST_F(MainWindowTest, CtrlSDuringARunOrInAnotherWindowSaysWhyItCannotSave)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
     QTest::keyClick(&dialog, Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(window->saveKeyNote()->lastNote(), QStringLiteral("この画面を閉じてから保存して下さい"));
+}
+
+
+// The main window's buttons are reached with Tab, show a clear frame while they have the
+// focus, and Space or Enter presses them.
+TEST_F(MainWindowTest, ButtonsWithTheFocusShowAFrameAndSpaceOrEnterPressesThem)
+{
+    open(3);
+    drop(KindProduct, QPoint(100, 50));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    struct Press {
+        const char *button;
+        Qt::Key key;
+        std::int16_t modeAfter;
+    };
+    const Press presses[] = {
+        {"cmdStart", Qt::Key_Space, ModeRunning},
+        {"cmdStop", Qt::Key_Return, ModeEditing},
+        {"cmdStart", Qt::Key_Enter, ModeRunning},
+        {"cmdStop", Qt::Key_Space, ModeEditing},
+    };
+    for (const Press &press : presses) {
+        SCOPED_TRACE(press.button);
+        QWidget *button = window->control(press.button);
+        EXPECT_EQ(button->focusPolicy(), Qt::TabFocus);
+        button->setFocus(Qt::TabFocusReason);
+        ASSERT_EQ(window->focusWidget(), button);
+        ASSERT_NE(window->focusMark(), nullptr);
+        EXPECT_EQ(window->focusMark()->target(), button);
+        EXPECT_TRUE(window->focusMark()->isVisible());
+        EXPECT_TRUE(window->focusMark()->geometry().contains(button->geometry()));
+        EXPECT_EQ(window->focusMark()->parentWidget(), button->parentWidget());
+        QTest::keyClick(button, press.key);
+        QTest::qWait(250); // Enter presses the button as a click does, shown for a moment
+        EXPECT_EQ(m.app.RunMode, press.modeAfter);
+    }
+    window->stageWidget()->setFocus();
+    EXPECT_FALSE(window->focusMark()->isVisible()) << "only around a button";
 }
 
 } // namespace
