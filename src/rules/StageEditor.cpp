@@ -107,6 +107,10 @@ void StageEditor::dropOnStage(DropSource source, int kind, double x, double y, s
             finishDrop();
         } else {
             placePart(kind, [this, finish] {
+                // The panel names the part just dropped, not the one selected before.
+                AppState &app = m_machine.app;
+                if (app.SelKind == SelectionPart && m_machine.partExists(app.CurParts))
+                    showPartPanel(app.CurParts);
                 finishDrop();
                 finish();
             });
@@ -240,7 +244,8 @@ void StageEditor::partPressedDuringRun(int i)
     if (!isPartSlot(i))
         return;
     showPartPanel(i);
-    writeCoordinatesTwips(m_stage.part(i).rect);
+    // The pupil reads where the part is in the stage's pixels, as while editing.
+    writeCoordinatesPixels(m_stage.part(i).rect);
 }
 
 void StageEditor::partMove(int i, int x, int y, bool modifierHeld)

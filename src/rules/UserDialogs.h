@@ -36,8 +36,9 @@ public:
     virtual void openFileName(TextHandler chosen) = 0;
     virtual void saveFileName(TextHandler chosen) = 0;
 
-    // An input box.
-    virtual void inputText(std::string_view prompt, TextHandler typed) = 0;
+    // An input box, opened with `text` in it.
+    virtual void inputText(std::string_view prompt, std::string_view text, TextHandler typed) = 0;
+    void inputText(std::string_view prompt, TextHandler typed) { inputText(prompt, {}, std::move(typed)); }
 };
 
 } // namespace jhk

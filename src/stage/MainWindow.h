@@ -40,6 +40,8 @@ class PluginSoundPlayer;
 class PrintDialog;
 class RunTimer;
 class RunViewWindow;
+class SaveKeyNote;
+class FocusMark;
 
 // The main window frmmain: the part palette, the stage, the run buttons, the selection panel,
 // the level panel and the menus. It lays out and draws; the editing rules are the stage
@@ -108,6 +110,8 @@ public:
     void showRunView();
     void restoreRunView();
     RunViewWindow *runView() const { return m_runView.get(); }
+    SaveKeyNote *saveKeyNote() const { return m_saveKeyNote; }
+    FocusMark *focusMark() const { return m_focusMark; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -194,6 +198,8 @@ private:
     std::unique_ptr<DocumentCommands> m_commands;
     // Goes before the engine it watches.
     std::unique_ptr<RunViewWindow> m_runView;
+    SaveKeyNote *m_saveKeyNote = nullptr;
+    FocusMark *m_focusMark = nullptr;
     PaintedPictures m_painted;
     FileMenuState m_fileMenu;
     bool m_quitting = false;     // the pupil agreed: the window closes without asking again

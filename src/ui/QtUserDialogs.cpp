@@ -2,7 +2,9 @@
 
 #include "rules/ProgramTitle.h"
 
+#include <QApplication>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -10,6 +12,10 @@
 namespace jhk {
 
 namespace {
+
+// What a window manager's title bar takes beside the title: the window's icon, the minimise,
+// maximise and close buttons and the margins, with room to spare.
+constexpr int TitleFrameRoom = 150;
 
 QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
@@ -23,6 +29,18 @@ QMessageBox::Icon qtIcon(MessageIcon icon)
     case MessageIcon::None: break;
     }
     return QMessageBox::NoIcon;
+}
+
+// A short message makes a narrow box, and the window manager cuts its title ("ジハ… ウ"):
+// the box is made wide enough for the whole title beside the frame's icon and buttons.
+void keepTitleWhole(QMessageBox &box)
+{
+    QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+    titleFont.setBold(true);
+    const int needed = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + TitleFrameRoom;
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(needed, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), grid->rowCount(), 0, 1,
+                      grid->columnCount());
 }
 
 } // namespace
@@ -63,6 +81,7 @@ QMessageBox *showMessageBox(QWidget *parent, const QString &text, MessageButtons
         box->setDefaultButton(QMessageBox::Ok);
         box->setEscapeButton(QMessageBox::Ok);
     }
+    keepTitleWhole(*box);
     // Escape and the close box click the escape button: every way of closing names a button.
     QObject::connect(box, &QDialog::finished, box, [box, stop, buttons, answered] {
         if (!answered)
@@ -169,14 +188,15 @@ void QtUserDialogs::fileName(bool save, TextHandler chosen)
 void QtUserDialogs::openFileName(TextHandler chosen) { fileName(false, std::move(chosen)); }
 void QtUserDialogs::saveFileName(TextHandler chosen) { fileName(true, std::move(chosen)); }
 
-void QtUserDialogs::inputText(std::string_view prompt, TextHandler typed)
+void QtUserDialogs::inputText(std::string_view prompt, std::string_view text, TextHandler typed)
 {
-    request([this, prompt = qs(prompt), typed](std::function<void()> closed) {
+    request([this, prompt = qs(prompt), text = qs(text), typed](std::function<void()> closed) {
         auto *dialog = new QInputDialog(ownerWindow());
         dialog->setAttribute(Qt::WA_DeleteOnClose);
         dialog->setWindowTitle(qs(ProgramTitle));
         dialog->setLabelText(prompt);
         dialog->setInputMode(QInputDialog::TextInput);
+        dialog->setTextValue(text);
         QObject::connect(dialog, &QDialog::finished, dialog, [dialog, typed, closed](int result) {
             std::optional<std::string> text;
             if (result == QDialog::Accepted)

@@ -24,7 +24,8 @@ public:
     void ask(std::string_view text, MessageButtons buttons, MessageIcon icon, AnswerHandler answered) override;
     void openFileName(TextHandler chosen) override;
     void saveFileName(TextHandler chosen) override;
-    void inputText(std::string_view prompt, TextHandler typed) override;
+    using UserDialogs::inputText;
+    void inputText(std::string_view prompt, std::string_view text, TextHandler typed) override;
 
     // Whether a request is open or waiting.
     bool busy() const { return m_open || !m_waiting.empty(); }

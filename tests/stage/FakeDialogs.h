@@ -19,6 +19,7 @@ public:
     std::vector<std::string> shown;
     bool holdAnswers = false;
     std::deque<std::function<void()>> waiting;
+    std::vector<std::string> inputsOpenedWith; // the text each input box opened with
 
     void ask(std::string_view text, MessageButtons buttons, MessageIcon, AnswerHandler answered) override
     {
@@ -35,9 +36,11 @@ public:
     }
     void openFileName(TextHandler chosen) override { giveText(files, std::move(chosen)); }
     void saveFileName(TextHandler chosen) override { giveText(files, std::move(chosen)); }
-    void inputText(std::string_view prompt, TextHandler typed) override
+    using UserDialogs::inputText;
+    void inputText(std::string_view prompt, std::string_view text, TextHandler typed) override
     {
         shown.emplace_back(prompt);
+        inputsOpenedWith.emplace_back(text);
         giveText(inputs, std::move(typed));
     }
 
