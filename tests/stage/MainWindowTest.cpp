@@ -1046,6 +1046,7 @@ TEST(MessageBoxTitle, AShortMessageKeepsTheWholeTitle)
         }
     });
     showMessageBox(nullptr, QStringLiteral("OK"), MessageButtons::Ok, MessageIcon::None);
+    QCoreApplication::processEvents(); // the box is answered
     ASSERT_GT(titleWidth, 0);
     EXPECT_GE(width, titleWidth + 120);
 }
