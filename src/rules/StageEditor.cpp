@@ -99,15 +99,31 @@ void StageEditor::dropOnStage(DropSource source, int kind, double x, double y)
     } else if (app.RunMode == ModeEditing) {
         if (source == DropSource::LabelButton)
             placeLabel();
-        else
-            placePart(kind);
-        m_panel.partsId = "パーツ番号：" + std::to_string(app.CurParts);
-        if (app.DeleteNewParts == -1) {
-            deleteCurrent();
-            app.DeleteNewParts = 0;
-        }
+        else if (!placePart(kind))
+            return;
+        finishDrop();
     }
     m_panel.partsCount = "パーツの数：" + std::to_string(app.PartsCount) + "個";
+}
+
+void StageEditor::propertyDialogClosed(int slot, PropertyOutcome outcome)
+{
+    if (!m_machine.partExists(slot) || outcome == PropertyOutcome::Later)
+        return;
+    showPlacedPart(slot, outcome);
+    finishDrop();
+    m_panel.partsCount = "パーツの数：" + std::to_string(m_machine.app.PartsCount) + "個";
+}
+
+void StageEditor::finishDrop()
+{
+    AppState &app = m_machine.app;
+    m_panel.partsId = "パーツ番号：" + std::to_string(app.CurParts);
+    // "キャンセル" of the property dialog takes the part just placed away again.
+    if (app.DeleteNewParts == -1) {
+        deleteCurrent();
+        app.DeleteNewParts = 0;
+    }
 }
 
 void StageEditor::placeLabel()
@@ -150,13 +166,13 @@ void StageEditor::placeLabel()
         m_stage.controls.labelButtonEnabled = false;
 }
 
-void StageEditor::placePart(int kind)
+bool StageEditor::placePart(int kind)
 {
     AppState &app = m_machine.app;
     const CreatePartResult created = createPart(m_machine, kind);
     if (created.slot < 0) {
         m_dialogs.message(created.message);
-        return;
+        return true;
     }
     if (created.paletteFull)
         m_stage.controls.partButtonsEnabled = false;
@@ -171,6 +187,16 @@ void StageEditor::placePart(int kind)
     showSelection(SelectionPart);
 
     const PropertyOutcome outcome = m_hooks.showPropertyDialog(i);
+    if (outcome == PropertyOutcome::Later)
+        return false;
+    showPlacedPart(i, outcome);
+    return true;
+}
+
+void StageEditor::showPlacedPart(int i, PropertyOutcome outcome)
+{
+    AppState &app = m_machine.app;
+    PartControl &c = m_stage.part(i);
     // Closed by its close box the dialog still leaves the part a picture to see and grab; on
     // "編集" the part shows the picture chosen until the paint tool hands it its drawing.
     if (outcome == PropertyOutcome::Ok || outcome == PropertyOutcome::Closed || outcome == PropertyOutcome::Edit)

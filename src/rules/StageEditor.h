@@ -12,14 +12,16 @@ struct Machine;
 class PictureSizes;
 class UserDialogs;
 
-// How the part property dialog was closed.
-enum class PropertyOutcome { Ok, Cancel, Edit, Closed };
+// How the part property dialog was closed; Later: it is still open and tells the stage editor
+// its outcome when it closes (StageEditor::propertyDialogClosed), as a page's dialog does.
+enum class PropertyOutcome { Ok, Cancel, Edit, Closed, Later };
 
 // What the stage editor needs from the windows around it.
 class StageEditorHooks {
 public:
     virtual ~StageEditorHooks() = default;
-    // Shows the part property dialog for the new part in `slot` and waits for it.
+    // Shows the part property dialog for the new part in `slot`: how it was closed, or Later
+    // when it answers later.
     virtual PropertyOutcome showPropertyDialog(int slot) = 0;
     // The size in twips of a label control showing its caption in its font.
     virtual std::pair<int, int> labelSize(const LabelControl &label, const std::string &fontName) = 0;
@@ -70,6 +72,9 @@ public:
     bool paletteButtonDown(int kind);
     // A drop on the stage's surface at (x, y) twips.
     void dropOnStage(DropSource source, int kind, double x, double y);
+    // The property dialog of the part just dropped into `slot` closed after its drop (when
+    // it answered Later): the part is placed with what the dialog gave it, or goes again.
+    void propertyDialogClosed(int slot, PropertyOutcome outcome);
 
     // Mouse on part i while editing; x, y twips inside the part.
     void partDown(int i, bool leftButton, int x, int y);
@@ -108,7 +113,10 @@ public:
 
 private:
     void placeLabel();
-    void placePart(int kind);
+    // False while the new part's property dialog is still open.
+    bool placePart(int kind);
+    void showPlacedPart(int i, PropertyOutcome outcome);
+    void finishDrop();
     void selectAfterLabelDeleted();
     void selectAfterPartDeleted();
     void clearSelection();

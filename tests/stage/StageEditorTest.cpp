@@ -233,6 +233,36 @@ TEST_F(StageEditorTest, CancelledPropertyDialogRemovesTheNewPart)
     EXPECT_EQ(editor.panel().partsCount, "パーツの数：1個");
 }
 
+// A page's property dialog answers after the drop has returned: until then the new part has
+// its slot and is counted but shows no number; its outcome then finishes the drop as a dialog
+// that waited would have.
+TEST_F(StageEditorTest, PropertyDialogAnsweredLaterFinishesTheDrop)
+{
+    placePart(KindProduct);
+    hooks.outcome = PropertyOutcome::Later;
+    const int kept = placePart(KindCoinSlot, 3000, 1500);
+    EXPECT_EQ(kept, 1);
+    EXPECT_EQ(m.app.PartsCount, 2);
+    EXPECT_FALSE(stage.part(kept).numberShown);
+    editor.propertyDialogClosed(kept, PropertyOutcome::Ok);
+    EXPECT_TRUE(stage.part(kept).numberShown);
+    EXPECT_TRUE(stage.part(kept).visible);
+    EXPECT_EQ(stage.part(kept).picture, m.part(kept).PictName);
+    EXPECT_EQ(editor.panel().partsId, "パーツ番号：1");
+    EXPECT_EQ(editor.panel().partsCount, "パーツの数：2個");
+
+    const int gone = placePart(KindButton, 4500, 1500);
+    m.app.DeleteNewParts = -1; // キャンセル, as the dialog's rules do
+    editor.propertyDialogClosed(gone, PropertyOutcome::Cancel);
+    EXPECT_FALSE(m.part(gone).isUsed());
+    EXPECT_FALSE(stage.part(gone).visible);
+    EXPECT_EQ(m.app.DeleteNewParts, 0);
+    EXPECT_EQ(m.app.PartsCount, 2);
+    // A late answer for a slot that is free again changes nothing.
+    editor.propertyDialogClosed(gone, PropertyOutcome::Ok);
+    EXPECT_FALSE(stage.part(gone).visible);
+}
+
 // Until the paint tool hands its drawing back (and when it is closed without one) the part
 // shows the picture chosen in the dialog, the one its picture name names.
 TEST_F(StageEditorTest, EditedPictureLeavesThePartThePictureChosen)

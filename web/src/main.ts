@@ -8,6 +8,7 @@ import { Dialogs } from './dialogs';
 import { Sounds } from './audio';
 import { recovery } from './store';
 import { RunView } from './runview';
+import { Editing } from './editing';
 
 const Title = 'ジハンコウボウ';
 const WindowWidth = 777;
@@ -38,6 +39,7 @@ class Page {
   readonly dialogs = new Dialogs($('dialog-layer'), Title);
   readonly sounds = new Sounds();
   runView: RunView | null = null;
+  readonly editing = new Editing(this);
   scale = 1;
   fileName = '';
   fileHandle: FileHandle | null = null;
@@ -93,6 +95,8 @@ class Page {
       sound: (name, mode) => this.sound(name, mode),
       changed: what => (what === 'blink' ? this.blinked() : this.changed()),
       runList: () => this.changed(),
+      request: (what, index) => this.editing.request(what, index),
+      measureLabel: label => this.editing.measureLabel(label),
       timer: ms => {
         clearTimeout(this.tickTimer);
         this.tickTimer = 0;
@@ -141,8 +145,7 @@ class Page {
     setEnabled('cmdStep', c.step);
     setEnabled('Command3', c.next);
     setEnabled('Command1', c.money);
-    setEnabled('cmd_DelParts', c.delete);
-    for (let i = 0; i <= PartsKindCaptions.length; ++i) setEnabled('cmdPartsButton' + i, false);
+    this.editing.render(s);
     menuEnabled('open', c.open);
     menuEnabled('openfolder', c.open);
     menuEnabled('save', c.save);
@@ -159,8 +162,7 @@ class Page {
     setText('lbl_PartsName', s.panel.partsName);
     setText('lblPartsID', s.panel.partsId);
     const pic = $<HTMLImageElement>('pic_SelectParts');
-    const url = s.panel.pictureKind >= 0 && s.panel.picture
-      ? (s.panel.picture === 'dummy' ? `builtin/kinds/kind_${s.panel.pictureKind}.png` : this.pictures.resolve(s.panel.picture)) : '';
+    const url = s.panel.pictureKind >= 0 && s.panel.pictureVisible ? `builtin/palette/palette_${s.panel.pictureKind}.bmp` : '';
     pic.hidden = !url;
     if (url && pic.getAttribute('src') !== url) pic.src = url;
     setText('lbl_LEVEL', s.levelCaption);
@@ -228,7 +230,7 @@ class Page {
   }
 
   // ---- the pupil's events ----
-  private stagePoint(e: PointerEvent | MouseEvent): [number, number] {
+  stagePoint(e: { clientX: number; clientY: number }): [number, number] {
     const r = this.stage.canvas.getBoundingClientRect();
     const x = Math.floor((e.clientX - r.left) * StageWidth / r.width);
     const y = Math.floor((e.clientY - r.top) * StageHeight / r.height);
@@ -269,12 +271,9 @@ class Page {
       this.machine.pointer('dblclick', x, y, 0, mods(e));
       this.changed();
     });
-    canvas.addEventListener('contextmenu', e => {
-      e.preventDefault();
-      const [x, y] = this.stagePoint(e);
-      this.machine.pointer('contextmenu', x, y, 2, mods(e));
-      this.changed();
-    });
+    // The right button's press already went to the stage; a long press is the editing's.
+    canvas.addEventListener('contextmenu', e => e.preventDefault());
+    this.editing.wire();
     document.addEventListener('pointerdown', () => this.sounds.unlock(), { capture: true });
     document.addEventListener('keydown', () => this.sounds.unlock(), { capture: true });
 
@@ -305,7 +304,7 @@ class Page {
       void this.menu(b.dataset.command!);
     }));
     document.addEventListener('keydown', e => {
-      if (this.dialogs.open) return;
+      if (this.dialogs.open || this.editing.modal) return;
       if (e.key === 'Escape') closeMenus();
       if ((e.ctrlKey || e.metaKey) && !e.altKey && (e.key === 'o' || e.key === 'O')) { e.preventDefault(); void this.menu('open'); }
       if ((e.ctrlKey || e.metaKey) && !e.altKey && (e.key === 's' || e.key === 'S')) { e.preventDefault(); void this.menu(e.shiftKey ? 'saveas' : 'save'); }

@@ -17,7 +17,7 @@ export interface SceneCoinLabel extends Rect { text: string; visible: boolean; }
 export interface Controls {
   start: boolean; stop: boolean; step: boolean; next: boolean; open: boolean; save: boolean; money: boolean;
   partButtons: boolean; labelButton: boolean; delete: boolean; runPointer: boolean;
-  chartVisible: boolean; stepControlsVisible: boolean;
+  chartVisible: boolean; stepControlsVisible: boolean; undo: boolean; redo: boolean;
 }
 
 export interface Scene {
@@ -37,7 +37,7 @@ export interface Scene {
   runList: string[];
   runListSelection: number;
   controls: Controls;
-  panel: { x: string; y: string; partsName: string; partsId: string; partsCount: string; picture: string; pictureKind: number };
+  panel: { x: string; y: string; partsName: string; partsId: string; partsCount: string; picture: string; pictureKind: number; pictureVisible: boolean };
   level: number;
   runMode: number;
   levelCaption: string;
@@ -116,11 +116,12 @@ export function readScene(json: string): Scene {
       open: bool(c.open ?? c.openEnabled, true), save: bool(c.save ?? c.saveEnabled, true), money: bool(c.money ?? c.moneyEnabled, true),
       partButtons: bool(c.partButtons ?? c.partButtonsEnabled, true), labelButton: bool(c.labelButton ?? c.labelButtonEnabled, true),
       delete: bool(c.delete ?? c.deleteEnabled), runPointer: bool(c.runPointer), chartVisible: bool(c.chartVisible),
-      stepControlsVisible: bool(c.stepControlsVisible),
+      stepControlsVisible: bool(c.stepControlsVisible), undo: bool(c.undo), redo: bool(c.redo),
     },
     panel: {
       x: str(p.x, 'Ｘ座標'), y: str(p.y, 'Ｙ座標'), partsName: str(p.partsName, 'パーツの名前'), partsId: str(p.partsId, 'パーツ番号'),
       partsCount: str(p.partsCount ?? s.partsCount), picture: str(p.picture), pictureKind: num(p.pictureKind ?? p.kind, -1),
+      pictureVisible: bool(p.pictureVisible),
     },
     level: num(s.level, 3),
     runMode: num(s.runMode, 0),
