@@ -214,7 +214,7 @@ export class Editing {
     const item = document.createElement('button');
     item.setAttribute('role', 'menuitem');
     item.textContent = 'プロパティの変更...';
-    item.addEventListener('click', () => {
+    onActivate(item, () => {
       this.closeMenu();
       this.page.machine.changeProperties?.(slot);
       this.page.changed();
@@ -330,8 +330,8 @@ export class Editing {
       this.page.machine.propertyCancel?.();
       close();
     };
-    (win.querySelector('#cmdOK') as HTMLElement).addEventListener('click', ok);
-    (win.querySelector('#cmdCancel') as HTMLElement).addEventListener('click', cancel);
+    onActivate(win.querySelector('#cmdOK') as HTMLElement, ok);
+    onActivate(win.querySelector('#cmdCancel') as HTMLElement, cancel);
     win.addEventListener('keydown', e => {
       if (this.page.dialogs.open) return;
       if (e.key === 'Escape') { e.preventDefault(); e.stopPropagation(); cancel(); }
@@ -350,6 +350,24 @@ export class Editing {
     (first ?? (win.querySelector('#cmdOK') as HTMLElement)).focus();
     first?.select();
   }
+}
+
+/** A button pressed with the mouse, the keyboard or a finger. A finger lifted over the button
+ *  it pressed presses it at once: a tablet may drop the click of a tap that moved the keyboard
+ *  away from a text box. */
+function onActivate(button: HTMLElement, act: () => void): void {
+  let touched = 0;
+  let down = -1;
+  button.addEventListener('pointerdown', e => { if (e.pointerType !== 'mouse') down = e.pointerId; });
+  button.addEventListener('pointerup', e => {
+    if (e.pointerId !== down) return;
+    down = -1;
+    const r = button.getBoundingClientRect();
+    if (e.clientX < r.left || e.clientX >= r.right || e.clientY < r.top || e.clientY >= r.bottom) return;
+    touched = performance.now();
+    act();
+  });
+  button.addEventListener('click', () => { if (performance.now() - touched > 800) act(); });
 }
 
 function setEnabled(id: string, on: boolean): void {
