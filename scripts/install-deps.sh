@@ -14,8 +14,8 @@ apt-get install -y -q --no-install-recommends \
     qt6-translations-l10n libqt6svg6 \
     libcups2-dev cups printer-driver-cups-pdf \
     libgtest-dev libgmock-dev libbenchmark-dev libx11-dev \
-    fonts-ipafont-gothic fonts-ipafont-mincho \
-    xvfb xauth xdotool x11-apps imagemagick poppler-utils dbus-daemon \
+    fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core \
+    xvfb xauth xdotool x11-apps x11-utils openbox imagemagick poppler-utils dbus-daemon \
     python3 \
     clang \
     dpkg-dev file lintian appstream desktop-file-utils \

@@ -49,6 +49,13 @@ if [ -f "$FONT" ] && /usr/bin/python3 -c 'import fontTools.subset, brotli' 2>/de
     # shellcheck disable=SC2086
     /usr/bin/python3 tools/subset_font.py "$FONT" "$SITE/fonts/jhk-gothic.woff2" $TEXTS
     cp /usr/share/doc/fonts-ipafont-gothic/copyright "$SITE/fonts/LICENSE-jhk-gothic.txt"
+    # Latin letters and digits in the font the desktop's windows draw them in.
+    LATIN=/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
+    if [ -f "$LATIN" ]; then
+        /usr/bin/python3 tools/subset_font.py --latin "$LATIN" "$SITE/fonts/jhk-sans.woff2"
+        /usr/bin/python3 tools/subset_font.py --latin "${LATIN%.ttf}-Bold.ttf" "$SITE/fonts/jhk-sans-bold.woff2"
+        cp /usr/share/doc/fonts-dejavu-core/copyright "$SITE/fonts/LICENSE-jhk-sans.txt"
+    fi
 else
     echo "web/build.sh: warning: no fontTools or IPA Gothic (sh scripts/install-deps.sh): the page uses the system's font" >&2
 fi
@@ -57,14 +64,18 @@ fi
 cd "$SITE"
 find app -type f ! -name files.json ! -name 'pack.bin*' | sed 's|^app/||' | LC_ALL=C sort \
     | node -e 'const l=require("fs").readFileSync(0,"utf8").split("\n").filter(Boolean);process.stdout.write(JSON.stringify(l))' > app/files.json
-node "$WEB/tools/pack.mjs" app app/files.json app/pack.bin.gz
-BUILD_ID=$(cat page.js page.css index.html app/pack.bin.gz | sha256sum | cut -c1-16)
+# The stage backgrounds stay out of the pack: a machine shows one of the five, fetched when it
+# is drawn; the page module reads none of them.
+node "$WEB/tools/pack.mjs" app app/files.json app/pack.bin.gz '^bg/bg[0-9]+\.bmp$'
+# A new build is a new cache, the page module's files included.
+BUILD_ID=$(cat page.js page.css index.html app/pack.bin.gz $(ls jihankobo-core.js jihankobo-core.wasm 2>/dev/null) | sha256sum | cut -c1-16)
 sed "s/__BUILD_ID__/$BUILD_ID/" sw.js.tmp > sw.js
 rm sw.js.tmp
 # The page reads the application folder from pack.bin.gz: its single files stay on the site for
-# other pages and tools (and browsers without DecompressionStream), out of the cache.
+# other pages and tools (and browsers without DecompressionStream), out of the cache, except the
+# backgrounds the pack leaves out.
 find . -type f ! -name sw.js ! -name precache.json ! -path './fonts/LICENSE*' ! -name '*.jhk' ! -name 'splash.bmp' \
-    \( ! -path './app/*' -o -name pack.bin.gz \) \
+    \( ! -path './app/*' -o -name pack.bin.gz -o -ipath './app/bg/bg[0-9]*.bmp' \) \
     ! -path './builtin/paint/*' ! -path './builtin/thumbs/*' | sed 's|^\./||' | LC_ALL=C sort \
     | node -e 'const l=require("fs").readFileSync(0,"utf8").split("\n").filter(Boolean);const m=["jihankobo-core.js","jihankobo-core.wasm"].filter(f=>!l.includes(f));process.stdout.write(JSON.stringify(["./",...l,...m]))' > precache.json
 echo "page written to $SITE"

@@ -198,6 +198,7 @@ void BlockEditorWindow::buildOrderFrame()
         field->setObjectName(QStringLiteral("cTxt_NextBlockID%1").arg(j + 1));
         field->setGeometry(j == 0 ? 29 : 114, 56, 40, 18);
         field->setReadOnly(true);
+        field->setFocusPolicy(Qt::NoFocus); // a shown number, never typed in: Ctrl+Z stays the editor's
         m_nextFields[static_cast<std::size_t>(j)] = field;
 
         auto *caption = new QLabel(exitTexts[j], m_orderFrame);
@@ -241,6 +242,11 @@ void BlockEditorWindow::buildPartInfo()
         m_variableFields[r] = new QLineEdit(frame);
         m_variableFields[r]->setGeometry(8, top + 17, 185, 22);
         m_variableFields[r]->setText(qs(m_model->partInfo().rows[r].text));
+        if (!m_model->partInfo().rows[r].textEditable) {
+            // A variable the kind does not use: shown, but no box the focus (and Ctrl+Z) gets lost in.
+            m_variableFields[r]->setReadOnly(true);
+            m_variableFields[r]->setFocusPolicy(Qt::NoFocus);
+        }
         connect(m_variableFields[r], &QLineEdit::textEdited, this,
                 [this, r](const QString &text) { m_model->setVariableText(static_cast<int>(r), text.toStdString()); });
         m_variableLists[r] = new QComboBox(frame);
@@ -447,10 +453,17 @@ void BlockEditorWindow::openDetailDialog()
         const std::optional<StagePickRequest> pick = dialog->pickRequest();
         m_detail = nullptr;
         refresh();
-        if (pick)
+        if (pick) {
             startStagePick(pick->runMode, pick->message);
-        else
+        } else {
             activated();
+            // Back on the flowchart, so Ctrl+Z undoes what the dialog changed: the editor takes
+            // the keyboard again even where nothing hands it back when the dialog goes.
+            if (!m_detail) {
+                activateWindow();
+                m_canvas->setFocus();
+            }
+        }
     });
     dialog->open();
     if (reopened)
@@ -485,6 +498,8 @@ void BlockEditorWindow::finishStagePick()
     raise();
     activateWindow();
     activated();
+    if (!m_detail)
+        m_canvas->setFocus();
 }
 
 void BlockEditorWindow::exportPicture()

@@ -1,6 +1,7 @@
 #include "document/Cp932.h"
 
 #include "document/Cp932Table.h"
+#include "document/Utf8.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -19,42 +20,6 @@ std::optional<std::uint16_t> lookUp(const Cp932Pair *table, std::size_t count, s
     if (found == end || found->key != key)
         return std::nullopt;
     return found->value;
-}
-
-void appendUtf8(std::string &out, std::uint32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | c >> 6);
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | c >> 12);
-        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-// The code point of the well-formed UTF-8 sequence at `at` and its length, or nothing.
-std::optional<std::pair<std::uint32_t, std::size_t>> codePointAt(std::string_view s, std::size_t at)
-{
-    const auto byte = [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(s[i])); };
-    const std::uint32_t lead = byte(at);
-    if (lead < 0x80)
-        return std::pair{lead, std::size_t{1}};
-    const std::size_t len = (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-    if (len == 0 || at + len > s.size())
-        return std::nullopt;
-    std::uint32_t c = lead & (0x7F >> len);
-    for (std::size_t i = 1; i < len; ++i) {
-        if ((byte(at + i) & 0xC0) != 0x80)
-            return std::nullopt;
-        c = c << 6 | (byte(at + i) & 0x3F);
-    }
-    static constexpr std::uint32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (c < smallest[len] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-        return std::nullopt;
-    return std::pair{c, len};
 }
 
 bool isAscii(std::string_view s)

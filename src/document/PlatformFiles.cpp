@@ -3,6 +3,7 @@
 #include "document/PlatformFiles.h"
 
 #include <cerrno>
+#include <utility>
 
 namespace jhk {
 
@@ -36,6 +37,27 @@ std::string reasonFor(int error)
         return "書き込み中にエラーが起きました。";
     }
 }
+
+// The lock's handle: -1 when not held (what it is otherwise, each system's file says).
+FileLock::~FileLock() { release(); }
+
+FileLock::FileLock(FileLock &&other) noexcept : m_fd(other.m_fd), m_path(std::move(other.m_path))
+{
+    other.m_fd = -1;
+}
+
+FileLock &FileLock::operator=(FileLock &&other) noexcept
+{
+    if (this != &other) {
+        release();
+        m_fd = other.m_fd;
+        m_path = std::move(other.m_path);
+        other.m_fd = -1;
+    }
+    return *this;
+}
+
+bool FileLock::held() const { return m_fd >= 0; }
 
 } // namespace files
 

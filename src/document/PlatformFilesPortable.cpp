@@ -184,24 +184,6 @@ std::string replaceFile(const std::string &path, const std::uint8_t *bytes, std:
     return error == 0 ? std::string() : reasonFor(error);
 }
 
-FileLock::~FileLock() { release(); }
-
-FileLock::FileLock(FileLock &&other) noexcept : m_fd(other.m_fd), m_path(std::move(other.m_path))
-{
-    other.m_fd = -1;
-}
-
-FileLock &FileLock::operator=(FileLock &&other) noexcept
-{
-    if (this != &other) {
-        release();
-        m_fd = other.m_fd;
-        m_path = std::move(other.m_path);
-        other.m_fd = -1;
-    }
-    return *this;
-}
-
 bool FileLock::take(const std::string &path)
 {
     release();
@@ -219,8 +201,6 @@ bool FileLock::take(const std::string &path)
     m_path = path;
     return true;
 }
-
-bool FileLock::held() const { return m_fd >= 0; }
 
 void FileLock::release(bool removeFile)
 {
@@ -249,8 +229,9 @@ bool makePrivateFolder(const std::string &path)
     const fs::path folder(path);
     if (folder.has_parent_path())
         fs::create_directories(folder.parent_path(), ec);
-    if (!fs::create_directory(folder, ec) && ec)
-        return false;
+    // A folder that is there already keeps its permissions: only one made here is private.
+    if (!fs::create_directory(folder, ec))
+        return !ec;
     fs::permissions(folder, fs::perms::owner_all, ec);
     return true;
 }

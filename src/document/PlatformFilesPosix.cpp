@@ -292,24 +292,6 @@ long long InputFile::read(std::uint8_t *into, std::size_t size)
     }
 }
 
-FileLock::~FileLock() { release(); }
-
-FileLock::FileLock(FileLock &&other) noexcept : m_fd(other.m_fd), m_path(std::move(other.m_path))
-{
-    other.m_fd = -1;
-}
-
-FileLock &FileLock::operator=(FileLock &&other) noexcept
-{
-    if (this != &other) {
-        release();
-        m_fd = other.m_fd;
-        m_path = std::move(other.m_path);
-        other.m_fd = -1;
-    }
-    return *this;
-}
-
 bool FileLock::take(const std::string &path)
 {
     release();
@@ -329,8 +311,6 @@ bool FileLock::take(const std::string &path)
     m_path = path;
     return true;
 }
-
-bool FileLock::held() const { return m_fd >= 0; }
 
 void FileLock::release(bool removeFile)
 {

@@ -42,6 +42,12 @@ public:
     std::string kindName(const Machine &m, int part) const;
     std::string variableLabel(const Machine &m, int part, const std::string &which) const;
 
+    // Whether a variable's meaning says the kind does not have it: empty, or "（使いません）".
+    static bool variableUnused(const std::string &label)
+    {
+        return label.empty() || label.find("使いません") != std::string::npos;
+    }
+
 private:
     std::string m_appDir;
     std::vector<std::string> m_fields;

@@ -33,6 +33,7 @@ struct VariableRow {
     std::string caption;
     std::string text;
     bool textVisible = true;
+    bool textEditable = true;  // false for a variable the kind does not use: shown, never typed in
     bool listVisible = false;  // the list stands in front of the text field
     bool listEnabled = true;
     std::vector<std::string> listItems;

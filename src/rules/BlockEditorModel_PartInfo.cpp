@@ -46,8 +46,10 @@ void BlockEditorModel::fillPartInfo()
         if (fields[i] != kindText)
             continue;
         name = at(i + 1);
-        for (std::size_t r = 0; r < 3; ++r)
+        for (std::size_t r = 0; r < 3; ++r) {
             m_info.rows[r].caption = at(i + 2 + r);
+            m_info.rows[r].textEditable = !Catalogue::variableUnused(m_info.rows[r].caption);
+        }
         if (at(i + 5) == "cmb") {
             VariableRow &row = m_info.rows[0];
             row.textVisible = false;
@@ -87,7 +89,7 @@ void BlockEditorModel::fillPartInfo()
 
 void BlockEditorModel::setVariableText(int row, const std::string &text)
 {
-    if (row >= 0 && row < 3)
+    if (row >= 0 && row < 3 && m_info.rows[static_cast<std::size_t>(row)].textEditable)
         m_info.rows[static_cast<std::size_t>(row)].text = text;
 }
 

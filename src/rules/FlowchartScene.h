@@ -16,6 +16,10 @@ inline constexpr std::uint32_t CompleteBoxColour = 0xC0FFC0;   // light green, 0
 inline constexpr std::uint32_t IncompleteBoxColour = 0xFFC0FF; // pink
 inline constexpr std::uint32_t BranchTextColour = 0x00FFFF;    // yellow
 inline constexpr std::uint32_t StartEndColour = 0xC0FFC0;      // the ovals of "開始" and "終了"
+// The run view's marks over the flowchart.
+inline constexpr std::uint32_t RunPathColour = 0x00AAFF;     // the path just taken and the block being executed
+inline constexpr std::uint32_t NextBlockColour = 0xFFDC00;   // the block "▼" runs next
+inline constexpr std::uint32_t StoppedBlockColour = 0x3C3CFF; // where a run stopped because something was not set
 
 // One block box on the canvas.
 struct BlockBox {

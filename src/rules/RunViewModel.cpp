@@ -16,12 +16,6 @@ std::int64_t steadyMs()
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-// The catalogue marks a variable a kind does not have with "（使いません）".
-bool variableUnused(const std::string &label)
-{
-    return label.empty() || label.find("使いません") != std::string::npos;
-}
-
 int variableIndex(char which)
 {
     return which == 'A' ? 1 : which == 'B' ? 2 : which == 'C' ? 3 : 0;
@@ -276,7 +270,7 @@ void RunViewModel::rebuildRows()
                 row.kindName = entries[k]->name;
                 const std::string *labels[] = {&entries[k]->labelA, &entries[k]->labelB, &entries[k]->labelC};
                 for (int v = 0; v < 3; ++v) {
-                    if (variableUnused(*labels[v]))
+                    if (Catalogue::variableUnused(*labels[v]))
                         continue;
                     Cell cell;
                     cell.which = static_cast<char>('A' + v);

@@ -31,6 +31,10 @@ public:
     static constexpr int FlashMs = 1500;
     // How many log lines are kept.
     static constexpr std::size_t LogLimit = 100;
+    // Colours, 0x00BBGGRR: behind a value that just changed, and of the status when a run
+    // stopped because something was not set.
+    static constexpr std::uint32_t FlashColour = 0x5AE2FF;
+    static constexpr std::uint32_t HintColour = 0x0000C8;
 
     // One link of the path taken: exit `exit` (0 NextBlock, 1 NextBlock2) of block `from`;
     // `from` is StartBox for the link from the start box.

@@ -1,14 +1,19 @@
 #include "runview/RunViewWindow.h"
 
 #include "engine/Engine.h"
+#include "rules/RunSpeed.h"
 #include "runview/RunFlowchartView.h"
-#include "runview/RunSpeed.h"
+#include "rules/RunViewPlacement.h"
+#include "ui/Colours.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QEvent>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QWindow>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
@@ -27,21 +32,32 @@ namespace jhk {
 
 namespace {
 
-constexpr QSize DefaultSize(780, 560);
+constexpr QSize DefaultSize(RunViewSizes::Width, RunViewSizes::Height);
 constexpr int LogHeight = 110;
-const QColor FlashColour(255, 226, 90);
-const QColor HintColour(200, 0, 0);
+const QColor FlashColour = colorFromTable(RunViewModel::FlashColour);
+const QColor HintColour = colorFromTable(RunViewModel::HintColour);
 
 QString qs(const std::string &s) { return QString::fromStdString(s); }
+
+ScreenRect screenRect(const QRect &r) { return {r.x(), r.y(), r.width(), r.height()}; }
+
+QRect availableArea(const QWidget *w)
+{
+    const QScreen *screen = w->screen();
+    return screen ? screen->availableGeometry() : QRect(QPoint(0, 0), DefaultSize);
+}
 
 QSettings placementSettings() { return QSettings(QStringLiteral("jihankobo"), QStringLiteral("jihankobo")); }
 const QString OpenKey = QStringLiteral("runView/open");
 const QString GeometryKey = QStringLiteral("runView/geometry");
+const QString ScreenKey = QStringLiteral("runView/screen");
 
 } // namespace
 
 RunViewWindow::RunViewWindow(Engine &engine, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_engine(engine), m_model(engine.machine(), engine.catalogue())
+    // A tool window of the main window: the window manager keeps it above the window it belongs
+    // to, so a click on the machine never hides the flowchart.
+    : QWidget(parent, Qt::Tool), m_engine(engine), m_model(engine.machine(), engine.catalogue())
 {
     setObjectName(QStringLiteral("frmRunView"));
     setWindowTitle(QStringLiteral("実行のようす"));
@@ -56,6 +72,8 @@ RunViewWindow::RunViewWindow(Engine &engine, QWidget *parent)
     m_model.setChangeHandler([this] { scheduleRedraw(); });
     buildLayout();
     resize(DefaultSize);
+    if (parent)
+        parent->window()->installEventFilter(this);
 }
 
 RunViewWindow::~RunViewWindow()
@@ -90,20 +108,20 @@ void RunViewWindow::buildLayout()
     connect(m_fit, &QCheckBox::toggled, this, &RunViewWindow::setFit);
     left->addWidget(m_fit);
     columns->addLayout(left, 0);
+    m_columns = columns;
     setFit(false);
 
     auto *right = new QVBoxLayout;
     auto *speedBox = new QGroupBox(QStringLiteral("速さ"), this);
-    auto *speedRow = new QHBoxLayout(speedBox);
+    m_speedGrid = new QGridLayout(speedBox);
     m_speeds = new QButtonGroup(this);
     for (std::size_t i = 0; i < RunSpeeds.size(); ++i) {
         const std::string_view caption = RunSpeeds[i].caption;
         auto *b = new QRadioButton(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())), speedBox);
         b->setObjectName(QStringLiteral("runSpeed%1").arg(i));
         m_speeds->addButton(b, static_cast<int>(i));
-        speedRow->addWidget(b);
     }
-    speedRow->addStretch(1);
+    arrangeSpeeds();
     m_speeds->button(0)->setChecked(true);
     connect(m_speeds, &QButtonGroup::idClicked, this, &RunViewWindow::setSpeed);
     right->addWidget(speedBox);
@@ -129,12 +147,46 @@ void RunViewWindow::buildLayout()
     columns->addLayout(right, 1);
 }
 
+void RunViewWindow::arrangeSpeeds()
+{
+    // Four in a row, or two rows of two in the compact window.
+    const int perRow = m_compact ? 2 : static_cast<int>(RunSpeeds.size());
+    for (int i = 0; i < static_cast<int>(RunSpeeds.size()); ++i) {
+        QAbstractButton *b = m_speeds->button(i);
+        m_speedGrid->removeWidget(b);
+        m_speedGrid->addWidget(b, i / perRow, i % perRow);
+    }
+    m_speedGrid->setColumnStretch(perRow, 1);
+    for (int c = 0; c < perRow; ++c)
+        m_speedGrid->setColumnStretch(c, 0);
+}
+
+void RunViewWindow::setCompact(bool compact)
+{
+    if (m_compact == compact)
+        return;
+    m_compact = compact;
+    arrangeSpeeds();
+    // The compact window shows the whole flowchart scaled, beside the table.
+    m_columns->setStretch(0, compact ? 1 : 0);
+    m_columns->setStretch(1, 1);
+    if (compact && !m_fit->isChecked())
+        m_fit->setChecked(true);
+    else
+        setFit(m_fit->isChecked());
+}
+
 void RunViewWindow::setFit(bool fit)
 {
     m_chart->setFit(fit);
     m_scroll->setWidgetResizable(fit);
     if (fit) {
         m_chart->setMinimumSize(120, 150);
+        m_scroll->setMinimumWidth(160);
+    } else if (m_compact) {
+        // Unscaled in the compact window: the scroll bars show the rest.
+        m_chart->setMinimumSize(m_chart->sizeHint());
+        m_chart->resize(m_chart->sizeHint());
         m_scroll->setMinimumWidth(160);
     } else {
         m_chart->setMinimumSize(m_chart->sizeHint());
@@ -174,7 +226,7 @@ void RunViewWindow::open()
 {
     if (!isVisible()) {
         QSettings settings = placementSettings();
-        if (!restoreGeometry(settings.value(GeometryKey).toByteArray()))
+        if (!restorePlacement(settings.value(GeometryKey).toByteArray(), settings.value(ScreenKey).toRect()))
             placeBesideParent();
         show();
     }
@@ -198,16 +250,33 @@ void RunViewWindow::rememberPlacement()
     QSettings settings = placementSettings();
     settings.setValue(OpenKey, isVisible());
     if (isVisible())
-        settings.setValue(GeometryKey, saveGeometry());
+        storePlacement(settings);
 }
 
 void RunViewWindow::closeEvent(QCloseEvent *event)
 {
     QSettings settings = placementSettings();
     settings.setValue(OpenKey, false);
-    settings.setValue(GeometryKey, saveGeometry());
+    storePlacement(settings);
     setWatching(false);
     event->accept();
+}
+
+bool RunViewWindow::restorePlacement(const QByteArray &stored, const QRect &storedScreen)
+{
+    // Where the pupil last had it, on a screen of the same size; on another screen (a school
+    // laptop after a large monitor) it opens where that screen has room for it.
+    if (stored.isEmpty() || storedScreen != availableArea(parentWidget() ? parentWidget()->window() : this)
+        || !restoreGeometry(stored))
+        return false;
+    setCompact(runViewCompact(width()));
+    return true;
+}
+
+void RunViewWindow::storePlacement(QSettings &settings) const
+{
+    settings.setValue(GeometryKey, saveGeometry());
+    settings.setValue(ScreenKey, availableArea(parentWidget() ? parentWidget()->window() : this));
 }
 
 void RunViewWindow::placeBesideParent()
@@ -215,16 +284,25 @@ void RunViewWindow::placeBesideParent()
     QWidget *main = parentWidget() ? parentWidget()->window() : nullptr;
     if (!main)
         return;
+    // The main window's frame tells how much a frame adds; this window has not been framed yet.
     const QRect frame = main->frameGeometry();
-    const QScreen *screen = main->screen();
-    const QRect avail = screen ? screen->availableGeometry() : QRect(QPoint(0, 0), DefaultSize);
-    int x = frame.right() + 1;
-    int y = frame.top();
-    if (x + width() > avail.right() + 1)
-        x = std::max(avail.left(), avail.right() + 1 - width());
-    if (y + height() > avail.bottom() + 1)
-        y = std::max(avail.top(), avail.bottom() + 1 - height());
-    move(x, y);
+    const int frameWidth = frame.width() - main->width();
+    const int frameHeight = frame.height() - main->height();
+    const RunViewPlacement placed = placeRunView(screenRect(availableArea(main)), screenRect(frame), frameWidth, frameHeight);
+    if (placed.mainX)
+        main->move(*placed.mainX, main->y()); // room beside it on a school laptop's screen
+    setCompact(placed.compact);
+    resize(placed.frame.width - frameWidth, placed.frame.height - frameHeight);
+    move(placed.frame.x, placed.frame.y);
+}
+
+bool RunViewWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // Where a window manager lets the main window come up over its tool windows (or there is
+    // none), this window comes back above it whenever the main window is activated.
+    if (event->type() == QEvent::WindowActivate && isVisible() && watched == parentWidget()->window())
+        raise();
+    return QWidget::eventFilter(watched, event);
 }
 
 void RunViewWindow::machineChanged()

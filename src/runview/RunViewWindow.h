@@ -7,10 +7,13 @@
 #include <memory>
 
 class QButtonGroup;
+class QGridLayout;
+class QHBoxLayout;
 class QCheckBox;
 class QLabel;
 class QListWidget;
 class QScrollArea;
+class QSettings;
 class QTableWidget;
 class QTimer;
 
@@ -50,8 +53,12 @@ public:
     QListWidget *logList() const { return m_log; }
     QLabel *statusLabel() const { return m_status; }
 
+    // The compact layout (the flowchart scaled, the speeds in two rows) of a narrow window.
+    bool compact() const { return m_compact; }
+
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildLayout();
@@ -61,12 +68,17 @@ private:
     void fillLog();
     void setWatching(bool on);
     void placeBesideParent();
+    bool restorePlacement(const QByteArray &stored, const QRect &storedScreen);
+    void storePlacement(QSettings &settings) const;
     void setFit(bool fit);
+    void setCompact(bool compact);
+    void arrangeSpeeds();
 
     Engine &m_engine;
     RunViewModel m_model;
     bool m_watching = false;
     bool m_needSync = true;
+    bool m_compact = false;
     int m_speed = 0;
     std::uint64_t m_shownLog = ~std::uint64_t{0};
 
@@ -76,6 +88,8 @@ private:
     RunFlowchartView *m_chart = nullptr;
     QCheckBox *m_fit = nullptr;
     QButtonGroup *m_speeds = nullptr;
+    QGridLayout *m_speedGrid = nullptr;
+    QHBoxLayout *m_columns = nullptr;
     QTableWidget *m_table = nullptr;
     QListWidget *m_log = nullptr;
     QTimer *m_redraw = nullptr;

@@ -1,14 +1,18 @@
 // The page module's JavaScript API: a thin translation between the page's values (numbers,
 // strings, Uint8Array, plain objects, callbacks) and PageMachine. No rule lives here.
+#include "engine/Stage.h"
+#include "rules/CaptionLines.h"
+#include "rules/RunViewPlacement.h"
+#include "rules/StageController.h"
 #include "wasm/PageMachine.h"
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
 #include <array>
+#include <cstdio>
 #include <filesystem>
 #include <optional>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -44,10 +48,71 @@ bool putAppFile(const std::string &relative, const val &bytes)
     const std::filesystem::path path = std::filesystem::path(AppDir) / rel;
     std::error_code ec;
     std::filesystem::create_directories(path.parent_path(), ec);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    // One write of the whole file: the memory file system takes it in one piece, where a
+    // stream's small buffer would grow it a thousand times for a background picture.
     const std::vector<std::uint8_t> data = bytesOf(bytes);
-    out.write(reinterpret_cast<const char *>(data.data()), static_cast<std::streamsize>(data.size()));
-    return static_cast<bool>(out);
+    std::FILE *out = std::fopen(path.c_str(), "wb");
+    if (!out)
+        return false;
+    std::setvbuf(out, nullptr, _IONBF, 0);
+    const bool written = std::fwrite(data.data(), 1, data.size(), out) == data.size();
+    return std::fclose(out) == 0 && written;
+}
+
+// The page's font, measured by the page: measure(text, pixels) gives the width in pixels.
+class JsMeasure : public jhk::TextMeasure {
+public:
+    explicit JsMeasure(val measure) : m_measure(std::move(measure)) {}
+    double width(std::string_view text, int pixels) const override
+    {
+        return m_measure(std::string(text), pixels).as<double>();
+    }
+
+private:
+    val m_measure;
+};
+
+// A caption fitted into a box by the caption rules, in the page's font: {pixels, lines}.
+val fitCaption(const std::string &caption, double width, double height, int largestPixels, val measure)
+{
+    const jhk::CaptionLines fitted = jhk::fitCaptionLines(caption, width, height, largestPixels, JsMeasure(std::move(measure)));
+    val lines = val::array();
+    for (const std::string &line : fitted.lines)
+        lines.call<void>("push", line);
+    val o = val::object();
+    o.set("pixels", fitted.pixels);
+    o.set("lines", lines);
+    return o;
+}
+
+// Where a part's number strip ("No.3", `numberWidth` × `numberHeight` pixels as the page's font
+// draws it) goes on the stage beside the part's picture at x, y, w, h: {x, y, w, h}.
+val partNumberRect(int x, int y, int w, int h, int numberWidth, int numberHeight)
+{
+    const jhk::PixelRect r = jhk::StageHitTest::partNumberRect({x, y, w, h}, numberWidth, numberHeight,
+                                                               {0, 0, jhk::StageWidthPixels, jhk::StageHeightPixels});
+    val o = val::object();
+    o.set("x", r.left);
+    o.set("y", r.top);
+    o.set("w", r.width);
+    o.set("h", r.height);
+    return o;
+}
+
+// Where the run view opens on a screen `available` beside the main window `main` (both x, y,
+// width, height in CSS pixels), its frame adding frameWidth × frameHeight to its size:
+// {x, y, w, h, compact, mainX} (mainX: where the main window moves to make room, or null).
+val placeRunView(int ax, int ay, int aw, int ah, int mx, int my, int mw, int mh, int frameWidth, int frameHeight)
+{
+    const jhk::RunViewPlacement placed = jhk::placeRunView({ax, ay, aw, ah}, {mx, my, mw, mh}, frameWidth, frameHeight);
+    val o = val::object();
+    o.set("x", placed.frame.x);
+    o.set("y", placed.frame.y);
+    o.set("w", placed.frame.width);
+    o.set("h", placed.frame.height);
+    o.set("compact", placed.compact);
+    o.set("mainX", placed.mainX ? val(*placed.mainX) : val::null());
+    return o;
 }
 
 // The page's callbacks; a callback the page leaves out is not called.
@@ -140,7 +205,9 @@ public:
     void blink() { m_machine.blink(); }
     void soundEnded() { m_machine.soundEnded(); }
     std::string scene() const { return m_machine.scene(); }
-    std::string runView() const { return m_machine.runView(); }
+    std::string runView() { return m_machine.runView(); }
+    void showRunView(bool open) { m_machine.showRunView(open); }
+    void setRunSpeed(int index) { m_machine.setRunSpeed(index); }
     bool isModified() const { return m_machine.isModified(); }
     bool canUndo() const { return m_machine.canUndo(); }
     bool canRedo() const { return m_machine.canRedo(); }
@@ -163,6 +230,9 @@ private:
 EMSCRIPTEN_BINDINGS(jihankobo)
 {
     emscripten::function("putAppFile", &putAppFile);
+    emscripten::function("fitCaption", &fitCaption);
+    emscripten::function("partNumberRect", &partNumberRect);
+    emscripten::function("placeRunView", &placeRunView);
     emscripten::class_<Machine>("Machine")
         .constructor<int, int>()
         .function("setHost", &Machine::setHost)
@@ -188,6 +258,8 @@ EMSCRIPTEN_BINDINGS(jihankobo)
         .function("soundEnded", &Machine::soundEnded)
         .function("scene", &Machine::scene)
         .function("runView", &Machine::runView)
+        .function("showRunView", &Machine::showRunView)
+        .function("setRunSpeed", &Machine::setRunSpeed)
         .function("isModified", &Machine::isModified)
         .function("canUndo", &Machine::canUndo)
         .function("canRedo", &Machine::canRedo);

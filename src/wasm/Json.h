@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -40,6 +41,14 @@ public:
     }
     JsonWriter &value(int n) { return number(static_cast<std::int64_t>(n)); }
     JsonWriter &value(std::int64_t n) { return number(n); }
+    JsonWriter &value(double d)
+    {
+        separate();
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%.10g", std::isfinite(d) ? d : 0.0);
+        m_out += buf;
+        return *this;
+    }
     JsonWriter &null()
     {
         separate();

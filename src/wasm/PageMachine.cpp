@@ -4,8 +4,9 @@
 #include "document/RecoveryStore.h"
 #include "engine/WaveFile.h"
 #include "model/AppPaths.h"
-#include "rules/LevelChoice.h"
 #include "rules/FlowchartScene.h"
+#include "rules/LevelChoice.h"
+#include "rules/RunSpeed.h"
 #include "rules/StageTexts.h"
 #include "wasm/Json.h"
 
@@ -96,7 +97,6 @@ PageMachine::PageMachine(const std::string &appDir, int level, int background, P
     , m_controller(m_machine, m_engine, m_editor, static_cast<StageControllerHost &>(*this))
 {
     m_engine.setScheduler(this);
-    m_engine.setObserver(&m_runView);
     m_engine.partsLoad();
     m_engine.stage().background = m_machine.app.BackPictName;
     m_machine.app.MoneyInHand = MainWindowMoney;
@@ -452,6 +452,7 @@ std::string PageMachine::scene() const
     j.field("moneyLabel", s.moneyLabel).field("stateLabel", s.stateLabel);
     j.field("stateColor", cssColour(s.stateLabelColor)).field("blockStateLabel", s.blockStateLabel);
     j.field("chartEndColour", s.chartEndColor ? cssColour(s.chartEndColor) : std::string());
+    j.field("partNumberColour", cssColour(PartNumberColor));
     j.field("runHint", s.runHint);
     j.key("runList").beginArray();
     for (const std::string &line : s.runList)
@@ -473,13 +474,56 @@ std::string PageMachine::scene() const
     return j.text();
 }
 
-std::string PageMachine::runView() const
+void PageMachine::showRunView(bool open)
 {
+    if (open) {
+        m_engine.setObserver(&m_runView);
+        m_engine.setBlockDelayMs(RunSpeeds[static_cast<std::size_t>(m_runSpeed)].blockDelayMs);
+        if (!m_engine.runEndCurrent())
+            m_runView.forgetRunEnd();
+        m_runView.sync();
+    } else if (m_runViewOpen) {
+        if (m_engine.observer() == &m_runView)
+            m_engine.setObserver(nullptr);
+        m_engine.setBlockDelayMs(0);
+    }
+    m_runViewOpen = open;
+}
+
+void PageMachine::setRunSpeed(int index)
+{
+    if (index < 0 || index >= static_cast<int>(RunSpeeds.size()))
+        return;
+    m_runSpeed = index;
+    if (m_runViewOpen)
+        m_engine.setBlockDelayMs(RunSpeeds[static_cast<std::size_t>(index)].blockDelayMs);
+}
+
+namespace {
+
+std::string cssOf(std::uint32_t bgr)
+{
+    return cssColour(static_cast<std::int32_t>(bgr));
+}
+
+} // namespace
+
+std::string PageMachine::runView()
+{
+    // What the window does whenever the machine changed, before it draws.
+    if (!m_engine.runEndCurrent())
+        m_runView.forgetRunEnd();
+    m_runView.followMode();
+    m_runView.sync();
+
     const RunViewModel &v = m_runView;
     const std::int64_t now = v.now();
     JsonWriter j;
     j.beginObject();
+    j.field("open", m_runViewOpen);
     j.field("title", v.title()).field("status", v.status());
+    j.field("statusColour", v.quietStop() ? cssOf(RunViewModel::HintColour) : std::string());
+    j.field("flashColour", cssOf(RunViewModel::FlashColour));
     j.field("shownPart", v.shownPart()).field("runningBlock", v.runningBlock());
     j.field("waitingBlock", v.waitingBlock()).field("stoppedBlock", v.stoppedBlock());
     j.field("programRunning", v.programRunning()).field("quietStop", v.quietStop());
@@ -503,24 +547,51 @@ std::string PageMachine::runView() const
         j.value(line);
     j.endArray();
     j.field("logSerial", static_cast<std::int64_t>(v.logSerial()));
-    j.field("nextFlashEnd", v.nextFlashEnd(now));
+    const std::int64_t flashEnd = v.nextFlashEnd(now);
+    j.field("nextFlashEnd", flashEnd).field("nextFlashEndMs", flashEnd < 0 ? -1 : static_cast<int>(flashEnd - now));
     j.field("blockDelayMs", m_engine.blockDelayMs());
-    // The flowchart of the shown part, in canvas pixels.
+    j.key("speeds").beginArray();
+    for (const RunSpeed &speed : RunSpeeds)
+        j.beginObject().field("caption", speed.caption).field("blockDelayMs", speed.blockDelayMs).endObject();
+    j.endArray();
+    j.field("speed", m_runSpeed);
+    // The flowchart of the shown part, in canvas pixels, with the marks of the run over it.
     j.key("flowchart");
     const int part = v.shownPart();
     if (!m_machine.partExists(part)) {
         j.null();
     } else {
+        const AppState &app = m_machine.app;
+        const PartsRecord &p = m_machine.part(part);
         CanvasGeometry g;
-        g.twipsX = std::max<int>(1, m_machine.app.TwipsX);
-        g.twipsY = std::max<int>(1, m_machine.app.TwipsY);
-        const FlowchartScene scene = buildFlowchartScene(m_machine.part(part), g, false, m_machine.app.Step);
+        g.twipsX = std::max<int>(1, app.TwipsX);
+        g.twipsY = std::max<int>(1, app.TwipsY);
+        const FlowchartScene scene = buildFlowchartScene(p, g, app.Level == 1 && p.BlockCount <= 0, app.Step);
+        const double tx = g.twipsX, ty = g.twipsY;
         auto box = [&](const TwipsRect &r) {
-            j.field("x", r.left / g.twipsX).field("y", r.top / g.twipsY).field("w", r.width / g.twipsX);
-            j.field("h", r.height / g.twipsY);
+            j.field("x", r.left / tx).field("y", r.top / ty).field("w", r.width / tx).field("h", r.height / ty);
+        };
+        auto boxOrNull = [&](std::string_view key, int block) {
+            j.key(key);
+            if (block == LinkEnd) {
+                j.beginObject();
+                box(g.endBox());
+                j.endObject();
+            } else if (block >= 0 && block < BlockSlots && p.Blocks[static_cast<std::size_t>(block)].isUsed()) {
+                const BlockRecord &b = p.Blocks[static_cast<std::size_t>(block)];
+                j.beginObject();
+                box(g.boxAt(b.X, b.Y));
+                j.endObject();
+            } else {
+                j.null();
+            }
+        };
+        auto line = [&](const ConnectorItem &c) {
+            j.field("x1", c.x1 / tx).field("y1", c.y1 / ty).field("x2", c.x2 / tx).field("y2", c.y2 / ty);
         };
         j.beginObject().field("width", CanvasGeometry::WidthPx).field("height", CanvasGeometry::HeightPx);
         j.field("startBoxVisible", scene.startBoxVisible).field("ovalsVisible", scene.ovalsVisible);
+        j.field("ovalColour", cssOf(StartEndColour));
         j.field("notice", scene.notice);
         j.key("startBox").beginObject();
         box(g.startBox());
@@ -532,17 +603,41 @@ std::string PageMachine::runView() const
         for (const BlockBox &b : scene.boxes) {
             j.beginObject().field("slot", b.slot);
             box(b.rect);
-            j.field("caption", b.caption).field("branch", b.branch).field("complete", b.complete).endObject();
+            j.field("caption", b.caption).field("branch", b.branch).field("complete", b.complete);
+            if (b.branch) {
+                // A branch: its caption over the marker picture of its state.
+                j.field("picture", b.complete ? "builtin/branch_complete.png" : "builtin/branch_incomplete.png");
+                j.field("textColour", cssOf(BranchTextColour));
+            } else {
+                j.field("fill", cssOf(b.complete ? CompleteBoxColour : IncompleteBoxColour)).field("textColour", "#000000");
+            }
+            j.endObject();
         }
         j.endArray();
         j.key("connectors").beginArray();
         for (const ConnectorItem &c : scene.connectors) {
             j.beginObject().field("type", c.type == ConnectorItem::Type::Line ? "line" : "text");
-            j.field("x1", c.x1 / g.twipsX).field("y1", c.y1 / g.twipsY).field("x2", c.x2 / g.twipsX);
-            j.field("y2", c.y2 / g.twipsY).field("colour", cssColour(static_cast<std::int32_t>(c.colour)));
-            j.field("text", c.text).endObject();
+            line(c);
+            j.field("colour", cssOf(c.colour)).field("text", c.text).endObject();
         }
-        j.endArray().endObject();
+        j.endArray();
+        // The links the last program took, drawn broad under the boxes.
+        j.field("pathColour", cssOf(RunPathColour));
+        j.key("pathLines").beginArray();
+        for (const RunViewModel::Link &link : v.path())
+            for (const ConnectorItem &c : linkDrawing(p, g, link.from, link.exit))
+                if (c.type == ConnectorItem::Type::Line) {
+                    j.beginObject();
+                    line(c);
+                    j.endObject();
+                }
+        j.endArray();
+        boxOrNull("running", v.runningBlock());
+        boxOrNull("next", v.waitingBlock());
+        boxOrNull("stopped", v.stoppedBlock());
+        j.field("runningColour", cssOf(RunPathColour)).field("nextColour", cssOf(NextBlockColour));
+        j.field("stoppedColour", cssOf(StoppedBlockColour));
+        j.endObject();
     }
     j.endObject();
     return j.text();

@@ -128,7 +128,14 @@ public:
     void soundEnded() {}
 
     std::string scene() const;
-    std::string runView() const;
+    // The run view "実行のようす" as it is now; the machine is read again first, as the window
+    // does before it draws.
+    std::string runView();
+    // The run view opened or closed: open, the run reports to it and a normal run goes at its
+    // speed; closed, a run costs nothing more and goes at full speed.
+    void showRunView(bool open);
+    // The speed of a normal run, an index into RunSpeeds; out of range changes nothing.
+    void setRunSpeed(int index);
     bool isModified() const;
     bool canUndo() const { return m_history.canUndo(); }
     bool canRedo() const { return m_history.canRedo(); }
@@ -208,6 +215,8 @@ private:
         PartsRecord before;
     };
     std::optional<OpenProperties> m_properties;
+    bool m_runViewOpen = false;
+    int m_runSpeed = 0;
 };
 
 } // namespace jhk

@@ -433,3 +433,33 @@ TEST(BlockEditorPartInfo, CatalogueListFormOffersVariableAAsAListThatIsNotStored
     EXPECT_EQ(f.rec().A(), 0);
     EXPECT_EQ(f.rec().B(), 7);
 }
+
+// A variable the catalogue marks "（使いません）" is shown but cannot be typed in; what the
+// kind uses stays editable.
+TEST(BlockEditorPartInfo, OnlyTheVariablesAKindUsesAreEditable)
+{
+    struct Case {
+        int kind;
+        std::array<bool, 3> editable;
+    };
+    const Case cases[] = {
+        {KindProduct, {true, true, false}},
+        {KindButton, {true, true, false}},
+        {KindCounter, {true, false, false}},
+        {KindCoinSlot, {false, false, false}},
+    };
+    for (const Case &c : cases) {
+        EditorFixture f;
+        const int part = f.place(c.kind);
+        f.m.part(part).Hensuu = {0, 1, 2, 3};
+        auto &e = f.open(part);
+        for (std::size_t r = 0; r < 3; ++r) {
+            EXPECT_EQ(e.partInfo().rows[r].textEditable, c.editable[r]) << "kind " << c.kind << " row " << r;
+            e.setVariableText(static_cast<int>(r), "9");
+        }
+        ASSERT_TRUE(e.confirm());
+        for (std::size_t r = 0; r < 3; ++r)
+            EXPECT_EQ(f.rec().Hensuu[r + 1], c.editable[r] && e.partInfo().rows[r].textVisible ? 9 : int(r + 1))
+                << "kind " << c.kind << " row " << r;
+    }
+}

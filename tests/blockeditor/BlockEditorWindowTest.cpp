@@ -18,6 +18,7 @@
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
@@ -397,6 +398,58 @@ TEST(BlockEditorWindow, HistoryTakesBackEveryEditAndCancelStillRestores)
 
     QTest::mouseClick(f.window->cancelButton(), Qt::LeftButton);
     EXPECT_EQ(f.rec(), opened);
+}
+
+// Keys go where a real keyboard sends them: to the widget that has the window's focus.
+static void pressKey(QWidget *window, Qt::Key key, Qt::KeyboardModifiers modifiers = {})
+{
+    QWidget *target = window->focusWidget();
+    QTest::keyClick(target ? target : window, key, modifiers);
+}
+
+TEST(BlockEditorWindow, CtrlZUndoesAfterTheDetailDialogAndBoxesThatCannotBeEditedTakeNoFocus)
+{
+    WindowFixture f;
+    f.window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f.window.get()));
+    f.dragFromPalette(0, {100, 60});
+    const PartsRecord one = f.rec();
+    f.dragFromPalette(2, {100, 140});
+    ASSERT_EQ(f.rec().BlockCount, 2);
+
+    // A click into the box of the variable a button does not use, or into a next-block number,
+    // leaves the focus where it was.
+    for (QWidget *box : {static_cast<QWidget *>(f.window->variableField(2)),
+                         static_cast<QWidget *>(f.window->findChild<QLineEdit *>(QStringLiteral("cTxt_NextBlockID1")))}) {
+        ASSERT_NE(box, nullptr);
+        if (!box->isVisible())
+            continue;
+        QTest::mouseClick(box, Qt::LeftButton);
+        EXPECT_NE(f.window->focusWidget(), box) << box->objectName().toStdString();
+    }
+
+    // The product is picked on the stage for the first block: the editor hides, comes back
+    // and reopens the detail dialog; its ＯＫ leaves the flowchart with the focus.
+    const PartsRecord two = f.rec();
+    BlockDetailDialog *detail = f.doubleClickBox(0);
+    ASSERT_NE(detail, nullptr);
+    QTest::mouseClick(detail->pickButton(0), Qt::LeftButton);
+    f.pickOnStage(f.product);
+    ASSERT_NE(f.window->detailDialog(), nullptr);
+    QTest::mouseClick(f.window->detailDialog()->okButton(), Qt::LeftButton);
+    ASSERT_EQ(f.block(0).Param[1], ParamValue(f.product));
+    ASSERT_EQ(f.window->detailDialog(), nullptr);
+    // When the dialog goes, the window manager activates the editor again and the focus goes
+    // back to the editor's focus child.
+    EXPECT_EQ(f.window->focusWidget(), f.canvas());
+    const PartsRecord picked = f.rec();
+    pressKey(f.window.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(f.rec(), two) << "Ctrl+Z after the detail dialog takes back the pick";
+    pressKey(f.window.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(f.rec(), one) << "and then the second block";
+    pressKey(f.window.get(), Qt::Key_Y, Qt::ControlModifier);
+    pressKey(f.window.get(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(f.rec(), picked);
 }
 
 // The execution-order frame keeps its controls where the design has them, and the exit

@@ -8,7 +8,8 @@
 #include <string>
 
 #if defined(__GLIBC__)
-#include <iconv.h>
+#include "CLibraryConverter.h"
+#include "document/Utf8.h"
 #define JHK_HAVE_GLIBC_CP932 1
 #endif
 
@@ -78,50 +79,7 @@ TEST(Cp932, BrokenBytesAreNotDecoded)
 #ifdef JHK_HAVE_GLIBC_CP932
 
 // The C library's own "CP932" converter, which the program's table was made from.
-class Glibc {
-public:
-    Glibc(const char *to, const char *from) : m_cd(iconv_open(to, from)) {}
-    ~Glibc() { iconv_close(m_cd); }
-    bool ok() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
-    std::optional<std::string> convert(const std::string &in)
-    {
-        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-        std::string out(in.size() * 4 + 8, '\0');
-        char *src = const_cast<char *>(in.data());
-        std::size_t srcLeft = in.size();
-        char *dst = out.data();
-        std::size_t dstLeft = out.size();
-        if (iconv(m_cd, &src, &srcLeft, &dst, &dstLeft) == static_cast<std::size_t>(-1)
-            || iconv(m_cd, nullptr, nullptr, &dst, &dstLeft) == static_cast<std::size_t>(-1))
-            return std::nullopt;
-        out.resize(static_cast<std::size_t>(dst - out.data()));
-        return out;
-    }
-
-private:
-    iconv_t m_cd;
-};
-
-std::string utf8Of(char32_t c)
-{
-    std::string s;
-    if (c < 0x80) {
-        s += static_cast<char>(c);
-    } else if (c < 0x800) {
-        s += static_cast<char>(0xC0 | c >> 6);
-        s += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        s += static_cast<char>(0xE0 | c >> 12);
-        s += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        s += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        s += static_cast<char>(0xF0 | c >> 18);
-        s += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-        s += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        s += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return s;
-}
+using Glibc = CLibraryConverter;
 
 TEST(Cp932, EveryOneAndTwoByteCodeReadsAsTheCLibraryReadsIt)
 {

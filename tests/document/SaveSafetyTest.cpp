@@ -4,6 +4,7 @@
 #include "Machines.h"
 #include "TempFolderTest.h"
 #include "document/AtomicFile.h"
+#include "document/PlatformFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -177,14 +178,22 @@ TEST_F(SaveSafety, HiddenFilesOfKilledSavesGoWithTheNextSaveButNotThoseOfRunning
     const std::string running = path(std::string(AbandonedFilePrefix) + "running123");
     const std::string other = path(".jhk-something-else");
     write(abandoned, "half a machine");
-    write(running, "a machine being written");
     write(other, "not ours");
-    const int held = open(running.c_str(), O_RDONLY);
-    ASSERT_EQ(flock(held, LOCK_EX), 0);
+    // A save another running program is making (the plain C++ files know of no other program).
+    int held = -1;
+    if (JHK_POSIX_FILES) {
+        write(running, "a machine being written");
+        held = open(running.c_str(), O_RDONLY);
+        ASSERT_EQ(flock(held, LOCK_EX), 0);
+    }
 
     ASSERT_TRUE(saveDocument(path("next.jhk"), *startupMachine()).ok);
-    close(held);
-    EXPECT_EQ(files(), (std::vector<std::string>{".jhk-save-running123", ".jhk-something-else", "next.jhk"}));
+    if (held >= 0)
+        close(held);
+    std::vector<std::string> expected{".jhk-something-else", "next.jhk"};
+    if (JHK_POSIX_FILES)
+        expected.insert(expected.begin(), ".jhk-save-running123");
+    EXPECT_EQ(files(), expected);
 }
 
 // A valid machine followed by a great deal of junk costs no more than the machine: only the

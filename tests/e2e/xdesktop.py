@@ -13,6 +13,7 @@ import argparse
 import ctypes
 import os
 import subprocess
+import sys
 import time
 
 
@@ -26,6 +27,35 @@ def arguments(helper=True):
         parser.add_argument("helper_dir")
     parser.add_argument("--shots")
     return parser
+
+
+def start_program(app_dir, work, machine=None, own_settings=False):
+    """Starts the desktop program of `app_dir` (on the file `machine`, when given) with its
+    runtime folder in the folder `work` unless the tests name one and, with `own_settings`,
+    settings and data folders of its own there (nothing remembered from another session).
+    What it writes goes to `work`/program.log: a pipe nobody reads could fill and stop it."""
+    env = dict(os.environ)
+    env.setdefault("XDG_RUNTIME_DIR", work)
+    if own_settings:
+        for name in ("XDG_CONFIG_HOME", "XDG_DATA_HOME"):
+            env[name] = os.path.join(work, name.lower())
+            os.makedirs(env[name], exist_ok=True)
+    command = [os.path.join(app_dir, "jihankobo")] + ([machine] if machine else [])
+    with open(os.path.join(work, "program.log"), "ab") as log:
+        return subprocess.Popen(command, env=env, stdout=log, stderr=subprocess.STDOUT)
+
+
+def stop_program(program):
+    """Ends the program at once and waits for it."""
+    program.kill()
+    program.wait()
+
+
+def report(failures):
+    """Prints each failure and gives the script's exit status: 1 when there is any."""
+    for f in failures:
+        print("FAILED:", f, file=sys.stderr)
+    return 1 if failures else 0
 
 
 class Desktop:

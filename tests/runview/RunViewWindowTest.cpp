@@ -4,12 +4,15 @@
 #include "../stage/FakeDialogs.h"
 #include "model/AppState.h"
 #include "runview/RunFlowchartView.h"
-#include "runview/RunSpeed.h"
+#include "rules/RunSpeed.h"
 #include "runview/RunViewWindow.h"
 #include "rules/LevelChoice.h"
 #include "stage/MainWindow.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QScreen>
+#include <QWindow>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -130,9 +133,41 @@ TEST_F(RunViewWindowTest, RemembersWhetherItWasOpenAndWhere)
     EXPECT_FALSE(RunViewWindow::wasOpen());
 }
 
+// The run view belongs to the main window: a tool window the window manager keeps above it.
+// Where the screen has no room beside the main window (this test screen is smaller than a
+// school laptop's) it opens compact, with the whole flowchart scaled.
+TEST_F(RunViewWindowTest, IsAToolWindowOfTheMainWindowAndCompactWhereTheScreenHasNoRoom)
+{
+    window->showRunView();
+    ASSERT_NE(view(), nullptr);
+    EXPECT_EQ(view()->windowType(), Qt::Tool);
+    ASSERT_NE(view()->windowHandle(), nullptr);
+    EXPECT_EQ(view()->windowHandle()->transientParent(), window->windowHandle());
+
+    const QRect screen = view()->screen()->availableGeometry();
+    ASSERT_LT(screen.width() - window->frameGeometry().right(), 780) << "the test needs a small screen";
+    EXPECT_TRUE(view()->compact());
+    EXPECT_LE(view()->width(), 580);
+    EXPECT_LE(view()->height(), 560);
+    EXPECT_TRUE(screen.contains(view()->frameGeometry()));
+    auto *fit = view()->findChild<QCheckBox *>(QStringLiteral("runViewFit"));
+    ASSERT_NE(fit, nullptr);
+    EXPECT_TRUE(fit->isChecked()) << "the flowchart is scaled to the compact window";
+    EXPECT_TRUE(view()->flowchart()->fit());
+    // Every speed still shows whole in the narrower window.
+    for (int i = 0; i < 4; ++i) {
+        auto *speed = view()->findChild<QRadioButton *>(QStringLiteral("runSpeed%1").arg(i));
+        ASSERT_NE(speed, nullptr);
+        EXPECT_GE(speed->width(), speed->sizeHint().width()) << i;
+    }
+    EXPECT_LE(view()->minimumSizeHint().width(), view()->width());
+}
+
 TEST_F(RunViewWindowTest, DrawsTheRunningBlockThePathTheTableAndTheLog)
 {
     window->showRunView();
+    // Unscaled, as on a screen with room beside the main window.
+    view()->findChild<QCheckBox *>(QStringLiteral("runViewFit"))->setChecked(false);
     click(window.get(), "cmdStart");
     RunViewModel &model = view()->model();
     model.runStarted(testing::Button, 0);

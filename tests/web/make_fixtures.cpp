@@ -1,6 +1,7 @@
 // Writes the machines the browser tests open, with the core's own writer:
 //   vending.jhk  a level-3 machine: a product of 120 yen (5 in stock), its button, a coin slot,
-//                an amount display, a product outlet and a change lever, each programmed
+//                an amount display, a product outlet and a change lever, each programmed, the
+//                blocks laid out down the flowchart as a pupil would place them
 //   looping.jhk  a level-3 machine whose button runs a program that never ends (a product out,
 //                again and again)
 //   damaged.jhk  the vending machine cut short in the middle of its parts
@@ -8,6 +9,7 @@
 #include "../engine/EngineRig.h"
 
 #include "document/JhkDocument.h"
+#include "rules/CanvasGeometry.h"
 
 #include <filesystem>
 #include <fstream>
@@ -17,6 +19,15 @@ using namespace jhk;
 using namespace jhk::testing;
 
 namespace {
+
+// Places block `block` of part `part` in a cell of the flowchart canvas (column 0..3, row 0..11).
+void place(Machine &m, int part, int block, int column, int row)
+{
+    const CanvasGeometry g;
+    BlockRecord &b = m.part(part).Blocks[static_cast<std::size_t>(block)];
+    b.X = static_cast<std::int16_t>(column * g.columnWidth());
+    b.Y = static_cast<std::int16_t>(row * g.rowHeight());
+}
 
 bool write(const std::filesystem::path &path, const std::vector<std::uint8_t> &bytes)
 {
@@ -38,6 +49,13 @@ int main(int argc, char **argv)
 
     Rig vending;
     buildVendingMachine(vending);
+    for (int i = 0; i < 5; ++i)
+        place(vending.m, Button, i, 1, 1 + 2 * i);
+    place(vending.m, Button, 5, 3, 9); // the branch's other exit, beside it
+    for (int i = 0; i < 3; ++i)
+        place(vending.m, CoinSlot, i, 1, 1 + 2 * i);
+    for (int i = 0; i < 2; ++i)
+        place(vending.m, Lever, i, 1, 1 + 2 * i);
     vending.engine.checkAll();
     if (!saveDocument((dir / "vending.jhk").string(), vending.m).ok)
         return 1;

@@ -142,3 +142,74 @@ test('the page reloads and runs with the network cut off', async () => {
   await purchase(page, false);
   await context.close();
 });
+
+// The run view's flowchart canvas: the colour of a canvas pixel (canvas pixels of the drawing,
+// the flowchart's origin 6 pixels in).
+async function chartPixel(page, x, y) {
+  await page.evaluate(() => new Promise(res => requestAnimationFrame(() => requestAnimationFrame(res))));
+  return page.evaluate(({ x, y }) => {
+    const d = document.getElementById('runFlowchart').getContext('2d').getImageData(Math.round(x) + 6, Math.round(y) + 6, 1, 1).data;
+    return [d[0], d[1], d[2]];
+  }, { x, y });
+}
+const runView = page => page.evaluate(() => JSON.parse(window.jihankobo.machine.runView()));
+const near = (a, b) => a.every((v, i) => Math.abs(v - b[i]) <= 40);
+const rgb = css => [1, 3, 5].map(i => parseInt(css.slice(i, i + 2), 16));
+
+test('the run view shows the program that runs, its path and the values, at the speed chosen', async () => {
+  const context = await browser.newContext({ viewport: { width: 1600, height: 640 } });
+  const page = await openPage(context, '?machine=test-vending.jhk');
+  await page.waitForFunction(() => JSON.parse(window.jihankobo.machine.scene()).parts.length === 6);
+  // Opened from the menu with the mouse; beside the window, which stays uncovered.
+  await page.click('#menu-bar [data-menu=option]');
+  await page.click('#menu-option [data-command=runview]');
+  const win = await page.locator('#main-window').boundingBox();
+  const rv = await page.locator('#runview').boundingBox();
+  assert.ok(rv.x >= win.x + win.width - 1, 'the run view opens beside the main window');
+  assert.deepEqual(await page.locator('#runview .rv-speed label').allInnerTexts(), ['ふつう', '0.2秒', '0.5秒', '1秒']);
+
+  await page.click('#cmdStart');
+  let s = await scene(page);
+  const slot = partOfKind(s, 2), button = partOfKind(s, 1);
+  await mouseDrag(page, centre(visibleCoin(s, 2)), centre(slot));
+  // The coin slot's program ran: its title, its path drawn in the path's colour, the amount marked.
+  await page.waitForFunction(() => document.getElementById('runViewTitle').textContent.includes('投入口'));
+  let v = await runView(page);
+  const f = v.flowchart;
+  assert.ok(f.pathLines.length > 0, 'the coin slot\'s path is known');
+  const first = f.boxes.find(b => b.slot === 0), second = f.boxes.find(b => b.slot === 1);
+  // Half way along the link from block 0 down to block 1, between the boxes.
+  const linkX = first.x + first.w / 2, linkY = (first.y + first.h + second.y) / 2;
+  assert.ok(near(await chartPixel(page, linkX, linkY), rgb(f.pathColour)), 'the path is drawn between the blocks it took');
+  const cells = await page.locator('#runViewTable td.flash').allInnerTexts();
+  assert.ok(cells.some(t => t === '金額 100'), `the amount that changed is marked: ${cells}`);
+  assert.ok((await page.locator('#runViewLog').innerText()).includes('Money_1.wav'), 'the coin\'s sound is in the log');
+
+  // 1秒: each block stays marked a second before the next one runs.
+  await page.click('#runSpeed3');
+  await mouseDrag(page, centre(visibleCoin(s, 3)), centre(slot));
+  await page.waitForFunction(() => JSON.parse(window.jihankobo.machine.runView()).programRunning, null, { timeout: 3000 });
+  v = await runView(page);
+  assert.equal(v.blockDelayMs, 1000);
+  const running = v.flowchart.running;
+  assert.ok(running, 'a block is being executed');
+  assert.ok(near(await chartPixel(page, running.x - 2, running.y + running.h / 2), rgb(v.flowchart.runningColour)),
+    'the block being executed is framed');
+  // The lamp lights at the third block, two seconds on.
+  const lamp = view => view.rows.find(r => r.slot === button.slot).cells[0].value;
+  assert.equal(lamp(v), '消灯', 'the program goes slowly');
+  const t0 = Date.now();
+  await page.waitForFunction(() => !JSON.parse(window.jihankobo.machine.runView()).programRunning, null, { timeout: 15000 });
+  assert.ok(Date.now() - t0 >= 1500, `the last blocks took ${Date.now() - t0} ms`);
+  assert.equal(lamp(await runView(page)), '点灯');
+
+  // Closed, the machine runs at full speed again, and the choice is kept for the next time.
+  await page.click('#runview .title button');
+  assert.equal((await runView(page)).blockDelayMs, 0);
+  await press(page, button, false);
+  await page.waitForFunction(() => JSON.parse(window.jihankobo.machine.scene()).products.some(p => p.visible));
+  await page.click('#cmdRunView');
+  assert.equal(await page.locator('#runSpeed3').isChecked(), true);
+  await page.click('#cmdStop');
+  await context.close();
+});

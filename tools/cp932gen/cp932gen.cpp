@@ -2,91 +2,39 @@
 // library's "CP932" converter, so every build, with or without such a converter, reads and
 // writes documents with the same codes. Run it again only to check or renew the table:
 //
-//     c++ -std=c++20 -O2 -o cp932gen tools/cp932gen/cp932gen.cpp
+//     c++ -std=c++20 -O2 -Isrc -o cp932gen tools/cp932gen/cp932gen.cpp
 //     ./cp932gen > src/document/Cp932Table.cpp
+//
+// (The native test build makes it too and checks that the committed table is its output.)
 //
 // The table holds what the converter does:
 // - every one-byte code and every two-byte code it reads, with the character it reads;
 // - every character it writes whose code reads back as that same character (a character
 //   with a one-way code is left out: the program refuses to write it rather than have it
 //   come back changed).
-#include <cerrno>
+#include "CLibraryConverter.h"
+#include "document/Utf8.h"
+
 #include <cstdint>
 #include <cstdio>
-#include <iconv.h>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+using namespace jhk;
+
 namespace {
 
-class Converter {
-public:
-    Converter(const char *to, const char *from) : m_cd(iconv_open(to, from)) {}
-    ~Converter()
-    {
-        if (ok())
-            iconv_close(m_cd);
-    }
-    bool ok() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
-
-    std::optional<std::string> convert(const std::string &in)
-    {
-        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-        std::string out(in.size() * 4 + 16, '\0');
-        char *src = const_cast<char *>(in.data());
-        std::size_t srcLeft = in.size();
-        char *dst = out.data();
-        std::size_t dstLeft = out.size();
-        if (iconv(m_cd, &src, &srcLeft, &dst, &dstLeft) == static_cast<std::size_t>(-1))
-            return std::nullopt;
-        if (iconv(m_cd, nullptr, nullptr, &dst, &dstLeft) == static_cast<std::size_t>(-1))
-            return std::nullopt;
-        out.resize(static_cast<std::size_t>(dst - out.data()));
-        return out;
-    }
-
-private:
-    iconv_t m_cd;
-};
+using Converter = CLibraryConverter;
 
 // The one code point of a UTF-8 text, or nothing when it holds none or more than one.
 std::optional<std::uint32_t> onlyCodePoint(const std::string &s)
 {
-    if (s.empty())
+    const auto c = s.empty() ? std::nullopt : codePointAt(s, 0);
+    if (!c || c->second != s.size())
         return std::nullopt;
-    const auto b = [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(s[i])); };
-    const std::size_t len = b(0) < 0x80 ? 1 : b(0) < 0xE0 ? 2 : b(0) < 0xF0 ? 3 : 4;
-    if (s.size() != len)
-        return std::nullopt;
-    switch (len) {
-    case 1: return b(0);
-    case 2: return (b(0) & 0x1F) << 6 | (b(1) & 0x3F);
-    case 3: return (b(0) & 0x0F) << 12 | (b(1) & 0x3F) << 6 | (b(2) & 0x3F);
-    default: return (b(0) & 0x07) << 18 | (b(1) & 0x3F) << 12 | (b(2) & 0x3F) << 6 | (b(3) & 0x3F);
-    }
-}
-
-std::string utf8(std::uint32_t c)
-{
-    std::string s;
-    if (c < 0x80) {
-        s += static_cast<char>(c);
-    } else if (c < 0x800) {
-        s += static_cast<char>(0xC0 | c >> 6);
-        s += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        s += static_cast<char>(0xE0 | c >> 12);
-        s += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        s += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        s += static_cast<char>(0xF0 | c >> 18);
-        s += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-        s += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        s += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return s;
+    return c->first;
 }
 
 void printPairs(const char *name, const std::vector<std::pair<std::uint32_t, std::uint32_t>> &pairs)
@@ -143,7 +91,7 @@ int main()
     for (std::uint32_t c = 0; c <= 0x10FFFF; ++c) {
         if (c >= 0xD800 && c <= 0xDFFF)
             continue;
-        const auto bytes = encoder.convert(utf8(c));
+        const auto bytes = encoder.convert(utf8Of(c));
         if (!bytes || bytes->empty() || bytes->size() > 2)
             continue;
         const auto back = decoder.convert(*bytes);

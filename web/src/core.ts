@@ -36,6 +36,8 @@ export interface Machine {
   touch?(slot: number): void;
   soundEnded(): void;
   runView(): string;
+  showRunView(open: boolean): void;
+  setRunSpeed(index: number): void;
   isModified(): boolean;
   markSaved?(fileName: string): void;
   delete(): void;
@@ -43,6 +45,14 @@ export interface Machine {
 
 export interface Core {
   putAppFile(path: string, bytes: Uint8Array): boolean;
+  /** Where a part's number strip goes beside the part's picture (stage pixels). */
+  partNumberRect(x: number, y: number, w: number, h: number, numberWidth: number, numberHeight: number): { x: number; y: number; w: number; h: number };
+  /** Where the run view opens beside the main window on a screen (CSS pixels). */
+  placeRunView(ax: number, ay: number, aw: number, ah: number, mx: number, my: number, mw: number, mh: number,
+    frameWidth: number, frameHeight: number): { x: number; y: number; w: number; h: number; compact: boolean; mainX: number | null };
+  /** A caption fitted into a box by the caption rules, measured in the page's font. */
+  fitCaption(caption: string, width: number, height: number, largestPixels: number,
+    measure: (text: string, pixels: number) => number): { pixels: number; lines: string[] };
   Machine: new (level: number, background: number) => Machine;
 }
 

@@ -50,17 +50,19 @@ class Page {
   private appFiles: string[] = [];
 
   async start(): Promise<void> {
+    performance.mark('jhk-start');
     this.buildPalette();
     this.fit();
     window.addEventListener('resize', () => this.fit());
     this.pictures.onLoaded = () => this.redraw();
-    const [core, files] = await Promise.all([loadCore(), appFolder()]);
+    const [core, files] = await Promise.all([loadCore(), appFolder(), pageFonts()]);
     performance.mark('jhk-core');
     this.core = core;
+    this.stage.numberRect = (x, y, w, h, nw, nh) => core.partNumberRect(x, y, w, h, nw, nh);
     // The application folder, handed to the module: the tables, the block explanations, the
     // pictures whose sizes it measures and the sounds whose lengths a run waits for.
     performance.mark('jhk-unpacked');
-    for (const [f, bytes] of files) core.putAppFile(f, bytes);
+    for (const [f, bytes] of files) if (bytes !== OnSite) core.putAppFile(f, bytes);
     this.appFiles = [...files.keys()];
     this.pictures.setAppFiles(files);
     performance.mark('jhk-appfiles');
@@ -162,9 +164,12 @@ class Page {
     setText('lbl_PartsName', s.panel.partsName);
     setText('lblPartsID', s.panel.partsId);
     const pic = $<HTMLImageElement>('pic_SelectParts');
-    const url = s.panel.pictureKind >= 0 && s.panel.pictureVisible ? `builtin/palette/palette_${s.panel.pictureKind}.bmp` : '';
-    pic.hidden = !url;
-    if (url && pic.getAttribute('src') !== url) pic.src = url;
+    // The palette picture of the selected part's kind, as the palette button shows it.
+    if (s.panel.pictureKind >= 0) {
+      const url = `builtin/palette/palette_${s.panel.pictureKind}.bmp`;
+      if (pic.getAttribute('src') !== url) pic.src = url;
+    }
+    pic.hidden = !(s.panel.pictureVisible && s.panel.pictureKind >= 0);
     setText('lbl_LEVEL', s.levelCaption);
     setText('lblKaisetsu', s.levelText);
     $('lblNowStep').hidden = !c.stepControlsVisible;
@@ -217,13 +222,26 @@ class Page {
 
   /** The whole window scales as one picture to the browser's window, never reflowed. */
   fit(): void {
-    const vw = window.innerWidth, vh = window.innerHeight;
+    // With the run view open the window leaves room for it where the screen is wide enough to
+    // show the window at 100 % beside it; where the run view goes is the run view's rule.
+    const room = this.runView ? RunView.FullWidth : 0;
+    const beside = room && window.innerWidth >= WindowWidth + room ? room : 0;
+    const vw = window.innerWidth - beside, vh = window.innerHeight;
     const s = Math.min(vw / WindowWidth, vh / WindowHeight);
     this.scale = s > 0 ? s : 1;
     const win = $('main-window');
+    let left = Math.max(0, (vw - WindowWidth * this.scale) / 2);
+    const top = Math.max(0, (vh - WindowHeight * this.scale) / 2);
+    if (this.runView) {
+      const placed = this.core.placeRunView(0, 0, window.innerWidth, window.innerHeight,
+        Math.round(left), Math.round(top), Math.round(WindowWidth * this.scale), Math.round(WindowHeight * this.scale),
+        this.runView.frameWidth, this.runView.frameHeight);
+      if (placed.mainX !== null) left = placed.mainX;
+      this.runView.place(placed);
+    }
     win.style.transform = `scale(${this.scale})`;
-    win.style.left = `${Math.max(0, (vw - WindowWidth * this.scale) / 2)}px`;
-    win.style.top = `${Math.max(0, (vh - WindowHeight * this.scale) / 2)}px`;
+    win.style.left = `${left}px`;
+    win.style.top = `${top}px`;
     document.documentElement.style.setProperty('--scale', String(this.scale));
     this.stage.setScale(this.scale);
     this.redraw();
@@ -358,8 +376,9 @@ class Page {
   }
 
   showRunView(): void {
-    if (!this.runView) this.runView = new RunView(this.machine, () => { this.runView = null; });
-    this.runView.update();
+    if (this.runView) { this.runView.raise(); this.runView.update(); return; }
+    this.runView = new RunView(this.core, this.machine, () => { this.runView = null; this.fit(); });
+    this.fit();
   }
 
   // ---- opening ----
@@ -568,6 +587,14 @@ async function droppedFiles(dt: DataTransfer | null): Promise<{ file: File; path
   return out;
 }
 
+/** The page's fonts, loaded before the stage is first drawn: text on a canvas is drawn in the
+ *  font there is at that moment. A browser that cannot load them goes on with its own. */
+async function pageFonts(): Promise<void> {
+  if (!document.fonts) return;
+  await Promise.all(['12px "JHK Gothic"', '12px "JHK Sans"', 'bold 12px "JHK Sans"']
+    .map(f => document.fonts.load(f, f.includes('Gothic') ? 'あ' : 'A').catch(() => undefined)));
+}
+
 /** The application folder's files: from app/pack.bin.gz (see web/tools/pack.mjs), or one by one
  *  in a browser that cannot decompress it. */
 async function appFolder(): Promise<Map<string, Uint8Array>> {
@@ -581,15 +608,22 @@ async function appFolder(): Promise<Map<string, Uint8Array>> {
   return new Map(list.map((f, i) => [f, new Uint8Array(bodies[i])]));
 }
 
+/** The pack's files; a file the pack leaves out (size -1, a stage background) stays on the site
+ *  and is fetched when it is shown: it is named with an empty array. */
 function unpack(pack: ArrayBuffer): Map<string, Uint8Array> {
   const view = new DataView(pack);
   const indexLength = view.getUint32(0, true);
   const index = JSON.parse(new TextDecoder().decode(new Uint8Array(pack, 4, indexLength))) as [string, number][];
   const files = new Map<string, Uint8Array>();
   let at = 4 + indexLength;
-  for (const [name, size] of index) { files.set(name, new Uint8Array(pack, at, size)); at += size; }
+  for (const [name, size] of index) {
+    if (size < 0) { files.set(name, OnSite); continue; }
+    files.set(name, new Uint8Array(pack, at, size));
+    at += size;
+  }
   return files;
 }
+const OnSite = new Uint8Array(0);
 
 function setEnabled(id: string, on: boolean): void {
   const el = document.getElementById(id) as HTMLButtonElement | null;

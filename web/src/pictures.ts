@@ -6,14 +6,17 @@ const BuiltInSizes: [number, number][] = [[34, 67], [43, 19], [30, 30], [121, 44
 export class Pictures {
   private images = new Map<string, HTMLImageElement>();
   private siteFiles = new Map<string, string>(); // lower-case relative path -> path on the site
+  private appBytes = new Map<string, [Uint8Array, string]>(); // lower-case path -> bytes, type: made a URL when first shown
   private deviceFiles = new Map<string, string>(); // lower-case path or base name -> object URL
   onLoaded: () => void = () => {};
 
   /** The application folder's pictures, from the bytes the page already holds. */
   setAppFiles(files: Map<string, Uint8Array>): void {
     for (const [p, bytes] of files) {
+      // A file the page has not fetched (an empty array): from its place on the site.
+      if (bytes.length === 0) { this.siteFiles.set(p.toLowerCase(), 'app/' + p.split('/').map(encodeURIComponent).join('/')); continue; }
       const type = /\.png$/i.test(p) ? 'image/png' : /\.bmp$/i.test(p) ? 'image/bmp' : /\.wav$/i.test(p) ? 'audio/wav' : '';
-      if (type) this.siteFiles.set(p.toLowerCase(), URL.createObjectURL(new Blob([bytes], { type })));
+      if (type) this.appBytes.set(p.toLowerCase(), [bytes, type]);
     }
   }
 
@@ -35,6 +38,13 @@ export class Pictures {
     if (!rel) return '';
     const site = this.siteFiles.get(rel);
     if (site) return site;
+    const held = this.appBytes.get(rel);
+    if (held) {
+      const url = URL.createObjectURL(new Blob([held[0]], { type: held[1] }));
+      this.siteFiles.set(rel, url);
+      this.appBytes.delete(rel);
+      return url;
+    }
     const parts = rel.split('/');
     for (let i = 0; i < parts.length; ++i) {
       const dev = this.deviceFiles.get(parts.slice(i).join('/'));

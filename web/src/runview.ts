@@ -1,63 +1,89 @@
-// The run view "実行のようす": the shown part's flowchart with the running block and the blocks
-// just run, every part's variables, the messages and sounds, as the module describes them.
-import type { Machine } from './core';
+// The run view "実行のようす": the shown part's flowchart with the block being executed and the
+// path just taken, every part's variables, the messages and sounds, and the speed of a normal
+// run, drawn as the module describes them (positions, colours, captions and their fitting all
+// come from it). Open, the machine reports its run to it; closed, the run goes at full speed.
+import type { Core, Machine } from './core';
 
 type J = Record<string, unknown>;
 const arr = (v: unknown): J[] => (Array.isArray(v) ? v as J[] : []);
 const num = (v: unknown, d = 0) => (typeof v === 'number' ? v : d);
 const str = (v: unknown) => (typeof v === 'string' ? v : v === undefined || v === null ? '' : String(v));
+const obj = (v: unknown): J | null => (v && typeof v === 'object' && !Array.isArray(v) ? v as J : null);
 
-const PathColour = 'rgb(255,170,0)';
-const StoppedColour = 'rgb(255,60,60)';
-const Speeds: [string, number][] = [['ふつう', 0], ['0.2秒', 200], ['0.5秒', 500], ['1秒', 1000]];
+// Room around the canvas for the marks drawn just outside boxes at its edges, and on the right
+// for the "▼" beside a box of the last column.
+const Margin = 6;
+const NextMarkRoom = 14;
+const Ground = 'rgb(40,40,40)';
+// The flowchart is drawn in the Gothic font, Latin letters too, as the desktop's canvas.
+const FontFamily = '"JHK Gothic", "IPAGothic", sans-serif';
+
+interface Box { x: number; y: number; w: number; h: number; }
+const boxOf = (v: unknown): Box | null => {
+  const o = obj(v);
+  return o ? { x: num(o.x), y: num(o.y), w: num(o.w), h: num(o.h) } : null;
+};
 
 export class RunView {
   private root: HTMLElement;
   private canvas: HTMLCanvasElement;
+  private chartBox: HTMLElement;
+  private fit: HTMLInputElement;
   private table: HTMLTableElement;
   private log: HTMLElement;
   private titleEl: HTMLElement;
   private statusEl: HTMLElement;
+  private speedBox: HTMLElement;
   private speeds: HTMLInputElement[] = [];
   private last = '';
+  private lastLog = -1;
+  private flashTimer = 0;
+  private pictures = new Map<string, HTMLImageElement>();
+  private twipsY = 15;
 
-  constructor(private machine: Machine, private closed: () => void) {
+  constructor(private core: Core, private machine: Machine, private closed: () => void) {
     this.root = document.createElement('div');
     this.root.id = 'runview';
     this.root.setAttribute('role', 'dialog');
     this.root.setAttribute('aria-label', '実行のようす');
     this.root.innerHTML = `<div class="title"><span>実行のようす</span><button aria-label="閉じる">×</button></div>
-<div class="rv-body"><div class="rv-left"><div class="rv-head"></div><div class="rv-status"></div><div class="rv-chart"><canvas></canvas></div></div>
-<div class="rv-right"><fieldset class="rv-speed"><legend>速さ</legend></fieldset><div>パーツと変数</div><div class="rv-table"><table></table></div>
-<div>メッセージと音</div><div class="rv-log"></div></div></div>`;
+<div class="rv-body"><div class="rv-left"><div class="rv-head" id="runViewTitle"></div><div class="rv-status" id="runViewStatus"></div>
+<div class="rv-chart"><canvas id="runFlowchart"></canvas></div><label class="rv-fit"><input type="checkbox" id="runViewFit">縮小して全体を表示</label></div>
+<div class="rv-right"><fieldset class="rv-speed"><legend>速さ</legend></fieldset><div>パーツと変数</div><div class="rv-table"><table id="runViewTable"></table></div>
+<div>メッセージと音</div><div class="rv-log" id="runViewLog" role="list"></div></div></div>`;
     this.canvas = this.root.querySelector('canvas')!;
+    this.chartBox = this.root.querySelector('.rv-chart')!;
+    this.fit = this.root.querySelector('#runViewFit')!;
     this.table = this.root.querySelector('table')!;
     this.log = this.root.querySelector('.rv-log')!;
     this.titleEl = this.root.querySelector('.rv-head')!;
     this.statusEl = this.root.querySelector('.rv-status')!;
-    const speedBox = this.root.querySelector('.rv-speed')!;
-    Speeds.forEach(([caption, ms], i) => {
-      const label = document.createElement('label');
-      const radio = document.createElement('input');
-      radio.type = 'radio';
-      radio.name = 'rv-speed';
-      radio.value = String(ms);
-      radio.checked = i === 0;
-      // The block delay belongs to the module: the choice is shown, and set where it can be.
-      const m = this.machine as unknown as { setSpeed?: (i: number) => void };
-      radio.disabled = typeof m.setSpeed !== 'function';
-      radio.addEventListener('change', () => { m.setSpeed?.(i); this.update(); });
-      label.append(radio, caption);
-      speedBox.appendChild(label);
-      this.speeds.push(radio);
-    });
+    this.speedBox = this.root.querySelector('.rv-speed')!;
+    this.fit.addEventListener('change', () => this.layoutChart());
+    new ResizeObserver(() => this.layoutChart()).observe(this.chartBox);
     this.root.querySelector('.title button')!.addEventListener('click', () => this.close());
     this.dragByTitle(this.root.querySelector('.title') as HTMLElement);
     document.body.appendChild(this.root);
+    this.machine.showRunView(true);
+    this.update();
   }
 
-  close(): void { this.root.remove(); this.closed(); }
+  close(): void {
+    clearTimeout(this.flashTimer);
+    this.machine.showRunView(false);
+    this.root.remove();
+    this.closed();
+  }
 
+  raise(): void { document.body.appendChild(this.root); }
+
+  /** The width the full window takes on the page, its frame included, CSS pixels. */
+  static readonly FullWidth = 782;
+  /** What the window's frame (its border and title) adds to its size. */
+  get frameWidth(): number { return this.root.offsetWidth - this.root.clientWidth; }
+  get frameHeight(): number { return this.root.offsetHeight - this.root.clientHeight + (this.root.querySelector('.title') as HTMLElement).offsetHeight; }
+
+  /** Draws the run view again when the module describes something new. */
   update(): void {
     const json = this.machine.runView();
     if (json === this.last) return;
@@ -66,106 +92,260 @@ export class RunView {
     try { v = JSON.parse(json) as J; } catch { return; }
     this.titleEl.textContent = str(v.title);
     this.statusEl.textContent = str(v.status);
-    const delay = num(v.blockDelayMs, 0);
-    for (const r of this.speeds) r.checked = Number(r.value) === delay;
+    this.statusEl.style.color = str(v.statusColour);
+    this.fillSpeeds(v);
     this.drawChart(v);
     this.fillTable(v);
-    const lines = Array.isArray(v.log) ? (v.log as unknown[]).map(str) : [];
-    this.log.textContent = lines.join('\n');
-    this.log.scrollTop = this.log.scrollHeight;
+    if (num(v.logSerial, -1) !== this.lastLog) {
+      this.lastLog = num(v.logSerial, -1);
+      this.log.replaceChildren(...(Array.isArray(v.log) ? v.log as unknown[] : []).map(line => {
+        const d = document.createElement('div');
+        d.setAttribute('role', 'listitem');
+        d.textContent = str(line);
+        return d;
+      }));
+      this.log.scrollTop = this.log.scrollHeight;
+    }
+    // A value marked as just changed is unmarked when its moment is over.
+    clearTimeout(this.flashTimer);
+    const flashEnd = num(v.nextFlashEndMs, -1);
+    if (flashEnd >= 0) this.flashTimer = window.setTimeout(() => this.update(), Math.max(1, flashEnd + 5));
+  }
+
+  private fillSpeeds(v: J): void {
+    const speeds = arr(v.speeds);
+    if (this.speeds.length !== speeds.length) {
+      this.speedBox.querySelectorAll('label').forEach(l => l.remove());
+      this.speeds = speeds.map((s, i) => {
+        const label = document.createElement('label');
+        const radio = document.createElement('input');
+        radio.type = 'radio';
+        radio.name = 'rv-speed';
+        radio.id = `runSpeed${i}`;
+        radio.addEventListener('change', () => { if (radio.checked) { this.machine.setRunSpeed(i); this.update(); } });
+        label.append(radio, str(s.caption));
+        this.speedBox.appendChild(label);
+        return radio;
+      });
+    }
+    const chosen = num(v.speed, 0);
+    this.speeds.forEach((r, i) => { r.checked = i === chosen; });
   }
 
   private fillTable(v: J): void {
     const rows = arr(v.rows);
     const shown = num(v.shownPart, -1);
-    const width = Math.max(2, ...rows.map(r => arr(r.cells).length));
-    const head = `<tr><th>番号</th><th>種類</th>${'<th>変数</th>'.repeat(width)}</tr>`;
-    this.table.innerHTML = head;
-    for (const r of rows) {
+    const flash = str(v.flashColour);
+    const width = Math.max(0, ...rows.map(r => arr(r.cells).length));
+    const head = document.createElement('tr');
+    for (const h of ['番号', '種類', ...Array<string>(width).fill('変数')]) {
+      const th = document.createElement('th');
+      th.textContent = h;
+      head.appendChild(th);
+    }
+    const body = rows.map(r => {
       const tr = document.createElement('tr');
-      if (num(r.slot) === shown) tr.className = 'shown';
-      const cells = [`No.${num(r.slot)}`, str(r.kindName)];
-      for (const c of cells) { const td = document.createElement('td'); td.textContent = c; tr.appendChild(td); }
+      const bold = num(r.slot) === shown;
+      const cell = (text: string, strong: boolean, background = '') => {
+        const td = document.createElement('td');
+        td.textContent = text;
+        if (strong) td.style.fontWeight = 'bold';
+        if (background) { td.style.background = background; td.className = 'flash'; }
+        tr.appendChild(td);
+      };
+      cell(`No.${num(r.slot)}`, bold);
+      cell(str(r.kindName), bold);
       const vars = arr(r.cells);
       for (let i = 0; i < width; ++i) {
-        const td = document.createElement('td');
         const c = vars[i];
-        if (c) { td.textContent = `${str(c.label)} ${str(c.value)}`; if (c.flashing) td.className = 'flash'; }
-        tr.appendChild(td);
+        if (c) cell(`${str(c.label)} ${str(c.value)}`, !!c.flashing, c.flashing ? flash : '');
+        else cell('', false);
       }
-      this.table.appendChild(tr);
+      return tr;
+    });
+    this.table.replaceChildren(head, ...body);
+  }
+
+  // ---- the flowchart, as the desktop's canvas draws it ----
+
+  private layoutChart(): void {
+    const w = this.canvas.width, h = this.canvas.height;
+    if (this.fit.checked) {
+      const s = Math.max(0.1, Math.min(this.chartBox.clientWidth / w, this.chartBox.clientHeight / h));
+      this.canvas.style.width = `${w * s}px`;
+      this.canvas.style.height = `${h * s}px`;
+      this.chartBox.classList.add('fit');
+    } else {
+      this.canvas.style.width = `${w}px`;
+      this.canvas.style.height = `${h}px`;
+      this.chartBox.classList.remove('fit');
     }
   }
 
+  private font(pixels: number): string {
+    // A font given as a pixel height h is h × TwipsY ÷ 20 points, as the desktop sets it.
+    return `${Math.max(1, Math.floor(pixels * this.twipsY / 20))}pt ${FontFamily}`;
+  }
+
+  private picture(url: string): HTMLImageElement | null {
+    let img = this.pictures.get(url);
+    if (!img) {
+      img = new Image();
+      img.onload = () => { this.last = ''; this.update(); };
+      img.src = url;
+      this.pictures.set(url, img);
+    }
+    return img.complete && img.naturalWidth > 0 ? img : null;
+  }
+
   private drawChart(v: J): void {
-    const f = v.flowchart && typeof v.flowchart === 'object' ? v.flowchart as J : null;
-    const w = f ? num(f.width, 380) : 380, h = f ? num(f.height, 440) : 440;
-    if (this.canvas.width !== w || this.canvas.height !== h) { this.canvas.width = w; this.canvas.height = h; }
+    const f = obj(v.flowchart);
+    const cw = f ? num(f.width, 353) : 353, ch = f ? num(f.height, 441) : 441;
+    const w = cw + 2 * Margin + NextMarkRoom, h = ch + 2 * Margin;
+    if (this.canvas.width !== w || this.canvas.height !== h) {
+      this.canvas.width = w;
+      this.canvas.height = h;
+      this.layoutChart();
+    }
     const c = this.canvas.getContext('2d')!;
-    c.fillStyle = '#000';
+    c.setTransform(1, 0, 0, 1, 0, 0);
+    c.fillStyle = Ground;
     c.fillRect(0, 0, w, h);
     if (!f) return;
-    c.font = '12px "JHK Gothic", sans-serif';
-    if (str(f.notice)) {
+    c.translate(Margin, Margin);
+    c.fillStyle = '#000';
+    c.fillRect(0, 0, cw, ch);
+    c.textBaseline = 'middle';
+    c.textAlign = 'left';
+
+    const notice = str(f.notice);
+    if (notice) {
+      c.font = this.font(15);
       c.fillStyle = '#fff';
-      c.font = '15px "JHK Gothic", sans-serif';
-      wrap(c, str(f.notice), 5, 5, w - 10, 18);
-      c.font = '12px "JHK Gothic", sans-serif';
+      wrap(c, notice, 5, 5, cw - 10, 120);
     }
-    const connectors = arr(f.connectors);
+    // Connector lines, one pixel, crisp.
     c.lineWidth = 1;
-    for (const l of connectors) {
+    for (const l of arr(f.connectors)) {
       if (l.type !== 'line') continue;
-      c.strokeStyle = str(l.colour) || '#0f0';
+      c.strokeStyle = str(l.colour);
       c.beginPath();
-      c.moveTo(num(l.x1) + 0.5, num(l.y1) + 0.5);
-      c.lineTo(num(l.x2) + 0.5, num(l.y2) + 0.5);
+      c.moveTo(Math.round(num(l.x1)) + 0.5, Math.round(num(l.y1)) + 0.5);
+      c.lineTo(Math.round(num(l.x2)) + 0.5, Math.round(num(l.y2)) + 0.5);
       c.stroke();
     }
-    const ovals = !!f.ovalsVisible;
-    const endBox = (b: J, caption: string) => {
-      const x = num(b.x), y = num(b.y), bw = num(b.w), bh = num(b.h);
-      if (ovals) { c.fillStyle = 'rgb(192,255,192)'; c.beginPath(); c.ellipse(x + bw / 2, y + bh / 2, bw / 2, bh / 2, 0, 0, Math.PI * 2); c.fill(); }
-      c.fillStyle = ovals ? '#000' : '#fff';
-      c.font = '15px "JHK Gothic", sans-serif';
-      c.textAlign = 'center'; c.textBaseline = 'middle';
-      c.fillText(caption, x + bw / 2, y + bh / 2);
-      c.textAlign = 'start';
-      c.font = '12px "JHK Gothic", sans-serif';
-    };
-    if (f.startBoxVisible && f.startBox) endBox(f.startBox as J, '開始');
-    if (f.endBox) endBox(f.endBox as J, '終了');
-    const boxes = arr(f.boxes);
-    const bySlot = new Map(boxes.map(b => [num(b.slot), b]));
-    // The blocks just run: framed thinly in the path's colour.
-    for (const p of arr(v.path)) {
-      const b = bySlot.get(num(p.from, -1));
-      if (b) frame(c, b, PathColour, 2);
+    // The path just taken: broad and bright, under the boxes.
+    c.strokeStyle = str(f.pathColour);
+    c.lineWidth = 3;
+    c.lineCap = 'round';
+    for (const l of arr(f.pathLines)) {
+      c.beginPath();
+      c.moveTo(num(l.x1), num(l.y1));
+      c.lineTo(num(l.x2), num(l.y2));
+      c.stroke();
     }
-    for (const b of boxes) {
-      const x = num(b.x), y = num(b.y), bw = num(b.w), bh = num(b.h);
-      if (b.branch) {
-        c.fillStyle = b.complete ? 'rgb(0,128,64)' : 'rgb(160,40,120)';
-        c.strokeStyle = '#fff';
+    c.lineCap = 'butt';
+    c.lineWidth = 1;
+
+    // The start and end boxes.
+    const ovals = !!f.ovalsVisible;
+    const endBox = (b: Box | null, caption: string) => {
+      if (!b) return;
+      if (ovals) {
+        c.fillStyle = str(f.ovalColour);
         c.beginPath();
-        c.moveTo(x + bw / 2, y); c.lineTo(x + bw, y + bh / 2); c.lineTo(x + bw / 2, y + bh); c.lineTo(x, y + bh / 2);
-        c.closePath(); c.fill(); c.stroke();
-        c.fillStyle = 'rgb(255,255,0)';
-      } else {
-        c.fillStyle = b.complete ? 'rgb(192,255,192)' : 'rgb(255,192,255)';
-        c.fillRect(x, y, bw, bh);
-        c.fillStyle = '#000';
+        c.ellipse(b.x + (b.w - 1) / 2, b.y + (b.h - 1) / 2, (b.w - 1) / 2, (b.h - 1) / 2, 0, 0, Math.PI * 2);
+        c.fill();
       }
-      c.textBaseline = 'middle';
+      c.fillStyle = ovals ? '#000' : '#fff';
+      c.font = this.font(15);
+      c.textAlign = 'center';
+      c.fillText(caption, b.x + b.w / 2, b.y + b.h / 2);
+      c.textAlign = 'left';
+    };
+    if (f.startBoxVisible) endBox(boxOf(f.startBox), '開始');
+    endBox(boxOf(f.endBox), '終了');
+
+    // The block boxes, each caption fitted into its box by the caption rules.
+    const boxes = arr(f.boxes);
+    const measure = (text: string, pixels: number) => { c.font = `${pixels}px ${FontFamily}`; return c.measureText(text).width; };
+    for (const b of boxes) {
+      const r = boxOf(b)!;
+      const url = str(b.picture);
+      if (url) {
+        const img = this.picture(url);
+        if (img) c.drawImage(img, r.x, r.y, r.w, r.h);
+      } else {
+        c.fillStyle = str(b.fill);
+        c.fillRect(r.x, r.y, r.w, r.h);
+      }
+      const fitted = this.core.fitCaption(str(b.caption), r.w - 3, r.h, 12, measure);
+      c.fillStyle = str(b.textColour);
+      c.font = `${Math.max(1, fitted.pixels)}px ${FontFamily}`;
       c.save();
-      c.beginPath(); c.rect(x, y, bw, bh); c.clip();
-      wrap(c, str(b.caption), x + 2, y + bh / 2 - (c.measureText(str(b.caption)).width > bw - 4 ? 7 : 0), bw - 4, 14);
+      c.beginPath(); c.rect(r.x, r.y, r.w, r.h); c.clip();
+      if (fitted.lines.length < 2) {
+        c.fillText(fitted.lines[0] ?? '', r.x + 2, r.y + r.h / 2);
+      } else {
+        const pitch = fitted.pixels;
+        const top = r.y + (r.h - 2 * pitch) / 2;
+        fitted.lines.slice(0, 2).forEach((line, i) => c.fillText(line, r.x + 2, top + i * pitch + pitch / 2));
+      }
       c.restore();
     }
-    const stopped = bySlot.get(num(v.stoppedBlock, -1));
-    if (stopped) frame(c, stopped, StoppedColour, 3);
-    const running = bySlot.get(num(v.runningBlock, -1)) ?? bySlot.get(num(v.waitingBlock, -1));
-    if (running) frame(c, running, PathColour, 4);
+
+    // The branch captions beside their lines; one over a box is drawn on a patch of the ground.
+    const covered: Box[] = boxes.map(b => boxOf(b)!);
+    if (f.startBoxVisible) { const s = boxOf(f.startBox); if (s) covered.push(s); }
+    { const e = boxOf(f.endBox); if (e) covered.push(e); }
+    c.font = this.font(12);
+    c.textBaseline = 'top';
+    for (const t of arr(f.connectors)) {
+      if (t.type !== 'text') continue;
+      const text = str(t.text);
+      const m = c.measureText(text);
+      const r = { x: num(t.x1), y: num(t.y1), w: m.width, h: m.fontBoundingBoxAscent + m.fontBoundingBoxDescent };
+      if (covered.some(b => b.x < r.x + r.w && r.x < b.x + b.w && b.y < r.y + r.h && r.y < b.y + b.h)) {
+        c.fillStyle = '#000';
+        c.fillRect(r.x - 1, r.y, r.w + 2, r.h);
+      }
+      c.fillStyle = '#fff';
+      c.fillText(text, r.x, r.y);
+    }
+    c.textBaseline = 'middle';
+
+    // The marks of the run: where it stopped, the block being executed, the block "▼" runs next.
+    const frame = (b: Box, colour: string, width: number, dashed = false) => {
+      c.strokeStyle = colour;
+      c.lineWidth = width;
+      c.setLineDash(dashed ? [width * 4, width * 2] : []);
+      c.strokeRect(b.x - 3, b.y - 3, b.w + 5, b.h + 5);
+      c.setLineDash([]);
+      c.lineWidth = 1;
+    };
+    const stopped = boxOf(f.stopped), running = boxOf(f.running), next = boxOf(f.next);
+    if (stopped) frame(stopped, str(f.stoppedColour), 3);
+    if (running) frame(running, str(f.runningColour), 4);
+    if (next) {
+      frame(next, str(f.nextColour), 2, true);
+      c.fillStyle = str(f.nextColour);
+      c.font = this.font(12);
+      c.textAlign = 'center';
+      c.fillText('▼', next.x + next.w + 4 + 8, next.y + next.h / 2);
+      c.textAlign = 'left';
+    }
+  }
+
+  // ---- the window ----
+
+  /** Where the run view's rule puts it; compact: two rows of speeds, the whole flowchart scaled. */
+  place(r: { x: number; y: number; w: number; h: number; compact: boolean }): void {
+    Object.assign(this.root.style, { left: `${r.x}px`, top: `${r.y}px`, width: `${r.w}px`, height: `${r.h}px` });
+    if (r.compact !== this.root.classList.contains('compact')) {
+      this.root.classList.toggle('compact', r.compact);
+      if (r.compact) this.fit.checked = true;
+      this.layoutChart();
+    }
   }
 
   private dragByTitle(title: HTMLElement): void {
@@ -184,22 +364,20 @@ export class RunView {
   }
 }
 
-function frame(c: CanvasRenderingContext2D, b: J, colour: string, width: number): void {
-  c.strokeStyle = colour;
-  c.lineWidth = width;
-  c.strokeRect(num(b.x) - 3, num(b.y) - 3, num(b.w) + 5, num(b.h) + 5);
-  c.lineWidth = 1;
-}
-
-/** Text broken at the width given, character by character (Japanese has no spaces). */
-function wrap(c: CanvasRenderingContext2D, text: string, x: number, y: number, width: number, lineHeight: number): void {
+/** The notice, broken at the width given (Japanese has no spaces), top-aligned. */
+function wrap(c: CanvasRenderingContext2D, text: string, x: number, y: number, width: number, height: number): void {
+  const m = c.measureText('国');
+  const lineHeight = m.fontBoundingBoxAscent + m.fontBoundingBoxDescent;
+  c.textBaseline = 'top';
   let line = '';
+  const lines: string[] = [];
   for (const ch of text) {
     if (ch === '\n' || (line && c.measureText(line + ch).width > width)) {
-      c.fillText(line, x, y);
-      y += lineHeight;
+      lines.push(line);
       line = ch === '\n' ? '' : ch;
     } else line += ch;
   }
-  if (line) c.fillText(line, x, y);
+  if (line) lines.push(line);
+  lines.forEach((l, i) => { if ((i + 1) * lineHeight <= height + lineHeight) c.fillText(l, x, y + i * lineHeight); });
+  c.textBaseline = 'middle';
 }

@@ -37,7 +37,7 @@ export interface Scene {
   runList: string[];
   runListSelection: number;
   controls: Controls;
-  panel: { x: string; y: string; partsName: string; partsId: string; partsCount: string; picture: string; pictureKind: number; pictureVisible: boolean };
+  panel: { x: string; y: string; partsName: string; partsId: string; partsCount: string; pictureVisible: boolean; pictureKind: number };
   level: number;
   runMode: number;
   levelCaption: string;
@@ -51,6 +51,7 @@ export interface Scene {
   twipsY: number;
   digitLeft: number;
   digitTop: number;
+  partNumberColour: string;
 }
 
 type J = Record<string, unknown>;
@@ -120,8 +121,7 @@ export function readScene(json: string): Scene {
     },
     panel: {
       x: str(p.x, 'Ｘ座標'), y: str(p.y, 'Ｙ座標'), partsName: str(p.partsName, 'パーツの名前'), partsId: str(p.partsId, 'パーツ番号'),
-      partsCount: str(p.partsCount ?? s.partsCount), picture: str(p.picture), pictureKind: num(p.pictureKind ?? p.kind, -1),
-      pictureVisible: bool(p.pictureVisible),
+      partsCount: str(p.partsCount ?? s.partsCount), pictureVisible: bool(p.pictureVisible), pictureKind: num(p.pictureKind, -1),
     },
     level: num(s.level, 3),
     runMode: num(s.runMode, 0),
@@ -134,5 +134,6 @@ export function readScene(json: string): Scene {
     modified: bool(s.modified),
     twipsX: tx, twipsY: ty,
     digitLeft: num(s.digitLeft), digitTop: num(s.digitTop),
+    partNumberColour: str(s.partNumberColour, '#c0ffc0'),
   };
 }

@@ -10,6 +10,8 @@ const DigitStripWidth = 170;
 export class StageCanvas {
   private ctx: CanvasRenderingContext2D;
   private ratio = 1;
+  /** The module's placing of a part's number strip, once the module is there. */
+  numberRect: ((x: number, y: number, w: number, h: number, nw: number, nh: number) => Rect) | null = null;
   constructor(readonly canvas: HTMLCanvasElement, private pictures: Pictures) {
     this.ctx = canvas.getContext('2d', { alpha: false })!;
   }
@@ -38,7 +40,7 @@ export class StageCanvas {
 
     type Item = { z: number; draw: () => void };
     const items: Item[] = [];
-    for (const p of scene.parts) if (p.visible) items.push({ z: p.z, draw: () => this.part(p) });
+    for (const p of scene.parts) if (p.visible) items.push({ z: p.z, draw: () => this.part(p, scene.partNumberColour) });
     for (const l of scene.labels) if (l.visible) items.push({ z: l.z, draw: () => this.label(l) });
     const sel = scene.selection;
     if (sel) items.push({ z: sel.z, draw: () => { c.strokeStyle = '#000'; c.lineWidth = 1; c.strokeRect(sel.x + 0.5, sel.y + 0.5, sel.w - 1, sel.h - 1); } });
@@ -55,7 +57,7 @@ export class StageCanvas {
       const img = this.pictures.builtIn(`coins/coin_${coin.index % 5}.png`);
       if (img) c.drawImage(img, coin.x, coin.y, coin.w || 30, coin.h || 30);
     }
-    c.font = '12px "JHK Gothic", sans-serif';
+    c.font = '12px "JHK Sans", "JHK Gothic", sans-serif';
     c.fillStyle = '#000';
     c.textBaseline = 'middle';
     for (const l of scene.coinLabels) if (l.visible) c.fillText(l.text, l.x, l.y + l.h / 2);
@@ -76,7 +78,7 @@ export class StageCanvas {
     c.globalCompositeOperation = 'source-over';
   }
 
-  private part(p: ScenePart): void {
+  private part(p: ScenePart, numberColour: string): void {
     const c = this.ctx;
     const img = this.pictures.partPicture(p.kind, p.picture);
     if (img) c.drawImage(img, p.x, p.y);
@@ -93,32 +95,30 @@ export class StageCanvas {
         c.drawImage(strip, ch * g, 0, g, strip.naturalHeight, box.x, box.y, box.w, box.h);
       }
     }
-    if (p.numberShown) this.partNumber(p);
+    if (p.numberShown) this.partNumber(p, numberColour);
   }
 
-  private partNumber(p: ScenePart): void {
+  private partNumber(p: ScenePart, colour: string): void {
     const c = this.ctx;
-    c.font = 'bold 12px "JHK Gothic", sans-serif';
+    c.font = 'bold 12px "JHK Sans", "JHK Gothic", sans-serif';
     const text = `No.${p.slot}`;
-    const w = Math.ceil(c.measureText(text).width), h = 15;
-    let x = p.x, y = p.y - h;
-    if (y < 0) {
-      if (p.x + p.w + w <= StageWidth) { x = p.x + p.w; y = p.y; }
-      else if (p.x - w >= 0) { x = p.x - w; y = p.y; }
-      else { x = p.x; y = p.y; }
-    }
+    const m = c.measureText(text);
+    const w = Math.ceil(m.width), h = Math.ceil(m.fontBoundingBoxAscent + m.fontBoundingBoxDescent);
+    // Where the strip goes is the module's rule: above the part, else beside it.
+    const r = this.numberRect ? this.numberRect(p.x, p.y, p.w, p.h, w, h) : { x: p.x, y: p.y - h, w, h };
     c.fillStyle = '#404040';
-    c.fillRect(x, y, w, h);
-    c.fillStyle = '#ffff00';
-    c.textBaseline = 'top';
-    c.fillText(text, x, y + 1);
+    c.fillRect(r.x, r.y, r.w, r.h);
+    c.fillStyle = colour;
+    c.textBaseline = 'alphabetic';
+    c.fillText(text, r.x, r.y + m.fontBoundingBoxAscent);
   }
+
 
   private label(l: SceneLabel): void {
     const c = this.ctx;
     if (!l.transparent) { c.fillStyle = l.back; c.fillRect(l.x, l.y, l.w, l.h); }
     const px = Math.max(1, Math.trunc(l.fontSize * 20 / 15));
-    const family = l.fontName ? `"${l.fontName}", "JHK Gothic", sans-serif` : '"JHK Gothic", sans-serif';
+    const family = l.fontName ? `"${l.fontName}", "JHK Sans", "JHK Gothic", sans-serif` : '"JHK Sans", "JHK Gothic", sans-serif';
     c.font = `${l.italic ? 'italic ' : ''}${l.bold ? 'bold ' : ''}${px}px ${family}`;
     c.fillStyle = l.fore;
     c.textBaseline = 'top';
@@ -144,7 +144,7 @@ export class StageCanvas {
     c.setLineDash([]);
     if (text) {
       c.fillStyle = '#902020';
-      c.font = '10px "JHK Gothic", sans-serif';
+      c.font = '10px "JHK Sans", "JHK Gothic", sans-serif';
       c.textAlign = 'center'; c.textBaseline = 'middle';
       c.fillText(text, r.x + r.w / 2, r.y + r.h / 2, r.w);
       c.textAlign = 'start';
@@ -153,7 +153,7 @@ export class StageCanvas {
 
   private pickHint(text: string): void {
     const c = this.ctx;
-    c.font = 'bold 14px "JHK Gothic", sans-serif';
+    c.font = 'bold 14px "JHK Sans", "JHK Gothic", sans-serif';
     c.fillStyle = 'rgba(255,255,192,0.88)';
     c.fillRect(0, 0, StageWidth, 26);
     c.fillStyle = '#000';

@@ -14,7 +14,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "e2e"))
-from xdesktop import Desktop, arguments  # noqa: E402
+from xdesktop import Desktop, arguments, report, start_program, stop_program  # noqa: E402
 
 # Screen positions (pixels) of the windows the run uses. Without a window manager every top-level
 # window opens at the screen's top-left corner; the positions below are the windows' own layouts.
@@ -53,10 +53,7 @@ def main():
     # Parts of the machine as the helper places them: left, top, width, height in stage pixels.
     button, product, outlet, counter = (120, 220, 43, 19), (60, 60, 34, 67), (110, 400, 188, 70), (240, 140, 121, 44)
 
-    env = dict(os.environ)
-    env.setdefault("XDG_RUNTIME_DIR", work)
-    program = subprocess.Popen([os.path.join(args.app_dir, "jihankobo"), machine], env=env,
-                               stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+    program = start_program(args.app_dir, work, machine)
     d = Desktop(args.shots, numbered="step")
     try:
         d.window("ジハン・コウボウ")                # a machine file opens straight into the main window
@@ -137,8 +134,7 @@ def main():
         if not os.path.exists(pupil):
             raise RuntimeError("the machine was not saved")
     finally:
-        program.kill()
-        program.wait()
+        stop_program(program)
 
     script = "touch 0\nrun\ntouch 0\ncoin 100\ncoin 10\ncoin 10\ntouch 0\nstate\n"
     sim = subprocess.run([os.path.join(args.app_dir, "jihankobo-sim"), "--app-dir", args.app_dir, pupil],
@@ -158,10 +154,7 @@ def main():
         ("the buy lamp off again", parts[0]["a"] == 0 and parts[0]["picture"].lower() == "\\bg\\button_1.bmp"),
         ("the program starts at its branch", parts[0]["first_block"] == 0 and parts[0]["block_count"] == 4),
     ]
-    failed = [name for name, ok in checks if not ok]
-    for name in failed:
-        print("FAILED:", name, file=sys.stderr)
-    return 1 if failed else 0
+    return report([name for name, ok in checks if not ok])
 
 
 if __name__ == "__main__":

@@ -17,7 +17,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "e2e"))
-from xdesktop import Desktop, arguments  # noqa: E402
+from xdesktop import Desktop, arguments, report, start_program, stop_program  # noqa: E402
 
 # Screen positions (pixels). Without a window manager every top-level window opens at the
 # screen's top-left corner, and the main window's client area starts below its 18-pixel menu bar.
@@ -71,11 +71,8 @@ def main():
     saved = os.path.join(work, "after.jhk")
     subprocess.run([os.path.join(args.helper_dir, "runview_e2e_machine"), machine], check=True)
 
-    env = dict(os.environ)
-    env.setdefault("XDG_RUNTIME_DIR", work)
-    env["XDG_CONFIG_HOME"] = os.path.join(work, "config")  # what the run view remembers stays here
-    program = subprocess.Popen([os.path.join(args.app_dir, "jihankobo"), machine], env=env,
-                               stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+    # What the run view remembers stays in the work folder.
+    program = start_program(args.app_dir, work, machine, own_settings=True)
     desk = Desktop(args.shots, pause=None)
     figures = {}
     try:
@@ -135,8 +132,7 @@ def main():
         if not wait_for(saved):
             raise RuntimeError("the machine was not saved after 停止")
     finally:
-        program.kill()
-        program.wait()
+        stop_program(program)
 
     sim = subprocess.run([os.path.join(args.app_dir, "jihankobo-sim"), "--app-dir", args.app_dir, saved],
                          input="state\n", capture_output=True, text=True)
@@ -149,10 +145,7 @@ def main():
     checks = [
         ("two drinks sold, the stopped third never took stock", parts[0]["b"] == 3),
     ]
-    failed = [name for name, ok in checks if not ok]
-    for name in failed:
-        print("FAILED:", name, file=sys.stderr)
-    return 1 if failed else 0
+    return report([name for name, ok in checks if not ok])
 
 
 if __name__ == "__main__":

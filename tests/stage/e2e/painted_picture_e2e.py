@@ -16,7 +16,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "e2e"))
-from xdesktop import Desktop, arguments  # noqa: E402
+from xdesktop import Desktop, arguments, report, start_program, stop_program  # noqa: E402
 
 MENU_HEIGHT = 19
 STAGE = (136, MENU_HEIGHT)
@@ -55,13 +55,7 @@ def main():
     machine = os.path.join(work, "painted.jhk")
     subprocess.run([os.path.join(args.helper_dir, "stage_e2e_loop_machine"), "--painted", machine], check=True)
     write_bitmap(os.path.join(work, "mine.bmp"), PAINTING, (255, 0, 255))
-    env = dict(os.environ)
-    env.setdefault("XDG_RUNTIME_DIR", work)
-    for name in ("XDG_CONFIG_HOME", "XDG_DATA_HOME"):
-        env[name] = os.path.join(work, name.lower())
-        os.makedirs(env[name])
-    program = subprocess.Popen([os.path.join(args.app_dir, "jihankobo"), machine], env=env,
-                               stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+    program = start_program(args.app_dir, work, machine, own_settings=True)
     d = Desktop(args.shots, pause=0.6, window_timeout=15)
     failures = []
     whole = PAINTING[0] * PAINTING[1]
@@ -113,13 +107,9 @@ def main():
         if program.poll() is not None:
             failures.append("the program ended")
     finally:
-        program.kill()
-        program.wait()
+        stop_program(program)
         shutil.rmtree(work, ignore_errors=True)
-
-    for f in failures:
-        print("FAILED:", f, file=sys.stderr)
-    return 1 if failures else 0
+    return report(failures)
 
 
 if __name__ == "__main__":

@@ -16,7 +16,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "e2e"))
-from xdesktop import Desktop, arguments  # noqa: E402
+from xdesktop import Desktop, arguments, report, start_program, stop_program  # noqa: E402
 
 MENU_HEIGHT = 19                   # the main window's client area starts below its menu bar
 STAGE = (136, MENU_HEIGHT)         # the stage's top-left corner on the screen
@@ -81,10 +81,7 @@ def main():
     work = tempfile.mkdtemp(prefix="jhk-loop-")
     machine = os.path.join(work, "loop.jhk")
     subprocess.run([os.path.join(args.helper_dir, "stage_e2e_loop_machine"), machine], check=True)
-    env = dict(os.environ)
-    env.setdefault("XDG_RUNTIME_DIR", work)
-    program = subprocess.Popen([os.path.join(args.app_dir, "jihankobo"), machine], env=env,
-                               stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+    program = start_program(args.app_dir, work, machine)
     d = LoopDesktop(work, args.shots)
     failures = []
     try:
@@ -138,13 +135,9 @@ def main():
         if program.poll() is not None:
             failures.append("the program ended")
     finally:
-        program.kill()
-        program.wait()
+        stop_program(program)
         shutil.rmtree(work, ignore_errors=True)
-
-    for f in failures:
-        print("FAILED:", f, file=sys.stderr)
-    return 1 if failures else 0
+    return report(failures)
 
 
 if __name__ == "__main__":

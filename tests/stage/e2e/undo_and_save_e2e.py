@@ -18,7 +18,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "e2e"))
-from xdesktop import Desktop, arguments, through_start_windows  # noqa: E402
+from xdesktop import Desktop, arguments, start_program, stop_program, through_start_windows  # noqa: E402
 
 # Without a window manager every top-level window opens at the screen's top-left corner; the
 # positions below are the main window's own layout (the menu bar is 20 pixels high).
@@ -32,13 +32,6 @@ def save_as(d, path):
     """Ctrl+S, then the file name typed into the save dialog."""
     d.keys("ctrl+s")
     d.save_in_dialog(path, timeout=5)
-
-
-def start(app_dir, work, machine=None):
-    env = dict(os.environ)
-    env.setdefault("XDG_RUNTIME_DIR", work)
-    args = [os.path.join(app_dir, "jihankobo")] + ([machine] if machine else [])
-    return subprocess.Popen(args, env=env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
 
 
 def to_main_window(d, with_file=False):
@@ -66,7 +59,7 @@ def main():
 
     # 1. Ctrl+S right after the first part is placed.
     first = os.path.join(work, "first.jhk")
-    program = start(args.app_dir, work)
+    program = start_program(args.app_dir, work)
     try:
         to_main_window(d)
         d.drag(PRODUCT_PALETTE, (STAGE[0] + 200, STAGE[1] + 200), 1.0)
@@ -74,8 +67,7 @@ def main():
         d.keys("Return")           # "決定"
         save_as(d, first)
     finally:
-        program.kill()
-        program.wait()
+        stop_program(program)
     saved = simulate(args.app_dir, first, "state\n")[0]
     checks.append(("Ctrl+S saved the part just placed", saved["parts_count"] == 1))
 
@@ -84,7 +76,7 @@ def main():
     deleted = os.path.join(work, "deleted.jhk")
     restored = os.path.join(work, "restored.jhk")
     subprocess.run([os.path.join(args.helper_dir, "blockeditor_e2e_machine"), "--sells", machine], check=True)
-    program = start(args.app_dir, work, machine)
+    program = start_program(args.app_dir, work, machine)
     try:
         to_main_window(d, with_file=True)
         left, top, width, height = BUTTON_PART
@@ -94,8 +86,7 @@ def main():
         d.keys("ctrl+z")
         save_as(d, restored)
     finally:
-        program.kill()
-        program.wait()
+        stop_program(program)
 
     gone = simulate(args.app_dir, deleted, "state\n")[0]
     checks.append(("the button was deleted", gone["parts_count"] == 4
