@@ -46,6 +46,14 @@ async function decide(page, values = [], touch = false) {
 }
 
 const visibleParts = s => s.parts.filter(p => p.visible);
+// The window shows `text` in element `id` (drawn in the next frame after a change).
+async function shows(page, id, text) {
+  try {
+    await page.waitForFunction(([id, text]) => document.getElementById(id).textContent === text, [id, text], { timeout: 3000 });
+  } catch {
+    assert.equal(await page.locator('#' + id).innerText(), text);
+  }
+}
 // A finger's position on a scaled stage may fall a pixel either side.
 const near = (p, x, y) => Math.abs(p.x - x) <= 1 && Math.abs(p.y - y) <= 1;
 const partAt = (s, slot) => s.parts.find(p => p.slot === slot);
@@ -53,7 +61,7 @@ const partAt = (s, slot) => s.parts.find(p => p.slot === slot);
 test('a machine built with the mouse: drops, the property dialog, moving, deleting, undo and redo', async () => {
   const context = await browser.newContext({ viewport: { width: 1000, height: 700 }, acceptDownloads: true });
   const page = await openPage(context);
-  assert.equal(await page.locator('#lblPartsCount').innerText(), 'パーツの数：');
+  await shows(page, 'lblPartsCount', 'パーツの数：');
 
   // A product: its dialog shows the kind, the meanings of its values and the built-in picture.
   await dropPart(page, Kind.product, 40, 150, false);
@@ -82,7 +90,7 @@ test('a machine built with the mouse: drops, the property dialog, moving, deleti
   assert.equal(visibleParts(s).length, 1);
   const product = partAt(s, 0);
   assert.deepEqual([product.x, product.y, product.numberShown], [40, 150, true]);
-  assert.equal(await page.locator('#lblPartsCount').innerText(), 'パーツの数：1個');
+  await shows(page, 'lblPartsCount', 'パーツの数：1個');
   assert.equal(s.controls.undo, true, 'the drop and its values are one step to undo');
 
   // The rest of a machine, each dropped on the bare stage.
@@ -93,14 +101,14 @@ test('a machine built with the mouse: drops, the property dialog, moving, deleti
   }
   s = await scene(page);
   assert.equal(visibleParts(s).length, 6);
-  assert.equal(await page.locator('#lblPartsCount').innerText(), 'パーツの数：6個');
+  await shows(page, 'lblPartsCount', 'パーツの数：6個');
 
   // キャンセル takes the part just dropped away again, and leaves nothing to undo.
   await dropPart(page, Kind.changeOutlet, 330, 440, false);
   await page.click('#cmdCancel');
   s = await scene(page);
   assert.equal(visibleParts(s).length, 6);
-  assert.equal(await page.locator('#lblPartsCount').innerText(), 'パーツの数：6個');
+  await shows(page, 'lblPartsCount', 'パーツの数：6個');
   await page.keyboard.press('Control+Z');
   assert.equal(visibleParts(await scene(page)).length, 5, 'undo takes back the lever, the last real edit');
   await page.keyboard.press('Control+Y');
@@ -111,8 +119,8 @@ test('a machine built with the mouse: drops, the property dialog, moving, deleti
   await mouseDrag(page, [centre(partAt(s, 0))[0], centre(partAt(s, 0))[1]], [centre(partAt(s, 0))[0] + 60, centre(partAt(s, 0))[1] + 20]);
   s = await scene(page);
   assert.deepEqual([partAt(s, 0).x, partAt(s, 0).y], [100, 170]);
-  assert.equal(await page.locator('#Label1').innerText(), 'Ｘ座標：100');
-  assert.equal(await page.locator('#lbl_PartsName').innerText(), '商品');
+  await shows(page, 'Label1', 'Ｘ座標：100');
+  await shows(page, 'lbl_PartsName', '商品');
   await page.screenshot({ path: path.join(shots, 'editing.png') });
   await page.keyboard.press('Control+Z');
   s = await scene(page);
@@ -135,7 +143,7 @@ test('a machine built with the mouse: drops, the property dialog, moving, deleti
   await page.click('#cmd_DelParts');
   s = await scene(page);
   assert.equal(partAt(s, 0)?.visible ?? false, false);
-  assert.equal(await page.locator('#lblPartsCount').innerText(), 'パーツの数： 5個');
+  await shows(page, 'lblPartsCount', 'パーツの数： 5個');
   await page.keyboard.press('Control+Z');
   s = await scene(page);
   assert.equal(partAt(s, 0).visible, true);
