@@ -3,6 +3,7 @@
 #include "engine/Stage.h"
 
 #include <array>
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -12,17 +13,16 @@ struct Machine;
 class PictureSizes;
 class UserDialogs;
 
-// How the part property dialog was closed; Later: it is still open and tells the stage editor
-// its outcome when it closes (StageEditor::propertyDialogClosed), as a page's dialog does.
-enum class PropertyOutcome { Ok, Cancel, Edit, Closed, Later };
+// How the part property dialog was closed.
+enum class PropertyOutcome { Ok, Cancel, Edit, Closed };
 
 // What the stage editor needs from the windows around it.
 class StageEditorHooks {
 public:
     virtual ~StageEditorHooks() = default;
-    // Shows the part property dialog for the new part in `slot`: how it was closed, or Later
-    // when it answers later.
-    virtual PropertyOutcome showPropertyDialog(int slot) = 0;
+    // Shows the part property dialog for the new part in `slot`; `closed` gets how it was
+    // closed, at once or later.
+    virtual void showPropertyDialog(int slot, std::function<void(PropertyOutcome)> closed) = 0;
     // The size in twips of a label control showing its caption in its font.
     virtual std::pair<int, int> labelSize(const LabelControl &label, const std::string &fontName) = 0;
     // The money-in-hand change, opened by the palette's "所持金" button.
@@ -70,11 +70,9 @@ public:
     // Palette: button-down on a part button (5 opens the money-in-hand change).
     // Returns true when a drag of the button starts.
     bool paletteButtonDown(int kind);
-    // A drop on the stage's surface at (x, y) twips.
-    void dropOnStage(DropSource source, int kind, double x, double y);
-    // The property dialog of the part just dropped into `slot` closed after its drop (when
-    // it answered Later): the part is placed with what the dialog gave it, or goes again.
-    void propertyDialogClosed(int slot, PropertyOutcome outcome);
+    // A drop on the stage's surface at (x, y) twips. A part dropped waits for its property
+    // dialog; `done` comes when the drop has been fully handled.
+    void dropOnStage(DropSource source, int kind, double x, double y, std::function<void()> done = {});
 
     // Mouse on part i while editing; x, y twips inside the part.
     void partDown(int i, bool leftButton, int x, int y);
@@ -113,9 +111,7 @@ public:
 
 private:
     void placeLabel();
-    // False while the new part's property dialog is still open.
-    bool placePart(int kind);
-    void showPlacedPart(int i, PropertyOutcome outcome);
+    void placePart(int kind, std::function<void()> placed);
     void finishDrop();
     void selectAfterLabelDeleted();
     void selectAfterPartDeleted();

@@ -159,7 +159,7 @@ private:
     void cancelResume() override;
 
     // StageEditorHooks
-    PropertyOutcome showPropertyDialog(int slot) override;
+    void showPropertyDialog(int slot, std::function<void(PropertyOutcome)> closed) override;
     std::pair<int, int> labelSize(const LabelControl &label, const std::string &fontName) override;
     void changeMoneyInHand() override;
     // StageControllerHost
@@ -210,9 +210,8 @@ private:
     // for one on the stage (キャンセル puts it back as it was).
     struct OpenProperties {
         PropertyDialogLogic logic;
-        bool newPart = true;
-        int placedBefore = 0; // parts and labels before the drop
-        PartsRecord before;
+        std::function<void(PropertyOutcome)> closed; // a part just dropped: the drop goes on
+        PartsRecord before;                          // a part on the stage: as it was
     };
     std::optional<OpenProperties> m_properties;
     bool m_runViewOpen = false;

@@ -124,24 +124,22 @@ void PageMachine::paletteDrop(int kind, int x, int y)
     // dialog has closed.
     const int placedBefore = m_machine.app.PartsCount + m_machine.app.LabelCount;
     ++m_historyPaused;
-    m_editor.dropOnStage(source, kind, x * m_machine.app.TwipsX, y * m_machine.app.TwipsY);
-    --m_historyPaused;
-    if (m_properties) {
-        m_properties->placedBefore = placedBefore;
-        return;
-    }
-    if (m_machine.app.PartsCount + m_machine.app.LabelCount == placedBefore)
-        m_history.rebase(m_machine, undoExtra());
-    recordEdit();
+    m_editor.dropOnStage(source, kind, x * m_machine.app.TwipsX, y * m_machine.app.TwipsY, [this, placedBefore] {
+        --m_historyPaused;
+        // A drop whose dialog was cancelled leaves only a freed slot behind: no edit.
+        if (m_machine.app.PartsCount + m_machine.app.LabelCount == placedBefore)
+            m_history.rebase(m_machine, undoExtra());
+        recordEdit();
+        m_host.changed("everything", -1);
+    });
 }
 
 // --- The property dialog ------------------------------------------------------------------------
 
-PropertyOutcome PageMachine::showPropertyDialog(int slot)
+void PageMachine::showPropertyDialog(int slot, std::function<void(PropertyOutcome)> closed)
 {
-    m_properties.emplace(OpenProperties{PropertyDialogLogic(m_machine, m_catalogue, slot), true, 0, {}});
+    m_properties.emplace(OpenProperties{PropertyDialogLogic(m_machine, m_catalogue, slot), std::move(closed), {}});
     m_host.request("properties", slot);
-    return PropertyOutcome::Later;
 }
 
 void PageMachine::changeProperties(int slot)
@@ -151,7 +149,7 @@ void PageMachine::changeProperties(int slot)
     const PartsRecord before = m_machine.part(slot);
     const std::string &shown = m_engine.stage().part(slot).picture;
     m_properties.emplace(OpenProperties{
-        PropertyDialogLogic(m_machine, m_catalogue, slot, shown.empty() ? "dummy" : shown), false, 0, before});
+        PropertyDialogLogic(m_machine, m_catalogue, slot, shown.empty() ? "dummy" : shown), {}, before});
     m_host.request("properties", slot);
 }
 
@@ -163,7 +161,7 @@ std::string PageMachine::propertyDialog() const
     JsonWriter j;
     j.beginObject();
     j.field("slot", d.slot()).field("kind", d.kind()).field("kindName", d.kindName());
-    j.field("newPart", m_properties->newPart);
+    j.field("newPart", bool(m_properties->closed));
     j.key("boxes").beginArray();
     for (int i = 0; i < 3; ++i) {
         j.beginObject().field("label", d.variableLabel(i)).field("shown", d.variableShown(i));
@@ -208,22 +206,18 @@ void PageMachine::closeProperties(PropertyOutcome outcome)
     OpenProperties open = std::move(*m_properties);
     m_properties.reset();
     const int slot = open.logic.slot();
-    if (open.newPart) {
-        ++m_historyPaused;
-        m_editor.propertyDialogClosed(slot, outcome);
-        --m_historyPaused;
-        // A drop whose dialog was cancelled leaves only a freed slot behind: no edit.
-        if (m_machine.app.PartsCount + m_machine.app.LabelCount == open.placedBefore)
-            m_history.rebase(m_machine, undoExtra());
-    } else {
-        // A part already on the stage: キャンセル keeps it exactly as it was; 決定 shows the
-        // picture chosen.
-        m_machine.app.DeleteNewParts = 0;
-        if (outcome == PropertyOutcome::Ok && open.logic.pictureChanged())
-            m_engine.stage().setPartPicture(m_machine, m_sizes, slot, m_machine.part(slot).PictName);
-        else if (outcome != PropertyOutcome::Ok)
-            m_machine.part(slot) = open.before;
+    if (open.closed) {
+        // The drop goes on and records itself as one edit.
+        open.closed(outcome);
+        return;
     }
+    // A part already on the stage: キャンセル keeps it exactly as it was; 決定 shows the
+    // picture chosen.
+    m_machine.app.DeleteNewParts = 0;
+    if (outcome == PropertyOutcome::Ok && open.logic.pictureChanged())
+        m_engine.stage().setPartPicture(m_machine, m_sizes, slot, m_machine.part(slot).PictName);
+    else if (outcome != PropertyOutcome::Ok)
+        m_machine.part(slot) = open.before;
     recordEdit();
     m_host.changed("everything", -1);
 }

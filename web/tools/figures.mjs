@@ -213,7 +213,7 @@ try {
     for (const d of [2, 3]) await coin(d);
     await buy();
     await p.waitForTimeout(1500);
-    for (const d of [3, 4, 4, 4]) await coin(d); // 50 + 10 + 10 + 10 yen (30 yen were left)
+    for (const d of [3, 4, 4, 4, 4]) await coin(d); // 50 + 10 + 10 + 10 + 10 yen (30 yen were left)
     await p.click('#runSpeed3');
     await buy();
     await p.waitForTimeout(1400);
