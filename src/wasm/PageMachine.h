@@ -175,7 +175,7 @@ private:
     Answer ask(std::string_view text, MessageButtons buttons, MessageIcon icon) override;
     std::optional<std::string> openFileName() override { return std::nullopt; }
     std::optional<std::string> saveFileName() override { return std::nullopt; }
-    std::optional<std::string> inputText(std::string_view) override { return std::nullopt; }
+    std::optional<std::string> inputText(std::string_view, std::string_view) override { return std::nullopt; }
 
     // The history: each finished edit becomes a step; a run or a save is not an edit.
     UndoExtra undoExtra() const;
