@@ -2,6 +2,7 @@
 
 #include "model/AppState.h"
 #include "runview/RunViewWindow.h"
+#include "stage/FocusMark.h"
 #include "stage/PaletteButton.h"
 #include "stage/SaveKeyNote.h"
 #include "rules/StageHints.h"
@@ -80,6 +81,7 @@ MainWindow::MainWindow(Machine &machine, const QString &appFolder, UserDialogs *
     buildLayout();
     connectRunControls();
     m_saveKeyNote = new SaveKeyNote(m_machine.app, this);
+    m_focusMark = new FocusMark(this);
     m_machine.app.MoneyInHand = MainWindowMoney;
     stage().moneyLabel = std::string(MoneyLabelPrefix) + std::to_string(MainWindowMoney);
     m_saved.markSaved(m_machine);

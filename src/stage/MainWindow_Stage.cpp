@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QAbstractButton>
 #include <QTimer>
 #include <QToolTip>
 
@@ -50,6 +51,13 @@ void MainWindow::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape && m_stageController->escape())
         return;
+    // Enter presses the button that has the focus, as Space does.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto *button = qobject_cast<QAbstractButton *>(focusWidget()); button && button->isEnabled()) {
+            button->animateClick();
+            return;
+        }
+    }
     QMainWindow::keyPressEvent(event);
 }
 

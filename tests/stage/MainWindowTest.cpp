@@ -7,6 +7,7 @@
 #include "stage/LabelEditorDialog.h"
 #include "rules/LevelChoice.h"
 #include "stage/MainWindow.h"
+#include "stage/FocusMark.h"
 #include "stage/SaveKeyNote.h"
 #include "ui/QtUserDialogs.h"
 #include "stage/OptionDialog.h"
@@ -36,6 +37,8 @@
 #include <QTemporaryDir>
 #include <QDialog>
 #include <QMessageBox>
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QTest>
 #include <QToolTip>
 #include <QTimer>
@@ -1065,6 +1068,77 @@ TEST_F(MainWindowTest, CtrlSDuringARunOrInAnotherWindowSaysWhyItCannotSave)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
     QTest::keyClick(&dialog, Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(window->saveKeyNote()->lastNote(), QStringLiteral("この画面を閉じてから保存して下さい"));
+}
+
+
+// The main window's buttons are reached with Tab, show a clear frame while they have the
+// focus, and Space or Enter presses them.
+TEST_F(MainWindowTest, ButtonsWithTheFocusShowAFrameAndSpaceOrEnterPressesThem)
+{
+    open(3);
+    drop(KindProduct, QPoint(100, 50));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    struct Press {
+        const char *button;
+        Qt::Key key;
+        std::int16_t modeAfter;
+    };
+    const Press presses[] = {
+        {"cmdStart", Qt::Key_Space, ModeRunning},
+        {"cmdStop", Qt::Key_Return, ModeEditing},
+        {"cmdStart", Qt::Key_Enter, ModeRunning},
+        {"cmdStop", Qt::Key_Space, ModeEditing},
+    };
+    for (const Press &press : presses) {
+        SCOPED_TRACE(press.button);
+        QWidget *button = window->control(press.button);
+        EXPECT_EQ(button->focusPolicy(), Qt::TabFocus);
+        button->setFocus(Qt::TabFocusReason);
+        ASSERT_EQ(window->focusWidget(), button);
+        ASSERT_NE(window->focusMark(), nullptr);
+        EXPECT_EQ(window->focusMark()->target(), button);
+        EXPECT_TRUE(window->focusMark()->isVisible());
+        EXPECT_TRUE(window->focusMark()->geometry().contains(button->geometry()));
+        EXPECT_EQ(window->focusMark()->parentWidget(), button->parentWidget());
+        QTest::keyClick(button, press.key);
+        QTest::qWait(250); // Enter presses the button as a click does, shown for a moment
+        EXPECT_EQ(m.app.RunMode, press.modeAfter);
+    }
+    window->stageWidget()->setFocus();
+    EXPECT_FALSE(window->focusMark()->isVisible()) << "only around a button";
+}
+
+
+// Whatever the kind, the part's picture in the property dialog stays clear of the value boxes,
+// their captions, the scroll bar and the buttons.
+TEST_F(MainWindowTest, ThePropertyDialogsPictureNeverCoversItsBoxes)
+{
+    open(3);
+    int n = 0;
+    for (int kind : {KindProduct, KindButton, KindCoinSlot, KindCounter, KindChangeOutlet, KindProductOutlet, KindLever}) {
+        SCOPED_TRACE(kind);
+        bool seen = false;
+        const QPoint at(5 + (n % 2) * 200, 5 + (n / 2) * 120); // each on the free stage
+        ++n;
+        drop(kind, at, [&](PropertyDialog &d) {
+            seen = true;
+            auto *image = d.findChild<QLabel *>(QStringLiteral("imgPBMP"));
+            ASSERT_NE(image, nullptr);
+            EXPECT_FALSE(image->pixmap().isNull());
+            for (QWidget *w : d.findChildren<QWidget *>()) {
+                if (w == image || !w->isVisible() || w->parentWidget() != &d)
+                    continue;
+                const bool box = qobject_cast<QLineEdit *>(w) || qobject_cast<QComboBox *>(w)
+                    || qobject_cast<QAbstractButton *>(w) || qobject_cast<QScrollBar *>(w)
+                    || w->objectName().startsWith(QStringLiteral("Label1_"));
+                if (box)
+                    EXPECT_FALSE(image->geometry().intersects(w->geometry())) << w->objectName().toStdString();
+            }
+            d.pressOk();
+        });
+        EXPECT_TRUE(seen);
+    }
 }
 
 } // namespace

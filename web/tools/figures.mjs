@@ -51,7 +51,7 @@ try {
   await ready(page);
   await page.evaluate(() => navigator.serviceWorker.ready);
   await page.waitForTimeout(500);
-  say(`cold first visit: ${kb(bytes)} sent gzip-compressed in ${requests} responses (the page, the module, the application folder, the font; the cache filled)`);
+  say(`cold first visit: ${kb(bytes)} sent gzip-compressed in ${requests} responses (the page, the module, the application folder, the fonts; the cache filled)`);
   const coldReady = await readyMs(page);
 
   // Warm: the same profile again, everything from the service worker's cache.
