@@ -4,6 +4,7 @@
 #include "rules/CaptionLines.h"
 #include "rules/RunViewPlacement.h"
 #include "rules/StageController.h"
+#include "rules/StageTexts.h"
 #include "wasm/PageMachine.h"
 
 #include <emscripten/bind.h>
@@ -227,9 +228,26 @@ private:
 
 } // namespace
 
+namespace {
+
+// The start window's texts: its title and the description under each level.
+val startWindowTexts()
+{
+    val o = val::object();
+    o.set("title", std::string(jhk::StartWindowTitle));
+    val levels = val::array();
+    for (int i = 0; i < 3; ++i)
+        levels.call<void>("push", jhk::startWindowLevelText(i));
+    o.set("levels", levels);
+    return o;
+}
+
+} // namespace
+
 EMSCRIPTEN_BINDINGS(jihankobo)
 {
     emscripten::function("putAppFile", &putAppFile);
+    emscripten::function("startWindowTexts", &startWindowTexts);
     emscripten::function("fitCaption", &fitCaption);
     emscripten::function("partNumberRect", &partNumberRect);
     emscripten::function("placeRunView", &placeRunView);

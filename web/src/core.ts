@@ -45,6 +45,7 @@ export interface Machine {
 
 export interface Core {
   putAppFile(path: string, bytes: Uint8Array): boolean;
+  startWindowTexts(): { title: string; levels: string[] };
   /** Where a part's number strip goes beside the part's picture (stage pixels). */
   partNumberRect(x: number, y: number, w: number, h: number, numberWidth: number, numberHeight: number): { x: number; y: number; w: number; h: number };
   /** Where the run view opens beside the main window on a screen (CSS pixels). */

@@ -41,7 +41,7 @@ export class Editing {
   constructor(private page: EditingPage) {}
 
   /** A modal window of editing is open: the page's own keys wait. */
-  get modal(): boolean { return this.propertyWindow !== null; }
+  get modal(): boolean { return document.querySelector('#main-window .window-layer') !== null; }
 
   wire(): void {
     for (let kind = 0; kind <= LabelButton; ++kind) this.wirePaletteButton(kind);
