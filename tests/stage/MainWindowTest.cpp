@@ -37,6 +37,8 @@
 #include <QTemporaryDir>
 #include <QDialog>
 #include <QMessageBox>
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QTest>
 #include <QToolTip>
 #include <QTimer>
@@ -1113,6 +1115,38 @@ TEST_F(MainWindowTest, ButtonsWithTheFocusShowAFrameAndSpaceOrEnterPressesThem)
     }
     window->stageWidget()->setFocus();
     EXPECT_FALSE(window->focusMark()->isVisible()) << "only around a button";
+}
+
+
+// Whatever the kind, the part's picture in the property dialog stays clear of the value boxes,
+// their captions, the scroll bar and the buttons.
+TEST_F(MainWindowTest, ThePropertyDialogsPictureNeverCoversItsBoxes)
+{
+    open(3);
+    int n = 0;
+    for (int kind : {KindProduct, KindButton, KindCoinSlot, KindCounter, KindChangeOutlet, KindProductOutlet, KindLever}) {
+        SCOPED_TRACE(kind);
+        bool seen = false;
+        const QPoint at(5 + (n % 2) * 200, 5 + (n / 2) * 120); // each on the free stage
+        ++n;
+        drop(kind, at, [&](PropertyDialog &d) {
+            seen = true;
+            auto *image = d.findChild<QLabel *>(QStringLiteral("imgPBMP"));
+            ASSERT_NE(image, nullptr);
+            EXPECT_FALSE(image->pixmap().isNull());
+            for (QWidget *w : d.findChildren<QWidget *>()) {
+                if (w == image || !w->isVisible() || w->parentWidget() != &d)
+                    continue;
+                const bool box = qobject_cast<QLineEdit *>(w) || qobject_cast<QComboBox *>(w)
+                    || qobject_cast<QAbstractButton *>(w) || qobject_cast<QScrollBar *>(w)
+                    || w->objectName().startsWith(QStringLiteral("Label1_"));
+                if (box)
+                    EXPECT_FALSE(image->geometry().intersects(w->geometry())) << w->objectName().toStdString();
+            }
+            d.pressOk();
+        });
+        EXPECT_TRUE(seen);
+    }
 }
 
 } // namespace
