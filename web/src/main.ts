@@ -457,12 +457,15 @@ class Page {
     // on the page stays as it was.
     const result = this.machine.open(bytes, name);
     if (!result.ok) return false;
+    delete document.documentElement.dataset.opened;
     this.fileName = name;
     this.fileHandle = handle;
     void recovery.remove();
     this.scene = readScene(this.machine.scene());
     await this.preloadScene();
     this.refresh();
+    // The machine is drawn whole, its pictures loaded (what tests and tools wait for).
+    document.documentElement.dataset.opened = name;
     return true;
   }
 
