@@ -45,6 +45,17 @@ async function decide(page, values = [], touch = false) {
   else await page.click('#cmdOK');
 }
 
+// The start window of a new visit answered: level, background (its scroll bar), START.
+async function start(page, level, background, touch) {
+  await page.locator('#frmOpen').waitFor();
+  const pressed = sel => (touch ? page.locator(sel).tap() : page.click(sel));
+  await pressed(`#optLevel${level - 1}`);
+  await page.locator('#frmOpen #HScroll1').fill(String(background));
+  await pressed('#frmOpen #cmdOK');
+  await page.locator('#frmOpen').waitFor({ state: 'detached' });
+  await page.waitForFunction(l => JSON.parse(window.jihankobo.machine.scene()).level === l, level);
+}
+
 const visibleParts = s => s.parts.filter(p => p.visible);
 // The window shows `text` in element `id` (drawn in the next frame after a change).
 async function shows(page, id, text) {
@@ -61,6 +72,13 @@ const partAt = (s, slot) => s.parts.find(p => p.slot === slot);
 test('a machine built with the mouse: drops, the property dialog, moving, deleting, undo and redo', async () => {
   const context = await browser.newContext({ viewport: { width: 1000, height: 700 }, acceptDownloads: true });
   const page = await openPage(context);
+  // A new visit starts with the start window: the levels with their descriptions.
+  await page.locator('#frmOpen').waitFor();
+  assert.deepEqual(await page.locator('#frmOpen [id^=lblSetsumei]').allInnerTexts(), [
+    'パーツにはブロックが設定されています。', 'パーツごとに、設定できるブロックが制限されています。',
+    'パーツ、ブロックを自由に選択し、設定する事ができます']);
+  await page.screenshot({ path: path.join(shots, 'start-window.png') });
+  await start(page, 3, 0, false);
   await shows(page, 'lblPartsCount', 'パーツの数：');
 
   // A product: its dialog shows the kind, the meanings of its values and the built-in picture.
@@ -177,11 +195,16 @@ test('a machine built with the mouse: drops, the property dialog, moving, deleti
 test('a machine built with a finger: drops, moving, a long press for the part\'s menu', async () => {
   const context = await browser.newContext({ viewport: { width: 1024, height: 768 }, hasTouch: true, isMobile: true, deviceScaleFactor: 2 });
   const page = await openPage(context);
+  // Level 1 on the third background, chosen with a finger.
+  await start(page, 1, 2, true);
+  let s = await scene(page);
+  assert.equal(s.background, '\\BG\\BG2.bmp');
+  await shows(page, 'lbl_LEVEL', 'レベル1');
   await dropPart(page, Kind.product, 60, 150, true);
   await decide(page, [100, 2], true);
   await dropPart(page, Kind.slot, 250, 150, true);
   await page.locator('#cmdCancel').tap();
-  let s = await scene(page);
+  s = await scene(page);
   assert.equal(visibleParts(s).length, 1, 'キャンセル with a finger takes the part away');
 
   // A finger moves the product.
@@ -233,5 +256,45 @@ test('a part deleted with its program comes back with it on Ctrl+Z', async () =>
   const out = run(arg('sim'), ['--app-dir', arg('app-dir'), file], { input: 'state\n', encoding: 'utf8' }).stdout;
   const restored = JSON.parse(/^state\t(.*)$/m.exec(out)[1]).parts.find(p => p.kind === Kind.button);
   assert.equal(restored.block_count, 6, 'the button has its program again');
+  await context.close();
+});
+
+test('a label dropped from the palette and changed in its editor; undo takes the change back', async () => {
+  const context = await browser.newContext({ viewport: { width: 1000, height: 700 } });
+  const page = await openPage(context);
+  await start(page, 3, 0, false);
+  const from = await paletteCentre(page, 8);
+  await page.mouse.move(...from);
+  await page.mouse.down();
+  await page.mouse.move(...await client(page, 100, 200), { steps: 8 });
+  await page.mouse.up();
+  let s = await scene(page);
+  assert.equal(s.labels.length, 1);
+  const label = s.labels[0];
+  assert.deepEqual([label.caption, label.x, label.y], ['ラベル1', 100, 200]);
+  // A double-click opens "ラベルの編集" with what the label holds.
+  await page.mouse.dblclick(...await client(page, label.x + 5, label.y + 5));
+  await page.locator('#frmLblEdit').waitFor();
+  assert.equal(await page.inputValue('#txtLblCapt'), 'ラベル1');
+  assert.equal(await page.inputValue('#txtFontSize'), '12');
+  await page.fill('#txtLblCapt', 'いらっしゃいませ');
+  await page.selectOption('#lstFontSize', '20');
+  await page.check('#lstStileBold');
+  await page.click('#colour1_4'); // the background strip's fifth colour
+  assert.ok(await page.locator('#colour1_4').evaluate(d => d.classList.contains('chosen')));
+  await page.screenshot({ path: path.join(shots, 'label-editor.png') });
+  await page.click('#frmLblEdit #cmdOk');
+  s = await scene(page);
+  const changed = s.labels[0];
+  assert.deepEqual([changed.caption, changed.fontSize, changed.bold, changed.back], ['いらっしゃいませ', 20, true, '#ffff00']);
+  assert.ok(changed.w > label.w, 'the label is sized to its new text');
+  await page.keyboard.press('Control+Z');
+  s = await scene(page);
+  assert.deepEqual([s.labels[0].caption, s.labels[0].w], ['ラベル1', label.w]);
+  // キャンセル leaves the label as it is.
+  await page.mouse.dblclick(...await client(page, label.x + 5, label.y + 5));
+  await page.fill('#txtLblCapt', 'ちがう');
+  await page.keyboard.press('Escape');
+  assert.equal((await scene(page)).labels[0].caption, 'ラベル1');
   await context.close();
 });

@@ -29,6 +29,11 @@ export interface Machine {
   propertyScroll?(value: number): void;
   propertyOk?(texts: string[]): { accepted: boolean; refusedBox: number; resetBox: boolean };
   propertyCancel?(): void;
+  labelDialog?(): string;
+  labelEdit?(fields: { caption: string; fontName: string; fontSize: string; italic: boolean; bold: boolean; transparent: boolean }): void;
+  labelPress?(x: number, y: number): void;
+  labelOk?(): void;
+  labelCancel?(): void;
   command(name: string): unknown;
   answer(id: number, answer: string): void;
   tick(): void;
@@ -45,6 +50,7 @@ export interface Machine {
 
 export interface Core {
   putAppFile(path: string, bytes: Uint8Array): boolean;
+  startWindowTexts(): { title: string; levels: string[] };
   /** Where a part's number strip goes beside the part's picture (stage pixels). */
   partNumberRect(x: number, y: number, w: number, h: number, numberWidth: number, numberHeight: number): { x: number; y: number; w: number; h: number };
   /** Where the run view opens beside the main window on a screen (CSS pixels). */

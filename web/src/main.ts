@@ -9,6 +9,7 @@ import { Sounds } from './audio';
 import { recovery } from './store';
 import { RunView } from './runview';
 import { Editing } from './editing';
+import { StartWindow } from './start';
 
 const Title = 'ジハンコウボウ';
 const WindowWidth = 777;
@@ -40,6 +41,8 @@ class Page {
   readonly sounds = new Sounds();
   runView: RunView | null = null;
   readonly editing = new Editing(this);
+  readonly startWindow = new StartWindow();
+  private shown = false; // a machine was opened or restored: no start window
   scale = 1;
   fileName = '';
   fileHandle: FileHandle | null = null;
@@ -82,6 +85,9 @@ class Page {
     await this.offerRecovery();
     const wanted = new URLSearchParams(location.search).get('machine');
     if (wanted) await this.openFromSite(wanted);
+    // A new visit without a machine starts as the desktop program does: level and background.
+    if (!this.shown)
+      this.startWindow.show(core.startWindowTexts(), c => void this.newMachine(c.level, c.background));
     document.documentElement.dataset.ready = '2';
   }
 
@@ -458,6 +464,8 @@ class Page {
     const result = this.machine.open(bytes, name);
     if (!result.ok) return false;
     delete document.documentElement.dataset.opened;
+    this.shown = true;
+    this.startWindow.close();
     this.fileName = name;
     this.fileHandle = handle;
     void recovery.remove();
@@ -536,6 +544,19 @@ class Page {
     } catch { /* storage full or refused: the page goes on without a copy */ }
   }
 
+  /** A new empty machine at the level and with the background chosen in the start window. */
+  async newMachine(level: number, background: number): Promise<void> {
+    const old = this.machine;
+    this.machine = new this.core.Machine(level, background);
+    this.machine.setHost(this.host());
+    old.delete();
+    this.fileName = '';
+    this.fileHandle = null;
+    this.scene = readScene(this.machine.scene());
+    await this.preloadScene();
+    this.refresh();
+  }
+
   private async offerRecovery(): Promise<void> {
     const copy = await recovery.get();
     if (!copy) return;
@@ -543,6 +564,7 @@ class Page {
     if (a !== 'yes') { void recovery.remove(); return; }
     const result = this.machine.openRecovery(copy.bytes);
     if (!result.ok) { void recovery.remove(); return; }
+    this.shown = true;
     this.fileName = copy.fileName;
     this.scene = readScene(this.machine.scene());
     await this.preloadScene();
