@@ -12,6 +12,7 @@
 #include "ui/StagePictures.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPointer>
@@ -89,6 +90,12 @@ int main(int argc, char *argv[])
         standardMessages = qInstallMessageHandler(quietBatchMessages);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("jihankobo"));
+    // Every window (main, start, editors, paint tool, run view, dialogs) carries the icon.
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/jihankobo-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.jihankobo.JihanKobo"));
     QApplication::setApplicationVersion(QStringLiteral(JHK_VERSION));
 
     QTranslator translator;
