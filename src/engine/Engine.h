@@ -159,7 +159,8 @@ public:
 
     // --- Money -------------------------------------------------------------------------
     // The "所持金" input box was answered with `answer` ("" for Cancel). Only while editing.
-    void setMoneyInHand(const std::string &answer);
+    // Returns false when the amount was refused (its message shown).
+    bool setMoneyInHand(const std::string &answer);
     // Left-button events on coin picture k (0..9).
     void coinDown(int k, int x, int y);
     void coinMove(int k, int x, int y);

@@ -3,6 +3,7 @@
 #include "model/Int16.h"
 #include "model/Records.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
@@ -10,6 +11,9 @@
 namespace jhk {
 
 namespace {
+
+// How far right of the boxes a link back up goes round, in pixels.
+constexpr int LoopReach = 12;
 
 ConnectorItem line(int x1, int y1, int x2, int y2, std::uint32_t colour)
 {
@@ -99,6 +103,22 @@ void appendBlockLink(std::vector<ConnectorItem> &out, const PartsRecord &part, i
         x1 = f.left + f.width;
         out.push_back(line(x1, y1, x1 + 20 * pixel, y1, colour));
         x1 += 20 * pixel;
+    }
+    if (!toEnd && dx <= dy && t.top < f.top) {
+        // A link back up (a loop) would run along the arrows going down between the boxes and
+        // through the boxes between: it goes round on the right instead, into the target's
+        // right side.
+        const int side = std::max({x1, f.left + f.width, t.left + t.width}) + LoopReach * pixel;
+        y2 = t.top + t.height / 2;
+        if (x1 < side)
+            out.push_back(line(std::max(x1, f.left + f.width), y1, side, y1, colour));
+        out.push_back(line(side, y1, side, y2, colour));
+        if (branch)
+            out.push_back(caption(side + 2 * pixel, y1 + (y2 - y1) / 2, exit == 0 ? "成立" : "不成立"));
+        x2 = t.left + t.width;
+        out.push_back(line(side, y2, x2, y2, colour));
+        appendArrowhead(out, side, y2, x2, y2, colour, g.arrowWing);
+        return;
     }
     out.push_back(line(x1, y1, x2, y2, colour));
     if (branch)

@@ -97,10 +97,14 @@ void StageEditor::dropOnStage(DropSource source, int kind, double x, double y)
     if (source == DropSource::Other) {
         m_dialogs.message(NotAButtonMessage);
     } else if (app.RunMode == ModeEditing) {
-        if (source == DropSource::LabelButton)
+        if (source == DropSource::LabelButton) {
             placeLabel();
-        else
+        } else {
             placePart(kind);
+            // The panel names the part just dropped, not the one selected before.
+            if (app.SelKind == SelectionPart && m_machine.partExists(app.CurParts))
+                showPartPanel(app.CurParts);
+        }
         m_panel.partsId = "パーツ番号：" + std::to_string(app.CurParts);
         if (app.DeleteNewParts == -1) {
             deleteCurrent();
@@ -218,7 +222,8 @@ void StageEditor::partPressedDuringRun(int i)
     if (!isPartSlot(i))
         return;
     showPartPanel(i);
-    writeCoordinatesTwips(m_stage.part(i).rect);
+    // The pupil reads where the part is in the stage's pixels, as while editing.
+    writeCoordinatesPixels(m_stage.part(i).rect);
 }
 
 void StageEditor::partMove(int i, int x, int y, bool modifierHeld)

@@ -340,5 +340,24 @@ TEST_F(StageEditorTest, DeletedControlsStayDeletedAfterADoubleClickOpenedAnEdito
     EXPECT_EQ(reopened.app.PartsCount, 1);
 }
 
+// The panel names the part just dropped, and a part pressed during a run shows its kind,
+// number and place in pixels, never bare twips.
+TEST_F(StageEditorTest, ThePanelNamesTheDroppedPartAndThePartPressedDuringARun)
+{
+    const int product = placePart(KindProduct, 1500, 1500);
+    EXPECT_EQ(editor.panel().partsName, "商品");
+    EXPECT_EQ(editor.panel().partsId, "パーツ番号：" + std::to_string(product));
+    const int button = placePart(KindButton, 600, 750);
+    EXPECT_EQ(editor.panel().partsName, "ボタン");
+    EXPECT_EQ(editor.panel().partsId, "パーツ番号：" + std::to_string(button));
+
+    m.app.RunMode = ModeRunning;
+    editor.partPressedDuringRun(product);
+    EXPECT_EQ(editor.panel().partsName, "商品");
+    EXPECT_EQ(editor.panel().partsId, "パーツ番号：" + std::to_string(product));
+    EXPECT_EQ(editor.panel().x, "Ｘ座標：100");
+    EXPECT_EQ(editor.panel().y, "Ｙ座標：100");
+}
+
 } // namespace
 } // namespace jhk
