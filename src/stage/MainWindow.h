@@ -117,7 +117,7 @@ private:
     void runListLineAdded(const std::string &line) override;
     void stageChanged(StageChange what, int index) override;
     // StageEditorHooks
-    PropertyOutcome showPropertyDialog(int slot) override;
+    void showPropertyDialog(int slot, std::function<void(PropertyOutcome)> closed) override;
     // The property dialog; `shownPicture` for a part already on the stage (what it shows),
     // whether the pupil picked another picture into `pictureChanged` when given.
     PropertyOutcome openPropertyDialog(int slot, const std::string &shownPicture, bool *pictureChanged);

@@ -133,9 +133,9 @@ void MainWindow::changePartProperties(int slot)
     refresh();
 }
 
-PropertyOutcome MainWindow::showPropertyDialog(int slot)
+void MainWindow::showPropertyDialog(int slot, std::function<void(PropertyOutcome)> closed)
 {
-    return openPropertyDialog(slot, {}, nullptr);
+    closed(openPropertyDialog(slot, {}, nullptr));
 }
 
 PropertyOutcome MainWindow::openPropertyDialog(int slot, const std::string &shownPicture, bool *pictureChanged)

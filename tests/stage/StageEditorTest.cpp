@@ -23,14 +23,20 @@ public:
     PropertyOutcome outcome = PropertyOutcome::Ok;
     int dialogs = 0;
     int moneyInputs = 0;
-    PropertyOutcome showPropertyDialog(int) override
+    void showPropertyDialog(int, std::function<void(PropertyOutcome)> closed) override
     {
         ++dialogs;
         machine->part(machine->app.CurParts).PictName = "dummy"; // as the dialog does on opening
+        if (answerLater) {
+            later = std::move(closed);
+            return;
+        }
         if (outcome == PropertyOutcome::Cancel)
             machine->app.DeleteNewParts = -1;
-        return outcome;
+        closed(outcome);
     }
+    bool answerLater = false;
+    std::function<void(PropertyOutcome)> later;
     std::pair<int, int> labelSize(const LabelControl &, const std::string &) override { return {600, 240}; }
     void changeMoneyInHand() override { ++moneyInputs; }
     Machine *machine = nullptr;
@@ -231,6 +237,38 @@ TEST_F(StageEditorTest, CancelledPropertyDialogRemovesTheNewPart)
     EXPECT_FALSE(stage.part(1).visible);
     EXPECT_EQ(m.app.DeleteNewParts, 0);
     EXPECT_EQ(editor.panel().partsCount, "パーツの数：1個");
+}
+
+// A page's property dialog answers after the drop has returned: until then the new part has
+// its slot and is counted but shows no number; its outcome then finishes the drop as a dialog
+// that waited would have.
+TEST_F(StageEditorTest, PropertyDialogAnsweredLaterFinishesTheDrop)
+{
+    placePart(KindProduct);
+    hooks.answerLater = true;
+    int finished = 0;
+    editor.dropOnStage(DropSource::PartButton, KindCoinSlot, 3000, 1500, [&] { ++finished; });
+    const int kept = 1;
+    EXPECT_EQ(m.app.PartsCount, 2);
+    EXPECT_FALSE(stage.part(kept).numberShown);
+    EXPECT_EQ(finished, 0);
+    hooks.later(PropertyOutcome::Ok);
+    EXPECT_EQ(finished, 1);
+    EXPECT_TRUE(stage.part(kept).numberShown);
+    EXPECT_TRUE(stage.part(kept).visible);
+    EXPECT_EQ(stage.part(kept).picture, m.part(kept).PictName);
+    EXPECT_EQ(editor.panel().partsId, "パーツ番号：1");
+    EXPECT_EQ(editor.panel().partsCount, "パーツの数：2個");
+
+    editor.dropOnStage(DropSource::PartButton, KindButton, 4500, 1500, [&] { ++finished; });
+    const int gone = m.app.CurParts;
+    m.app.DeleteNewParts = -1; // キャンセル, as the dialog's rules do
+    hooks.later(PropertyOutcome::Cancel);
+    EXPECT_EQ(finished, 2);
+    EXPECT_FALSE(m.part(gone).isUsed());
+    EXPECT_FALSE(stage.part(gone).visible);
+    EXPECT_EQ(m.app.DeleteNewParts, 0);
+    EXPECT_EQ(m.app.PartsCount, 2);
 }
 
 // Until the paint tool hands its drawing back (and when it is closed without one) the part
