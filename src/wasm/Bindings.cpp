@@ -199,6 +199,17 @@ public:
         return o;
     }
     void propertyCancel() { m_machine.propertyCancel(); }
+    std::string labelDialog() const { return m_machine.labelDialog(); }
+    void labelEdit(const val &o)
+    {
+        const auto text = [&](const char *k) { return o[k].isString() ? o[k].as<std::string>() : std::string(); };
+        const auto flag = [&](const char *k) { return o[k].isTrue(); };
+        m_machine.labelEdit(text("caption"), text("fontName"), text("fontSize"), flag("italic"), flag("bold"),
+                            flag("transparent"));
+    }
+    void labelPress(int x, int y) { m_machine.labelPress(x, y); }
+    void labelOk() { m_machine.labelOk(); }
+    void labelCancel() { m_machine.labelCancel(); }
     void touch(int slot) { m_machine.touch(slot); }
     bool command(const std::string &name) { return m_machine.command(name); }
     void answer(int id, const std::string &answer) { m_machine.answer(id, answer); }
@@ -268,6 +279,11 @@ EMSCRIPTEN_BINDINGS(jihankobo)
         .function("propertyScroll", &Machine::propertyScroll)
         .function("propertyOk", &Machine::propertyOk)
         .function("propertyCancel", &Machine::propertyCancel)
+        .function("labelDialog", &Machine::labelDialog)
+        .function("labelEdit", &Machine::labelEdit)
+        .function("labelPress", &Machine::labelPress)
+        .function("labelOk", &Machine::labelOk)
+        .function("labelCancel", &Machine::labelCancel)
         .function("touch", &Machine::touch)
         .function("command", &Machine::command)
         .function("answer", &Machine::answer)

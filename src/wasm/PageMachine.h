@@ -5,6 +5,7 @@
 #include "engine/PictureSizes.h"
 #include "model/AppState.h"
 #include "model/Catalogue.h"
+#include "rules/LabelEditorLogic.h"
 #include "rules/PropertyDialogLogic.h"
 #include "rules/RunViewModel.h"
 #include "rules/SavedState.h"
@@ -114,6 +115,16 @@ public:
     PropertyAnswer propertyOk(const std::array<std::string, 3> &texts);
     // "キャンセル", Escape or the close box.
     void propertyCancel();
+
+    // The label editor "ラベルの編集" open now (a double-click on a label), as JSON ("null"
+    // when none is open); its boxes as the pupil changed them; a press at (x, y) pixels of
+    // the dialog (a colour strip's cell chooses that colour); "決定" and "キャンセル".
+    std::string labelDialog() const;
+    void labelEdit(const std::string &caption, const std::string &fontName, const std::string &fontSize, bool italic,
+                   bool bold, bool transparent);
+    void labelPress(int x, int y);
+    void labelOk();
+    void labelCancel();
     // A coin of denomination d (0..4 = 1000, 500, 100, 50, 10 yen) dragged from the wallet
     // and let go with its centre at (centreX, centreY), stage pixels.
     void coinDrop(int d, int centreX, int centreY);
@@ -214,6 +225,11 @@ private:
         PartsRecord before;                          // a part on the stage: as it was
     };
     std::optional<OpenProperties> m_properties;
+    struct OpenLabel {
+        int slot;
+        LabelEditorLogic logic;
+    };
+    std::optional<OpenLabel> m_label;
     bool m_runViewOpen = false;
     int m_runSpeed = 0;
 };

@@ -7,6 +7,7 @@
 #include "wasm/Json.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace jhk {
 
@@ -60,8 +61,8 @@ struct PageState {
 
 void PageMachine::pointer(const std::string &type, int x, int y, int button, int modifiers)
 {
-    // The property dialog is modal: the stage takes nothing while it is open.
-    if (m_properties)
+    // The dialogs are modal: the stage takes nothing while one is open.
+    if (m_properties || m_label)
         return;
     const PointerButton b = pointerButton(button);
     const bool modifier = (modifiers & 7) != 0;
@@ -100,7 +101,7 @@ void PageMachine::pointer(const std::string &type, int x, int y, int button, int
 
 bool PageMachine::paletteDown(int kind)
 {
-    if (m_properties || kind < 0 || kind > PartsKindCount)
+    if (m_properties || m_label || kind < 0 || kind > PartsKindCount)
         return false;
     if (kind == PartsKindCount)
         return m_machine.app.RunMode == ModeEditing && m_engine.stage().controls.labelButtonEnabled;
@@ -259,7 +260,92 @@ void PageMachine::openBlockEditor(int part)
 
 void PageMachine::editLabel(int label)
 {
+    if (m_label || label < 1 || label >= LabelSlots || !m_machine.label(label).isUsed())
+        return;
+    m_machine.app.CurParts = static_cast<std::int16_t>(label);
+    const LabelControl &c = m_engine.stage().labels[static_cast<std::size_t>(label)];
+    m_label.emplace(OpenLabel{label, LabelEditorLogic(m_machine.app, m_machine.label(label), c, m_editor.labelFont(label))});
     m_host.request("label", label);
+}
+
+std::string PageMachine::labelDialog() const
+{
+    if (!m_label)
+        return "null";
+    const LabelEditorLogic &d = m_label->logic;
+    const int tx = std::max<int>(1, m_machine.app.TwipsX);
+    const int ty = std::max<int>(1, m_machine.app.TwipsY);
+    JsonWriter j;
+    auto rect = [&](const LabelEditorLogic::Rect &r) {
+        j.field("x", r.left / tx).field("y", r.top / ty).field("w", r.width / tx).field("h", r.height / ty);
+    };
+    j.beginObject().field("slot", m_label->slot).field("caption", d.caption).field("fontName", d.fontName);
+    j.field("fontSize", d.fontSizeText).field("italic", d.italic).field("bold", d.bold);
+    j.field("transparent", d.transparent);
+    j.key("sizes").beginArray();
+    for (const std::string &size : LabelEditorLogic::fontSizes())
+        j.value(size);
+    j.endArray();
+    j.key("strips").beginArray();
+    for (int strip = 0; strip < 2; ++strip) {
+        j.beginObject();
+        rect(d.stripArea(strip));
+        j.field("chosen", strip == 0 ? d.foreIndex : d.backIndex);
+        j.key("cells").beginArray();
+        for (int k = 0; k < ColorCount; ++k) {
+            j.beginObject();
+            rect(d.cell(strip, k));
+            const auto v = static_cast<std::uint32_t>(m_machine.app.ColorTable[static_cast<std::size_t>(k)]);
+            char colour[8];
+            std::snprintf(colour, sizeof colour, "#%02x%02x%02x", v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF);
+            j.field("colour", std::string(colour)).endObject();
+        }
+        j.endArray().endObject();
+    }
+    j.endArray().endObject();
+    return j.text();
+}
+
+void PageMachine::labelEdit(const std::string &caption, const std::string &fontName, const std::string &fontSize,
+                            bool italic, bool bold, bool transparent)
+{
+    if (!m_label)
+        return;
+    LabelEditorLogic &d = m_label->logic;
+    d.caption = caption;
+    d.fontName = fontName;
+    d.fontSizeText = fontSize;
+    d.italic = italic;
+    d.bold = bold;
+    d.transparent = transparent;
+}
+
+void PageMachine::labelPress(int x, int y)
+{
+    if (m_label)
+        m_label->logic.chooseColour(x * m_machine.app.TwipsX, y * m_machine.app.TwipsY);
+}
+
+void PageMachine::labelOk()
+{
+    if (!m_label)
+        return;
+    const int j = m_label->slot;
+    LabelControl &c = m_engine.stage().labels[static_cast<std::size_t>(j)];
+    std::string font = m_editor.labelFont(j);
+    m_label->logic.apply(m_machine.label(j), c, font);
+    m_label.reset();
+    m_editor.setLabelFont(j, font);
+    m_editor.fitLabel(j);
+    m_engine.stage().frameTightly(c.rect);
+    recordEdit();
+    m_host.changed("everything", -1);
+}
+
+void PageMachine::labelCancel()
+{
+    m_label.reset();
+    m_host.changed("everything", -1);
 }
 
 void PageMachine::askVariable(const std::array<std::string, 3> &, std::function<void(std::optional<int>)> answer)

@@ -258,3 +258,43 @@ test('a part deleted with its program comes back with it on Ctrl+Z', async () =>
   assert.equal(restored.block_count, 6, 'the button has its program again');
   await context.close();
 });
+
+test('a label dropped from the palette and changed in its editor; undo takes the change back', async () => {
+  const context = await browser.newContext({ viewport: { width: 1000, height: 700 } });
+  const page = await openPage(context);
+  await start(page, 3, 0, false);
+  const from = await paletteCentre(page, 8);
+  await page.mouse.move(...from);
+  await page.mouse.down();
+  await page.mouse.move(...await client(page, 100, 200), { steps: 8 });
+  await page.mouse.up();
+  let s = await scene(page);
+  assert.equal(s.labels.length, 1);
+  const label = s.labels[0];
+  assert.deepEqual([label.caption, label.x, label.y], ['ラベル1', 100, 200]);
+  // A double-click opens "ラベルの編集" with what the label holds.
+  await page.mouse.dblclick(...await client(page, label.x + 5, label.y + 5));
+  await page.locator('#frmLblEdit').waitFor();
+  assert.equal(await page.inputValue('#txtLblCapt'), 'ラベル1');
+  assert.equal(await page.inputValue('#txtFontSize'), '12');
+  await page.fill('#txtLblCapt', 'いらっしゃいませ');
+  await page.selectOption('#lstFontSize', '20');
+  await page.check('#lstStileBold');
+  await page.click('#colour1_4'); // the background strip's fifth colour
+  assert.ok(await page.locator('#colour1_4').evaluate(d => d.classList.contains('chosen')));
+  await page.screenshot({ path: path.join(shots, 'label-editor.png') });
+  await page.click('#frmLblEdit #cmdOk');
+  s = await scene(page);
+  const changed = s.labels[0];
+  assert.deepEqual([changed.caption, changed.fontSize, changed.bold, changed.back], ['いらっしゃいませ', 20, true, '#ffff00']);
+  assert.ok(changed.w > label.w, 'the label is sized to its new text');
+  await page.keyboard.press('Control+Z');
+  s = await scene(page);
+  assert.deepEqual([s.labels[0].caption, s.labels[0].w], ['ラベル1', label.w]);
+  // キャンセル leaves the label as it is.
+  await page.mouse.dblclick(...await client(page, label.x + 5, label.y + 5));
+  await page.fill('#txtLblCapt', 'ちがう');
+  await page.keyboard.press('Escape');
+  assert.equal((await scene(page)).labels[0].caption, 'ラベル1');
+  await context.close();
+});

@@ -29,6 +29,11 @@ export interface Machine {
   propertyScroll?(value: number): void;
   propertyOk?(texts: string[]): { accepted: boolean; refusedBox: number; resetBox: boolean };
   propertyCancel?(): void;
+  labelDialog?(): string;
+  labelEdit?(fields: { caption: string; fontName: string; fontSize: string; italic: boolean; bold: boolean; transparent: boolean }): void;
+  labelPress?(x: number, y: number): void;
+  labelOk?(): void;
+  labelCancel?(): void;
   command(name: string): unknown;
   answer(id: number, answer: string): void;
   tick(): void;

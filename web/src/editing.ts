@@ -105,6 +105,7 @@ export class Editing {
   request(what: string, index: number): void {
     if (what === 'partmenu') this.showPartMenu(index);
     else if (what === 'properties') this.showProperties();
+    else if (what === 'label') this.showLabelEditor();
   }
 
   /** A label's caption measured as the stage draws it, in stage pixels. */
@@ -202,6 +203,10 @@ export class Editing {
     const w = $('main-window');
     const r = w.getBoundingClientRect();
     return [(cx - r.left) * w.offsetWidth / r.width, (cy - r.top) * w.offsetHeight / r.height];
+  }
+
+  private showLabelEditor(): void {
+    labelEditor(this.page, () => this.page.changed());
   }
 
   // ---- a part's menu ----
@@ -368,6 +373,97 @@ function onActivate(button: HTMLElement, act: () => void): void {
     act();
   });
   button.addEventListener('click', () => { if (performance.now() - touched > 800) act(); });
+}
+
+interface LabelCell { x: number; y: number; w: number; h: number; colour: string; }
+interface LabelDialogModel {
+  slot: number; caption: string; fontName: string; fontSize: string; italic: boolean; bold: boolean;
+  transparent: boolean; sizes: string[]; strips: { x: number; y: number; w: number; h: number; chosen: number; cells: LabelCell[] }[];
+}
+
+/** The label editor "ラベルの編集", opened by a double-click on a label. */
+function labelEditor(page: EditingPage, closed: () => void): HTMLElement | null {
+  const m = page.machine;
+  const read = () => JSON.parse(m.labelDialog?.() ?? 'null') as LabelDialogModel | null;
+  const model = read();
+  if (!model) return null;
+  const layer = document.createElement('div');
+  layer.className = 'window-layer';
+  const win = document.createElement('div');
+  win.className = 'window';
+  win.id = 'frmLblEdit';
+  win.setAttribute('role', 'dialog');
+  win.setAttribute('aria-modal', 'true');
+  win.setAttribute('aria-label', 'ラベルの編集');
+  win.innerHTML = `<div class="title">ラベルの編集</div>
+    <div class="client" style="width:397px;height:273px">
+      <div class="label" style="left:8px;top:8px">ラベル内容</div>
+      <input id="txtLblCapt" type="text" aria-label="ラベル内容" style="left:8px;top:30px;width:265px;height:25px;font-size:12px">
+      <div class="label" style="left:8px;top:72px">フォントの種類</div>
+      <input id="txtFontName" type="text" aria-label="フォントの種類" style="left:8px;top:88px;width:129px;height:18px;font-size:12px">
+      <div class="label" style="left:144px;top:72px">フォントサイズ</div>
+      <input id="txtFontSize" type="text" aria-label="フォントサイズ" style="left:144px;top:88px;width:81px;height:18px;font-size:12px">
+      <select id="lstFontSize" size="3" aria-label="フォントサイズ" style="left:144px;top:112px;width:81px;height:52px;font-size:12px"></select>
+      <div class="label" style="left:144px;top:166px">スタイル</div>
+      <label class="option" style="left:144px;top:182px;font-size:12px"><input id="lstStileItalic" type="checkbox">Italic</label>
+      <label class="option" style="left:144px;top:198px;font-size:12px"><input id="lstStileBold" type="checkbox">Bold</label>
+      <div class="label" style="left:232px;top:72px">文字カラー</div>
+      <div class="label" style="left:232px;top:112px">背景カラー</div>
+      <label class="option" style="left:16px;top:224px"><input id="chkBack" type="checkbox">バックを透明にする</label>
+      <button id="cmdOk" class="push default" style="left:224px;top:216px;width:72px;height:25px">決定</button>
+      <button id="cmdCancel" class="push" style="left:304px;top:216px;width:72px;height:25px">キャンセル</button>
+    </div>`;
+  const q = <T extends HTMLElement>(sel: string) => win.querySelector(sel) as T;
+  const caption = q<HTMLInputElement>('#txtLblCapt'), font = q<HTMLInputElement>('#txtFontName');
+  const size = q<HTMLInputElement>('#txtFontSize'), sizes = q<HTMLSelectElement>('#lstFontSize');
+  const italic = q<HTMLInputElement>('#lstStileItalic'), bold = q<HTMLInputElement>('#lstStileBold');
+  const transparent = q<HTMLInputElement>('#chkBack');
+  caption.value = model.caption; font.value = model.fontName; size.value = model.fontSize;
+  italic.checked = model.italic; bold.checked = model.bold; transparent.checked = model.transparent;
+  for (const s of model.sizes) sizes.add(new Option(s, s, false, s === model.fontSize));
+  sizes.addEventListener('change', () => { size.value = sizes.value; });
+  const client = q<HTMLElement>('.client');
+  const cells: HTMLElement[][] = model.strips.map((strip, k) => strip.cells.map((c, j) => {
+    const d = document.createElement('div');
+    d.className = 'colour-cell';
+    d.id = `colour${k}_${j}`;
+    d.style.cssText = `left:${c.x}px;top:${c.y}px;width:${c.w}px;height:${c.h}px;background:${c.colour}`;
+    client.appendChild(d);
+    return d;
+  }));
+  const showChosen = (now: LabelDialogModel) =>
+    now.strips.forEach((strip, k) => cells[k].forEach((d, j) => d.classList.toggle('chosen', j === strip.chosen)));
+  showChosen(model);
+  const send = () => m.labelEdit?.({
+    caption: caption.value, fontName: font.value, fontSize: size.value, italic: italic.checked, bold: bold.checked,
+    transparent: transparent.checked,
+  });
+  // A press on a colour strip chooses that colour; where it is, the module decides.
+  client.addEventListener('pointerdown', e => {
+    if (!(e.target as HTMLElement).classList.contains('colour-cell')) return;
+    const r = client.getBoundingClientRect();
+    const x = Math.floor((e.clientX - r.left) * client.offsetWidth / r.width);
+    const y = Math.floor((e.clientY - r.top) * client.offsetHeight / r.height);
+    send();
+    m.labelPress?.(x, y);
+    const now = read();
+    if (now) showChosen(now);
+  });
+  const close = () => { layer.remove(); closed(); };
+  onActivate(q('#cmdOk'), () => { send(); m.labelOk?.(); close(); });
+  onActivate(q('#cmdCancel'), () => { m.labelCancel?.(); close(); });
+  win.addEventListener('keydown', e => {
+    if (page.dialogs.open) return;
+    if (e.key === 'Escape') { e.preventDefault(); e.stopPropagation(); q<HTMLElement>('#cmdCancel').click(); }
+    else if (e.key === 'Enter' && e.target instanceof HTMLInputElement && e.target.type === 'text') {
+      e.preventDefault(); e.stopPropagation(); q<HTMLElement>('#cmdOk').click();
+    }
+  });
+  layer.appendChild(win);
+  document.getElementById('main-window')!.appendChild(layer);
+  caption.focus();
+  caption.select();
+  return layer;
 }
 
 function setEnabled(id: string, on: boolean): void {
