@@ -34,6 +34,9 @@ inline constexpr const char *NoOutlet = "どのパーツの上に商品を出す
 inline constexpr const char *NoSuchPart = "指定されたパーツは存在しないか､削除されている可能性があります｡";
 inline constexpr const char *DischargeLimit = "商品は1000個以上排出できません";
 inline constexpr const char *Overflow = "オーバーフロー!表示できません";
+// A part of another kind picked for an operand: "このブロックには「ボタン」を選んで下さい".
+inline constexpr const char *WrongOperandKindBefore = "このブロックには「";
+inline constexpr const char *WrongOperandKindAfter = "」を選んで下さい";
 inline constexpr const char *NotANumber = "文字列は受け付けられません。数値を入力して下さい";
 inline constexpr const char *TooMuchMoney = "もっと低い金額を入れて下さい";
 inline constexpr const char *NegativeMoney = "マイナスの金額は受け付けられません。0以上の金額を入力して下さい";
@@ -61,6 +64,7 @@ enum class CoinAim { Corner, Centre };
 // What a click on a part did while a part is picked for a block operand.
 struct PickOutcome {
     bool picked = false;
+    bool refused = false;      // a part of another kind than the operand takes: still picking
     int row = -1;              // the editor's operand row (txtUserSet) that shows the pick
     std::string rowText;       // e.g. "3:商品"
     bool showVariableMenu = false;
@@ -159,7 +163,8 @@ public:
 
     // --- Money -------------------------------------------------------------------------
     // The "所持金" input box was answered with `answer` ("" for Cancel). Only while editing.
-    void setMoneyInHand(const std::string &answer);
+    // Returns false when the amount was refused (its message shown).
+    bool setMoneyInHand(const std::string &answer);
     // Left-button events on coin picture k (0..9).
     void coinDown(int k, int x, int y);
     void coinMove(int k, int x, int y);

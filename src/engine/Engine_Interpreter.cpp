@@ -374,10 +374,9 @@ void Engine::showAmount(int part, int value)
         message(msg::Overflow);
         return;
     }
-    // Digits are drawn from the right and drawing stops at the sign: a negative amount shows
-    // without its minus.
-    const std::size_t sign = s.rfind('-');
-    m_stage.part(part).digits = sign == std::string::npos ? s : s.substr(sign + 1);
+    // Drawn from the right, a negative amount with its minus sign in the place before its
+    // digits ("-300"): a counter run below zero reads as such.
+    m_stage.part(part).digits = s;
     changed(StageChange::Part, part);
 }
 

@@ -59,23 +59,23 @@ bool parseAmount(const std::string &text, double &value)
 
 } // namespace
 
-void Engine::setMoneyInHand(const std::string &answer)
+bool Engine::setMoneyInHand(const std::string &answer)
 {
     AppState &app = m_m.app;
     if (app.RunMode != ModeEditing || answer.empty())
-        return;
+        return true;
     double value = 0;
     if (!parseAmount(answer, value)) {
         message(msg::NotANumber);
-        return;
+        return false;
     }
     if (value > MaxMoneyInHand) {
         message(msg::TooMuchMoney);
-        return;
+        return false;
     }
     if (value < 0) {
         message(msg::NegativeMoney);
-        return;
+        return false;
     }
     app.MoneySetting = clamp16(roundHalfEven(value));
     app.MoneyInHand = app.MoneySetting;
@@ -87,6 +87,7 @@ void Engine::setMoneyInHand(const std::string &answer)
     }
     changed(StageChange::Panel);
     changed(StageChange::Wallet);
+    return true;
 }
 
 int Engine::visibleCoin(int d) const

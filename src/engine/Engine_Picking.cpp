@@ -28,6 +28,14 @@ PickOutcome Engine::pickPart(int i)
     BlockRecord &b = m_m.part(app.CurParts).Blocks[static_cast<std::size_t>(app.CurBlock)];
     const int kind = m_m.part(i).Kind;
     const std::string numbered = std::to_string(i) + ":" + m_catalogue.kindName(kind);
+    // A part of a kind the block cannot use is refused at once, naming the kind it takes.
+    const int param = mode == ModePickOperand1 ? 1 : mode == ModePickOperand2 ? 2 : 4;
+    if (const int needed = operandKindNeeded(b.Kind, param); needed >= 0 && kind != needed) {
+        out.refused = true;
+        message(std::string(msg::WrongOperandKindBefore) + std::string(PartsKindCaptions[static_cast<std::size_t>(needed)])
+                + msg::WrongOperandKindAfter);
+        return out;
+    }
     out.picked = true;
     if (mode == ModePickOperand1) {
         out.row = 0;

@@ -63,7 +63,7 @@ struct PartControl {
     // The picture shown: the record's picture name, "dummy" for the built-in picture of the
     // kind, or a lamp or lever file that a run put there.
     std::string picture;
-    // The digits an amount display has drawn, e.g. "300"; "" when nothing is drawn.
+    // The digits an amount display has drawn, e.g. "300" or "-25"; "" when nothing is drawn.
     std::string digits;
     // "No." followed by the slot number is printed in the top-left corner.
     bool numberShown = false;

@@ -47,6 +47,25 @@ enum BlockKind : std::int16_t {
     BlockBranch = 28,        // 条件分岐
 };
 inline constexpr int FirstVendingBlock = 20;
+
+// The kind of part the operand in Param(`param`) of a block of kind `blockKind` must be when
+// it is picked on the stage (a lamp block takes a button, a subtraction a money display and a
+// product), or -1 where any part will do (a branch compares any part's variables; a product
+// may come out anywhere).
+inline constexpr int operandKindNeeded(int blockKind, int param)
+{
+    if (param == 1) {
+        switch (blockKind) {
+        case 20: case 27: return 0;          // 商品排出, 在庫減数: a product
+        case 21: case 22: case 26: return 1; // the lamp blocks: a button
+        case 23: case 24: case 25: return 3; // 投入金加算, カウンター減算, 釣銭排出: a money display
+        default: return -1;
+        }
+    }
+    if (param == 2 && blockKind == 24)
+        return 0; // カウンター減算 takes the price of a product
+    return -1;
+}
 inline constexpr int LastVendingBlock = 28;
 
 // Names of the vending blocks 20..28, as the palette lists them and the interpreter reports them.

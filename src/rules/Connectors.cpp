@@ -3,6 +3,7 @@
 #include "model/Int16.h"
 #include "model/Records.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
@@ -10,6 +11,9 @@
 namespace jhk {
 
 namespace {
+
+// How far right of the boxes a link back up goes round, in pixels.
+constexpr int LoopReach = 12;
 
 ConnectorItem line(int x1, int y1, int x2, int y2, std::uint32_t colour)
 {
@@ -37,26 +41,24 @@ bool blockInUse(const PartsRecord &part, int slot)
     return slot >= 0 && slot < BlockSlots && part.Blocks[static_cast<std::size_t>(slot)].isUsed();
 }
 
-TwipsRect boxOf(const PartsRecord &part, int slot, const CanvasGeometry &g)
+TwipsRect boxOf(int slot, const BoxPlaces &g)
 {
-    const BlockRecord &b = part.Blocks[static_cast<std::size_t>(slot)];
-    return g.boxAt(b.X, b.Y);
+    return g.blocks[static_cast<std::size_t>(slot)];
 }
 
-void appendStartLink(std::vector<ConnectorItem> &out, const PartsRecord &part, const CanvasGeometry &g)
+void appendStartLink(std::vector<ConnectorItem> &out, const PartsRecord &part, const BoxPlaces &g)
 {
     if (part.FirstBlock == LinkNone || !blockInUse(part, part.FirstBlock))
         return;
-    const TwipsRect s = g.startBox();
-    const TwipsRect b = boxOf(part, part.FirstBlock, g);
+    const TwipsRect s = g.start;
+    const TwipsRect b = boxOf(part.FirstBlock, g);
     const int tipX = b.left + b.width / 2;
     out.push_back(line(s.left + s.width / 2, s.top + s.height, tipX, b.top, ConnectorGreen));
     // The arrowhead points along the line from the start box's centre, not from its bottom.
-    appendArrowhead(out, s.left + s.width / 2, s.top + s.height / 2, tipX, b.top, ConnectorGreen);
+    appendArrowhead(out, s.left + s.width / 2, s.top + s.height / 2, tipX, b.top, ConnectorGreen, g.arrowWing);
 }
 
-void appendBlockLink(std::vector<ConnectorItem> &out, const PartsRecord &part, int i, int exit,
-                     const CanvasGeometry &g)
+void appendBlockLink(std::vector<ConnectorItem> &out, const PartsRecord &part, int i, int exit, const BoxPlaces &g)
 {
     const BlockRecord &block = part.Blocks[static_cast<std::size_t>(i)];
     const int link = exit == 0 ? block.NextBlock : block.NextBlock2;
@@ -66,8 +68,8 @@ void appendBlockLink(std::vector<ConnectorItem> &out, const PartsRecord &part, i
     if (!toEnd && !blockInUse(part, link))
         return;
 
-    const TwipsRect f = boxOf(part, i, g);
-    const TwipsRect t = toEnd ? g.endBox() : boxOf(part, link, g);
+    const TwipsRect f = boxOf(i, g);
+    const TwipsRect t = toEnd ? g.end : boxOf(link, g);
     int x1 = f.left + f.width / 2;
     const int y1 = f.top + f.height / 2;
     int x2 = t.left + t.width / 2;
@@ -95,22 +97,47 @@ void appendBlockLink(std::vector<ConnectorItem> &out, const PartsRecord &part, i
 
     const std::uint32_t colour = exit == 0 ? ConnectorGreen : ConnectorOlive;
     const bool branch = block.Kind == BlockBranch;
-    const int pixel = g.twipsX;
+    const int pixel = g.pixel;
     if (branch && exit == 1) {
         // The failing exit leaves the branch sideways before it turns to its target.
         x1 = f.left + f.width;
         out.push_back(line(x1, y1, x1 + 20 * pixel, y1, colour));
         x1 += 20 * pixel;
     }
+    if (!toEnd && dx <= dy && t.top < f.top) {
+        // A link back up (a loop) would run along the arrows going down between the boxes and
+        // through the boxes between: it goes round on the right instead, into the target's
+        // right side.
+        const int side = std::max({x1, f.left + f.width, t.left + t.width}) + LoopReach * pixel;
+        y2 = t.top + t.height / 2;
+        if (x1 < side)
+            out.push_back(line(std::max(x1, f.left + f.width), y1, side, y1, colour));
+        out.push_back(line(side, y1, side, y2, colour));
+        if (branch)
+            out.push_back(caption(side + 2 * pixel, y1 + (y2 - y1) / 2, exit == 0 ? "成立" : "不成立"));
+        x2 = t.left + t.width;
+        out.push_back(line(side, y2, x2, y2, colour));
+        appendArrowhead(out, side, y2, x2, y2, colour, g.arrowWing);
+        return;
+    }
     out.push_back(line(x1, y1, x2, y2, colour));
     if (branch)
         out.push_back(caption(x1 + (x2 - x1) / 2 - 10 * pixel, y1 + (y2 - y1) / 2, exit == 0 ? "成立" : "不成立"));
-    appendArrowhead(out, x1, y1, x2, y2, colour);
+    appendArrowhead(out, x1, y1, x2, y2, colour, g.arrowWing);
 }
 
 } // namespace
 
-void appendArrowhead(std::vector<ConnectorItem> &out, int x1, int y1, int x2, int y2, std::uint32_t colour)
+BoxPlaces canvasPlaces(const PartsRecord &part, const CanvasGeometry &g)
+{
+    BoxPlaces places{g.startBox(), g.endBox(), {}, g.twipsX, ArrowWingTwips};
+    places.blocks.reserve(part.Blocks.size());
+    for (const BlockRecord &b : part.Blocks)
+        places.blocks.push_back(g.boxAt(b.X, b.Y));
+    return places;
+}
+
+void appendArrowhead(std::vector<ConnectorItem> &out, int x1, int y1, int x2, int y2, std::uint32_t colour, int wing)
 {
     constexpr double pi = std::numbers::pi;
     const double dx = x2 - x1;
@@ -127,13 +154,18 @@ void appendArrowhead(std::vector<ConnectorItem> &out, int x1, int y1, int x2, in
     }
     for (const double degrees : {160.0, 200.0}) {
         const double phi = theta + degrees * pi / 180.0;
-        const long long wx = roundHalfEven(x2 + ArrowWingTwips * std::cos(phi));
-        const long long wy = roundHalfEven(y2 - ArrowWingTwips * std::sin(phi));
+        const long long wx = roundHalfEven(x2 + wing * std::cos(phi));
+        const long long wy = roundHalfEven(y2 - wing * std::sin(phi));
         out.push_back(line(x2, y2, static_cast<int>(clamp16(wx)), static_cast<int>(clamp16(wy)), colour));
     }
 }
 
 std::vector<ConnectorItem> connectorDrawing(const PartsRecord &part, const CanvasGeometry &g)
+{
+    return connectorDrawing(part, canvasPlaces(part, g));
+}
+
+std::vector<ConnectorItem> connectorDrawing(const PartsRecord &part, const BoxPlaces &g)
 {
     std::vector<ConnectorItem> out;
     appendStartLink(out, part, g);
@@ -146,8 +178,9 @@ std::vector<ConnectorItem> connectorDrawing(const PartsRecord &part, const Canva
     return out;
 }
 
-std::vector<ConnectorItem> linkDrawing(const PartsRecord &part, const CanvasGeometry &g, int from, int exit)
+std::vector<ConnectorItem> linkDrawing(const PartsRecord &part, const CanvasGeometry &canvas, int from, int exit)
 {
+    const BoxPlaces g = canvasPlaces(part, canvas);
     std::vector<ConnectorItem> out;
     if (from == -1)
         appendStartLink(out, part, g);

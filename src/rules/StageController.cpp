@@ -286,6 +286,10 @@ void StageController::click(StageHit hit)
         m_engine.touchPart(hit.index);
     } else if (isPicking(mode)) {
         const PickOutcome picked = m_engine.pickPart(hit.index);
+        if (picked.refused) {
+            m_host.refresh(); // still picking: the pupil clicks the right part, or Esc
+            return;
+        }
         if (picked.showVariableMenu) {
             const std::array<std::string, 3> captions = picked.menuCaptions;
             m_host.askVariable(captions, [this, captions](std::optional<int> chosen) {

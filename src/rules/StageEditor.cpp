@@ -89,25 +89,46 @@ bool StageEditor::paletteButtonDown(int kind)
     return true;
 }
 
-void StageEditor::dropOnStage(DropSource source, int kind, double x, double y)
+void StageEditor::dropOnStage(DropSource source, int kind, double x, double y, std::function<void()> done)
 {
     AppState &app = m_machine.app;
     app.DropX = static_cast<float>(x);
     app.DropY = static_cast<float>(y);
+    const auto finish = [this, done] {
+        m_panel.partsCount = "パーツの数：" + std::to_string(m_machine.app.PartsCount) + "個";
+        if (done)
+            done();
+    };
     if (source == DropSource::Other) {
         m_dialogs.message(NotAButtonMessage);
     } else if (app.RunMode == ModeEditing) {
-        if (source == DropSource::LabelButton)
+        if (source == DropSource::LabelButton) {
             placeLabel();
-        else
-            placePart(kind);
-        m_panel.partsId = "パーツ番号：" + std::to_string(app.CurParts);
-        if (app.DeleteNewParts == -1) {
-            deleteCurrent();
-            app.DeleteNewParts = 0;
+            finishDrop();
+        } else {
+            placePart(kind, [this, finish] {
+                AppState &app = m_machine.app;
+                // The panel names the part just dropped, not the one selected before.
+                if (app.SelKind == SelectionPart && m_machine.partExists(app.CurParts))
+                    showPartPanel(app.CurParts);
+                finishDrop();
+                finish();
+            });
+            return;
         }
     }
-    m_panel.partsCount = "パーツの数：" + std::to_string(app.PartsCount) + "個";
+    finish();
+}
+
+// A part whose property dialog was cancelled goes again.
+void StageEditor::finishDrop()
+{
+    AppState &app = m_machine.app;
+    m_panel.partsId = "パーツ番号：" + std::to_string(app.CurParts);
+    if (app.DeleteNewParts == -1) {
+        deleteCurrent();
+        app.DeleteNewParts = 0;
+    }
 }
 
 void StageEditor::placeLabel()
@@ -150,12 +171,13 @@ void StageEditor::placeLabel()
         m_stage.controls.labelButtonEnabled = false;
 }
 
-void StageEditor::placePart(int kind)
+void StageEditor::placePart(int kind, std::function<void()> placed)
 {
     AppState &app = m_machine.app;
     const CreatePartResult created = createPart(m_machine, kind);
     if (created.slot < 0) {
         m_dialogs.message(created.message);
+        placed();
         return;
     }
     if (created.paletteFull)
@@ -170,19 +192,23 @@ void StageEditor::placePart(int kind)
     writeCoordinatesPixels(c.rect);
     showSelection(SelectionPart);
 
-    const PropertyOutcome outcome = m_hooks.showPropertyDialog(i);
-    // Closed by its close box the dialog still leaves the part a picture to see and grab; on
-    // "編集" the part shows the picture chosen until the paint tool hands it its drawing.
-    if (outcome == PropertyOutcome::Ok || outcome == PropertyOutcome::Closed || outcome == PropertyOutcome::Edit)
-        m_stage.setPartPicture(m_machine, m_sizes, i, m_machine.part(i).PictName);
+    m_hooks.showPropertyDialog(i, [this, i, placed](PropertyOutcome outcome) {
+        AppState &app = m_machine.app;
+        PartControl &c = m_stage.part(i);
+        // Closed by its close box the dialog still leaves the part a picture to see and grab;
+        // on "編集" the part shows the picture chosen until the paint tool hands it its drawing.
+        if (outcome == PropertyOutcome::Ok || outcome == PropertyOutcome::Closed || outcome == PropertyOutcome::Edit)
+            m_stage.setPartPicture(m_machine, m_sizes, i, m_machine.part(i).PictName);
 
-    c.numberShown = true;
-    app.CurParts = static_cast<std::int16_t>(i);
-    showSelection(SelectionPart);
-    m_stage.selection.visible = true;
-    c.visible = true;
-    bringPartToFront(i);
-    bringFrameToFront();
+        c.numberShown = true;
+        app.CurParts = static_cast<std::int16_t>(i);
+        showSelection(SelectionPart);
+        m_stage.selection.visible = true;
+        c.visible = true;
+        bringPartToFront(i);
+        bringFrameToFront();
+        placed();
+    });
 }
 
 void StageEditor::showPartPanel(int i)
@@ -218,7 +244,8 @@ void StageEditor::partPressedDuringRun(int i)
     if (!isPartSlot(i))
         return;
     showPartPanel(i);
-    writeCoordinatesTwips(m_stage.part(i).rect);
+    // The pupil reads where the part is in the stage's pixels, as while editing.
+    writeCoordinatesPixels(m_stage.part(i).rect);
 }
 
 void StageEditor::partMove(int i, int x, int y, bool modifierHeld)

@@ -3,6 +3,7 @@
 #include "engine/Stage.h"
 
 #include <array>
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -19,20 +20,21 @@ enum class PropertyOutcome { Ok, Cancel, Edit, Closed };
 class StageEditorHooks {
 public:
     virtual ~StageEditorHooks() = default;
-    // Shows the part property dialog for the new part in `slot` and waits for it.
-    virtual PropertyOutcome showPropertyDialog(int slot) = 0;
+    // Shows the part property dialog for the new part in `slot`; `closed` gets how it was
+    // closed, at once or later.
+    virtual void showPropertyDialog(int slot, std::function<void(PropertyOutcome)> closed) = 0;
     // The size in twips of a label control showing its caption in its font.
     virtual std::pair<int, int> labelSize(const LabelControl &label, const std::string &fontName) = 0;
     // The money-in-hand change, opened by the palette's "所持金" button.
     virtual void changeMoneyInHand() = 0;
 };
 
-// What the selection panel shows.
+// What the selection panel shows; at first the captions the window is designed with.
 struct SelectionPanel {
-    std::string partsId;      // "パーツ番号：3"
-    std::string partsName;    // kind caption or label caption
-    std::string x;            // "Ｘ座標：96" or bare twips
-    std::string y;
+    std::string partsId = "パーツ番号";     // "パーツ番号：3"
+    std::string partsName = "パーツの名前"; // kind caption or label caption
+    std::string x = "Ｘ座標";               // "Ｘ座標：96" or bare twips
+    std::string y = "Ｙ座標";
     int pictureKind = -1;     // palette picture of the selected part's kind
     bool pictureVisible = false;
     std::string partsCount = "パーツの数：";
@@ -68,8 +70,9 @@ public:
     // Palette: button-down on a part button (5 opens the money-in-hand change).
     // Returns true when a drag of the button starts.
     bool paletteButtonDown(int kind);
-    // A drop on the stage's surface at (x, y) twips.
-    void dropOnStage(DropSource source, int kind, double x, double y);
+    // A drop on the stage's surface at (x, y) twips. A part dropped waits for its property
+    // dialog; `done` comes when the drop has been fully handled.
+    void dropOnStage(DropSource source, int kind, double x, double y, std::function<void()> done = {});
 
     // Mouse on part i while editing; x, y twips inside the part.
     void partDown(int i, bool leftButton, int x, int y);
@@ -108,7 +111,8 @@ public:
 
 private:
     void placeLabel();
-    void placePart(int kind);
+    void placePart(int kind, std::function<void()> placed);
+    void finishDrop();
     void selectAfterLabelDeleted();
     void selectAfterPartDeleted();
     void clearSelection();

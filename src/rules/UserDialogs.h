@@ -28,8 +28,9 @@ public:
     virtual std::optional<std::string> openFileName() = 0;
     virtual std::optional<std::string> saveFileName() = 0;
 
-    // An input box; nothing when cancelled.
-    virtual std::optional<std::string> inputText(std::string_view prompt) = 0;
+    // An input box, opened with `text` in it; nothing when cancelled.
+    virtual std::optional<std::string> inputText(std::string_view prompt, std::string_view text) = 0;
+    std::optional<std::string> inputText(std::string_view prompt) { return inputText(prompt, {}); }
 };
 
 } // namespace jhk

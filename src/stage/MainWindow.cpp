@@ -2,7 +2,10 @@
 
 #include "model/AppState.h"
 #include "runview/RunViewWindow.h"
+#include "stage/FocusMark.h"
 #include "stage/PaletteButton.h"
+#include "stage/SaveKeyNote.h"
+#include "rules/StageHints.h"
 #include "rules/StageTexts.h"
 #include "ui/Colours.h"
 #include "stage/RunTimer.h"
@@ -77,6 +80,8 @@ MainWindow::MainWindow(Machine &machine, const QString &appFolder, UserDialogs *
     buildMenus();
     buildLayout();
     connectRunControls();
+    m_saveKeyNote = new SaveKeyNote(m_machine.app, this);
+    m_focusMark = new FocusMark(this);
     m_machine.app.MoneyInHand = MainWindowMoney;
     stage().moneyLabel = std::string(MoneyLabelPrefix) + std::to_string(MainWindowMoney);
     m_saved.markSaved(m_machine);
@@ -195,6 +200,8 @@ void MainWindow::buildLayout()
         b->setGeometry(6 + 57 * (i % 2), 16 + 64 * (i / 2), 57, 64);
         b->setDragRule([this](int kind) { return m_editor->paletteButtonDown(kind); });
         connect(b, &PaletteButton::dropped, this, &MainWindow::dropPalette);
+        if (i != KindMoneyInHand)
+            b->setToolTip(QString::fromUtf8(DragToStageHint));
         m_partButtons[static_cast<std::size_t>(i)] = b;
     }
     const int labelTop = 16 + 64 * 3 + 64;
@@ -204,6 +211,7 @@ void MainWindow::buildLayout()
     m_labelButton->setFont(uiFont(12));
     m_labelButton->setGeometry(6, labelTop, 114, 38);
     connect(m_labelButton, &PaletteButton::dropped, this, &MainWindow::dropPalette);
+    m_labelButton->setToolTip(QString::fromUtf8(DragToStageHint));
 
     m_deleteButton = makeButton(central, QStringLiteral("パーツの削除"), QRect(5, labelTop + 64, 114, 40), 12,
                                 "cmd_DelParts");
@@ -215,6 +223,8 @@ void MainWindow::buildLayout()
     m_money = makeLabel(central, QString(), QRect(8, 440, 97, 25), 12, "Label4");
     m_money->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_moneyButton = makeButton(central, QStringLiteral("所持金"), QRect(8, 456, 105, 25), 12, "Command1");
+    // Like the palette's "所持金": the money-in-hand input while editing.
+    connect(m_moneyButton, &QPushButton::clicked, this, [this] { m_editor->paletteButtonDown(KindMoneyInHand); });
     // The label reaches over the button's top edge: its text stays in front, the clicks go through.
     m_money->raise();
     m_money->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -249,10 +259,6 @@ void MainWindow::buildLayout()
     m_y = makeLabel(m_frameSelect, QStringLiteral("Ｙ座標"), 88, 64, 15, "Label2");
     m_partsName = makeLabel(m_frameSelect, QStringLiteral("パーツの名前"), 10, 100, 15, "lbl_PartsName");
     m_partsId = makeLabel(m_frameSelect, QStringLiteral("パーツ番号"), 10, 120, 15, "lblPartsID");
-    m_editor->panel().x = "Ｘ座標";
-    m_editor->panel().y = "Ｙ座標";
-    m_editor->panel().partsName = "パーツの名前";
-    m_editor->panel().partsId = "パーツ番号";
 
     auto *levelFrame = new QGroupBox(central);
     levelFrame->setObjectName(QStringLiteral("FrameLEVEL"));
@@ -376,6 +382,7 @@ void MainWindow::refresh()
     for (PaletteButton *b : m_partButtons)
         b->setEnabled(c.partButtonsEnabled && (b->index() != KindMoneyInHand || c.moneyEnabled));
     m_labelButton->setEnabled(c.labelButtonEnabled);
+    m_moneyButton->setEnabled(c.partButtonsEnabled && c.moneyEnabled);
     m_deleteButton->setEnabled(c.deleteEnabled);
     m_start->setEnabled(c.startEnabled);
     m_stop->setEnabled(c.stopEnabled);

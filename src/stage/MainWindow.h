@@ -39,6 +39,8 @@ class PluginSoundPlayer;
 class PrintDialog;
 class RunTimer;
 class RunViewWindow;
+class SaveKeyNote;
+class FocusMark;
 
 // The main window frmmain: the part palette, the stage, the run buttons, the selection panel,
 // the level panel and the menus. It lays out and draws; the editing rules are the stage
@@ -99,6 +101,8 @@ public:
     void showRunView();
     void restoreRunView();
     RunViewWindow *runView() const { return m_runView.get(); }
+    SaveKeyNote *saveKeyNote() const { return m_saveKeyNote; }
+    FocusMark *focusMark() const { return m_focusMark; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -113,7 +117,7 @@ private:
     void runListLineAdded(const std::string &line) override;
     void stageChanged(StageChange what, int index) override;
     // StageEditorHooks
-    PropertyOutcome showPropertyDialog(int slot) override;
+    void showPropertyDialog(int slot, std::function<void(PropertyOutcome)> closed) override;
     // The property dialog; `shownPicture` for a part already on the stage (what it shows),
     // whether the pupil picked another picture into `pictureChanged` when given.
     PropertyOutcome openPropertyDialog(int slot, const std::string &shownPicture, bool *pictureChanged);
@@ -192,6 +196,8 @@ private:
     std::unique_ptr<StageController> m_stageController;
     // Goes before the engine it watches.
     std::unique_ptr<RunViewWindow> m_runView;
+    SaveKeyNote *m_saveKeyNote = nullptr;
+    FocusMark *m_focusMark = nullptr;
     SavedState m_saved;
     PaintedPictures m_painted;
     FileMenuState m_fileMenu;

@@ -5,7 +5,10 @@
 #include "blockeditor/BlockEditor.h"
 #include "model/AppState.h"
 #include "paint/PaintEntry.h"
+#include "rules/MoneyInHandInput.h"
+#include "rules/StageHints.h"
 #include "stage/LabelEditorDialog.h"
+#include "stage/PaletteButton.h"
 #include "stage/PropertyDialog.h"
 #include "ui/Colours.h"
 
@@ -14,13 +17,22 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QAbstractButton>
 #include <QTimer>
+#include <QToolTip>
 
 namespace jhk {
 
 void MainWindow::dropPalette(int index, QPoint globalPos)
 {
     const QPoint p = m_stageWidget->mapFromGlobal(globalPos);
+    // Let go on the button itself: a click, which places nothing. Say how it is done.
+    QWidget *button = index < PartsKindCount ? static_cast<QWidget *>(m_partButtons[static_cast<std::size_t>(index)])
+                                             : static_cast<QWidget *>(m_labelButton);
+    if (button->rect().contains(button->mapFromGlobal(globalPos)) && index != KindMoneyInHand) {
+        QToolTip::showText(globalPos, QString::fromUtf8(DragToStageHint), button);
+        return;
+    }
     // Only the stage's own surface takes a drop; on a part or a label it is ignored.
     if (!m_stageWidget->rect().contains(p) || m_stageWidget->hitAt(p).kind != StageHit::Surface)
         return;
@@ -39,6 +51,13 @@ void MainWindow::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape && m_stageController->escape())
         return;
+    // Enter presses the button that has the focus, as Space does.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto *button = qobject_cast<QAbstractButton *>(focusWidget()); button && button->isEnabled()) {
+            button->animateClick();
+            return;
+        }
+    }
     QMainWindow::keyPressEvent(event);
 }
 
@@ -114,9 +133,9 @@ void MainWindow::changePartProperties(int slot)
     refresh();
 }
 
-PropertyOutcome MainWindow::showPropertyDialog(int slot)
+void MainWindow::showPropertyDialog(int slot, std::function<void(PropertyOutcome)> closed)
 {
-    return openPropertyDialog(slot, {}, nullptr);
+    closed(openPropertyDialog(slot, {}, nullptr));
 }
 
 PropertyOutcome MainWindow::openPropertyDialog(int slot, const std::string &shownPicture, bool *pictureChanged)
@@ -171,10 +190,7 @@ std::pair<int, int> MainWindow::labelSize(const LabelControl &label, const std::
 
 void MainWindow::changeMoneyInHand()
 {
-    if (const auto answer = m_ui->inputText(msg::MoneyPrompt))
-        m_engine->setMoneyInHand(*answer);
-    else
-        m_engine->setMoneyInHand(std::string());
+    askMoneyInHand(*m_ui, *m_engine);
     refresh();
 }
 

@@ -107,11 +107,16 @@ QPixmap PropertyDialog::picture() const
 
 void PropertyDialog::showPicture()
 {
-    const QPixmap pix = picture();
+    // Centred over the left half of the dialog, left of the values' column and above the
+    // scroll bar: a picture larger than that room (the product outlet's) is shown smaller
+    // rather than over the value boxes.
+    const QRect room(8, 66, 160, m_scroll->y() - 2 - 66);
+    QPixmap pix = picture();
+    if (pix.width() > room.width() || pix.height() > room.bottom() + 1 - 70)
+        pix = pix.scaled(room.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
     m_image->setPixmap(pix);
     m_image->resize(pix.size());
-    // Centred over the left half of the dialog.
-    m_image->move(std::max(0, m_ok->x() / 2 - pix.width() / 2), 70);
+    m_image->move(std::max(room.left(), m_ok->x() / 2 - pix.width() / 2), std::min(70, room.bottom() + 1 - pix.height()));
 }
 
 bool PropertyDialog::storeValues()

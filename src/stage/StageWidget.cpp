@@ -313,11 +313,20 @@ void StageWidget::paintPart(QPainter &p, int i)
         const int count = static_cast<int>(c.digits.size());
         for (int k = 1; k <= std::min(count, AmountDigits); ++k) {
             const char ch = c.digits[static_cast<std::size_t>(count - k)];
-            if (ch < '0' || ch > '9')
-                break;
             StageRect box = Stage::digitBox(m_machine, k, gTwips);
             box.left += c.rect.left;
             box.top += c.rect.top;
+            if (ch == '-') {
+                // The minus sign in the place before the digits, as the middle bar of an 8.
+                const QRect place = toPixels(box);
+                const QColor lit = strip.toImage().pixelColor(8 * g + g / 2, strip.height() / 2);
+                const int bar = std::max(2, place.height() / 9);
+                p.fillRect(QRect(place.left() + place.width() / 5, place.center().y() - bar / 2, place.width() * 3 / 5, bar),
+                           lit.alpha() > 0 ? lit : QColor(255, 60, 40));
+                break;
+            }
+            if (ch < '0' || ch > '9')
+                break;
             p.drawPixmap(toPixels(box), strip, QRect((ch - '0') * g, 0, g, strip.height()));
         }
     }

@@ -76,74 +76,41 @@ bool coversABox(const QRectF &r, const FlowchartScene &scene, const Scale &s)
         || (scene.startBoxVisible && over(scene.geometry.startBox())) || over(scene.geometry.endBox());
 }
 
-// On paper the connectors keep their two colours, darkened so that they print clearly.
-QColor paperLineColour(std::uint32_t colour)
+void paintConnectorLines(QPainter &painter, const FlowchartScene &scene, const Scale &s)
 {
-    return colour == ConnectorOlive ? QColor(120, 80, 0) : QColor(0, 100, 0);
-}
-
-void paintConnectorLines(QPainter &painter, const FlowchartScene &scene, const Scale &s, FlowchartStyle style)
-{
-    const bool paper = style == FlowchartStyle::Paper;
     for (const ConnectorItem &item : scene.connectors) {
         if (item.type != ConnectorItem::Type::Line)
             continue;
-        painter.setPen(QPen(paper ? paperLineColour(item.colour) : colourOf(item.colour), paper ? 1 : 0));
+        painter.setPen(QPen(colourOf(item.colour), 0));
         painter.drawLine(s.point(item.x1, item.y1), s.point(item.x2, item.y2));
     }
 }
 
 // The branch captions stay where their lines put them, beside the line they name. One that
 // would lie over a box is drawn in front of it on a patch of the ground's colour, so that it
-// is read with its own line and never taken for a caption of that box. On paper they are
-// small, and one that would cover a box or an earlier caption moves along its line, a line's
-// height at a time, to the nearest free place.
-void paintBranchCaptions(QPainter &painter, const FlowchartScene &scene, const Scale &s, FlowchartStyle style)
+// is read with its own line and never taken for a caption of that box.
+void paintBranchCaptions(QPainter &painter, const FlowchartScene &scene, const Scale &s)
 {
-    const bool paper = style == FlowchartStyle::Paper;
-    painter.setFont(fontOfPixels(paper ? 10 : 12, scene.geometry.twipsY));
+    painter.setFont(fontOfPixels(12, scene.geometry.twipsY));
     const QFontMetricsF fm(painter.font());
-    painter.setPen(paper ? Qt::black : Qt::white);
-    std::vector<QRectF> captions;
-    const auto free = [&](const QRectF &r) {
-        return !coversABox(r, scene, s)
-            && std::none_of(captions.begin(), captions.end(), [&](const QRectF &c) { return c.intersects(r); });
-    };
+    painter.setPen(Qt::white);
     for (const ConnectorItem &item : scene.connectors) {
         if (item.type == ConnectorItem::Type::Line)
             continue;
         const QString text = QString::fromStdString(item.text);
-        QRectF placed(s.point(item.x1, item.y1), QSizeF(fm.horizontalAdvance(text), fm.height()));
-        if (paper && !free(placed)) {
-            for (int step = 1; step <= 6; ++step) {
-                const double dy = fm.height() * ((step + 1) / 2) * (step % 2 ? 1 : -1);
-                if (const QRectF moved = placed.translated(0, dy); free(moved)) {
-                    placed = moved;
-                    break;
-                }
-            }
-        }
+        const QRectF placed(s.point(item.x1, item.y1), QSizeF(fm.horizontalAdvance(text), fm.height()));
         if (coversABox(placed, scene, s))
-            painter.fillRect(placed.adjusted(-1, 0, 1, 0), paper ? Qt::white : Qt::black);
+            painter.fillRect(placed.adjusted(-1, 0, 1, 0), Qt::black);
         painter.drawText(placed, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
-        captions.push_back(placed);
     }
 }
 
-void paintEndBoxes(QPainter &painter, const FlowchartScene &scene, const Scale &s, FlowchartStyle style)
+void paintEndBoxes(QPainter &painter, const FlowchartScene &scene, const Scale &s)
 {
     const CanvasGeometry &g = scene.geometry;
     painter.setFont(fontOfPixels(15, g.twipsY));
     auto paintBox = [&](const TwipsRect &box, const QString &caption) {
         const QRectF r = s.rect(box);
-        if (style == FlowchartStyle::Paper) {
-            painter.setPen(QPen(Qt::black, 1));
-            painter.setBrush(Qt::white);
-            painter.drawEllipse(r.adjusted(0.5, 0.5, -0.5, -0.5));
-            painter.setBrush(Qt::NoBrush);
-            painter.drawText(r, Qt::AlignCenter, caption);
-            return;
-        }
         if (scene.ovalsVisible) {
             painter.setPen(Qt::NoPen);
             painter.setBrush(colourOf(StartEndColour));
@@ -156,85 +123,6 @@ void paintEndBoxes(QPainter &painter, const FlowchartScene &scene, const Scale &
     if (scene.startBoxVisible)
         paintBox(g.startBox(), QStringLiteral("開始"));
     paintBox(g.endBox(), QStringLiteral("終了"));
-}
-
-// The lines of a block in words inside a box on paper: the name on the first line and the
-// operands below it, broken once more where they do not fit, in the largest font that fits.
-FittedCaption fitWords(const QString &words, const QSizeF &box, const QFont &base, int largestPixels)
-{
-    const qsizetype space = words.indexOf(QLatin1Char(' '));
-    const QString name = space < 0 ? words : words.left(space);
-    const QString operands = space < 0 ? QString() : words.mid(space + 1);
-    QFont font = base;
-    FittedCaption fitted;
-    for (int pixels = largestPixels; pixels >= 4; --pixels) {
-        font.setPixelSize(pixels);
-        const QFontMetricsF fm(font);
-        QStringList lines{name};
-        if (!operands.isEmpty())
-            lines << operands;
-        auto fits = [&](const QStringList &ls) {
-            return ls.size() * fm.height() <= box.height()
-                && std::all_of(ls.begin(), ls.end(), [&](const QString &l) { return fm.horizontalAdvance(l) <= box.width(); });
-        };
-        if (!fits(lines) && !operands.isEmpty()) {
-            // The operands on two lines, broken after a particle where both halves fit best.
-            qsizetype best = -1;
-            double bestWidest = box.width() + 1;
-            for (qsizetype i = 1; i < operands.size(); ++i) {
-                const double widest = std::max(fm.horizontalAdvance(operands.left(i)), fm.horizontalAdvance(operands.mid(i)));
-                const bool afterParticle = QStringLiteral("をにのへら ").contains(operands[i - 1]);
-                if (widest <= box.width() && (afterParticle ? widest - 3 : widest) < bestWidest) {
-                    best = i;
-                    bestWidest = afterParticle ? widest - 3 : widest;
-                }
-            }
-            if (best > 0)
-                lines = QStringList{name, operands.left(best).trimmed(), operands.mid(best).trimmed()};
-        }
-        fitted = {font, lines};
-        if (fits(lines))
-            break;
-    }
-    return fitted;
-}
-
-void paintPaperBlockBoxes(QPainter &painter, const FlowchartScene &scene, const Scale &s)
-{
-    const QFont font = fontOfPixels(12, scene.geometry.twipsY);
-    auto textOf = [](const BlockBox &box) { return QString::fromStdString(box.words.empty() ? box.caption : box.words); };
-    auto areaOf = [&](const BlockBox &box) {
-        const QRectF r = s.rect(box.rect).adjusted(0.5, 0.5, -0.5, -0.5);
-        const double indent = box.branch ? 5 : CaptionIndent;
-        return r.adjusted(indent, 0, -indent, 0);
-    };
-    // Every box in the same size of type: the largest that lets the longest text fit.
-    int pixels = 11;
-    for (const BlockBox &box : scene.boxes)
-        pixels = std::min(pixels, fitWords(textOf(box), areaOf(box).size(), font, pixels).font.pixelSize());
-    for (const BlockBox &box : scene.boxes) {
-        const QRectF r = s.rect(box.rect).adjusted(0.5, 0.5, -0.5, -0.5);
-        painter.setPen(QPen(Qt::black, 1));
-        painter.setBrush(Qt::white);
-        if (box.branch) {
-            // A decision: a box with pointed ends.
-            const double tip = std::min(6.0, r.width() / 4);
-            const QPointF shape[] = {{r.left() + tip, r.top()}, {r.right() - tip, r.top()}, {r.right(), r.center().y()},
-                                     {r.right() - tip, r.bottom()}, {r.left() + tip, r.bottom()}, {r.left(), r.center().y()}};
-            painter.drawPolygon(shape, 6);
-        } else {
-            painter.drawRect(r);
-        }
-        painter.setBrush(Qt::NoBrush);
-        const QRectF area = areaOf(box);
-        const FittedCaption fitted = fitWords(textOf(box), area.size(), font, pixels);
-        painter.setFont(fitted.font);
-        const QFontMetricsF fm(fitted.font);
-        const double top = r.center().y() - fitted.lines.size() * fm.height() / 2;
-        for (qsizetype i = 0; i < fitted.lines.size(); ++i)
-            painter.drawText(QRectF(area.left(), top + i * fm.height(), area.width(), fm.height()),
-                             Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip, fitted.lines[i]);
-    }
 }
 
 void paintBlockBoxes(QPainter &painter, const FlowchartScene &scene, const Scale &s)
@@ -291,29 +179,24 @@ void paintRunMarks(QPainter &painter, const FlowchartScene &scene, const Flowcha
 
 } // namespace
 
-void paintFlowchart(QPainter &painter, const FlowchartScene &scene, const FlowchartMarks &marks, FlowchartStyle style)
+void paintFlowchart(QPainter &painter, const FlowchartScene &scene, const FlowchartMarks &marks)
 {
     const CanvasGeometry &g = scene.geometry;
     const Scale s{static_cast<double>(g.twipsX), static_cast<double>(g.twipsY)};
-    const bool paper = style == FlowchartStyle::Paper;
     painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, paper);
-    painter.fillRect(QRectF(0, 0, CanvasGeometry::WidthPx, CanvasGeometry::HeightPx), paper ? Qt::white : Qt::black);
+    painter.fillRect(QRectF(0, 0, CanvasGeometry::WidthPx, CanvasGeometry::HeightPx), Qt::black);
     if (!scene.notice.empty()) {
         painter.setFont(fontOfPixels(15, g.twipsY));
-        painter.setPen(paper ? Qt::black : Qt::white);
+        painter.setPen(Qt::white);
         // The notice is wider than the canvas in its font: it wraps rather than being cut off.
         painter.drawText(QRectF(5, 5, CanvasGeometry::WidthPx - 10, 120), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
                          QString::fromStdString(scene.notice));
     }
-    paintConnectorLines(painter, scene, s, style);
+    paintConnectorLines(painter, scene, s);
     paintPath(painter, marks.path, s);
-    paintEndBoxes(painter, scene, s, style);
-    if (paper)
-        paintPaperBlockBoxes(painter, scene, s);
-    else
-        paintBlockBoxes(painter, scene, s);
-    paintBranchCaptions(painter, scene, s, style);
+    paintEndBoxes(painter, scene, s);
+    paintBlockBoxes(painter, scene, s);
+    paintBranchCaptions(painter, scene, s);
     paintRunMarks(painter, scene, marks, s);
     painter.setBrush(Qt::NoBrush);
     if (marks.targetCell) {

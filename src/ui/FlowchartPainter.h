@@ -23,17 +23,11 @@ struct FlowchartMarks {
     std::vector<ConnectorItem> path;
 };
 
-// How the flowchart looks: as the editor's canvas on the screen, or on paper (white ground, dark
-// lines and outlined boxes that save ink, each box showing its block in words when the scene
-// has them).
-enum class FlowchartStyle { Screen, Paper };
-
 // Draws the canvas of the block editor at 1:1 (one pixel per TwipsX / TwipsY twips): the
 // ground, the level-1 notice, the connectors with their captions, then the start and end boxes
 // and the block boxes above them, and the marks. The editor's canvas, the flowchart export and
-// the worksheets all draw with this.
-void paintFlowchart(QPainter &painter, const FlowchartScene &scene, const FlowchartMarks &marks = {},
-                    FlowchartStyle style = FlowchartStyle::Screen);
+// the run view draw with this.
+void paintFlowchart(QPainter &painter, const FlowchartScene &scene, const FlowchartMarks &marks = {});
 
 // Writes the scene as a picture of the canvas's size: a PDF page when the name ends in ".pdf",
 // otherwise an image in the format of its extension. On failure returns false and says why.

@@ -2,7 +2,9 @@
 
 #include "rules/ProgramTitle.h"
 
+#include <QApplication>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -10,6 +12,10 @@
 namespace jhk {
 
 namespace {
+
+// What a window manager's title bar takes beside the title: the window's icon, the minimise,
+// maximise and close buttons and the margins, with room to spare.
+constexpr int TitleFrameRoom = 150;
 
 QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
@@ -23,6 +29,18 @@ QMessageBox::Icon qtIcon(MessageIcon icon)
     case MessageIcon::None: break;
     }
     return QMessageBox::NoIcon;
+}
+
+// A short message makes a narrow box, and the window manager cuts its title ("ジハ… ウ"):
+// the box is made wide enough for the whole title beside the frame's icon and buttons.
+void keepTitleWhole(QMessageBox &box)
+{
+    QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+    titleFont.setBold(true);
+    const int needed = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + TitleFrameRoom;
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(needed, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), grid->rowCount(), 0, 1,
+                      grid->columnCount());
 }
 
 } // namespace
@@ -61,6 +79,7 @@ Answer showMessageBox(QWidget *parent, const QString &text, MessageButtons butto
         box.setDefaultButton(QMessageBox::Ok);
         box.setEscapeButton(QMessageBox::Ok);
     }
+    keepTitleWhole(box);
     const int result = box.exec();
     if (stop && box.clickedButton() == stop)
         return Answer::Stop;
@@ -107,14 +126,14 @@ std::optional<std::string> QtUserDialogs::saveFileName()
     return dialog.selectedFiles().constFirst().toStdString();
 }
 
-std::optional<std::string> QtUserDialogs::inputText(std::string_view prompt)
+std::optional<std::string> QtUserDialogs::inputText(std::string_view prompt, std::string_view text)
 {
     bool ok = false;
-    const QString text = QInputDialog::getText(m_parent, qs(ProgramTitle), qs(prompt), QLineEdit::Normal,
-                                               QString(), &ok);
+    const QString answer = QInputDialog::getText(m_parent, qs(ProgramTitle), qs(prompt), QLineEdit::Normal,
+                                                 qs(text), &ok);
     if (!ok)
         return std::nullopt;
-    return text.toStdString();
+    return answer.toStdString();
 }
 
 } // namespace jhk

@@ -17,7 +17,8 @@ public:
     Answer ask(std::string_view text, MessageButtons buttons, MessageIcon icon) override;
     std::optional<std::string> openFileName() override;
     std::optional<std::string> saveFileName() override;
-    std::optional<std::string> inputText(std::string_view prompt) override;
+    using UserDialogs::inputText;
+    std::optional<std::string> inputText(std::string_view prompt, std::string_view text) override;
 
     // The filters of both file dialogs.
     static QStringList documentFilters();

@@ -4,13 +4,16 @@
 #include "rules/CaptionLines.h"
 #include "rules/RunViewPlacement.h"
 #include "rules/StageController.h"
+#include "rules/StageTexts.h"
 #include "wasm/PageMachine.h"
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <array>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -126,17 +129,33 @@ public:
     void changed(const std::string &what, int index) override { call("changed", what, index); }
     void runList(const std::string &line) override { call("runList", line); }
     void timer(int ms) override { call("timer", ms); }
+    void request(const std::string &what, int index) override { call("request", what, index); }
+    std::optional<std::pair<int, int>> labelPixels(const jhk::LabelControl &label, const std::string &fontName) override
+    {
+        if (!has("measureLabel"))
+            return std::nullopt;
+        val l = val::object();
+        l.set("caption", label.caption);
+        l.set("fontSize", int(label.fontSize));
+        l.set("bold", label.bold);
+        l.set("italic", label.italic);
+        l.set("fontName", fontName);
+        const val size = m_host.call<val>("measureLabel", l);
+        if (!size.isArray() || size["length"].as<int>() < 2)
+            return std::nullopt;
+        return std::pair<int, int>{size[0].as<int>(), size[1].as<int>()};
+    }
 
 private:
+    bool has(const char *name) const
+    {
+        return !m_host.isUndefined() && !m_host.isNull() && m_host[name].typeOf().as<std::string>() == "function";
+    }
     template <typename... Args>
     void call(const char *name, Args &&...args)
     {
-        if (m_host.isUndefined() || m_host.isNull())
-            return;
-        const val f = m_host[name];
-        if (f.typeOf().as<std::string>() != "function")
-            return;
-        m_host.call<void>(name, std::forward<Args>(args)...);
+        if (has(name))
+            m_host.call<void>(name, std::forward<Args>(args)...);
     }
 
     val m_host = val::undefined();
@@ -160,6 +179,37 @@ public:
         m_machine.pointer(type, x, y, button, modifiers);
     }
     void coinDrop(int d, int centreX, int centreY) { m_machine.coinDrop(d, centreX, centreY); }
+    bool paletteDown(int kind) { return m_machine.paletteDown(kind); }
+    void paletteDrop(int kind, int x, int y) { m_machine.paletteDrop(kind, x, y); }
+    void changeProperties(int slot) { m_machine.changeProperties(slot); }
+    std::string propertyDialog() const { return m_machine.propertyDialog(); }
+    void propertyScroll(int value) { m_machine.propertyScroll(value); }
+    val propertyOk(const val &texts)
+    {
+        std::array<std::string, 3> t;
+        for (std::size_t i = 0; i < t.size(); ++i) {
+            const val v = texts[static_cast<int>(i)];
+            t[i] = v.isString() ? v.as<std::string>() : std::string();
+        }
+        const jhk::PageMachine::PropertyAnswer a = m_machine.propertyOk(t);
+        val o = val::object();
+        o.set("accepted", a.accepted);
+        o.set("refusedBox", a.refusedBox);
+        o.set("resetBox", a.resetBox);
+        return o;
+    }
+    void propertyCancel() { m_machine.propertyCancel(); }
+    std::string labelDialog() const { return m_machine.labelDialog(); }
+    void labelEdit(const val &o)
+    {
+        const auto text = [&](const char *k) { return o[k].isString() ? o[k].as<std::string>() : std::string(); };
+        const auto flag = [&](const char *k) { return o[k].isTrue(); };
+        m_machine.labelEdit(text("caption"), text("fontName"), text("fontSize"), flag("italic"), flag("bold"),
+                            flag("transparent"));
+    }
+    void labelPress(int x, int y) { m_machine.labelPress(x, y); }
+    void labelOk() { m_machine.labelOk(); }
+    void labelCancel() { m_machine.labelCancel(); }
     void touch(int slot) { m_machine.touch(slot); }
     bool command(const std::string &name) { return m_machine.command(name); }
     void answer(int id, const std::string &answer) { m_machine.answer(id, answer); }
@@ -189,9 +239,26 @@ private:
 
 } // namespace
 
+namespace {
+
+// The start window's texts: its title and the description under each level.
+val startWindowTexts()
+{
+    val o = val::object();
+    o.set("title", std::string(jhk::StartWindowTitle));
+    val levels = val::array();
+    for (int i = 0; i < 3; ++i)
+        levels.call<void>("push", jhk::startWindowLevelText(i));
+    o.set("levels", levels);
+    return o;
+}
+
+} // namespace
+
 EMSCRIPTEN_BINDINGS(jihankobo)
 {
     emscripten::function("putAppFile", &putAppFile);
+    emscripten::function("startWindowTexts", &startWindowTexts);
     emscripten::function("fitCaption", &fitCaption);
     emscripten::function("partNumberRect", &partNumberRect);
     emscripten::function("placeRunView", &placeRunView);
@@ -205,6 +272,18 @@ EMSCRIPTEN_BINDINGS(jihankobo)
         .function("openRecovery", &Machine::openRecovery)
         .function("pointer", &Machine::pointer)
         .function("coinDrop", &Machine::coinDrop)
+        .function("paletteDown", &Machine::paletteDown)
+        .function("paletteDrop", &Machine::paletteDrop)
+        .function("changeProperties", &Machine::changeProperties)
+        .function("propertyDialog", &Machine::propertyDialog)
+        .function("propertyScroll", &Machine::propertyScroll)
+        .function("propertyOk", &Machine::propertyOk)
+        .function("propertyCancel", &Machine::propertyCancel)
+        .function("labelDialog", &Machine::labelDialog)
+        .function("labelEdit", &Machine::labelEdit)
+        .function("labelPress", &Machine::labelPress)
+        .function("labelOk", &Machine::labelOk)
+        .function("labelCancel", &Machine::labelCancel)
         .function("touch", &Machine::touch)
         .function("command", &Machine::command)
         .function("answer", &Machine::answer)

@@ -92,6 +92,9 @@ PageMachine::PageMachine(const std::string &appDir, int level, int background, P
     , m_engine(m_machine, m_catalogue, static_cast<StageView &>(*this), static_cast<SoundPlayer &>(*this), m_sizes)
     , m_saved(m_machine)
     , m_runView(m_machine, m_catalogue, steadyMs)
+    , m_editor(m_machine, m_engine.stage(), m_sizes, static_cast<UserDialogs &>(*this),
+               static_cast<StageEditorHooks &>(*this))
+    , m_controller(m_machine, m_engine, m_editor, static_cast<StageControllerHost &>(*this))
 {
     m_engine.setScheduler(this);
     m_engine.partsLoad();
@@ -99,7 +102,7 @@ PageMachine::PageMachine(const std::string &appDir, int level, int background, P
     m_machine.app.MoneyInHand = MainWindowMoney;
     m_engine.stage().moneyLabel = std::string(MoneyLabelPrefix) + std::to_string(MainWindowMoney);
     m_saved.markSaved(m_machine);
-    m_history.reset(m_machine);
+    m_history.reset(m_machine, undoExtra());
     m_runView.sync();
 }
 
@@ -133,7 +136,13 @@ PageMachine::OpenResult PageMachine::open(const std::vector<std::uint8_t> &bytes
     std::filesystem::remove(path, ec);
     if (!opened)
         return {false, m_lastMessage};
-    m_history.reset(m_machine);
+    for (int j = 0; j < LabelSlots; ++j) {
+        m_editor.setLabelFont(j, {});
+        if (m_engine.stage().labels[static_cast<std::size_t>(j)].visible)
+            m_editor.fitLabel(j);
+    }
+    m_editor.panel().partsCount = partsCountCaption(m_machine.app.PartsCount, m_machine.app.LabelCount);
+    m_history.reset(m_machine, undoExtra());
     m_saved.markSaved(m_machine);
     m_fileName = fileName;
     m_runView.sync();
@@ -147,7 +156,7 @@ std::vector<std::uint8_t> PageMachine::saveBytes()
     // As the save command: the stage's places go back into the tables first.
     m_engine.checkAll();
     EncodeResult encoded = encodeDocument(m_machine);
-    m_history.rebase(m_machine);
+    m_history.rebase(m_machine, undoExtra());
     if (!encoded.ok) {
         showMessage(encoded.message.empty() ? SaveFailedMessage : encoded.message);
         return {};
@@ -194,128 +203,6 @@ bool PageMachine::isModified() const
 
 // --- Pointer, coins, commands ----------------------------------------------------------------
 
-PageMachine::Hit PageMachine::hitAt(int x, int y) const
-{
-    const Stage &s = m_engine.stage();
-    const int tx = std::max<int>(1, m_machine.app.TwipsX);
-    const int ty = std::max<int>(1, m_machine.app.TwipsY);
-    auto contains = [&](const StageRect &r) {
-        return x >= r.left / tx && x < r.left / tx + r.width / tx && y >= r.top / ty && y < r.top / ty + r.height / ty;
-    };
-    for (int k = static_cast<int>(s.coins.size()) - 1; k >= 0; --k) {
-        const CoinPicture &c = s.coins[static_cast<std::size_t>(k)];
-        if (c.visible && contains(c.rect))
-            return {Hit::Coin, k};
-    }
-    for (int n = static_cast<int>(s.products.size()) - 1; n >= 0; --n) {
-        const ProductImage &img = s.products[static_cast<std::size_t>(n)];
-        if (img.visible && contains(img.rect))
-            return {Hit::Product, n};
-    }
-    for (int i = PartSlots - 1; i >= 0; --i) {
-        if (s.part(i).visible && contains(s.part(i).rect))
-            return {Hit::Part, i};
-    }
-    for (int j = LabelSlots - 1; j >= 1; --j) {
-        const LabelControl &l = s.labels[static_cast<std::size_t>(j)];
-        if (l.visible && contains(l.rect))
-            return {Hit::Label, j};
-    }
-    return {};
-}
-
-StageRect PageMachine::itemRect(Hit hit) const
-{
-    const Stage &s = m_engine.stage();
-    switch (hit.kind) {
-    case Hit::Part: return s.part(hit.index).rect;
-    case Hit::Label: return s.labels[static_cast<std::size_t>(hit.index)].rect;
-    case Hit::Product:
-        if (hit.index < static_cast<int>(s.products.size()))
-            return s.products[static_cast<std::size_t>(hit.index)].rect;
-        break;
-    case Hit::Coin: return s.coins[static_cast<std::size_t>(hit.index)].rect;
-    case Hit::Surface: break;
-    }
-    return {};
-}
-
-void PageMachine::toTwips(Hit hit, int x, int y, int &tx, int &ty) const
-{
-    const StageRect r = itemRect(hit);
-    tx = x * m_machine.app.TwipsX - r.left;
-    ty = y * m_machine.app.TwipsY - r.top;
-}
-
-void PageMachine::pointer(const std::string &type, int x, int y, int button, int modifiers)
-{
-    (void)modifiers;
-    const bool left = button == 0;
-    const int mode = m_machine.app.RunMode;
-    const bool running = mode == ModeRunning || mode == ModeOneBlock;
-    if (type == "down") {
-        m_pressed = hitAt(x, y);
-        m_pressing = true;
-        int tx = 0, ty = 0;
-        toTwips(m_pressed, x, y, tx, ty);
-        if (!left)
-            return;
-        switch (m_pressed.kind) {
-        case Hit::Part:
-            if (mode == ModeRunning)
-                m_engine.runPartDown(m_pressed.index, tx, ty);
-            break;
-        case Hit::Product:
-            m_engine.productDown(m_engine.stage().products[static_cast<std::size_t>(m_pressed.index)].n, tx, ty);
-            break;
-        case Hit::Coin: m_engine.coinDown(m_pressed.index, tx, ty); break;
-        default: break;
-        }
-    } else if (type == "move") {
-        if (!m_pressing)
-            return;
-        int tx = 0, ty = 0;
-        toTwips(m_pressed, x, y, tx, ty);
-        switch (m_pressed.kind) {
-        case Hit::Part:
-            if (mode != ModeEditing)
-                m_engine.runPartMove(m_pressed.index, tx, ty);
-            break;
-        case Hit::Product:
-            m_engine.productMove(m_engine.stage().products[static_cast<std::size_t>(m_pressed.index)].n, tx, ty);
-            break;
-        case Hit::Coin: m_engine.coinMove(m_pressed.index, tx, ty); break;
-        default: break;
-        }
-    } else if (type == "up") {
-        if (!m_pressing)
-            return;
-        m_pressing = false;
-        const Hit hit = m_pressed;
-        if (!left)
-            return;
-        const StageRect r = itemRect(hit);
-        const int tx = std::max<int>(1, m_machine.app.TwipsX);
-        const int ty = std::max<int>(1, m_machine.app.TwipsY);
-        const bool over = hitAt(x, y) == hit
-            || (x >= r.left / tx && x < r.left / tx + r.width / tx && y >= r.top / ty && y < r.top / ty + r.height / ty);
-        switch (hit.kind) {
-        case Hit::Part:
-            if (mode != ModeEditing)
-                m_engine.runPartUp(hit.index);
-            break;
-        case Hit::Product:
-            if (hit.index < static_cast<int>(m_engine.stage().products.size()))
-                m_engine.productUp(m_engine.stage().products[static_cast<std::size_t>(hit.index)].n);
-            break;
-        case Hit::Coin: m_engine.coinUp(hit.index, CoinAim::Centre); break;
-        default: break;
-        }
-        if (over && hit.kind == Hit::Part && running)
-            m_engine.touchPart(hit.index);
-    }
-}
-
 void PageMachine::coinDrop(int d, int centreX, int centreY)
 {
     if (d < 0 || d >= static_cast<int>(CoinValues.size()))
@@ -348,7 +235,7 @@ bool PageMachine::command(const std::string &name)
     } else if (name == "stop") {
         m_engine.stopRun();
         // A run is not an edit: the history starts again from the machine it left.
-        m_history.rebase(m_machine);
+        m_history.rebase(m_machine, undoExtra());
         m_runView.followMode();
     } else if (name == "stepmode") {
         m_engine.stepMode();
@@ -359,28 +246,18 @@ bool PageMachine::command(const std::string &name)
     } else if (name == "money") {
         if (m_machine.app.RunMode != ModeEditing)
             return true;
-        ask(msg::MoneyPrompt, "input", "", [this](const std::string &text) {
-            m_engine.setMoneyInHand(text);
-            afterEdit();
-        });
+        changeMoneyInHand();
     } else if (name == "undo" || name == "redo") {
-        if (m_machine.app.RunMode != ModeEditing)
+        travelHistory(name == "undo");
+    } else if (name == "delete") {
+        if (m_properties)
             return true;
-        const bool undo = name == "undo";
-        if (undo ? m_history.undo(m_machine) : m_history.redo(m_machine)) {
-            m_engine.rebuildStage();
-            m_runView.sync();
-        }
+        m_editor.deleteCurrent();
     } else {
         return false;
     }
+    recordEdit();
     return true;
-}
-
-void PageMachine::afterEdit()
-{
-    m_history.checkpoint(m_machine);
-    m_runView.sync();
 }
 
 int PageMachine::ask(const std::string &text, const std::string &buttons, const std::string &icon,
@@ -495,8 +372,11 @@ std::string PageMachine::scene() const
     j.field("walletDrawn", s.walletDrawn);
     j.field("level", int(app.Level)).field("step", int(app.Step)).field("runMode", int(app.RunMode));
     j.field("levelCaption", levelCaption(app.Level)).field("levelText", levelDescription(app.Level));
+    const SelectionPanel &panel = m_editor.panel();
     j.key("panel").beginObject();
-    j.field("partsCount", partsCountCaption(app.PartsCount, app.LabelCount));
+    j.field("partsCount", panel.partsCount).field("partsId", panel.partsId).field("partsName", panel.partsName);
+    j.field("x", panel.x).field("y", panel.y).field("pictureKind", panel.pictureKind);
+    j.field("pictureVisible", panel.pictureVisible);
     j.endObject();
     j.field("moneyInHand", int(app.MoneyInHand));
     j.key("parts").beginArray();
@@ -504,7 +384,8 @@ std::string PageMachine::scene() const
         const PartControl &c = s.part(i);
         if (!c.visible && !m_machine.partExists(i))
             continue;
-        j.beginObject().field("slot", i).field("kind", int(m_machine.part(i).Kind)).field("z", i);
+        j.beginObject().field("slot", i).field("kind", int(m_machine.part(i).Kind));
+        j.field("z", m_editor.order().parts[static_cast<std::size_t>(i)]);
         rect(c.rect);
         j.field("picture", c.picture).field("visible", c.visible).field("digits", c.digits);
         // Where an amount display's digits go, rightmost first, in stage pixels.
@@ -528,7 +409,7 @@ std::string PageMachine::scene() const
         const LabelControl &l = s.labels[static_cast<std::size_t>(i)];
         if (!l.visible)
             continue;
-        j.beginObject().field("slot", i).field("z", PartSlots + i);
+        j.beginObject().field("slot", i).field("z", m_editor.order().labels[static_cast<std::size_t>(i)]);
         rect(l.rect);
         j.field("caption", l.caption).field("fontSize", l.fontSize).field("back", cssColour(l.backColor));
         j.field("fore", cssColour(l.foreColor)).field("transparent", l.transparent).field("bold", l.bold);
@@ -564,7 +445,7 @@ std::string PageMachine::scene() const
     if (s.selection.visible) {
         j.beginObject();
         rect(s.selection.rect);
-        j.field("z", PartSlots + LabelSlots).endObject();
+        j.field("z", m_editor.order().frame).endObject();
     } else {
         j.null();
     }

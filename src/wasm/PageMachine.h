@@ -5,13 +5,19 @@
 #include "engine/PictureSizes.h"
 #include "model/AppState.h"
 #include "model/Catalogue.h"
+#include "rules/LabelEditorLogic.h"
+#include "rules/PropertyDialogLogic.h"
 #include "rules/RunViewModel.h"
 #include "rules/SavedState.h"
+#include "rules/StageController.h"
+#include "rules/StageEditor.h"
+#include "rules/UserDialogs.h"
 
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,13 +42,30 @@ public:
     // The machine wants PageMachine::tick() in `ms` milliseconds; a new request replaces the
     // last one, and -1 withdraws it.
     virtual void timer(int ms) = 0;
+    // The stage asks for a window of the page: "partmenu" (the menu "プロパティの変更..." of
+    // part `index`, at the pointer), "properties" (the property dialog of part `index`: its
+    // contents from PageMachine::propertyDialog), "label" (the editor of label `index`),
+    // "blockeditor" (the block editor of part `index`).
+    virtual void request(const std::string &what, int index) { (void)what, (void)index; }
+    // The size in pixels of a label's caption in its font, as the page draws it; nothing when
+    // the page cannot measure.
+    virtual std::optional<std::pair<int, int>> labelPixels(const LabelControl &label, const std::string &fontName)
+    {
+        (void)label, (void)fontName;
+        return std::nullopt;
+    }
 };
 
 // A machine in a page: the core's engine with the program's undo history, saved state and run
 // view, driven by what the page forwards (pointer events in stage pixels, commands, coins,
 // answers, timer ticks). Files are bytes: the application folder lives at `appDir` in the
 // module's own memory files.
-class PageMachine : private StageView, private SoundPlayer, private RunScheduler {
+class PageMachine : private StageView,
+                    private SoundPlayer,
+                    private RunScheduler,
+                    private StageEditorHooks,
+                    private StageControllerHost,
+                    private UserDialogs {
 public:
     PageMachine(const std::string &appDir, int level, int background, PageHost &host);
     ~PageMachine() override;
@@ -66,15 +89,49 @@ public:
     OpenResult openRecovery(const std::vector<std::uint8_t> &bytes);
 
     // Stage pixels; `type`: "down", "move", "up", "dblclick", "contextmenu"; `button` 0 left,
-    // 1 middle, 2 right (as in DOM events); `modifiers` bit 1 shift, 2 ctrl, 4 alt.
+    // 1 middle, 2 right (as in DOM events); `modifiers` bit 1 shift, 2 ctrl, 4 alt. The stage
+    // controller decides what each means in the mode the machine is in. "contextmenu" is a
+    // long press of a finger: the right button's press and release where the finger is.
     void pointer(const std::string &type, int x, int y, int button, int modifiers);
+
+    // The palette: button `kind` (0..7 a part, 5 the money in hand, 8 the label) pressed; true
+    // when a drag of it starts.
+    bool paletteDown(int kind);
+    // Palette button `kind` dragged onto the stage and let go at (x, y), stage pixels. Only the
+    // stage's bare surface takes a drop.
+    void paletteDrop(int kind, int x, int y);
+    // "プロパティの変更..." of part `slot`'s menu.
+    void changeProperties(int slot);
+    // The property dialog open now, as JSON ("null" when none is open).
+    std::string propertyDialog() const;
+    void propertyScroll(int value);
+    struct PropertyAnswer {
+        bool accepted = false;
+        int refusedBox = -1;
+        bool resetBox = false;
+    };
+    // "決定" with the texts of the three boxes: a refused value shows its message and keeps
+    // the dialog open.
+    PropertyAnswer propertyOk(const std::array<std::string, 3> &texts);
+    // "キャンセル", Escape or the close box.
+    void propertyCancel();
+
+    // The label editor "ラベルの編集" open now (a double-click on a label), as JSON ("null"
+    // when none is open); its boxes as the pupil changed them; a press at (x, y) pixels of
+    // the dialog (a colour strip's cell chooses that colour); "決定" and "キャンセル".
+    std::string labelDialog() const;
+    void labelEdit(const std::string &caption, const std::string &fontName, const std::string &fontSize, bool italic,
+                   bool bold, bool transparent);
+    void labelPress(int x, int y);
+    void labelOk();
+    void labelCancel();
     // A coin of denomination d (0..4 = 1000, 500, 100, 50, 10 yen) dragged from the wallet
     // and let go with its centre at (centreX, centreY), stage pixels.
     void coinDrop(int d, int centreX, int centreY);
     // A click on part slot i while the machine runs (a change lever pulled and let go).
     void touch(int slot);
-    // "run", "stop", "stepmode", "next", "wallet", "money", "undo", "redo"; false when the
-    // command is not known.
+    // "run", "stop", "stepmode", "next", "wallet", "money", "undo", "redo", "delete" (パーツの
+    // 削除); false when the command is not known.
     bool command(const std::string &name);
     void answer(int id, const std::string &answer);
     void tick();
@@ -95,6 +152,7 @@ public:
     bool canRedo() const { return m_history.canRedo(); }
 
     Engine &engine() { return m_engine; }
+    StageEditor &editor() { return m_editor; }
     const Machine &machine() const { return m_machine; }
 
 private:
@@ -111,14 +169,31 @@ private:
     void resumeAfter(int ms) override;
     void cancelResume() override;
 
-    struct Hit {
-        enum Kind { Surface, Part, Label, Product, Coin } kind = Surface;
-        int index = -1;
-        bool operator==(const Hit &) const = default;
-    };
-    Hit hitAt(int x, int y) const;
-    StageRect itemRect(Hit hit) const;
-    void toTwips(Hit hit, int x, int y, int &tx, int &ty) const;
+    // StageEditorHooks
+    void showPropertyDialog(int slot, std::function<void(PropertyOutcome)> closed) override;
+    std::pair<int, int> labelSize(const LabelControl &label, const std::string &fontName) override;
+    void changeMoneyInHand() override;
+    // StageControllerHost
+    void offerPartMenu(int slot) override;
+    void openBlockEditor(int part) override;
+    void editLabel(int label) override;
+    void askVariable(const std::array<std::string, 3> &captions,
+                     std::function<void(std::optional<int>)> answer) override;
+    void finishPick() override {}
+    void refresh() override {}
+    void stageMoved() override {}
+    // UserDialogs: the stage editor's messages; the page shows them and the editor goes on.
+    Answer ask(std::string_view text, MessageButtons buttons, MessageIcon icon) override;
+    std::optional<std::string> openFileName() override { return std::nullopt; }
+    std::optional<std::string> saveFileName() override { return std::nullopt; }
+    std::optional<std::string> inputText(std::string_view, std::string_view) override { return std::nullopt; }
+
+    // The history: each finished edit becomes a step; a run or a save is not an edit.
+    UndoExtra undoExtra() const;
+    void recordEdit();
+    void travelHistory(bool back);
+    void showRestoredMachine(const UndoExtra &extra);
+    void closeProperties(PropertyOutcome outcome);
     int ask(const std::string &text, const std::string &buttons, const std::string &icon,
             std::function<void(const std::string &)> then);
     void afterEdit();
@@ -137,10 +212,26 @@ private:
     int m_nextId = 1;
     std::map<int, std::function<void(const std::string &)>> m_questions;
     bool m_timerPending = false;
+    StageEditor m_editor;
+    StageController m_controller;
+    int m_buttonsHeld = 0;     // the pointer's buttons down on the stage, a bit each
+    int m_historyPaused = 0;   // an edit not finished yet, a machine being restored
+    bool m_runSinceEdit = false;
+    // The property dialog open now: for a part just dropped (its outcome finishes the drop) or
+    // for one on the stage (キャンセル puts it back as it was).
+    struct OpenProperties {
+        PropertyDialogLogic logic;
+        std::function<void(PropertyOutcome)> closed; // a part just dropped: the drop goes on
+        PartsRecord before;                          // a part on the stage: as it was
+    };
+    std::optional<OpenProperties> m_properties;
+    struct OpenLabel {
+        int slot;
+        LabelEditorLogic logic;
+    };
+    std::optional<OpenLabel> m_label;
     bool m_runViewOpen = false;
     int m_runSpeed = 0;
-    bool m_pressing = false;
-    Hit m_pressed;
 };
 
 } // namespace jhk

@@ -95,6 +95,18 @@ struct WindowFixture : EditorFixture {
         return window->detailDialog();
     }
 
+    // The first block's product picked on the stage: a double click on its box, the detail
+    // dialog's first "指定", the product clicked, the reopened dialog's ＯＫ.
+    void pickProductForFirstBlock()
+    {
+        BlockDetailDialog *detail = doubleClickBox(0);
+        ASSERT_NE(detail, nullptr);
+        QTest::mouseClick(detail->pickButton(0), Qt::LeftButton);
+        pickOnStage(product);
+        ASSERT_NE(window->detailDialog(), nullptr);
+        QTest::mouseClick(window->detailDialog()->okButton(), Qt::LeftButton);
+    }
+
     // The pupil clicks part `part` on the stage during a pick.
     void pickOnStage(int part)
     {
@@ -368,12 +380,7 @@ TEST(BlockEditorWindow, HistoryTakesBackEveryEditAndCancelStillRestores)
     QTest::mouseClick(f.canvas(), Qt::LeftButton, {}, f.boxCentre(0));
     ASSERT_EQ(f.rec().FirstBlock, 0);
     states.push_back(f.rec());
-    BlockDetailDialog *detail = f.doubleClickBox(0);
-    ASSERT_NE(detail, nullptr);
-    QTest::mouseClick(detail->pickButton(0), Qt::LeftButton);
-    f.pickOnStage(f.product);
-    ASSERT_NE(f.window->detailDialog(), nullptr);
-    QTest::mouseClick(f.window->detailDialog()->okButton(), Qt::LeftButton);
+    f.pickProductForFirstBlock();
     ASSERT_EQ(f.block(0).Param[1], ParamValue(f.product));
     states.push_back(f.rec());
     QTest::mouseClick(f.canvas(), Qt::LeftButton, {}, f.boxCentre(1));
@@ -431,12 +438,7 @@ TEST(BlockEditorWindow, CtrlZUndoesAfterTheDetailDialogAndBoxesThatCannotBeEdite
     // The product is picked on the stage for the first block: the editor hides, comes back
     // and reopens the detail dialog; its ＯＫ leaves the flowchart with the focus.
     const PartsRecord two = f.rec();
-    BlockDetailDialog *detail = f.doubleClickBox(0);
-    ASSERT_NE(detail, nullptr);
-    QTest::mouseClick(detail->pickButton(0), Qt::LeftButton);
-    f.pickOnStage(f.product);
-    ASSERT_NE(f.window->detailDialog(), nullptr);
-    QTest::mouseClick(f.window->detailDialog()->okButton(), Qt::LeftButton);
+    f.pickProductForFirstBlock();
     ASSERT_EQ(f.block(0).Param[1], ParamValue(f.product));
     ASSERT_EQ(f.window->detailDialog(), nullptr);
     // When the dialog goes, the window manager activates the editor again and the focus goes

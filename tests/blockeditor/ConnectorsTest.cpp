@@ -94,7 +94,6 @@ TEST(Connectors, EntrySideFollowsTheLargerDistance)
         {"beside, to the right", 0, 1102, 1323, 1102, 547, 1289, 1323, 1289},
         {"beside, to the left", 1323, 1102, 0, 1102, 1870, 1289, 1095, 1289},
         {"exactly below", 0, 1102, 0, 2204, 547, 1289, 547, 2204},
-        {"exactly above", 0, 2204, 0, 1102, 547, 2391, 547, 1477},
         {"dx equals dy: vertical rule", 0, 1102, 1323, 2425, 547, 1289, 1870, 2425},
         {"down and right, mostly sideways", 0, 1102, 2646, 1653, 547, 1289, 2646, 1840},
     };
@@ -105,6 +104,32 @@ TEST(Connectors, EntrySideFollowsTheLargerDistance)
         ASSERT_EQ(items.size(), 3u) << c.what;
         EXPECT_EQ(items[0], line(c.x1, c.y1, c.x2, c.y2, ConnectorGreen)) << c.what;
     }
+}
+
+// A link back up (a loop) goes round on the right of the boxes into the target's right side,
+// clear of the arrows going down between them; a link up and far to the side stays straight.
+TEST(Connectors, ALinkBackUpGoesRoundOnTheRight)
+{
+    PartsRecord p = partWithBlocks({{0, 20, 0, 1102}, {1, 20, 0, 2204}, {2, 20, 0, 3306}});
+    p.Blocks[0].NextBlock = 1;
+    p.Blocks[1].NextBlock = 2;
+    p.Blocks[2].NextBlock = 0; // back to the top
+    const auto green = linesOnly(connectorDrawing(p, g), ConnectorGreen);
+    ASSERT_EQ(green.size(), 3u * 2 + 5u);
+    const std::vector<ConnectorItem> loop(green.end() - 5, green.end());
+    const int side = 1095 + 12 * 15;
+    EXPECT_EQ(loop[0], line(1095, 3493, side, 3493, ConnectorGreen));
+    EXPECT_EQ(loop[1], line(side, 3493, side, 1289, ConnectorGreen));
+    EXPECT_EQ(loop[2], line(side, 1289, 1095, 1289, ConnectorGreen)) << "into the top block's right side";
+    // Nothing of the loop runs down the middle where the forward arrows are.
+    for (const ConnectorItem &item : loop)
+        EXPECT_FALSE(item.x1 == 547 && item.x2 == 547);
+
+    PartsRecord far = partWithBlocks({{0, 20, 2646, 2204}, {1, 20, 0, 1102}});
+    far.Blocks[0].NextBlock = 1; // up, but more sideways than up
+    const auto straight = linesOnly(connectorDrawing(far, g), ConnectorGreen);
+    ASSERT_EQ(straight.size(), 3u);
+    EXPECT_EQ(straight[0], line(3193, 2391, 1095, 1289, ConnectorGreen));
 }
 
 TEST(Connectors, EndBoxIsEnteredFromTheRightOrFromTheTop)

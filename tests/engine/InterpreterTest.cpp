@@ -169,7 +169,8 @@ TEST(Interpreter, CounterArithmeticAndDisplay)
         bool overflow;
     };
     const Case cases[] = {
-        {1200, 1500, -300, "300", false},  // drawn without its sign
+        {1200, 1500, -300, "-300", false}, // drawn with its minus sign
+        {100, 199, -99, "-99", false},
         {1200, 200, 1000, "1000", false},
         {9999, 0, 9999, "9999", false},
         {-500, 500, -1000, "", true},      // five characters with the sign

@@ -79,3 +79,52 @@ TEST(Picking, ClicksOutsidePickingChangeNoParameter)
     t.m.app.CurBlock = 0;
     EXPECT_FALSE(t.engine.pickPart(30).picked); // a free slot
 }
+
+// A part of a kind the block cannot use is refused at once with a message naming the kind it
+// takes; the pick goes on, and the right kind is taken.
+TEST(Picking, APartOfTheWrongKindIsRefusedNamingTheKindNeeded)
+{
+    struct Case {
+        BlockKind block;
+        RunModeValue mode;
+        int wrongKind;
+        int rightKind;
+        const char *message;
+    };
+    const Case cases[] = {
+        {BlockSoldOutLampOn, ModePickOperand1, KindCounter, KindButton, "このブロックには「ボタン」を選んで下さい"},
+        {BlockBuyLampOn, ModePickOperand1, KindProduct, KindButton, "このブロックには「ボタン」を選んで下さい"},
+        {BlockSubtract, ModePickOperand1, KindProduct, KindCounter, "このブロックには「金額表示」を選んで下さい"},
+        {BlockSubtract, ModePickOperand2, KindCounter, KindProduct, "このブロックには「商品」を選んで下さい"},
+        {BlockDischarge, ModePickOperand1, KindButton, KindProduct, "このブロックには「商品」を選んで下さい"},
+        {BlockReduceStock, ModePickOperand1, KindLever, KindProduct, "このブロックには「商品」を選んで下さい"},
+        {BlockPayChange, ModePickOperand1, KindChangeOutlet, KindCounter, "このブロックには「金額表示」を選んで下さい"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.message);
+        Rig r;
+        const int owner = r.add(KindButton, 100, 10);
+        const int wrong = r.add(c.wrongKind, 10, 100);
+        const int right = r.add(c.rightKind, 200, 100);
+        r.program(owner, {B{0, c.block, {-1, -1}}});
+        r.m.app.CurParts = static_cast<std::int16_t>(owner);
+        r.m.app.CurBlock = 0;
+        r.m.app.RunMode = c.mode;
+        const int param = c.mode == ModePickOperand1 ? 1 : 2;
+        const PickOutcome refused = r.engine.pickPart(wrong);
+        EXPECT_FALSE(refused.picked);
+        EXPECT_TRUE(refused.refused);
+        ASSERT_FALSE(r.view.messages.empty());
+        EXPECT_EQ(r.view.messages.back(), c.message);
+        EXPECT_EQ(r.m.part(owner).Blocks[0].Param[static_cast<std::size_t>(param)], ParamValue(-1));
+        EXPECT_EQ(r.m.app.RunMode, c.mode) << "still picking";
+        const PickOutcome taken = r.engine.pickPart(right);
+        EXPECT_TRUE(taken.picked);
+        EXPECT_EQ(r.m.part(owner).Blocks[0].Param[static_cast<std::size_t>(param)], ParamValue(right));
+    }
+    // A branch compares any part's variables: nothing is refused.
+    Editing t;
+    t.m.app.CurBlock = 0;
+    t.m.app.RunMode = ModePickOperand1;
+    EXPECT_TRUE(t.engine.pickPart(t.product).picked);
+}

@@ -16,6 +16,7 @@ public:
     std::deque<std::optional<std::string>> files;
     std::deque<std::optional<std::string>> inputs;
     std::vector<std::string> shown;
+    std::vector<std::string> inputsOpenedWith; // the text each input box opened with
 
     Answer ask(std::string_view text, MessageButtons buttons, MessageIcon) override
     {
@@ -28,9 +29,11 @@ public:
     }
     std::optional<std::string> openFileName() override { return next(files); }
     std::optional<std::string> saveFileName() override { return next(files); }
-    std::optional<std::string> inputText(std::string_view prompt) override
+    using UserDialogs::inputText;
+    std::optional<std::string> inputText(std::string_view prompt, std::string_view text) override
     {
         shown.emplace_back(prompt);
+        inputsOpenedWith.emplace_back(text);
         return next(inputs);
     }
 

@@ -7,6 +7,9 @@
 #include "stage/LabelEditorDialog.h"
 #include "rules/LevelChoice.h"
 #include "stage/MainWindow.h"
+#include "stage/FocusMark.h"
+#include "stage/SaveKeyNote.h"
+#include "ui/QtUserDialogs.h"
 #include "stage/OptionDialog.h"
 #include "stage/PropertyDialog.h"
 #include "stage/SplashWindow.h"
@@ -14,6 +17,7 @@
 #include "print/PrintDialog.h"
 #include "ui/StagePictures.h"
 
+#include <algorithm>
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
@@ -31,7 +35,12 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QDialog>
+#include <QMessageBox>
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QTest>
+#include <QToolTip>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -970,6 +979,166 @@ TEST_F(MainWindowTest, LabelsAloneAreOfferedASave)
     QApplication::sendEvent(window.get(), &event);
     EXPECT_FALSE(event.isAccepted());
     EXPECT_EQ(dialogs.shown.back(), "ジハンコウボウを終了します\r\n保存しますか？");
+}
+
+// The palette's "所持金" and the big "所持金" button under the money label open the same input
+// while editing; a refused amount opens the box again with what was typed still in it.
+TEST_F(MainWindowTest, BothMoneyButtonsAskAgainWithTheTextKeptAfterARefusedAmount)
+{
+    open(3);
+    for (const char *source : {"cmdPartsButton5", "Command1"}) {
+        SCOPED_TRACE(source);
+        dialogs.shown.clear();
+        dialogs.inputsOpenedWith.clear();
+        dialogs.inputs = {std::string("abc"), std::string("12000"), std::string("700")};
+        QTest::mouseClick(window->control(source), Qt::LeftButton);
+        EXPECT_EQ(m.app.MoneyInHand, 700);
+        EXPECT_EQ(dialogs.inputsOpenedWith, (std::vector<std::string>{"", "abc", "12000"}));
+        EXPECT_NE(std::find(dialogs.shown.begin(), dialogs.shown.end(), msg::NotANumber), dialogs.shown.end());
+        EXPECT_NE(std::find(dialogs.shown.begin(), dialogs.shown.end(), msg::TooMuchMoney), dialogs.shown.end());
+
+        dialogs.inputs = {std::string("-5"), std::nullopt}; // refused, then cancelled
+        QTest::mouseClick(window->control(source), Qt::LeftButton);
+        EXPECT_EQ(m.app.MoneyInHand, 700);
+        EXPECT_TRUE(dialogs.inputs.empty());
+    }
+    QTest::mouseClick(qobject_cast<QPushButton *>(window->control("cmdStart")), Qt::LeftButton);
+    EXPECT_FALSE(window->control("Command1")->isEnabled()) << "no money input during a run";
+}
+
+// A click on a palette button (let go on the button itself) places nothing and says how it is
+// done; the buttons' tooltips say it too.
+TEST_F(MainWindowTest, AClickOnAPaletteButtonSaysToDragItToTheStage)
+{
+    open(3);
+    for (const char *name : {"cmdPartsButton0", "cmdPartsButton3", "cmdLabelButton"}) {
+        SCOPED_TRACE(name);
+        QWidget *button = window->control(name);
+        QToolTip::hideText();
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_EQ(m.app.PartsCount, 0);
+        EXPECT_EQ(m.app.LabelCount, 0);
+        EXPECT_TRUE(QToolTip::isVisible());
+        EXPECT_EQ(QToolTip::text(), QStringLiteral("ステージへドラッグしてください"));
+        EXPECT_EQ(button->toolTip(), QStringLiteral("ステージへドラッグしてください"));
+    }
+    EXPECT_TRUE(dialogs.shown.empty()) << "a note, no message box";
+}
+
+// A message box with a short text is still wide enough for its whole title.
+TEST(MessageBoxTitle, AShortMessageKeepsTheWholeTitle)
+{
+    int width = 0;
+    int titleWidth = 0;
+    QTimer::singleShot(0, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            width = box->width();
+            QFont f = QApplication::font("QMdiSubWindowTitleBar");
+            f.setBold(true);
+            titleWidth = QFontMetrics(f).horizontalAdvance(box->windowTitle());
+            EXPECT_EQ(box->windowTitle(), QStringLiteral("ジハンコウボウ"));
+            box->accept();
+        }
+    });
+    showMessageBox(nullptr, QStringLiteral("OK"), MessageButtons::Ok, MessageIcon::None);
+    ASSERT_GT(titleWidth, 0);
+    EXPECT_GE(width, titleWidth + 120);
+}
+
+// Ctrl+S where it cannot save says why, instead of doing nothing; where it saves it saves.
+TEST_F(MainWindowTest, CtrlSDuringARunOrInAnotherWindowSaysWhyItCannotSave)
+{
+    open(3);
+    drop(KindProduct, QPoint(100, 50));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::mouseClick(qobject_cast<QPushButton *>(window->control("cmdStart")), Qt::LeftButton);
+    ASSERT_EQ(m.app.RunMode, ModeRunning);
+    QWidget *target = window->focusWidget() ? window->focusWidget() : window.get();
+    QTest::keyClick(target, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(window->saveKeyNote()->lastNote(), QStringLiteral("実行中は保存できません。「停止」を押してから保存して下さい"));
+    EXPECT_TRUE(QToolTip::isVisible());
+    QTest::mouseClick(qobject_cast<QPushButton *>(window->control("cmdStop")), Qt::LeftButton);
+
+    // In a window of its own (here a dialog of the main window), the note names what to do.
+    QDialog dialog(window.get());
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QTest::keyClick(&dialog, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(window->saveKeyNote()->lastNote(), QStringLiteral("この画面を閉じてから保存して下さい"));
+}
+
+
+// The main window's buttons are reached with Tab, show a clear frame while they have the
+// focus, and Space or Enter presses them.
+TEST_F(MainWindowTest, ButtonsWithTheFocusShowAFrameAndSpaceOrEnterPressesThem)
+{
+    open(3);
+    drop(KindProduct, QPoint(100, 50));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    struct Press {
+        const char *button;
+        Qt::Key key;
+        std::int16_t modeAfter;
+    };
+    const Press presses[] = {
+        {"cmdStart", Qt::Key_Space, ModeRunning},
+        {"cmdStop", Qt::Key_Return, ModeEditing},
+        {"cmdStart", Qt::Key_Enter, ModeRunning},
+        {"cmdStop", Qt::Key_Space, ModeEditing},
+    };
+    for (const Press &press : presses) {
+        SCOPED_TRACE(press.button);
+        QWidget *button = window->control(press.button);
+        EXPECT_EQ(button->focusPolicy(), Qt::TabFocus);
+        button->setFocus(Qt::TabFocusReason);
+        ASSERT_EQ(window->focusWidget(), button);
+        ASSERT_NE(window->focusMark(), nullptr);
+        EXPECT_EQ(window->focusMark()->target(), button);
+        EXPECT_TRUE(window->focusMark()->isVisible());
+        EXPECT_TRUE(window->focusMark()->geometry().contains(button->geometry()));
+        EXPECT_EQ(window->focusMark()->parentWidget(), button->parentWidget());
+        QTest::keyClick(button, press.key);
+        QTest::qWait(250); // Enter presses the button as a click does, shown for a moment
+        EXPECT_EQ(m.app.RunMode, press.modeAfter);
+    }
+    window->stageWidget()->setFocus();
+    EXPECT_FALSE(window->focusMark()->isVisible()) << "only around a button";
+}
+
+
+// Whatever the kind, the part's picture in the property dialog stays clear of the value boxes,
+// their captions, the scroll bar and the buttons.
+TEST_F(MainWindowTest, ThePropertyDialogsPictureNeverCoversItsBoxes)
+{
+    open(3);
+    int n = 0;
+    for (int kind : {KindProduct, KindButton, KindCoinSlot, KindCounter, KindChangeOutlet, KindProductOutlet, KindLever}) {
+        SCOPED_TRACE(kind);
+        bool seen = false;
+        const QPoint at(5 + (n % 2) * 200, 5 + (n / 2) * 120); // each on the free stage
+        ++n;
+        drop(kind, at, [&](PropertyDialog &d) {
+            seen = true;
+            auto *image = d.findChild<QLabel *>(QStringLiteral("imgPBMP"));
+            ASSERT_NE(image, nullptr);
+            EXPECT_FALSE(image->pixmap().isNull());
+            for (QWidget *w : d.findChildren<QWidget *>()) {
+                if (w == image || !w->isVisible() || w->parentWidget() != &d)
+                    continue;
+                const bool box = qobject_cast<QLineEdit *>(w) || qobject_cast<QComboBox *>(w)
+                    || qobject_cast<QAbstractButton *>(w) || qobject_cast<QScrollBar *>(w)
+                    || w->objectName().startsWith(QStringLiteral("Label1_"));
+                if (box)
+                    EXPECT_FALSE(image->geometry().intersects(w->geometry())) << w->objectName().toStdString();
+            }
+            d.pressOk();
+        });
+        EXPECT_TRUE(seen);
+    }
 }
 
 } // namespace

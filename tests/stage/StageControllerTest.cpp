@@ -15,10 +15,10 @@ using jhk::testing::Rig;
 class EditorHooks : public StageEditorHooks {
 public:
     Machine *machine = nullptr;
-    PropertyOutcome showPropertyDialog(int) override
+    void showPropertyDialog(int, std::function<void(PropertyOutcome)> closed) override
     {
         machine->part(machine->app.CurParts).PictName = "dummy"; // as the dialog does on opening
-        return PropertyOutcome::Ok;
+        closed(PropertyOutcome::Ok);
     }
     std::pair<int, int> labelSize(const LabelControl &, const std::string &) override { return {600, 240}; }
     void changeMoneyInHand() override {}

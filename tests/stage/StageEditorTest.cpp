@@ -23,14 +23,20 @@ public:
     PropertyOutcome outcome = PropertyOutcome::Ok;
     int dialogs = 0;
     int moneyInputs = 0;
-    PropertyOutcome showPropertyDialog(int) override
+    void showPropertyDialog(int, std::function<void(PropertyOutcome)> closed) override
     {
         ++dialogs;
         machine->part(machine->app.CurParts).PictName = "dummy"; // as the dialog does on opening
+        if (answerLater) {
+            later = std::move(closed);
+            return;
+        }
         if (outcome == PropertyOutcome::Cancel)
             machine->app.DeleteNewParts = -1;
-        return outcome;
+        closed(outcome);
     }
+    bool answerLater = false;
+    std::function<void(PropertyOutcome)> later;
     std::pair<int, int> labelSize(const LabelControl &, const std::string &) override { return {600, 240}; }
     void changeMoneyInHand() override { ++moneyInputs; }
     Machine *machine = nullptr;
@@ -233,6 +239,38 @@ TEST_F(StageEditorTest, CancelledPropertyDialogRemovesTheNewPart)
     EXPECT_EQ(editor.panel().partsCount, "パーツの数：1個");
 }
 
+// A page's property dialog answers after the drop has returned: until then the new part has
+// its slot and is counted but shows no number; its outcome then finishes the drop as a dialog
+// that waited would have.
+TEST_F(StageEditorTest, PropertyDialogAnsweredLaterFinishesTheDrop)
+{
+    placePart(KindProduct);
+    hooks.answerLater = true;
+    int finished = 0;
+    editor.dropOnStage(DropSource::PartButton, KindCoinSlot, 3000, 1500, [&] { ++finished; });
+    const int kept = 1;
+    EXPECT_EQ(m.app.PartsCount, 2);
+    EXPECT_FALSE(stage.part(kept).numberShown);
+    EXPECT_EQ(finished, 0);
+    hooks.later(PropertyOutcome::Ok);
+    EXPECT_EQ(finished, 1);
+    EXPECT_TRUE(stage.part(kept).numberShown);
+    EXPECT_TRUE(stage.part(kept).visible);
+    EXPECT_EQ(stage.part(kept).picture, m.part(kept).PictName);
+    EXPECT_EQ(editor.panel().partsId, "パーツ番号：1");
+    EXPECT_EQ(editor.panel().partsCount, "パーツの数：2個");
+
+    editor.dropOnStage(DropSource::PartButton, KindButton, 4500, 1500, [&] { ++finished; });
+    const int gone = m.app.CurParts;
+    m.app.DeleteNewParts = -1; // キャンセル, as the dialog's rules do
+    hooks.later(PropertyOutcome::Cancel);
+    EXPECT_EQ(finished, 2);
+    EXPECT_FALSE(m.part(gone).isUsed());
+    EXPECT_FALSE(stage.part(gone).visible);
+    EXPECT_EQ(m.app.DeleteNewParts, 0);
+    EXPECT_EQ(m.app.PartsCount, 2);
+}
+
 // Until the paint tool hands its drawing back (and when it is closed without one) the part
 // shows the picture chosen in the dialog, the one its picture name names.
 TEST_F(StageEditorTest, EditedPictureLeavesThePartThePictureChosen)
@@ -338,6 +376,25 @@ TEST_F(StageEditorTest, DeletedControlsStayDeletedAfterADoubleClickOpenedAnEdito
     EXPECT_TRUE(loaded.ok) << loaded.message;
     EXPECT_EQ(reopened.app.LabelCount, 1);
     EXPECT_EQ(reopened.app.PartsCount, 1);
+}
+
+// The panel names the part just dropped, and a part pressed during a run shows its kind,
+// number and place in pixels, never bare twips.
+TEST_F(StageEditorTest, ThePanelNamesTheDroppedPartAndThePartPressedDuringARun)
+{
+    const int product = placePart(KindProduct, 1500, 1500);
+    EXPECT_EQ(editor.panel().partsName, "商品");
+    EXPECT_EQ(editor.panel().partsId, "パーツ番号：" + std::to_string(product));
+    const int button = placePart(KindButton, 600, 750);
+    EXPECT_EQ(editor.panel().partsName, "ボタン");
+    EXPECT_EQ(editor.panel().partsId, "パーツ番号：" + std::to_string(button));
+
+    m.app.RunMode = ModeRunning;
+    editor.partPressedDuringRun(product);
+    EXPECT_EQ(editor.panel().partsName, "商品");
+    EXPECT_EQ(editor.panel().partsId, "パーツ番号：" + std::to_string(product));
+    EXPECT_EQ(editor.panel().x, "Ｘ座標：100");
+    EXPECT_EQ(editor.panel().y, "Ｙ座標：100");
 }
 
 } // namespace

@@ -4,123 +4,15 @@
 //
 // usage: node page.test.mjs --web-out DIR --fixtures TOOL --sim SIM --app-dir DIR --work DIR [--site DIR]
 //   --site DIR uses an already built site as it is (no build).
-import { test, before, after } from 'node:test';
+import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { spawn, spawnSync } from 'node:child_process';
+import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
-import { fileURLToPath } from 'node:url';
-
-const here = path.dirname(fileURLToPath(import.meta.url));
-const root = path.resolve(here, '../..');
-const arg = name => { const i = process.argv.indexOf('--' + name); return i > 0 ? path.resolve(process.argv[i + 1]) : undefined; };
-const chromiumPath = '/usr/bin/chromium';
-
-if (!fs.existsSync(chromiumPath)) {
-  console.log(`SKIP: ${chromiumPath} is missing (scripts/install-deps.sh installs chromium)`);
-  process.exit(77);
-}
-
-const work = path.resolve(arg('work') ?? fs.mkdtempSync('/tmp/jhk-web-'));
-const fixtures = path.join(work, 'fixtures');
-let site = arg('site');
-fs.rmSync(work, { recursive: true, force: true });
-fs.mkdirSync(fixtures, { recursive: true });
-
-function run(cmd, args, opts = {}) {
-  const r = spawnSync(cmd, args, { encoding: 'utf8', stdio: ['pipe', 'pipe', 'pipe'], ...opts });
-  if (r.status !== 0) throw new Error(`${cmd} ${args.join(' ')} failed (${r.status}):\n${r.stdout}\n${r.stderr}`);
-  return r;
-}
-
-if (!site) {
-  const out = path.resolve(arg('web-out') ?? path.join(root, 'build-web'));
-  run('sh', [path.join(root, 'scripts/web.sh'), 'build', out], { stdio: 'inherit' });
-  site = path.join(out, 'site');
-}
-run(arg('fixtures'), [fixtures]);
-// The page's site also publishes an example, as a teacher would put one on the school's server.
-fs.copyFileSync(path.join(fixtures, 'vending.jhk'), path.join(site, 'test-vending.jhk'));
-
-const { chromium } = await import(path.join(root, 'web/node_modules/playwright-core/index.mjs'));
-
-let server, baseUrl, browser;
-before(async () => {
-  server = spawn('node', [path.join(root, 'web/serve.mjs'), site, '0'], { stdio: ['ignore', 'pipe', 'inherit'] });
-  baseUrl = await new Promise((resolve, reject) => {
-    server.stdout.on('data', d => { const m = /http:\/\/localhost:(\d+)\//.exec(String(d)); if (m) resolve(`http://localhost:${m[1]}/`); });
-    server.on('exit', code => reject(new Error(`server ended (${code})`)));
-  });
-  browser = await chromium.launch({
-    executablePath: chromiumPath,
-    args: ['--no-sandbox', '--headless', '--disable-gpu', '--no-first-run', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync'],
-  });
-});
-after(async () => {
-  await browser?.close();
-  server?.kill();
-  fs.rmSync(path.join(site, 'test-vending.jhk'), { force: true });
-});
-
-// ---- helpers ----
-async function openPage(context, query = '') {
-  const page = await context.newPage();
-  page.on('pageerror', e => console.log('page error:', e.message));
-  await page.goto(baseUrl + query);
-  await page.waitForFunction(() => document.documentElement.dataset.ready === '2', null, { timeout: 30000 });
-  return page;
-}
-const scene = page => page.evaluate(() => JSON.parse(window.jihankobo.machine.scene()));
-// The stage's drawn pixels inside a rectangle of stage pixels, as a short digest.
-async function pixels(page, r) {
-  await page.evaluate(() => new Promise(res => requestAnimationFrame(() => requestAnimationFrame(res))));
-  return page.evaluate(({ x, y, w, h }) => {
-    const c = document.getElementById('Picture1');
-    const k = c.width / 408;
-    const d = c.getContext('2d').getImageData(Math.round(x * k), Math.round(y * k), Math.max(1, Math.round(w * k)), Math.max(1, Math.round(h * k))).data;
-    let hash = 0;
-    for (let i = 0; i < d.length; ++i) hash = (hash * 31 + d[i]) >>> 0;
-    return hash;
-  }, r);
-}
-// Client coordinates of a stage point (the window may be scaled).
-async function client(page, x, y) {
-  const box = await page.locator('#Picture1').boundingBox();
-  return [box.x + (x + 0.5) * box.width / 408, box.y + (y + 0.5) * box.height / 500];
-}
-const centre = r => [r.x + r.w / 2, r.y + r.h / 2];
-const partOfKind = (s, kind) => s.parts.find(p => p.kind === kind && p.visible);
-const visibleCoin = (s, d) => s.coins.find(c => c.denomination === d && c.visible);
-
-async function mouseDrag(page, from, to) {
-  const [x0, y0] = await client(page, ...from);
-  const [x1, y1] = await client(page, ...to);
-  await page.mouse.move(x0, y0);
-  await page.mouse.down();
-  await page.mouse.move(x1, y1, { steps: 8 });
-  await page.mouse.up();
-}
-async function fingerDrag(page, from, to) {
-  const cdp = await page.context().newCDPSession(page);
-  const [x0, y0] = await client(page, ...from);
-  const [x1, y1] = await client(page, ...to);
-  await cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [{ x: x0, y: y0 }] });
-  for (let i = 1; i <= 8; ++i)
-    await cdp.send('Input.dispatchTouchEvent', { type: 'touchMove', touchPoints: [{ x: x0 + (x1 - x0) * i / 8, y: y0 + (y1 - y0) * i / 8 }] });
-  await cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
-  await cdp.detach();
-}
-async function press(page, r, touch) {
-  const [x, y] = await client(page, ...centre(r));
-  if (touch) await page.touchscreen.tap(x, y);
-  else await page.mouse.click(x, y);
-}
-async function dialogText(page) {
-  const box = page.locator('[role=alertdialog], [role=dialog][aria-modal=true]').first();
-  await box.waitFor({ timeout: 5000 });
-  return box.locator('.text').innerText();
-}
+import {
+  arg, fixtures, baseUrl, browser, openPage, scene, pixels, client, centre, partOfKind, visibleCoin,
+  mouseDrag, fingerDrag, press, dialogText, simSaves,
+} from './harness.mjs';
 
 // A whole purchase as a pupil makes it: 100 and 50 yen into the slot, the button, the change
 // lever, 停止. The lamp, the product and the change are checked on the drawn stage.
@@ -158,19 +50,12 @@ async function purchase(page, touch) {
   assert.equal(await pixels(page, outlet), idleOutlet, 'the outlet is drawn empty again');
 }
 
-function simSaves(script) {
-  const out = path.join(work, 'sim-saved.jhk');
-  fs.rmSync(out, { force: true });
-  run(arg('sim'), ['--app-dir', arg('app-dir'), path.join(fixtures, 'vending.jhk')], { input: script + `save ${out}\n`, cwd: work });
-  return fs.readFileSync(out);
-}
-
 // ---- the cases ----
 test('a purchase with the mouse; the recovery copy is offered; the saved bytes are the simulator\'s', async () => {
   const context = await browser.newContext({ viewport: { width: 1000, height: 700 }, acceptDownloads: true });
   const page = await openPage(context);
   await page.setInputFiles('#open-input', path.join(fixtures, 'vending.jhk'));
-  await page.waitForFunction(() => JSON.parse(window.jihankobo.machine.scene()).parts.length === 6);
+  await page.waitForFunction(() => document.documentElement.dataset.opened === 'vending.jhk');
   await purchase(page, false);
 
   // One product fewer in stock is a change: kept in the browser within 5 seconds and offered
@@ -208,7 +93,7 @@ test('a program that loops is stopped by 停止 at once', async () => {
   const context = await browser.newContext({ viewport: { width: 777, height: 529 } });
   const page = await openPage(context);
   await page.setInputFiles('#open-input', path.join(fixtures, 'looping.jhk'));
-  await page.waitForFunction(() => JSON.parse(window.jihankobo.machine.scene()).parts.length === 3);
+  await page.waitForFunction(() => document.documentElement.dataset.opened === 'looping.jhk');
   await page.click('#cmdStart');
   const s = await scene(page);
   await press(page, partOfKind(s, 1), false);
@@ -253,7 +138,7 @@ test('the page reloads and runs with the network cut off', async () => {
   await page.reload();
   await page.waitForFunction(() => document.documentElement.dataset.ready === '2', null, { timeout: 15000 });
   await page.setInputFiles('#open-input', path.join(fixtures, 'vending.jhk'));
-  await page.waitForFunction(() => JSON.parse(window.jihankobo.machine.scene()).parts.length === 6);
+  await page.waitForFunction(() => document.documentElement.dataset.opened === 'vending.jhk');
   await purchase(page, false);
   await context.close();
 });
@@ -325,6 +210,32 @@ test('the run view shows the program that runs, its path and the values, at the 
   await page.waitForFunction(() => JSON.parse(window.jihankobo.machine.scene()).products.some(p => p.visible));
   await page.click('#cmdRunView');
   assert.equal(await page.locator('#runSpeed3').isChecked(), true);
+  await page.click('#cmdStop');
+  await context.close();
+});
+
+test('the selected part\'s panel: its place, name and number, while editing and in a run', async () => {
+  const context = await browser.newContext({ viewport: { width: 777, height: 529 } });
+  const page = await openPage(context, '?machine=test-vending.jhk');
+  await page.waitForFunction(() => JSON.parse(window.jihankobo.machine.scene()).parts.length === 6);
+  const text = id => page.locator('#' + id).innerText();
+  const s = await scene(page);
+  const counter = partOfKind(s, 3), button = partOfKind(s, 1);
+  // A click on a part while editing selects it.
+  await press(page, counter, false);
+  await page.waitForFunction(() => document.getElementById('lblPartsID').textContent.startsWith('パーツ番号：'));
+  assert.equal(await text('Label1'), `Ｘ座標：${counter.x}`);
+  assert.equal(await text('Label2'), `Ｙ座標：${counter.y}`);
+  assert.equal(await text('lbl_PartsName'), '金額表示');
+  assert.equal(await text('lblPartsID'), `パーツ番号：${counter.slot}`);
+  assert.equal(await page.locator('#pic_SelectParts').isVisible(), true, 'the palette picture of its kind');
+  assert.match(await page.locator('#pic_SelectParts').getAttribute('src'), /palette_3\./);
+  // In a run the part pressed is named, with its place.
+  await page.click('#cmdStart');
+  await press(page, button, false);
+  await page.waitForFunction(() => document.getElementById('lbl_PartsName').textContent === 'ボタン');
+  assert.equal(await text('Label1'), `Ｘ座標：${button.x}`);
+  assert.equal(await text('lblPartsID'), `パーツ番号：${button.slot}`);
   await page.click('#cmdStop');
   await context.close();
 });

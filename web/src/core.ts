@@ -9,6 +9,8 @@ export interface Host {
   changed(what: string, index: number): void;
   runList(line: string): void;
   timer(ms: number): void;
+  request?(what: string, index: number): void;
+  measureLabel?(label: { caption: string; fontSize: number; bold: boolean; italic: boolean; fontName: string }): [number, number];
 }
 
 export interface Machine {
@@ -20,6 +22,18 @@ export interface Machine {
   scene(): string;
   pointer(type: string, x: number, y: number, button: number, modifiers: number): void;
   coinDrop?(denomination: number, centreX: number, centreY: number): void;
+  paletteDown?(kind: number): boolean;
+  paletteDrop?(kind: number, x: number, y: number): void;
+  changeProperties?(slot: number): void;
+  propertyDialog?(): string;
+  propertyScroll?(value: number): void;
+  propertyOk?(texts: string[]): { accepted: boolean; refusedBox: number; resetBox: boolean };
+  propertyCancel?(): void;
+  labelDialog?(): string;
+  labelEdit?(fields: { caption: string; fontName: string; fontSize: string; italic: boolean; bold: boolean; transparent: boolean }): void;
+  labelPress?(x: number, y: number): void;
+  labelOk?(): void;
+  labelCancel?(): void;
   command(name: string): unknown;
   answer(id: number, answer: string): void;
   tick(): void;
@@ -36,6 +50,7 @@ export interface Machine {
 
 export interface Core {
   putAppFile(path: string, bytes: Uint8Array): boolean;
+  startWindowTexts(): { title: string; levels: string[] };
   /** Where a part's number strip goes beside the part's picture (stage pixels). */
   partNumberRect(x: number, y: number, w: number, h: number, numberWidth: number, numberHeight: number): { x: number; y: number; w: number; h: number };
   /** Where the run view opens beside the main window on a screen (CSS pixels). */

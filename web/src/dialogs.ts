@@ -10,22 +10,39 @@ interface Request { text: string; buttons: string; icon: string; resolve: (a: st
 export class Dialogs {
   private queue: Request[] = [];
   private showing = false;
+  private returnFocus: HTMLElement | null = null; // what had the keyboard before the first box
   constructor(private layer: HTMLElement, private title: string) {}
 
   get open(): boolean { return this.showing; }
+
+  /** Gives `el` the keyboard once every box is answered (at once when none is up). */
+  focusAfter(el: HTMLElement): void {
+    if (this.showing) this.returnFocus = el;
+    else el.focus();
+  }
 
   /** The answer: 'ok', 'cancel', 'yes', 'no', 'stop'; for a text box ('input') the text
    *  typed, or null when it was cancelled. */
   ask(text: string, buttons = 'ok', icon = ''): Promise<string | null> {
     return new Promise(resolve => {
       this.queue.push({ text, buttons, icon, resolve });
-      if (!this.showing) this.next();
+      if (!this.showing) {
+        this.returnFocus = document.activeElement as HTMLElement | null;
+        this.next();
+      }
     });
   }
 
   private next(): void {
     const req = this.queue.shift();
-    if (!req) { this.showing = false; this.layer.hidden = true; return; }
+    if (!req) {
+      this.showing = false;
+      this.layer.hidden = true;
+      // The keyboard goes back where it was, e.g. to a refused box of a dialog to mend it.
+      if (this.returnFocus?.isConnected) this.returnFocus.focus();
+      this.returnFocus = null;
+      return;
+    }
     this.showing = true;
     const list = req.buttons.split(',').map(s => s.trim().toLowerCase()).filter(Boolean);
     const answers: Answer[] = [];

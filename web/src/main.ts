@@ -8,6 +8,8 @@ import { Dialogs } from './dialogs';
 import { Sounds } from './audio';
 import { recovery } from './store';
 import { RunView } from './runview';
+import { Editing } from './editing';
+import { StartWindow } from './start';
 
 const Title = 'ジハンコウボウ';
 const WindowWidth = 777;
@@ -38,6 +40,9 @@ class Page {
   readonly dialogs = new Dialogs($('dialog-layer'), Title);
   readonly sounds = new Sounds();
   runView: RunView | null = null;
+  readonly editing = new Editing(this);
+  readonly startWindow = new StartWindow();
+  private shown = false; // a machine was opened or restored: no start window
   scale = 1;
   fileName = '';
   fileHandle: FileHandle | null = null;
@@ -80,6 +85,9 @@ class Page {
     await this.offerRecovery();
     const wanted = new URLSearchParams(location.search).get('machine');
     if (wanted) await this.openFromSite(wanted);
+    // A new visit without a machine starts as the desktop program does: level and background.
+    if (!this.shown)
+      this.startWindow.show(core.startWindowTexts(), c => void this.newMachine(c.level, c.background));
     document.documentElement.dataset.ready = '2';
   }
 
@@ -95,6 +103,8 @@ class Page {
       sound: (name, mode) => this.sound(name, mode),
       changed: what => (what === 'blink' ? this.blinked() : this.changed()),
       runList: () => this.changed(),
+      request: (what, index) => this.editing.request(what, index),
+      measureLabel: label => this.editing.measureLabel(label),
       timer: ms => {
         clearTimeout(this.tickTimer);
         this.tickTimer = 0;
@@ -143,8 +153,7 @@ class Page {
     setEnabled('cmdStep', c.step);
     setEnabled('Command3', c.next);
     setEnabled('Command1', c.money);
-    setEnabled('cmd_DelParts', c.delete);
-    for (let i = 0; i <= PartsKindCaptions.length; ++i) setEnabled('cmdPartsButton' + i, false);
+    this.editing.render(s);
     menuEnabled('open', c.open);
     menuEnabled('openfolder', c.open);
     menuEnabled('save', c.save);
@@ -245,7 +254,7 @@ class Page {
   }
 
   // ---- the pupil's events ----
-  private stagePoint(e: PointerEvent | MouseEvent): [number, number] {
+  stagePoint(e: { clientX: number; clientY: number }): [number, number] {
     const r = this.stage.canvas.getBoundingClientRect();
     const x = Math.floor((e.clientX - r.left) * StageWidth / r.width);
     const y = Math.floor((e.clientY - r.top) * StageHeight / r.height);
@@ -286,12 +295,9 @@ class Page {
       this.machine.pointer('dblclick', x, y, 0, mods(e));
       this.changed();
     });
-    canvas.addEventListener('contextmenu', e => {
-      e.preventDefault();
-      const [x, y] = this.stagePoint(e);
-      this.machine.pointer('contextmenu', x, y, 2, mods(e));
-      this.changed();
-    });
+    // The right button's press already went to the stage; a long press is the editing's.
+    canvas.addEventListener('contextmenu', e => e.preventDefault());
+    this.editing.wire();
     document.addEventListener('pointerdown', () => this.sounds.unlock(), { capture: true });
     document.addEventListener('keydown', () => this.sounds.unlock(), { capture: true });
 
@@ -322,7 +328,7 @@ class Page {
       void this.menu(b.dataset.command!);
     }));
     document.addEventListener('keydown', e => {
-      if (this.dialogs.open) return;
+      if (this.dialogs.open || this.editing.modal) return;
       if (e.key === 'Escape') closeMenus();
       if ((e.ctrlKey || e.metaKey) && !e.altKey && (e.key === 'o' || e.key === 'O')) { e.preventDefault(); void this.menu('open'); }
       if ((e.ctrlKey || e.metaKey) && !e.altKey && (e.key === 's' || e.key === 'S')) { e.preventDefault(); void this.menu(e.shiftKey ? 'saveas' : 'save'); }
@@ -457,12 +463,17 @@ class Page {
     // on the page stays as it was.
     const result = this.machine.open(bytes, name);
     if (!result.ok) return false;
+    delete document.documentElement.dataset.opened;
+    this.shown = true;
+    this.startWindow.close();
     this.fileName = name;
     this.fileHandle = handle;
     void recovery.remove();
     this.scene = readScene(this.machine.scene());
     await this.preloadScene();
     this.refresh();
+    // The machine is drawn whole, its pictures loaded (what tests and tools wait for).
+    document.documentElement.dataset.opened = name;
     return true;
   }
 
@@ -533,6 +544,19 @@ class Page {
     } catch { /* storage full or refused: the page goes on without a copy */ }
   }
 
+  /** A new empty machine at the level and with the background chosen in the start window. */
+  async newMachine(level: number, background: number): Promise<void> {
+    const old = this.machine;
+    this.machine = new this.core.Machine(level, background);
+    this.machine.setHost(this.host());
+    old.delete();
+    this.fileName = '';
+    this.fileHandle = null;
+    this.scene = readScene(this.machine.scene());
+    await this.preloadScene();
+    this.refresh();
+  }
+
   private async offerRecovery(): Promise<void> {
     const copy = await recovery.get();
     if (!copy) return;
@@ -540,6 +564,7 @@ class Page {
     if (a !== 'yes') { void recovery.remove(); return; }
     const result = this.machine.openRecovery(copy.bytes);
     if (!result.ok) { void recovery.remove(); return; }
+    this.shown = true;
     this.fileName = copy.fileName;
     this.scene = readScene(this.machine.scene());
     await this.preloadScene();

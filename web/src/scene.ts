@@ -17,7 +17,7 @@ export interface SceneCoinLabel extends Rect { text: string; visible: boolean; }
 export interface Controls {
   start: boolean; stop: boolean; step: boolean; next: boolean; open: boolean; save: boolean; money: boolean;
   partButtons: boolean; labelButton: boolean; delete: boolean; runPointer: boolean;
-  chartVisible: boolean; stepControlsVisible: boolean;
+  chartVisible: boolean; stepControlsVisible: boolean; undo: boolean; redo: boolean;
 }
 
 export interface Scene {
@@ -117,7 +117,7 @@ export function readScene(json: string): Scene {
       open: bool(c.open ?? c.openEnabled, true), save: bool(c.save ?? c.saveEnabled, true), money: bool(c.money ?? c.moneyEnabled, true),
       partButtons: bool(c.partButtons ?? c.partButtonsEnabled, true), labelButton: bool(c.labelButton ?? c.labelButtonEnabled, true),
       delete: bool(c.delete ?? c.deleteEnabled), runPointer: bool(c.runPointer), chartVisible: bool(c.chartVisible),
-      stepControlsVisible: bool(c.stepControlsVisible),
+      stepControlsVisible: bool(c.stepControlsVisible), undo: bool(c.undo), redo: bool(c.redo),
     },
     panel: {
       x: str(p.x, 'Ｘ座標'), y: str(p.y, 'Ｙ座標'), partsName: str(p.partsName, 'パーツの名前'), partsId: str(p.partsId, 'パーツ番号'),

@@ -51,7 +51,7 @@ try {
   await ready(page);
   await page.evaluate(() => navigator.serviceWorker.ready);
   await page.waitForTimeout(500);
-  say(`cold first visit: ${kb(bytes)} sent gzip-compressed in ${requests} responses (the page, the module, the application folder, the font; the cache filled)`);
+  say(`cold first visit: ${kb(bytes)} sent gzip-compressed in ${requests} responses (the page, the module, the application folder, the fonts; the cache filled)`);
   const coldReady = await readyMs(page);
 
   // Warm: the same profile again, everything from the service worker's cache.
@@ -213,7 +213,7 @@ try {
     for (const d of [2, 3]) await coin(d);
     await buy();
     await p.waitForTimeout(1500);
-    for (const d of [3, 4, 4, 4]) await coin(d); // 50 + 10 + 10 + 10 yen (30 yen were left)
+    for (const d of [3, 4, 4, 4, 4]) await coin(d); // 50 + 10 + 10 + 10 + 10 yen (30 yen were left)
     await p.click('#runSpeed3');
     await buy();
     await p.waitForTimeout(1400);
