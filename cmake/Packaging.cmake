@@ -24,11 +24,12 @@ endfunction()
 
 set(JHK_GZIPPED "")
 set(JHK_MAN_DIR ${PROJECT_SOURCE_DIR}/src/app/man)
+# The pages get their options part from the programs' tables, as their --help does.
+set(JHK_MAN_PROGRAMS jihankobo-sim jihankobo-check)
 if(TARGET jihankobo)
-    jhk_install_gzipped(${JHK_MAN_DIR}/jihankobo.1 ${CMAKE_INSTALL_MANDIR}/man1 jihankobo.1)
+    list(APPEND JHK_MAN_PROGRAMS jihankobo)
 endif()
-# The checker's and the simulator's pages get their options part from the programs' tables.
-foreach(program jihankobo-sim jihankobo-check)
+foreach(program ${JHK_MAN_PROGRAMS})
     set(page ${JHK_PACKAGE_FILES}/man/${program}.1)
     add_custom_command(OUTPUT ${page}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${JHK_PACKAGE_FILES}/man

@@ -2,6 +2,7 @@
 #include "app/RunningProgram.h"
 #include "model/AppState.h"
 #include "model/CommandLine.h"
+#include "model/DesktopUsage.h"
 #include "print/OutputFile.h"
 #include "print/PrintCommand.h"
 #include "rules/LevelChoice.h"
@@ -12,6 +13,7 @@
 #include "ui/StagePictures.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPointer>
@@ -27,32 +29,10 @@
 namespace {
 
 constexpr const char *Program = "jihankobo";
-constexpr jhk::Usage ProgramUsage{
-    "usage: jihankobo [MACHINE.jhk]\n"
-    "       jihankobo --print [--printer NAME] [--copies N] MACHINE.jhk|FOLDER...\n"
-    "       jihankobo --print-pdf MACHINE.jhk OUT.pdf\n"
-    "       jihankobo --print-pdf OUT.pdf MACHINE.jhk|FOLDER...\n"
-    "       jihankobo --worksheet [--blank] MACHINE.jhk OUT.pdf\n"
-    "       jihankobo --export-flowchart MACHINE.jhk PART OUT.png\n"
-    "       jihankobo --help | --version\n"
-    "Without arguments the program starts with its splash and start windows; with a machine\n"
-    "file it opens that machine. --print prints machines, or the machines of a folder, on the\n"
-    "named or the default printer as one job; --print-pdf writes the printout of one machine,\n"
-    "or of several as one PDF; --worksheet writes a worksheet (one A4 page per programmed part,\n"
-    "--blank leaves the operands empty); --export-flowchart writes the flowchart of part slot\n"
-    "PART as a PNG picture or PDF page. None of them opens a window.\n",
-    "使い方: jihankobo [マシン.jhk]\n"
-    "        jihankobo --print [--printer プリンター] [--copies 部数] マシン.jhk|フォルダー...\n"
-    "        jihankobo --print-pdf マシン.jhk 出力.pdf\n"
-    "        jihankobo --print-pdf 出力.pdf マシン.jhk|フォルダー...\n"
-    "        jihankobo --worksheet [--blank] マシン.jhk 出力.pdf\n"
-    "        jihankobo --export-flowchart マシン.jhk パーツ番号 出力.png\n"
-    "        jihankobo --help | --version\n"
-    "引数なしではスプラッシュとスタート画面から始まり、マシンのファイルを指定するとそのマシンを開きます。\n"
-    "--print はマシン（フォルダーならその中のマシン全部）を1つの印刷ジョブでプリンターに印刷し、\n"
-    "--print-pdf は1台または複数のマシンの印刷をPDFに、--worksheet はワークシート（プログラムのある\n"
-    "パーツごとにA4で1ページ、--blank で設定値を空欄に）をPDFに、--export-flowchart はパーツ番号の\n"
-    "パーツのフローチャートをPNGの絵かPDFに、どれもウィンドウなしで書き出します。\n"};
+// The usage and the options, from the table the manual page is written from as well.
+const std::string EnglishUsage = jhk::desktopUsage(false);
+const std::string JapaneseUsage = jhk::desktopUsage(true);
+const jhk::Usage ProgramUsage{EnglishUsage.c_str(), JapaneseUsage.c_str()};
 
 // A wrong command line: what is wrong in the system's language, then the usage; status 2.
 int usage(const QString &japanese, const QString &english)
@@ -89,6 +69,12 @@ int main(int argc, char *argv[])
         standardMessages = qInstallMessageHandler(quietBatchMessages);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("jihankobo"));
+    // Every window (main, start, editors, paint tool, run view, dialogs) carries the icon.
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/jihankobo-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.jihankobo.JihanKobo"));
     QApplication::setApplicationVersion(QStringLiteral(JHK_VERSION));
 
     QTranslator translator;

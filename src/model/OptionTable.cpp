@@ -47,10 +47,18 @@ std::string roff(const std::string &text)
 
 std::string optionHelp(std::span<const OptionDoc> options, bool japanese)
 {
+    // Options with long values put their texts on lines of their own, so that a terminal of
+    // 80 columns shows them unbroken.
+    constexpr std::size_t WidestBeside = 30;
     std::size_t width = 0;
     for (const OptionDoc &o : options)
         width = std::max(width, columns(synopsis(o, japanese)));
     std::string out;
+    if (width > WidestBeside) {
+        for (const OptionDoc &o : options)
+            out += "  " + synopsis(o, japanese) + "\n        " + (japanese ? o.japanese : o.english) + "\n";
+        return out;
+    }
     for (const OptionDoc &o : options) {
         const std::string left = synopsis(o, japanese);
         out += "  " + left + std::string(width - columns(left) + 2, ' ') + (japanese ? o.japanese : o.english) + "\n";

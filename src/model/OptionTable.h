@@ -15,7 +15,8 @@ struct OptionDoc {
     const char *japanese; // one line for the Japanese --help
 };
 
-// The options part of --help: one line an option, the texts in a column.
+// The options part of --help: one line an option, the texts in a column; where an option's
+// values are long, each text on a line of its own under its option.
 std::string optionHelp(std::span<const OptionDoc> options, bool japanese);
 
 // The options part of a manual page (roff): a tagged paragraph an option.

@@ -3,6 +3,7 @@
 #include "engine/Stage.h"
 #include "model/AppPaths.h"
 #include "model/AppState.h"
+#include "print/PaperText.h"
 #include "print/Printer.h"
 #include "ui/Colours.h"
 #include "ui/StagePictures.h"
@@ -71,9 +72,7 @@ public:
         const QPointF topLeft(x(m_cursor.x()), y(m_cursor.y()));
         if (m_opaque)
             m_painter.fillRect(QRectF(topLeft, QSizeF(fm.horizontalAdvance(text), fm.height())), Qt::white);
-        m_painter.setFont(m_font);
-        m_painter.setPen(m_colour);
-        m_painter.drawText(QPointF(topLeft.x(), topLeft.y() + fm.ascent()), text);
+        drawPaperText(m_painter, QPointF(topLeft.x(), topLeft.y() + fm.ascent()), text, m_font, m_colour);
         m_cursor = {0, m_cursor.y() + fm.height() * TwipsPerInch / m_dpiY};
     }
 

@@ -29,12 +29,12 @@ public:
     virtual void changeMoneyInHand() = 0;
 };
 
-// What the selection panel shows.
+// What the selection panel shows; at first the captions the window is designed with.
 struct SelectionPanel {
-    std::string partsId;      // "パーツ番号：3"
-    std::string partsName;    // kind caption or label caption
-    std::string x;            // "Ｘ座標：96" or bare twips
-    std::string y;
+    std::string partsId = "パーツ番号";     // "パーツ番号：3"
+    std::string partsName = "パーツの名前"; // kind caption or label caption
+    std::string x = "Ｘ座標";               // "Ｘ座標：96" or bare twips
+    std::string y = "Ｙ座標";
     int pictureKind = -1;     // palette picture of the selected part's kind
     bool pictureVisible = false;
     std::string partsCount = "パーツの数：";

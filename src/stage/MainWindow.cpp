@@ -261,10 +261,6 @@ void MainWindow::buildLayout()
     m_y = makeLabel(m_frameSelect, QStringLiteral("Ｙ座標"), 88, 64, 15, "Label2");
     m_partsName = makeLabel(m_frameSelect, QStringLiteral("パーツの名前"), 10, 100, 15, "lbl_PartsName");
     m_partsId = makeLabel(m_frameSelect, QStringLiteral("パーツ番号"), 10, 120, 15, "lblPartsID");
-    m_editor->panel().x = "Ｘ座標";
-    m_editor->panel().y = "Ｙ座標";
-    m_editor->panel().partsName = "パーツの名前";
-    m_editor->panel().partsId = "パーツ番号";
 
     auto *levelFrame = new QGroupBox(central);
     levelFrame->setObjectName(QStringLiteral("FrameLEVEL"));

@@ -3,6 +3,7 @@
 #include "model/AppState.h"
 #include "model/Catalogue.h"
 #include "print/OutputFile.h"
+#include "print/PaperText.h"
 #include "ui/WorksheetLayout.h"
 
 #include <QBuffer>
@@ -106,9 +107,9 @@ void paintHeader(QPainter &painter, const Header &h, double width, const QString
         painter.drawText(QRectF(Margin, y - 18, width, 16), Qt::AlignRight | Qt::AlignBottom, title);
     }
     const QFont titleFont = pageFont(TitlePixels, true);
-    const double titleHeight = QFontMetricsF(titleFont).height();
-    painter.setFont(titleFont);
-    painter.drawText(QRectF(Margin, y, width, titleHeight), Qt::AlignLeft | Qt::AlignVCenter, h.heading);
+    const QFontMetricsF titleMetrics(titleFont);
+    const double titleHeight = titleMetrics.height();
+    drawPaperText(painter, QPointF(Margin, y + titleMetrics.ascent()), h.heading, titleFont, Qt::black);
     painter.setFont(pageFont(TextPixels));
     painter.drawText(QRectF(Margin, y, width, titleHeight), Qt::AlignRight | Qt::AlignVCenter,
                      QStringLiteral("名前（　　　　　　　　　　）"));

@@ -249,6 +249,14 @@ bool PageMachine::command(const std::string &name)
         changeMoneyInHand();
     } else if (name == "undo" || name == "redo") {
         travelHistory(name == "undo");
+    } else if (name == "step1" || name == "step2" || name == "step3") {
+        // The exercise step of level 1: every part's program is cut down or restored.
+        if (m_machine.app.RunMode != ModeEditing || m_properties || !m_engine.stage().controls.stepControlsVisible)
+            return true;
+        const int step = name.back() - '0';
+        m_machine.app.Step = static_cast<std::uint8_t>(step);
+        m_engine.chooseExerciseStep(step);
+        m_runView.sync();
     } else if (name == "delete") {
         if (m_properties)
             return true;
@@ -372,6 +380,7 @@ std::string PageMachine::scene() const
     j.field("walletDrawn", s.walletDrawn);
     j.field("level", int(app.Level)).field("step", int(app.Step)).field("runMode", int(app.RunMode));
     j.field("levelCaption", levelCaption(app.Level)).field("levelText", levelDescription(app.Level));
+    j.field("stepCaption", stepCaption(app.Step)).field("stepText", stepExplanation(app.Step));
     const SelectionPanel &panel = m_editor.panel();
     j.key("panel").beginObject();
     j.field("partsCount", panel.partsCount).field("partsId", panel.partsId).field("partsName", panel.partsName);

@@ -1,6 +1,8 @@
 #include "PrintTestSupport.h"
 
+#include <QGuiApplication>
 #include <QPainter>
+#include <QtMath>
 
 namespace jhk {
 namespace {
@@ -121,6 +123,61 @@ TEST_F(Printout, TheHeaderIsBoldOnlyAfterPartNumbers)
     const int boldInk = titleInk(bold, bold.image());
     EXPECT_GT(boldInk, titleInk(plain, plain.image()) * 11 / 10);
     EXPECT_GT(boldInk, titleInk(noParts, noParts.image()) * 11 / 10);
+}
+
+// Dark pixels of a word of the page (the one whose left edge lies between `fromLeft` and
+// `toLeft` points), the page drawn at 288 dpi.
+int wordInk(const QString &pdf, const QString &text, double fromLeft = 0, double toLeft = 1e9)
+{
+    const PrintedPage page(pdf, QPointF(0, 0));
+    std::optional<Word> word;
+    for (const Word &w : page.words())
+        if (w.text == text && w.left >= fromLeft && w.left < toLeft)
+            word = w;
+    EXPECT_TRUE(word) << text.toStdString();
+    if (!word)
+        return 0;
+    constexpr double scale = 288 / 72.0;
+    const QString prefix = pdf + QStringLiteral("-ink");
+    popplerOutput(QStringLiteral("pdftoppm"),
+                  {QStringLiteral("-r"), QStringLiteral("288"), QStringLiteral("-gray"), QStringLiteral("-singlefile"),
+                   QStringLiteral("-x"), QString::number(qFloor(word->left * scale)), QStringLiteral("-y"),
+                   QString::number(qFloor(word->top * scale)), QStringLiteral("-W"),
+                   QString::number(qCeil((word->right - word->left) * scale)), QStringLiteral("-H"),
+                   QString::number(qCeil((word->bottom - word->top) * scale)), QStringLiteral("-png"), pdf, prefix});
+    const QImage image(prefix + QStringLiteral(".png"));
+    int ink = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ink += image.pixelColor(x, y).lightness() < 128;
+    return ink;
+}
+
+// Part numbers and the header print visibly bold in a face with a bold style of its own and in
+// a Japanese face without one (as a Japanese desktop's font is): the numbers against the same
+// text in a regular label, the header against the header printed without numbers.
+TEST_F(Printout, NumbersAndHeaderPrintBoldInAFaceWithoutABoldStyleToo)
+{
+    const QFont standard = QGuiApplication::font();
+    for (const char *face : {"DejaVu Sans", "IPAGothic"}) {
+        SCOPED_TRACE(face);
+        QGuiApplication::setFont(QFont(QString::fromLatin1(face)));
+        PrintedMachine pm;
+        pm.addLabel(4, "No.0", 6000, 1500, 0, 8); // white, black text
+        pm.machine->label(4).FontSize = 9;        // the numbers' 12 pixels
+        pm.stage.labels[4].fontSize = 9;
+        const PrintedPage bold = print(pm, true);
+        const PrintedPage plain = print(pm, false);
+        const QString boldPdf = m_out.filePath(QStringLiteral("page%1.pdf").arg(m_count - 2));
+        const QString plainPdf = m_out.filePath(QStringLiteral("page%1.pdf").arg(m_count - 1));
+        const int number = wordInk(boldPdf, QStringLiteral("No.0"), 0, 6000 / 20.0 - 10);
+        const int label = wordInk(boldPdf, QStringLiteral("No.0"), 6000 / 20.0 - 10);
+        EXPECT_GT(number, label * 5 / 4) << number << " " << label;
+        const int header = wordInk(boldPdf, QStringLiteral("ジハンコウボウ"));
+        const int regular = wordInk(plainPdf, QStringLiteral("ジハンコウボウ"));
+        EXPECT_GT(header, regular * 5 / 4) << header << " " << regular;
+    }
+    QGuiApplication::setFont(standard);
 }
 
 TEST_F(Printout, TheChosenBackgroundIsPrintedBeforeTheStageNamesOne)

@@ -231,6 +231,15 @@ test('a machine built with a finger: drops, moving, a long press for the part\'s
   await page.evaluate(() => window.jihankobo.machine.changeProperties(0));
   assert.equal(await page.inputValue('#txtDHennsuu0'), '100');
   await page.locator('#cmdCancel').tap();
+
+  // Level 1's exercise steps from the ステップ menu.
+  await page.locator('[data-menu=step]').tap();
+  await page.locator('#menu-step [data-command=step3]').tap();
+  await shows(page, 'lblNowStep', 'ステップ3');
+  assert.equal((await scene(page)).step, 3);
+  await page.locator('[data-menu=step]').tap();
+  assert.equal(await page.locator('#menu-step [data-command=step3]').getAttribute('aria-checked'), 'true');
+  await page.screenshot({ path: path.join(shots, 'step-menu.png') });
   await context.close();
 });
 

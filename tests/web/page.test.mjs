@@ -55,7 +55,7 @@ test('a purchase with the mouse; the recovery copy is offered; the saved bytes a
   const context = await browser.newContext({ viewport: { width: 1000, height: 700 }, acceptDownloads: true });
   const page = await openPage(context);
   await page.setInputFiles('#open-input', path.join(fixtures, 'vending.jhk'));
-  await page.waitForFunction(() => JSON.parse(window.jihankobo.machine.scene()).parts.length === 6);
+  await page.waitForFunction(() => document.documentElement.dataset.opened === 'vending.jhk');
   await purchase(page, false);
 
   // One product fewer in stock is a change: kept in the browser within 5 seconds and offered
@@ -93,7 +93,7 @@ test('a program that loops is stopped by 停止 at once', async () => {
   const context = await browser.newContext({ viewport: { width: 777, height: 529 } });
   const page = await openPage(context);
   await page.setInputFiles('#open-input', path.join(fixtures, 'looping.jhk'));
-  await page.waitForFunction(() => JSON.parse(window.jihankobo.machine.scene()).parts.length === 3);
+  await page.waitForFunction(() => document.documentElement.dataset.opened === 'looping.jhk');
   await page.click('#cmdStart');
   const s = await scene(page);
   await press(page, partOfKind(s, 1), false);
@@ -138,7 +138,7 @@ test('the page reloads and runs with the network cut off', async () => {
   await page.reload();
   await page.waitForFunction(() => document.documentElement.dataset.ready === '2', null, { timeout: 15000 });
   await page.setInputFiles('#open-input', path.join(fixtures, 'vending.jhk'));
-  await page.waitForFunction(() => JSON.parse(window.jihankobo.machine.scene()).parts.length === 6);
+  await page.waitForFunction(() => document.documentElement.dataset.opened === 'vending.jhk');
   await purchase(page, false);
   await context.close();
 });
@@ -210,6 +210,32 @@ test('the run view shows the program that runs, its path and the values, at the 
   await page.waitForFunction(() => JSON.parse(window.jihankobo.machine.scene()).products.some(p => p.visible));
   await page.click('#cmdRunView');
   assert.equal(await page.locator('#runSpeed3').isChecked(), true);
+  await page.click('#cmdStop');
+  await context.close();
+});
+
+test('the selected part\'s panel: its place, name and number, while editing and in a run', async () => {
+  const context = await browser.newContext({ viewport: { width: 777, height: 529 } });
+  const page = await openPage(context, '?machine=test-vending.jhk');
+  await page.waitForFunction(() => JSON.parse(window.jihankobo.machine.scene()).parts.length === 6);
+  const text = id => page.locator('#' + id).innerText();
+  const s = await scene(page);
+  const counter = partOfKind(s, 3), button = partOfKind(s, 1);
+  // A click on a part while editing selects it.
+  await press(page, counter, false);
+  await page.waitForFunction(() => document.getElementById('lblPartsID').textContent.startsWith('パーツ番号：'));
+  assert.equal(await text('Label1'), `Ｘ座標：${counter.x}`);
+  assert.equal(await text('Label2'), `Ｙ座標：${counter.y}`);
+  assert.equal(await text('lbl_PartsName'), '金額表示');
+  assert.equal(await text('lblPartsID'), `パーツ番号：${counter.slot}`);
+  assert.equal(await page.locator('#pic_SelectParts').isVisible(), true, 'the palette picture of its kind');
+  assert.match(await page.locator('#pic_SelectParts').getAttribute('src'), /palette_3\./);
+  // In a run the part pressed is named, with its place.
+  await page.click('#cmdStart');
+  await press(page, button, false);
+  await page.waitForFunction(() => document.getElementById('lbl_PartsName').textContent === 'ボタン');
+  assert.equal(await text('Label1'), `Ｘ座標：${button.x}`);
+  assert.equal(await text('lblPartsID'), `パーツ番号：${button.slot}`);
   await page.click('#cmdStop');
   await context.close();
 });

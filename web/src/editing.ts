@@ -82,7 +82,7 @@ export class Editing {
       if (this.menu && !this.menu.contains(e.target as Node)) this.closeMenu();
     }, { capture: true });
     document.addEventListener('keydown', e => this.key(e));
-    document.querySelectorAll<HTMLButtonElement>('#menu-edit button').forEach(b => b.addEventListener('click', () => {
+    document.querySelectorAll<HTMLButtonElement>('#menu-edit button, #menu-step button').forEach(b => b.addEventListener('click', () => {
       this.command(b.dataset.command!);
     }));
   }
@@ -99,6 +99,12 @@ export class Editing {
     const redo = document.querySelector<HTMLButtonElement>('#menu-edit [data-command=redo]');
     if (undo) undo.disabled = !s.controls.undo;
     if (redo) redo.disabled = !s.controls.redo;
+    // The exercise steps of level 1: the step chosen is checked.
+    $('menu-step-title').hidden = !c.stepControlsVisible;
+    document.querySelectorAll<HTMLButtonElement>('#menu-step button').forEach(b => {
+      b.setAttribute('aria-checked', String(b.dataset.command === `step${s.step}`));
+      b.disabled = !editing;
+    });
   }
 
   /** The module asks for a window: a part's menu, its property dialog. */
@@ -131,6 +137,10 @@ export class Editing {
       if (e.altKey && !e.ctrlKey && (e.key === 'e' || e.key === 'E')) {
         e.preventDefault();
         (document.querySelector('#menu-bar [data-menu=edit]') as HTMLElement | null)?.click();
+      }
+      if (e.altKey && !e.ctrlKey && (e.key === 's' || e.key === 'S') && !$('menu-step-title').hidden) {
+        e.preventDefault();
+        (document.querySelector('#menu-bar [data-menu=step]') as HTMLElement | null)?.click();
       }
       return;
     }

@@ -463,6 +463,7 @@ class Page {
     // on the page stays as it was.
     const result = this.machine.open(bytes, name);
     if (!result.ok) return false;
+    delete document.documentElement.dataset.opened;
     this.shown = true;
     this.startWindow.close();
     this.fileName = name;
@@ -471,6 +472,8 @@ class Page {
     this.scene = readScene(this.machine.scene());
     await this.preloadScene();
     this.refresh();
+    // The machine is drawn whole, its pictures loaded (what tests and tools wait for).
+    document.documentElement.dataset.opened = name;
     return true;
   }
 

@@ -39,6 +39,7 @@ export interface Scene {
   controls: Controls;
   panel: { x: string; y: string; partsName: string; partsId: string; partsCount: string; pictureVisible: boolean; pictureKind: number };
   level: number;
+  step: number;
   runMode: number;
   levelCaption: string;
   levelText: string;
@@ -124,6 +125,7 @@ export function readScene(json: string): Scene {
       partsCount: str(p.partsCount ?? s.partsCount), pictureVisible: bool(p.pictureVisible), pictureKind: num(p.pictureKind, -1),
     },
     level: num(s.level, 3),
+    step: num(s.step, 1),
     runMode: num(s.runMode, 0),
     levelCaption: str(s.levelCaption),
     levelText: str(s.levelText),

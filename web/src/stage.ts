@@ -88,14 +88,42 @@ export class StageCanvas {
       const g = DigitStripWidth / 10;
       const n = p.digits.length;
       for (let k = 1; strip && k <= Math.min(n, 4); ++k) {
-        const ch = p.digits.charCodeAt(n - k) - 48;
-        if (ch < 0 || ch > 9) break;
         const box = p.digitBoxes[k - 1];
         if (!box) break;
+        if (p.digits[n - k] === '-') {
+          // A negative count: the minus sign in the place before the digits, as the middle bar
+          // of an 8, drawn as the desktop draws it.
+          const bar = Math.max(2, Math.floor(box.h / 9));
+          c.fillStyle = this.minusColour(strip, g);
+          c.fillRect(box.x + Math.floor(box.w / 5), box.y + Math.floor((box.h - 1) / 2) - Math.floor(bar / 2),
+                     Math.floor(box.w * 3 / 5), bar);
+          break;
+        }
+        const ch = p.digits.charCodeAt(n - k) - 48;
+        if (ch < 0 || ch > 9) break;
         c.drawImage(strip, ch * g, 0, g, strip.naturalHeight, box.x, box.y, box.w, box.h);
       }
     }
     if (p.numberShown) this.partNumber(p, numberColour);
+  }
+
+  // The lit colour of the digit strip's 8 (its middle bar), read once.
+  private minusFill: string | null = null;
+  private minusColour(strip: HTMLImageElement, g: number): string {
+    if (this.minusFill) return this.minusFill;
+    let fill = 'rgb(255,60,40)';
+    try {
+      const probe = document.createElement('canvas');
+      probe.width = strip.naturalWidth; probe.height = strip.naturalHeight;
+      const pc = probe.getContext('2d');
+      if (pc) {
+        pc.drawImage(strip, 0, 0);
+        const d = pc.getImageData(8 * g + Math.floor(g / 2), Math.floor(strip.naturalHeight / 2), 1, 1).data;
+        if (d[3] > 0) fill = `rgb(${d[0]},${d[1]},${d[2]})`;
+      }
+    } catch { /* an unreadable strip keeps the default colour */ }
+    this.minusFill = fill;
+    return fill;
   }
 
   private partNumber(p: ScenePart, colour: string): void {

@@ -17,7 +17,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "e2e"))
-from xdesktop import Desktop, arguments  # noqa: E402
+from xdesktop import Desktop, arguments, report, start_program, stop_program  # noqa: E402
 
 # Positions inside the main window's client area (its menu bar is 18 pixels high).
 MENU_BAR = 18
@@ -48,14 +48,10 @@ def main():
     work = tempfile.mkdtemp(prefix="jhk-runview-screens-")
     machine = os.path.join(work, "machine.jhk")
     subprocess.run([os.path.join(args.helper_dir, "runview_e2e_machine"), machine], check=True)
-    env = dict(os.environ)
-    env.setdefault("XDG_RUNTIME_DIR", work)
-    env["XDG_CONFIG_HOME"] = os.path.join(work, "config")
-
-    wm = subprocess.Popen(["openbox", "--sm-disable"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    wm = subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     time.sleep(1.0)
-    program = subprocess.Popen([os.path.join(args.app_dir, "jihankobo"), machine], env=env,
-                               stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+    # Settings and recovery copies of its own: nothing remembered, nothing left behind.
+    program = start_program(args.app_dir, work, machine, own_settings=True)
     desk = Desktop(args.shots, pause=None)
     failures = []
     try:
@@ -93,14 +89,11 @@ def main():
         if int(view) in order and int(main_win) in order and order.index(int(view)) < order.index(int(main_win)):
             failures.append("the main window, moved under the run view, came over it on a click")
     finally:
-        program.kill()
-        program.wait()
+        stop_program(program)
         wm.kill()
         wm.wait()
         shutil.rmtree(work, ignore_errors=True)
-    for f in failures:
-        print("FAILED:", f, file=sys.stderr)
-    return 1 if failures else 0
+    return report(failures)
 
 
 if __name__ == "__main__":
