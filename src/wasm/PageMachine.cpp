@@ -95,6 +95,8 @@ PageMachine::PageMachine(const std::string &appDir, int level, int background, P
     , m_editor(m_machine, m_engine.stage(), m_sizes, static_cast<UserDialogs &>(*this),
                static_cast<StageEditorHooks &>(*this))
     , m_controller(m_machine, m_engine, m_editor, static_cast<StageControllerHost &>(*this))
+    , m_history(m_machine, m_engine, m_editor, m_face)
+    , m_commands(m_machine, m_engine, m_editor, m_history, static_cast<UserDialogs &>(*this), m_face)
 {
     m_engine.setScheduler(this);
     m_engine.partsLoad();
@@ -102,7 +104,7 @@ PageMachine::PageMachine(const std::string &appDir, int level, int background, P
     m_machine.app.MoneyInHand = MainWindowMoney;
     m_engine.stage().moneyLabel = std::string(MoneyLabelPrefix) + std::to_string(MainWindowMoney);
     m_saved.markSaved(m_machine);
-    m_history.reset(m_machine, undoExtra());
+    m_history.reset();
     m_runView.sync();
 }
 
@@ -142,7 +144,7 @@ PageMachine::OpenResult PageMachine::open(const std::vector<std::uint8_t> &bytes
             m_editor.fitLabel(j);
     }
     m_editor.panel().partsCount = partsCountCaption(m_machine.app.PartsCount, m_machine.app.LabelCount);
-    m_history.reset(m_machine, undoExtra());
+    m_history.reset();
     m_saved.markSaved(m_machine);
     m_fileName = fileName;
     m_runView.sync();
@@ -156,7 +158,7 @@ std::vector<std::uint8_t> PageMachine::saveBytes()
     // As the save command: the stage's places go back into the tables first.
     m_engine.checkAll();
     EncodeResult encoded = encodeDocument(m_machine);
-    m_history.rebase(m_machine, undoExtra());
+    m_history.rebase();
     if (!encoded.ok) {
         showMessage(encoded.message.empty() ? SaveFailedMessage : encoded.message);
         return {};
@@ -235,7 +237,7 @@ bool PageMachine::command(const std::string &name)
     } else if (name == "stop") {
         m_engine.stopRun();
         // A run is not an edit: the history starts again from the machine it left.
-        m_history.rebase(m_machine, undoExtra());
+        m_history.rebase();
         m_runView.followMode();
     } else if (name == "stepmode") {
         m_engine.stepMode();
@@ -248,7 +250,10 @@ bool PageMachine::command(const std::string &name)
             return true;
         changeMoneyInHand();
     } else if (name == "undo" || name == "redo") {
-        travelHistory(name == "undo");
+        // Not while a dialog of the page is open, as behind a modal window.
+        if (m_properties || m_label)
+            return true;
+        name == "undo" ? m_history.undo() : m_history.redo();
     } else if (name == "step1" || name == "step2" || name == "step3") {
         // The exercise step of level 1: every part's program is cut down or restored.
         if (m_machine.app.RunMode != ModeEditing || m_properties || !m_engine.stage().controls.stepControlsVisible)
@@ -264,7 +269,7 @@ bool PageMachine::command(const std::string &name)
     } else {
         return false;
     }
-    recordEdit();
+    m_history.record();
     return true;
 }
 
@@ -475,8 +480,8 @@ std::string PageMachine::scene() const
     j.field("money", c.moneyEnabled).field("partButtons", c.partButtonsEnabled).field("labelButton", c.labelButtonEnabled);
     j.field("delete", c.deleteEnabled).field("runPointer", c.runPointer).field("chartVisible", c.chartVisible);
     j.field("stepControlsVisible", c.stepControlsVisible);
-    j.field("undo", app.RunMode == ModeEditing && m_history.canUndo());
-    j.field("redo", app.RunMode == ModeEditing && m_history.canRedo());
+    j.field("undo", m_history.canUndo());
+    j.field("redo", m_history.canRedo());
     j.endObject();
     j.field("modified", isModified()).field("fileName", m_fileName);
     j.endObject();

@@ -1,17 +1,19 @@
 #pragma once
 
-#include "document/UndoHistory.h"
 #include "engine/Engine.h"
 #include "engine/PictureSizes.h"
 #include "model/AppState.h"
 #include "model/Catalogue.h"
+#include "rules/DocumentCommands.h"
 #include "rules/LabelEditorLogic.h"
+#include "rules/MachineHistory.h"
 #include "rules/PropertyDialogLogic.h"
 #include "rules/RunViewModel.h"
 #include "rules/SavedState.h"
 #include "rules/StageController.h"
 #include "rules/StageEditor.h"
 #include "rules/UserDialogs.h"
+#include "rules/WindowFace.h"
 
 #include <cstdint>
 #include <functional>
@@ -189,12 +191,37 @@ private:
     using UserDialogs::inputText;
     void inputText(std::string_view, std::string_view, TextHandler typed) override { typed(std::nullopt); }
 
-    // The history: each finished edit becomes a step; a run or a save is not an edit.
-    UndoExtra undoExtra() const;
-    void recordEdit();
-    void travelHistory(bool back);
-    void showRestoredMachine(const UndoExtra &extra);
+    // The property dialog for `slot`, shown by the page; `shownPicture` is empty for a part
+    // just dropped.
+    void openProperties(int slot, const std::string &shownPicture, bool newPart,
+                        std::function<void(PropertyOutcome, bool pictureChanged)> closed);
     void closeProperties(PropertyOutcome outcome);
+
+    // What the window rules ask of the page: it keeps no painted pictures of its own (the paint
+    // tool is on the desktop) and reads everything it shows again from the scene.
+    class Face final : public WindowFace {
+    public:
+        explicit Face(PageMachine &page) : m_page(page) {}
+        UndoExtra paintedState() const override { return {}; }
+        void restorePaintedState(const std::shared_ptr<const void> &) override {}
+        void showPaintedPictures() override {}
+        void forgetPaintedPicture(int) override {}
+        std::optional<std::string> loadPicturesBeside(const std::string &) override { return std::nullopt; }
+        std::optional<std::string> savePicturesBeside(const std::string &) override { return std::nullopt; }
+        std::vector<RecoveryPicture> paintedBitmaps() const override { return {}; }
+        void showLevel() override {}
+        void showStep(int) override {}
+        void refresh() override;
+        void takeKeyboard() override {}
+        void showPropertyDialog(int slot, const std::string &shownPicture,
+                                std::function<void(PropertyOutcome, bool)> closed) override;
+        void handOverPaintDrawing() override {}
+        void closePaintTool() override {}
+        void withTemporaryFolder(const std::function<void(const std::string *)> &use) override { use(nullptr); }
+
+    private:
+        PageMachine &m_page;
+    };
     int ask(const std::string &text, const std::string &buttons, const std::string &icon,
             std::function<void(const std::string &)> then);
     void afterEdit();
@@ -205,7 +232,6 @@ private:
     Catalogue m_catalogue;
     FilePictureSizes m_sizes;
     Engine m_engine;
-    UndoHistory m_history;
     SavedState m_saved;
     RunViewModel m_runView;
     std::string m_fileName;    // the name the machine was opened or saved under
@@ -216,14 +242,15 @@ private:
     StageEditor m_editor;
     StageController m_controller;
     int m_buttonsHeld = 0;     // the pointer's buttons down on the stage, a bit each
-    int m_historyPaused = 0;   // an edit not finished yet, a machine being restored
-    bool m_runSinceEdit = false;
-    // The property dialog open now: for a part just dropped (its outcome finishes the drop) or
-    // for one on the stage (キャンセル puts it back as it was).
+    Face m_face{*this};
+    MachineHistory m_history;
+    DocumentCommands m_commands;
+    // The property dialog open now: for a part just dropped or for one on the stage; `closed`
+    // gets how it was closed and finishes the drop or the change.
     struct OpenProperties {
         PropertyDialogLogic logic;
-        std::function<void(PropertyOutcome)> closed; // a part just dropped: the drop goes on
-        PartsRecord before;                          // a part on the stage: as it was
+        std::function<void(PropertyOutcome, bool pictureChanged)> closed;
+        bool newPart = false;
     };
     std::optional<OpenProperties> m_properties;
     struct OpenLabel {

@@ -49,12 +49,6 @@ const char *iconName(MessageIcon icon)
     return "";
 }
 
-// What the page keeps of the machine beside the tables, kept with every state of the history.
-struct PageState {
-    std::array<std::string, LabelSlots> labelFonts;
-    int step = 1;
-};
-
 } // namespace
 
 // --- The pointer on the stage ------------------------------------------------------------------
@@ -94,7 +88,7 @@ void PageMachine::pointer(const std::string &type, int x, int y, int button, int
     } else {
         return;
     }
-    recordEdit();
+    m_history.record();
 }
 
 // --- The palette ------------------------------------------------------------------------------
@@ -108,7 +102,7 @@ bool PageMachine::paletteDown(int kind)
     if (!m_engine.stage().controls.partButtonsEnabled)
         return false;
     const bool drag = m_editor.paletteButtonDown(kind);
-    recordEdit();
+    m_history.record();
     return drag;
 }
 
@@ -121,37 +115,37 @@ void PageMachine::paletteDrop(int kind, int x, int y)
         || m_controller.hitTest().hitAt(x, y).kind != StageHit::Surface)
         return;
     const DropSource source = kind == PartsKindCount ? DropSource::LabelButton : DropSource::PartButton;
-    // The new part and what its property dialog gives it are one edit, recorded once the
-    // dialog has closed.
-    const int placedBefore = m_machine.app.PartsCount + m_machine.app.LabelCount;
-    ++m_historyPaused;
-    m_editor.dropOnStage(source, kind, x * m_machine.app.TwipsX, y * m_machine.app.TwipsY, [this, placedBefore] {
-        --m_historyPaused;
-        // A drop whose dialog was cancelled leaves only a freed slot behind: no edit.
-        if (m_machine.app.PartsCount + m_machine.app.LabelCount == placedBefore)
-            m_history.rebase(m_machine, undoExtra());
-        recordEdit();
-        m_host.changed("everything", -1);
-    });
+    m_commands.dropFromPalette(source, kind, x * m_machine.app.TwipsX, y * m_machine.app.TwipsY);
 }
 
 // --- The property dialog ------------------------------------------------------------------------
 
 void PageMachine::showPropertyDialog(int slot, std::function<void(PropertyOutcome)> closed)
 {
-    m_properties.emplace(OpenProperties{PropertyDialogLogic(m_machine, m_catalogue, slot), std::move(closed), {}});
+    openProperties(slot, {}, true, [closed = std::move(closed)](PropertyOutcome outcome, bool) { closed(outcome); });
+}
+
+void PageMachine::Face::showPropertyDialog(int slot, const std::string &shownPicture,
+                                           std::function<void(PropertyOutcome, bool)> closed)
+{
+    m_page.openProperties(slot, shownPicture, false, std::move(closed));
+}
+
+void PageMachine::openProperties(int slot, const std::string &shownPicture, bool newPart,
+                                 std::function<void(PropertyOutcome, bool)> closed)
+{
+    m_properties.emplace(OpenProperties{shownPicture.empty()
+                                            ? PropertyDialogLogic(m_machine, m_catalogue, slot)
+                                            : PropertyDialogLogic(m_machine, m_catalogue, slot, shownPicture),
+                                        std::move(closed), newPart});
     m_host.request("properties", slot);
 }
 
 void PageMachine::changeProperties(int slot)
 {
-    if (m_properties || m_machine.app.RunMode != ModeEditing || !m_machine.partExists(slot))
+    if (m_properties || m_label)
         return;
-    const PartsRecord before = m_machine.part(slot);
-    const std::string &shown = m_engine.stage().part(slot).picture;
-    m_properties.emplace(OpenProperties{
-        PropertyDialogLogic(m_machine, m_catalogue, slot, shown.empty() ? "dummy" : shown), {}, before});
-    m_host.request("properties", slot);
+    m_commands.changeProperties(slot);
 }
 
 std::string PageMachine::propertyDialog() const
@@ -162,7 +156,7 @@ std::string PageMachine::propertyDialog() const
     JsonWriter j;
     j.beginObject();
     j.field("slot", d.slot()).field("kind", d.kind()).field("kindName", d.kindName());
-    j.field("newPart", bool(m_properties->closed));
+    j.field("newPart", m_properties->newPart);
     j.key("boxes").beginArray();
     for (int i = 0; i < 3; ++i) {
         j.beginObject().field("label", d.variableLabel(i)).field("shown", d.variableShown(i));
@@ -206,21 +200,7 @@ void PageMachine::closeProperties(PropertyOutcome outcome)
 {
     OpenProperties open = std::move(*m_properties);
     m_properties.reset();
-    const int slot = open.logic.slot();
-    if (open.closed) {
-        // The drop goes on and records itself as one edit.
-        open.closed(outcome);
-        return;
-    }
-    // A part already on the stage: キャンセル keeps it exactly as it was; 決定 shows the
-    // picture chosen.
-    m_machine.app.DeleteNewParts = 0;
-    if (outcome == PropertyOutcome::Ok && open.logic.pictureChanged())
-        m_engine.stage().setPartPicture(m_machine, m_sizes, slot, m_machine.part(slot).PictName);
-    else if (outcome != PropertyOutcome::Ok)
-        m_machine.part(slot) = open.before;
-    recordEdit();
-    m_host.changed("everything", -1);
+    open.closed(outcome, open.logic.pictureChanged());
 }
 
 // --- What the stage rules ask of the page -----------------------------------------------------
@@ -243,7 +223,7 @@ void PageMachine::changeMoneyInHand()
 {
     ask(msg::MoneyPrompt, "input", "", [this](const std::string &text) {
         m_engine.setMoneyInHand(text);
-        recordEdit();
+        m_history.record();
         m_runView.sync();
     });
 }
@@ -338,7 +318,7 @@ void PageMachine::labelOk()
     m_editor.setLabelFont(j, font);
     m_editor.fitLabel(j);
     m_engine.stage().frameTightly(c.rect);
-    recordEdit();
+    m_history.record();
     m_host.changed("everything", -1);
 }
 
@@ -370,75 +350,14 @@ void PageMachine::ask(std::string_view text, MessageButtons buttons, MessageIcon
     ask(std::string(text), buttonsName(buttons), iconName(icon), std::move(then));
 }
 
-// --- Undo and redo -----------------------------------------------------------------------------
+// --- What the window rules ask of the page ------------------------------------------------------
 
-UndoExtra PageMachine::undoExtra() const
+void PageMachine::Face::refresh()
 {
-    auto state = std::make_shared<PageState>();
-    state->labelFonts = m_editor.labelFonts();
-    state->step = m_machine.app.Step;
-    std::string key = std::to_string(state->step);
-    for (const std::string &font : state->labelFonts)
-        key += '|' + font;
-    return {std::move(key), std::move(state)};
-}
-
-void PageMachine::recordEdit()
-{
-    const AppState &app = m_machine.app;
-    if (m_historyPaused > 0 || m_properties || app.DragIndex >= 0)
-        return;
-    if (app.RunMode != ModeEditing) {
-        m_runSinceEdit = true;
-        return;
-    }
-    if (m_runSinceEdit) {
-        // A run moves the sizes into the tables and may change the money: not an edit.
-        m_runSinceEdit = false;
-        m_history.rebase(m_machine, undoExtra());
-        return;
-    }
-    // A changed machine is no longer the one whose run ended: its stop notes go.
-    if (m_history.checkpoint(m_machine, undoExtra()))
-        m_engine.forgetRunEnd();
-}
-
-void PageMachine::travelHistory(bool back)
-{
-    if (m_machine.app.RunMode != ModeEditing || m_properties || m_historyPaused > 0)
-        return;
-    m_editor.endDrag();
-    const std::optional<UndoExtra> extra =
-        back ? m_history.undo(m_machine, undoExtra()) : m_history.redo(m_machine, undoExtra());
-    if (extra)
-        showRestoredMachine(*extra);
-    m_host.changed("everything", -1);
-}
-
-void PageMachine::showRestoredMachine(const UndoExtra &extra)
-{
-    if (const auto state = std::static_pointer_cast<const PageState>(extra.data)) {
-        for (int j = 0; j < LabelSlots; ++j)
-            m_editor.setLabelFont(j, state->labelFonts[static_cast<std::size_t>(j)]);
-        m_machine.app.Step = static_cast<std::uint8_t>(state->step);
-    }
-    // Rebuilding a level-1 stage puts every program back to step 1: the restored programs and
-    // step stay as they were.
-    const PartsTable programs = m_machine.parts;
-    const std::uint8_t step = m_machine.app.Step;
-    ++m_historyPaused;
-    m_engine.rebuildStage();
-    --m_historyPaused;
-    m_machine.parts = programs;
-    m_machine.app.Step = step;
-    for (int j = 0; j < LabelSlots; ++j)
-        if (m_engine.stage().labels[static_cast<std::size_t>(j)].visible)
-            m_editor.fitLabel(j);
-    m_editor.showRestoredMachine();
-    m_runView.sync();
-    // Choosing what is selected may name another current part: that is where the next edit
-    // starts, without a step of its own and keeping what there is to redo.
-    m_history.rebase(m_machine, undoExtra());
+    // Whatever changed has ended: the history decides whether it was an edit.
+    m_page.m_history.record();
+    m_page.m_runView.sync();
+    m_page.m_host.changed("everything", -1);
 }
 
 } // namespace jhk
