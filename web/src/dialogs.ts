@@ -111,3 +111,17 @@ export class Dialogs {
     (input ?? (row.querySelector('button') as HTMLButtonElement)).focus();
   }
 }
+
+/** A window of the program's own over the main window (start window, property dialog, label
+ * editor): a modal layer and the window in it, laid out by the caller. */
+export function modalWindow(id: string, label: string, layerClass = ''): { layer: HTMLElement; win: HTMLElement } {
+  const layer = document.createElement('div');
+  layer.className = layerClass ? `window-layer ${layerClass}` : 'window-layer';
+  const win = document.createElement('div');
+  win.className = 'window';
+  win.id = id;
+  win.setAttribute('role', 'dialog');
+  win.setAttribute('aria-modal', 'true');
+  win.setAttribute('aria-label', label);
+  return { layer, win };
+}

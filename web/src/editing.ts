@@ -4,7 +4,7 @@
 // a press or a value means) is the page module's; this file only shows its windows and hands
 // it the pupil's events.
 import type { Machine } from './core';
-import type { Dialogs } from './dialogs';
+import { modalWindow, type Dialogs } from './dialogs';
 import type { Pictures } from './pictures';
 import type { Scene } from './scene';
 
@@ -254,14 +254,7 @@ export class Editing {
     const model = JSON.parse(this.page.machine.propertyDialog?.() ?? 'null') as PropertyDialogModel | null;
     if (!model) return;
     this.propertyWindow?.remove();
-    const layer = document.createElement('div');
-    layer.className = 'window-layer';
-    const win = document.createElement('div');
-    win.className = 'window';
-    win.id = 'frmPDialog';
-    win.setAttribute('role', 'dialog');
-    win.setAttribute('aria-modal', 'true');
-    win.setAttribute('aria-label', 'プロパティの設定');
+    const { layer, win } = modalWindow('frmPDialog', 'プロパティの設定');
     win.innerHTML = `<div class="title">プロパティの設定</div>
       <div class="client" style="width:370px;height:254px">
         <div class="label" style="left:8px;top:16px">次のパーツのプロパティを設定して下さい</div>
@@ -397,14 +390,7 @@ function labelEditor(page: EditingPage, closed: () => void): HTMLElement | null 
   const read = () => JSON.parse(m.labelDialog?.() ?? 'null') as LabelDialogModel | null;
   const model = read();
   if (!model) return null;
-  const layer = document.createElement('div');
-  layer.className = 'window-layer';
-  const win = document.createElement('div');
-  win.className = 'window';
-  win.id = 'frmLblEdit';
-  win.setAttribute('role', 'dialog');
-  win.setAttribute('aria-modal', 'true');
-  win.setAttribute('aria-label', 'ラベルの編集');
+  const { layer, win } = modalWindow('frmLblEdit', 'ラベルの編集');
   win.innerHTML = `<div class="title">ラベルの編集</div>
     <div class="client" style="width:397px;height:273px">
       <div class="label" style="left:8px;top:8px">ラベル内容</div>

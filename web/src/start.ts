@@ -2,6 +2,8 @@
 // description) and the background (its thumbnail, chosen with the scroll bar), then START. It
 // stands over the main window until it is answered, or until a machine is opened instead.
 
+import { modalWindow } from './dialogs';
+
 export interface StartChoice { level: number; background: number; }
 export interface StartTexts { title: string; levels: string[]; }
 
@@ -16,14 +18,7 @@ export class StartWindow {
   show(texts: StartTexts, started: (choice: StartChoice) => void): void {
     this.close();
     const choice: StartChoice = { level: 1, background: 0 };
-    const layer = document.createElement('div');
-    layer.className = 'window-layer start-layer';
-    const win = document.createElement('div');
-    win.className = 'window';
-    win.id = 'frmOpen';
-    win.setAttribute('role', 'dialog');
-    win.setAttribute('aria-modal', 'true');
-    win.setAttribute('aria-label', texts.title);
+    const { layer, win } = modalWindow('frmOpen', texts.title, 'start-layer');
     win.innerHTML = `<div class="title"></div>
       <div class="client" style="width:392px;height:305px">
         <div class="label" id="Label2" style="left:16px;top:16px;font-size:16px">ジハンコウボウ</div>
