@@ -69,10 +69,12 @@ int main(int argc, char *argv[])
         standardMessages = qInstallMessageHandler(quietBatchMessages);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("jihankobo"));
-    // Every window (main, start, editors, paint tool, run view, dialogs) carries the icon.
+    // Every window (main, start, editors, paint tool, run view, dialogs) carries the icon. Its
+    // sizes are read as the built-in pictures are, as PNG: a file name handed to QIcon would
+    // be probed by every image-format plugin before the splash is up.
     QIcon icon;
     for (const int size : {16, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/jihankobo-%1.png").arg(size), QSize(size, size));
+        icon.addPixmap(jhk::StagePictures::builtIn(QStringLiteral(":/icons/jihankobo-%1.png").arg(size)));
     QApplication::setWindowIcon(icon);
     QGuiApplication::setDesktopFileName(QStringLiteral("org.jihankobo.JihanKobo"));
     QApplication::setApplicationVersion(QStringLiteral(JHK_VERSION));
