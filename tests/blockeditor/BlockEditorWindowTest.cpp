@@ -109,6 +109,23 @@ struct WindowFixture : EditorFixture {
         QTest::mouseClick(window->detailDialog()->okButton(), Qt::LeftButton);
     }
 
+    // The first block's left side picked on the stage: the detail dialog's first "指定", part
+    // `part` clicked, entry `entry` (variable `variable`) of the variable menu. The dialog
+    // that comes back, or nothing.
+    BlockDetailDialog *pickVariableForFirstBlock(int part, const char *variable, std::size_t entry)
+    {
+        BlockDetailDialog *detail = doubleClickBox(0);
+        if (!detail)
+            return nullptr;
+        QTest::mouseClick(detail->pickButton(0), Qt::LeftButton);
+        const PickOutcome outcome = engine.pickPart(part);
+        if (!outcome.showVariableMenu)
+            return nullptr;
+        engine.chooseVariable(variable, outcome.menuCaptions[entry]);
+        window->finishStagePick();
+        return window->detailDialog();
+    }
+
     // The pupil clicks part `part` on the stage during a pick.
     void pickOnStage(int part)
     {
@@ -173,14 +190,7 @@ TEST(BlockEditorWindow, BranchOperandsPickedWithTheVariableMenu)
 {
     WindowFixture f;
     f.dragFromPalette(8, {100, 60});
-    BlockDetailDialog *detail = f.doubleClickBox(0);
-    ASSERT_NE(detail, nullptr);
-    QTest::mouseClick(detail->pickButton(0), Qt::LeftButton);
-    const PickOutcome outcome = f.engine.pickPart(f.button);
-    ASSERT_TRUE(outcome.showVariableMenu);
-    f.engine.chooseVariable("A", outcome.menuCaptions[0]);
-    f.window->finishStagePick();
-    detail = f.window->detailDialog();
+    BlockDetailDialog *detail = f.pickVariableForFirstBlock(f.button, "A", 0);
     ASSERT_NE(detail, nullptr);
     EXPECT_EQ(detail->operandLabel(1)->text(), QStringLiteral("購買可ランプ"));
     ASSERT_TRUE(detail->lampList()->isVisibleTo(detail));
@@ -564,14 +574,7 @@ TEST(BlockEditorWindow, TheStockNumberIsTypedIntoABoxAnsweredLater)
 {
     WindowFixture f;
     f.dragFromPalette(8, {100, 60});
-    BlockDetailDialog *detail = f.doubleClickBox(0);
-    ASSERT_NE(detail, nullptr);
-    QTest::mouseClick(detail->pickButton(0), Qt::LeftButton);
-    const PickOutcome outcome = f.engine.pickPart(f.product);
-    ASSERT_TRUE(outcome.showVariableMenu);
-    f.engine.chooseVariable("B", outcome.menuCaptions[1]);
-    f.window->finishStagePick();
-    detail = f.window->detailDialog();
+    BlockDetailDialog *detail = f.pickVariableForFirstBlock(f.product, "B", 1);
     ASSERT_NE(detail, nullptr);
     ASSERT_EQ(detail->operandLabel(1)->text(), QStringLiteral("在庫数"));
 
