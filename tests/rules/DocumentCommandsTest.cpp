@@ -276,6 +276,31 @@ TEST(DocumentCommands, UndoAndRedoNameTheirStepAndSayWhenTheStageLooksTheSame)
     EXPECT_EQ(w.history.undoCaption(), "元に戻す(&U)");
 }
 
+// Undoing the only part leaves the selected-part panel as an empty stage shows it, not naming
+// the part that is gone; redoing it selects the part again.
+TEST(DocumentCommands, UndoingTheOnlyPartEmptiesTheSelectedPartPanel)
+{
+    Window w;
+    const SelectionPanel empty = w.editor.panel();
+    const int part = w.placeProduct();
+    ASSERT_EQ(w.editor.panel().partsId, "パーツ番号：" + std::to_string(part));
+    w.history.undo();
+    ASSERT_FALSE(w.m.partExists(part));
+    SelectionPanel expected = empty;
+    expected.partsCount = "パーツの数：0個";
+    const SelectionPanel &panel = w.editor.panel();
+    EXPECT_EQ(panel.partsId, expected.partsId);
+    EXPECT_EQ(panel.partsName, expected.partsName);
+    EXPECT_EQ(panel.x, expected.x);
+    EXPECT_EQ(panel.y, expected.y);
+    EXPECT_FALSE(panel.pictureVisible);
+    EXPECT_EQ(panel.partsCount, expected.partsCount);
+    EXPECT_EQ(w.m.app.SelKind, SelectionNone);
+    w.history.redo();
+    EXPECT_EQ(w.editor.panel().partsId, "パーツ番号：" + std::to_string(part));
+    EXPECT_TRUE(w.editor.panel().pictureVisible);
+}
+
 // Quitting with work on the stage: Yes saves through the save dialog, and the program ends
 // only once that save has succeeded.
 TEST_F(DocumentCommandsTest, QuittingWaitsForTheSaveItAskedFor)
