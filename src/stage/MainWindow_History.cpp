@@ -17,8 +17,10 @@ void MainWindow::buildEditMenu()
     QMenu *edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
     edit->setObjectName(QStringLiteral("mnuEdit"));
     m_undo = edit->addAction(QString::fromStdString(editCaption(true, nullptr)), this, &MainWindow::undo);
+    m_undo->setObjectName(QStringLiteral("mnuUndo"));
     m_undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     m_redo = edit->addAction(QString::fromStdString(editCaption(false, nullptr)), this, &MainWindow::redo);
+    m_redo->setObjectName(QStringLiteral("mnuRedo"));
     m_redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     m_undo->setEnabled(false);
     m_redo->setEnabled(false);
