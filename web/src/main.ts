@@ -55,6 +55,7 @@ class Page {
   private pendingOpen: { files: { file: File; path: string }[]; handle: FileHandle | null; name?: string; bytes?: Uint8Array } | null = null;
   private openHandle: FileHandle | null = null; // the file the open dialog chose
   private saveAsNew = false;
+  private openInputAsked = false; // the file input was opened for the module's open dialog
   private writing: Promise<boolean> = Promise.resolve(true);
   private quitting = false;
 
@@ -348,7 +349,10 @@ class Page {
     // Opening: the file picker, a folder, drag and drop anywhere on the page.
     $<HTMLInputElement>('open-input').addEventListener('change', e => {
       const input = e.target as HTMLInputElement;
-      void this.openFiles(Array.from(input.files ?? []).map(f => ({ file: f, path: f.name })), null, true);
+      // The answer to the module's open dialog, or files given to the page without one.
+      const asked = this.openInputAsked;
+      this.openInputAsked = false;
+      void this.openFiles(Array.from(input.files ?? []).map(f => ({ file: f, path: f.name })), null, asked);
       input.value = '';
     });
     $<HTMLInputElement>('folder-input').addEventListener('change', e => {
@@ -448,7 +452,8 @@ class Page {
     }
     const input = $<HTMLInputElement>('open-input');
     // A dialog closed without a file answers the module too.
-    input.addEventListener('cancel', () => this.machine.fileChosen('', null), { once: true });
+    this.openInputAsked = true;
+    input.addEventListener('cancel', () => { this.openInputAsked = false; this.machine.fileChosen('', null); }, { once: true });
     input.click();
   }
 
