@@ -11,7 +11,7 @@ import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
-import { arg, work, browser, openPage, scene, client, dialogText, fingerPath, run } from './harness.mjs';
+import { arg, work, browser, openPage, scene, dialogText, run, dropPart } from './harness.mjs';
 
 // The same steps as desktop_level1_e2e.py: palette button, stage point of the part's corner,
 // the values typed into its property dialog.
@@ -34,18 +34,7 @@ async function start(page, level, touch) {
 
 async function build(page, touch) {
   for (const [kind, x, y, values] of Steps) {
-    const b = await page.locator('#cmdPartsButton' + kind).boundingBox();
-    const from = [b.x + b.width / 2, b.y + b.height / 2];
-    const to = await client(page, x, y);
-    if (touch) {
-      await fingerPath(page, from, to);
-    } else {
-      await page.mouse.move(...from);
-      await page.mouse.down();
-      await page.mouse.move(...to, { steps: 10 });
-      await page.mouse.up();
-    }
-    await page.locator('#frmPDialog').waitFor({ timeout: 5000 });
+    await dropPart(page, kind, x, y, touch);
     for (let i = 0; i < values.length; ++i) await page.locator('#txtDHennsuu' + i).fill(values[i]);
     if (touch) await page.locator('#cmdOK').tap();
     else await page.click('#cmdOK');
