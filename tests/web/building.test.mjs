@@ -196,5 +196,22 @@ test('the file commands, 所持金 and 環境設定 ask what the desktop asks', 
   await page.click('#dialog-layer [data-answer=no]');
   await start(page, 2, false);
   assert.equal((await scene(page)).moneyInHand, 2670, 'a new machine');
+
+  // With a part on the stage the quit prompt offers to save; キャンセル stays, いいえ ends: the
+  // page closes, or starts again with the start window where the browser keeps the tab.
+  await dropPart(page, 0, 40, 150, false);
+  await page.click('#cmdOK');
+  await menu('file', 'quit');
+  assert.equal(await dialogText(page), 'ジハンコウボウを終了します\n保存しますか？');
+  await page.click('#dialog-layer [data-answer=cancel]');
+  assert.equal((await scene(page)).parts.filter(p => p.visible).length, 1, 'キャンセル keeps the machine');
+  const closed = new Promise(resolve => page.once('close', () => resolve('closed')));
+  await menu('file', 'quit');
+  await page.click('#dialog-layer [data-answer=no]');
+  const ended = await Promise.race([closed, page.locator('#frmOpen').waitFor().then(() => 'start window')]);
+  if (ended === 'start window') {
+    assert.equal((await scene(page)).parts.length, 0, 'the machine is gone');
+    assert.equal(await page.evaluate(() => window.jihankobo.machine.isModified()), false, 'nothing asks again on leaving');
+  }
   await context.close();
 });
