@@ -69,6 +69,8 @@ function runs(file) {
   return { state: states[0], blocks, out };
 }
 
+const shots = path.join(work, 'screenshots');
+fs.mkdirSync(shots, { recursive: true });
 const pageSaved = {};
 for (const touch of [false, true]) {
   const how = touch ? 'a finger' : 'the mouse';
@@ -174,6 +176,7 @@ test('the file commands, 所持金 and 環境設定 ask what the desktop asks', 
   await menu('option', 'options');
   await page.locator('#frmOption').waitFor();
   await page.check('#frmOption #optLevel2');
+  await page.screenshot({ path: path.join(shots, 'option-window.png') });
   await page.click('#frmOption #cmdOK');
   assert.equal(await dialogText(page), 'レベルを変更しますか？レベルは元に戻す事や、下げる事はできません');
   await page.click('#dialog-layer [data-answer=yes]');
@@ -187,6 +190,9 @@ test('the file commands, 所持金 and 環境設定 ask what the desktop asks', 
   await page.keyboard.press('Escape');
 
   // ファイルを開く over unsaved work: the desktop's question first; キャンセル keeps the machine.
+  await page.click('[data-menu=file]');
+  await page.screenshot({ path: path.join(shots, 'file-menu.png') });
+  await page.click('[data-menu=file]');
   await menu('file', 'open');
   assert.equal(await dialogText(page), '今のマシンには保存されていない変更があります。\n保存しますか？');
   await page.click('#dialog-layer [data-answer=cancel]');
