@@ -177,6 +177,7 @@ public:
     Engine &engine() { return m_engine; }
     StageEditor &editor() { return m_editor; }
     const Machine &machine() const { return m_machine; }
+    const Catalogue &catalogue() const { return m_catalogue; }
 
 private:
     // StageView
