@@ -289,6 +289,17 @@ PageMachine::OpenResult PageMachine::openRecovery(const std::vector<std::uint8_t
     return opened;
 }
 
+void PageMachine::offerRecovery(const std::vector<std::uint8_t> &bytes, double madeAt)
+{
+    auto copy = std::make_shared<const std::vector<std::uint8_t>>(bytes);
+    const std::optional<long long> when = madeAt >= 0 ? std::optional<long long>(static_cast<long long>(madeAt)) : std::nullopt;
+    UserDialogs &dialogs = *this;
+    dialogs.ask(recoveryQuestion(when), MessageButtons::YesNo, MessageIcon::Question, [this, copy](Answer a) {
+        const bool restored = a == Answer::Yes && m_machine.app.RunMode == ModeEditing && openRecovery(*copy).ok;
+        m_host.request("recovered", restored ? 1 : 0);
+    });
+}
+
 bool PageMachine::isModified() const
 {
     return m_commands.hasUnsavedChanges();

@@ -108,6 +108,10 @@ public:
     // A recovery copy of the machine as it is now, and the way back.
     std::vector<std::uint8_t> recoveryBytes() const;
     OpenResult openRecovery(const std::vector<std::uint8_t> &bytes);
+    // A copy a visit left behind without saving, written at `madeAt` (seconds since 1970, or
+    // negative when not known): the desktop's question whether to restore it, then
+    // request("recovered", 1 when the machine came back, else 0).
+    void offerRecovery(const std::vector<std::uint8_t> &bytes, double madeAt);
 
     // Stage pixels; `type`: "down", "move", "up", "dblclick", "contextmenu"; `button` 0 left,
     // 1 middle, 2 right (as in DOM events); `modifiers` bit 1 shift, 2 ctrl, 4 alt. The stage
