@@ -83,7 +83,8 @@ for (const touch of [false, true]) {
     await build(page, touch);
     const s = await scene(page);
     assert.equal(s.parts.filter(p => p.visible).length, 6);
-    assert.equal(await page.locator('#lblPartsCount').innerText(), 'パーツの数：6個');
+    // The window shows the count in the next frame.
+    await page.waitForFunction(() => document.getElementById('lblPartsCount').textContent === 'パーツの数：6個');
     const bytes = await saveAs(page, 'level1.jhk', touch);
     assert.equal(await page.title(), 'level1.jhk - ジハンコウボウ', 'the page names the file it saved');
     const file = path.join(work, touch ? 'level1-finger.jhk' : 'level1-mouse.jhk');
