@@ -324,14 +324,18 @@ void PageMachine::chooseLevel(int chosen)
 {
     if (m_machine.app.RunMode != ModeEditing)
         return;
-    raiseLevel(m_machine.app, chosen, *this, [this] {
-        // The level panel and the step menu follow; a level is never lowered again, so undo
-        // does not go back across its raise.
-        m_engine.stage().controls.stepControlsVisible = m_machine.app.Level == 1;
-        m_history.reset();
-        m_runView.sync();
-        m_host.changed("everything", -1);
-    });
+    raiseLevel(
+        m_machine.app, chosen, *this,
+        [this] {
+            // The level panel and the step menu follow; a level is never lowered again, so
+            // undo does not go back across its raise.
+            m_engine.stage().controls.stepControlsVisible = m_machine.app.Level == 1;
+            m_history.reset();
+            m_runView.sync();
+            m_host.changed("everything", -1);
+        },
+        // The settings window stays over the main window until its question is answered.
+        [this](bool raised) { m_host.request("levelchosen", raised ? 1 : 0); });
 }
 
 // --- Pointer, coins, commands ----------------------------------------------------------------

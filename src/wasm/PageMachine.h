@@ -54,7 +54,8 @@ public:
     // and "savefile" (the file dialogs "ファイルを開く" and "ファイルの保存", answered with
     // PageMachine::fileChosen), "opened" (an open has ended: `index` 1 when a machine was
     // opened, 0 when not), "new" (the pupil may start a new machine: the start window),
-    // "quit" (the pupil has decided to end the program).
+    // "quit" (the pupil has decided to end the program); "levelchosen" (環境設定 has done:
+    // `index` 1 when the level was raised), when the settings window closes.
     virtual void request(const std::string &what, int index) { (void)what, (void)index; }
     // The size in pixels of a label's caption in its font, as the page draws it; nothing when
     // the page cannot measure.

@@ -225,12 +225,12 @@ test('環境設定 raises the level after the question, never lowers it, and und
     assert.deepEqual([question.text, question.buttons, question.icon],
         ['レベルを変更しますか？レベルは元に戻す事や、下げる事はできません', 'yesno', 'exclamation']);
     m.answer(question.id, 'no');
-    assert.equal(JSON.parse(m.scene()).level, 1);
+    assert.deepEqual([JSON.parse(m.scene()).level, page.requests.at(-1)], [1, 'levelchosen 0']);
     m.chooseLevel(2);
     m.answer(page.messages.at(-1).id, 'yes');
     const scene = JSON.parse(m.scene());
     assert.deepEqual([scene.level, scene.controls.stepControlsVisible, page.messages.at(-1).text], [2, false, 'レベルを2に変更しました']);
-    assert.equal(m.canUndo(), false);
+    assert.deepEqual([m.canUndo(), page.requests.at(-1)], [false, 'levelchosen 1']);
     assert.deepEqual(enabled(), [false, true, true]);
     const asked = page.messages.length;
     m.chooseLevel(1); // lower: nothing, not even a question

@@ -180,9 +180,11 @@ test('the file commands, 所持金 and 環境設定 ask what the desktop asks', 
   await page.screenshot({ path: path.join(shots, 'option-window.png') });
   await page.click('#frmOption #cmdOK');
   assert.equal(await dialogText(page), 'レベルを変更しますか？レベルは元に戻す事や、下げる事はできません');
+  assert.equal(await page.locator('#frmOption').isVisible(), true, 'the settings stay up while they ask');
   await page.click('#dialog-layer [data-answer=yes]');
   assert.equal(await dialogText(page), 'レベルを3に変更しました');
   await page.keyboard.press('Enter');
+  await page.locator('#frmOption').waitFor({ state: 'detached' });
   const s = await scene(page);
   assert.deepEqual([s.level, s.controls.stepControlsVisible, s.controls.undo], [3, false, false]);
   assert.equal(await page.locator('#menu-step-title').isHidden(), true);

@@ -406,6 +406,7 @@ class Page {
     case 'opened': void this.opened(index === 1); return;
     case 'new': this.startAgain(); return;
     case 'quit': void this.quit(); return;
+    case 'levelchosen': this.optionWindow?.close(); this.optionWindow = null; return;
     case 'recovered': this.recovered?.(index === 1); this.recovered = null; return;
     default: this.editing.request(what, index);
     }
@@ -415,7 +416,7 @@ class Page {
   private showOptions(): void {
     if (this.scene.runMode !== 0 || this.editing.modal) return;
     const options = JSON.parse(this.machine.levelOptions()) as LevelOption[];
-    showOptionWindow(options, level => { this.machine.chooseLevel(level); this.changed(); });
+    this.optionWindow = showOptionWindow(options, level => { this.machine.chooseLevel(level); this.changed(); });
   }
 
   showRunView(): void {
@@ -518,6 +519,7 @@ class Page {
   }
   private afterOpen: (() => void) | null = null;
   private recovered: ((restored: boolean) => void) | null = null;
+  private optionWindow: { close(): void } | null = null;
 
   /** The module's open command has ended; a file the reader refused left the page as it was. */
   private async opened(ok: boolean): Promise<void> {
