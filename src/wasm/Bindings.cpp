@@ -5,7 +5,9 @@
 #include "rules/RunViewPlacement.h"
 #include "rules/StageController.h"
 #include "rules/StageTexts.h"
+#include "rules/PaperPage.h"
 #include "wasm/PageMachine.h"
+#include "wasm/PagePrint.h"
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
@@ -70,6 +72,39 @@ public:
     }
 
 private:
+    val m_measure;
+};
+
+// The page's fonts for the page layouts, measured by the page: measure.advance(text, font),
+// measure.metrics(font) → {ascent, height}, measure.ink(text, font) → {left, right}, with
+// font = {family, pixels, bold}.
+class JsPaperMeasure : public jhk::PaperMeasure {
+public:
+    explicit JsPaperMeasure(val measure) : m_measure(std::move(measure)) {}
+    double advance(std::string_view text, const jhk::PaperFont &font) const override
+    {
+        return m_measure.call<double>("advance", std::string(text), fontOf(font));
+    }
+    Metrics metrics(const jhk::PaperFont &font) const override
+    {
+        const val m = m_measure.call<val>("metrics", fontOf(font));
+        return {m["ascent"].as<double>(), m["height"].as<double>()};
+    }
+    Ink ink(std::string_view text, const jhk::PaperFont &font) const override
+    {
+        const val i = m_measure.call<val>("ink", std::string(text), fontOf(font));
+        return {i["left"].as<double>(), i["right"].as<double>()};
+    }
+
+private:
+    static val fontOf(const jhk::PaperFont &font)
+    {
+        val f = val::object();
+        f.set("family", font.family);
+        f.set("pixels", font.pixels);
+        f.set("bold", font.bold);
+        return f;
+    }
     val m_measure;
 };
 
@@ -184,6 +219,7 @@ public:
 
     val recoveryBytes() const { return uint8Array(m_machine.recoveryBytes()); }
     val openRecovery(const val &bytes) { return result(m_machine.openRecovery(bytesOf(bytes))); }
+    void offerRecovery(const val &bytes, double madeAt) { m_machine.offerRecovery(bytesOf(bytes), madeAt); }
 
     void pointer(const std::string &type, int x, int y, int button, int modifiers)
     {
@@ -211,6 +247,15 @@ public:
     }
     void propertyCancel() { m_machine.propertyCancel(); }
     std::string labelDialog() const { return m_machine.labelDialog(); }
+    // The printout and the worksheet laid out for the page's print (see PagePrint.h).
+    std::string printLayout(bool numbers, double pageWidth, val measure)
+    {
+        return jhk::printPageJson(m_machine, numbers, pageWidth, JsPaperMeasure(std::move(measure)));
+    }
+    std::string worksheetLayout(int part, bool blank, const std::string &title, val measure)
+    {
+        return jhk::worksheetJson(m_machine, part, blank, title, JsPaperMeasure(std::move(measure)));
+    }
     void labelEdit(const val &o)
     {
         const auto text = [&](const char *k) { return o[k].isString() ? o[k].as<std::string>() : std::string(); };
@@ -281,6 +326,7 @@ EMSCRIPTEN_BINDINGS(jihankobo)
         .function("markSaved", &Machine::markSaved)
         .function("recoveryBytes", &Machine::recoveryBytes)
         .function("openRecovery", &Machine::openRecovery)
+        .function("offerRecovery", &Machine::offerRecovery)
         .function("pointer", &Machine::pointer)
         .function("coinDrop", &Machine::coinDrop)
         .function("paletteDown", &Machine::paletteDown)
@@ -291,6 +337,8 @@ EMSCRIPTEN_BINDINGS(jihankobo)
         .function("propertyOk", &Machine::propertyOk)
         .function("propertyCancel", &Machine::propertyCancel)
         .function("labelDialog", &Machine::labelDialog)
+        .function("printLayout", &Machine::printLayout)
+        .function("worksheetLayout", &Machine::worksheetLayout)
         .function("labelEdit", &Machine::labelEdit)
         .function("labelPress", &Machine::labelPress)
         .function("labelOk", &Machine::labelOk)

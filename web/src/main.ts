@@ -10,11 +10,11 @@ import { recovery } from './store';
 import { RunView } from './runview';
 import { Editing } from './editing';
 import { StartWindow, showOptionWindow, type LevelOption } from './start';
+import { printMachine, printWorksheet, showPrintDialog } from './print';
 
 const Title = 'ジハンコウボウ';
 const WindowWidth = 777;
 const WindowHeight = 529;
-const RecoveryQuestion = '前回、保存されずに終了したマシンがあります。復元しますか？';
 const PartsKindCaptions = ['商品', 'ボタン', '投入口', '金額表示', '釣銭口', '所持金', '商品出口', '釣レバー'];
 const RecoveryDelayMs = 2000;
 
@@ -168,6 +168,8 @@ class Page {
     // A new machine and the settings only while editing, as every editing command.
     menuEnabled('new', s.runMode === 0);
     menuEnabled('options', s.runMode === 0);
+    menuEnabled('print', s.runMode === 0);
+    menuEnabled('pagesetup', s.runMode === 0);
     this.stage.canvas.classList.toggle('run-pointer', c.runPointer);
     if (setText('lblNowState', s.stateLabel)) fitStateLabel();
     $('lblNowState').style.color = s.stateColor;
@@ -396,6 +398,8 @@ class Page {
     case 'quit': this.machine.command('quit'); return;
     case 'options': this.showOptions(); return;
     case 'runview': this.showRunView(); return;
+    case 'print': if (this.scene.runMode === 0 && !this.editing.modal) showPrintDialog(this.machine, this.pictures, t => void this.dialogs.ask(t, 'ok', 'exclamation')); return;
+    case 'pagesetup': if (this.scene.runMode === 0 && !this.editing.modal) void printMachine(this.machine, this.pictures, true); return;
     }
   }
 
@@ -407,6 +411,8 @@ class Page {
     case 'opened': void this.opened(index === 1); return;
     case 'new': this.startAgain(); return;
     case 'quit': void this.quit(); return;
+    case 'levelchosen': this.optionWindow?.close(); this.optionWindow = null; return;
+    case 'recovered': this.recovered?.(index === 1); this.recovered = null; return;
     default: this.editing.request(what, index);
     }
   }
@@ -415,8 +421,11 @@ class Page {
   private showOptions(): void {
     if (this.scene.runMode !== 0 || this.editing.modal) return;
     const options = JSON.parse(this.machine.levelOptions()) as LevelOption[];
-    showOptionWindow(options, level => { this.machine.chooseLevel(level); this.changed(); });
+    this.optionWindow = showOptionWindow(options, level => { this.machine.chooseLevel(level); this.changed(); });
   }
+
+  /** A part's worksheet (-1: every part's) to the browser's print; "" or why there is none. */
+  printWorksheet(part: number, blank: boolean): Promise<string> { return printWorksheet(this.machine, part, blank); }
 
   showRunView(): void {
     if (this.runView) { this.runView.raise(); this.runView.update(); return; }
@@ -517,6 +526,8 @@ class Page {
     await done;
   }
   private afterOpen: (() => void) | null = null;
+  private recovered: ((restored: boolean) => void) | null = null;
+  private optionWindow: { close(): void } | null = null;
 
   /** The module's open command has ended; a file the reader refused left the page as it was. */
   private async opened(ok: boolean): Promise<void> {
@@ -664,10 +675,10 @@ class Page {
   private async offerRecovery(): Promise<void> {
     const copy = await recovery.get();
     if (!copy) return;
-    const a = await this.dialogs.ask(RecoveryQuestion, 'yesno', 'question');
-    if (a !== 'yes') { void recovery.remove(); return; }
-    const result = this.machine.openRecovery(copy.bytes);
-    if (!result.ok) { void recovery.remove(); return; }
+    // The question and the restoring are the module's, as the desktop asks at its start.
+    const restored = new Promise<boolean>(resolve => { this.recovered = resolve; });
+    this.machine.offerRecovery(copy.bytes, copy.time > 0 ? Math.floor(copy.time / 1000) : -1);
+    if (!(await restored)) { void recovery.remove(); return; }
     this.shown = true;
     this.fileName = copy.fileName;
     this.scene = readScene(this.machine.scene());
