@@ -279,6 +279,7 @@ public:
     bool isModified() const { return m_machine.isModified(); }
     bool canUndo() const { return m_machine.canUndo(); }
     bool canRedo() const { return m_machine.canRedo(); }
+    std::string historyNote() const { return m_machine.historyNote(); }
 
 private:
     static val result(const jhk::PageMachine::OpenResult &r)
@@ -356,6 +357,7 @@ EMSCRIPTEN_BINDINGS(jihankobo)
         .function("isModified", &Machine::isModified)
         .function("canUndo", &Machine::canUndo)
         .function("canRedo", &Machine::canRedo)
+        .function("historyNote", &Machine::historyNote)
         // The file commands and the environment settings.
         .function("fileChosen", &Machine::fileChosen)
         .function("writeFailed", &Machine::writeFailed)

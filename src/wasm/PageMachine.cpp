@@ -622,6 +622,7 @@ std::string PageMachine::scene() const
     j.field("stepControlsVisible", c.stepControlsVisible);
     j.field("undo", m_history.canUndo());
     j.field("redo", m_history.canRedo());
+    j.field("undoCaption", m_history.undoCaption()).field("redoCaption", m_history.redoCaption());
     j.endObject();
     j.field("modified", isModified()).field("fileName", m_fileName);
     j.endObject();

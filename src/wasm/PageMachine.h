@@ -178,6 +178,8 @@ public:
     bool isModified() const;
     bool canUndo() const { return m_history.canUndo(); }
     bool canRedo() const { return m_history.canRedo(); }
+    // What to tell the pupil after the last undo or redo (a step the stage does not show), or "".
+    const std::string &historyNote() const { return m_history.travelNote(); }
 
     Engine &engine() { return m_engine; }
     StageEditor &editor() { return m_editor; }

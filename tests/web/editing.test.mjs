@@ -142,9 +142,12 @@ test('a machine built with the mouse: drops, the property dialog, moving, deleti
   s = await scene(page);
   assert.equal(partAt(s, 0)?.visible ?? false, false);
   await shows(page, 'lblPartsCount', 'パーツの数： 5個');
+  // The 編集 menu names the step it would take back, as the desktop's does.
+  assert.match(await page.locator('#menu-edit [data-command=undo]').innerText(), /^元に戻す「パーツの削除」\(U\)/);
   await page.keyboard.press('Control+Z');
   s = await scene(page);
   assert.equal(partAt(s, 0).visible, true);
+  assert.match(await page.locator('#menu-edit [data-command=redo]').innerText(), /^やり直し「パーツの削除」\(R\)/);
 
   // A right-click on a part: its menu, プロパティの変更... with what the part holds; キャンセル
   // keeps the part as it was.

@@ -38,6 +38,8 @@ export interface Machine {
   labelOk?(): void;
   labelCancel?(): void;
   command(name: string): unknown;
+  /** What to tell the pupil after the last undo or redo (a step the stage does not show), or "". */
+  historyNote?(): string;
   answer(id: number, answer: string): void;
   tick(): void;
   blink(): void;

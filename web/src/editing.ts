@@ -97,8 +97,8 @@ export class Editing {
     setEnabled('cmd_DelParts', c.delete);
     const undo = document.querySelector<HTMLButtonElement>('#menu-edit [data-command=undo]');
     const redo = document.querySelector<HTMLButtonElement>('#menu-edit [data-command=redo]');
-    if (undo) undo.disabled = !s.controls.undo;
-    if (redo) redo.disabled = !s.controls.redo;
+    if (undo) { undo.disabled = !s.controls.undo; setMenuCaption(undo, s.controls.undoCaption); }
+    if (redo) { redo.disabled = !s.controls.redo; setMenuCaption(redo, s.controls.redoCaption); }
     // The exercise steps of level 1: the step chosen is checked.
     $('menu-step-title').hidden = !c.stepControlsVisible;
     document.querySelectorAll<HTMLButtonElement>('#menu-step button').forEach(b => {
@@ -129,6 +129,7 @@ export class Editing {
     if (this.modal) return;
     this.page.machine.command(name);
     this.page.changed();
+    if (name === 'undo' || name === 'redo') showHistoryNote(this.page.machine.historyNote?.() ?? '');
   }
 
   private key(e: KeyboardEvent): void {
@@ -472,6 +473,49 @@ function pageFontFamilies(): string[] {
   const names = new Set<string>();
   document.fonts?.forEach(f => names.add(f.family.replace(/^["']|["']$/g, '')));
   return [...names].sort();
+}
+
+/** A menu entry's caption from the rules' "元に戻す「パーツの削除」(&U)": the mnemonic underlined, the
+ *  shortcut's note kept. Built from text nodes: a step's name is never read as markup. */
+function setMenuCaption(button: HTMLButtonElement, caption: string): void {
+  if (button.dataset.caption === caption) return;
+  button.dataset.caption = caption;
+  const key = button.querySelector('.key');
+  const m = /^(.*)\(&(.)\)(.*)$/s.exec(caption);
+  const nodes: Node[] = [];
+  if (m) {
+    const u = document.createElement('u');
+    u.textContent = m[2];
+    nodes.push(document.createTextNode(m[1] + '('), u, document.createTextNode(')' + m[3]));
+  } else {
+    nodes.push(document.createTextNode(caption));
+  }
+  if (key) nodes.push(key);
+  button.replaceChildren(...nodes);
+}
+
+let historyNoteTimer = 0;
+
+/** Said after an undo or redo the stage does not show (a program): right under the system frame's
+ *  state and run buttons, within the window and over none of them, until the next click or key. */
+function showHistoryNote(text: string): void {
+  const note = document.getElementById('historyNote');
+  if (!note) return;
+  window.clearTimeout(historyNoteTimer);
+  note.textContent = text;
+  note.hidden = text === '';
+  if (note.hidden) return;
+  const frame = document.getElementById('framEDIT')!;
+  const right = frame.offsetLeft + frame.offsetWidth;
+  note.style.left = `${Math.min(frame.offsetLeft, right - note.offsetWidth)}px`;
+  note.style.top = `${frame.offsetTop + frame.offsetHeight}px`;
+  const hide = () => { note.hidden = true; window.clearTimeout(historyNoteTimer); };
+  historyNoteTimer = window.setTimeout(hide, 10000);
+  // The click or key that made the note is over; the next one takes it away.
+  window.setTimeout(() => {
+    window.addEventListener('pointerdown', hide, { once: true, capture: true });
+    window.addEventListener('keydown', hide, { once: true, capture: true });
+  });
 }
 
 function setEnabled(id: string, on: boolean): void {

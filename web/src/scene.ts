@@ -18,6 +18,8 @@ export interface Controls {
   start: boolean; stop: boolean; step: boolean; next: boolean; open: boolean; save: boolean; money: boolean;
   partButtons: boolean; labelButton: boolean; delete: boolean; runPointer: boolean;
   chartVisible: boolean; stepControlsVisible: boolean; undo: boolean; redo: boolean;
+  /** The 編集 menu's entries as the history names them: "元に戻す「パーツの削除」(&U)". */
+  undoCaption: string; redoCaption: string;
 }
 
 export interface Scene {
@@ -119,6 +121,7 @@ export function readScene(json: string): Scene {
       partButtons: bool(c.partButtons ?? c.partButtonsEnabled, true), labelButton: bool(c.labelButton ?? c.labelButtonEnabled, true),
       delete: bool(c.delete ?? c.deleteEnabled), runPointer: bool(c.runPointer), chartVisible: bool(c.chartVisible),
       stepControlsVisible: bool(c.stepControlsVisible), undo: bool(c.undo), redo: bool(c.redo),
+      undoCaption: str(c.undoCaption, '元に戻す(&U)'), redoCaption: str(c.redoCaption, 'やり直し(&R)'),
     },
     panel: {
       x: str(p.x, 'Ｘ座標'), y: str(p.y, 'Ｙ座標'), partsName: str(p.partsName, 'パーツの名前'), partsId: str(p.partsId, 'パーツ番号'),
