@@ -10,6 +10,7 @@ import { recovery } from './store';
 import { RunView } from './runview';
 import { Editing } from './editing';
 import { StartWindow } from './start';
+import { BlockEditor } from './blockeditor';
 
 const Title = 'ジハンコウボウ';
 const WindowWidth = 777;
@@ -17,6 +18,8 @@ const WindowHeight = 529;
 const RecoveryQuestion = '前回、保存されずに終了したマシンがあります。復元しますか？';
 const PartsKindCaptions = ['商品', 'ボタン', '投入口', '金額表示', '釣銭口', '所持金', '商品出口', '釣レバー'];
 const RecoveryDelayMs = 2000;
+const DoubleTapMs = 400;
+const DoubleTapSlop = 12; // CSS pixels between the two taps of a double tap
 const UnsavedQuestion = '今のマシンには保存されていない変更があります。\r\n保存しますか？';
 
 const $ = <T extends HTMLElement = HTMLElement>(id: string) => document.getElementById(id) as T;
@@ -42,6 +45,7 @@ class Page {
   runView: RunView | null = null;
   readonly editing = new Editing(this);
   readonly startWindow = new StartWindow();
+  readonly blockEditor = new BlockEditor(this);
   private shown = false; // a machine was opened or restored: no start window
   scale = 1;
   fileName = '';
@@ -103,7 +107,7 @@ class Page {
       sound: (name, mode) => this.sound(name, mode),
       changed: what => (what === 'blink' ? this.blinked() : this.changed()),
       runList: () => this.changed(),
-      request: (what, index) => this.editing.request(what, index),
+      request: (what, index) => { if (!this.blockEditor.request(what)) this.editing.request(what, index); },
       measureLabel: label => this.editing.measureLabel(label),
       timer: ms => {
         clearTimeout(this.tickTimer);
@@ -138,6 +142,7 @@ class Page {
   refresh(): void {
     this.scene = readScene(this.machine.scene());
     this.render();
+    this.blockEditor.update();
     this.runView?.update();
   }
 
@@ -281,11 +286,20 @@ class Page {
       this.machine.pointer('move', x, y, 0, mods(e));
       if (this.pointerId !== null) this.changed();
     });
+    let lastTap: { t: number; x: number; y: number } | null = null;
     const up = (e: PointerEvent) => {
       if (this.pointerId !== e.pointerId) return;
       this.pointerId = null;
       const [x, y] = this.stagePoint(e);
       this.machine.pointer('up', x, y, button(e), mods(e));
+      // Two taps of a finger in one place are a double-click (a part's block editor).
+      if (e.pointerType !== 'mouse' && e.type === 'pointerup') {
+        const now = performance.now();
+        if (lastTap && now - lastTap.t < DoubleTapMs && Math.hypot(e.clientX - lastTap.x, e.clientY - lastTap.y) < DoubleTapSlop) {
+          lastTap = null;
+          this.machine.pointer('dblclick', x, y, 0, mods(e));
+        } else lastTap = { t: now, x: e.clientX, y: e.clientY };
+      }
       this.changed();
     };
     canvas.addEventListener('pointerup', up);
@@ -328,7 +342,7 @@ class Page {
       void this.menu(b.dataset.command!);
     }));
     document.addEventListener('keydown', e => {
-      if (this.dialogs.open || this.editing.modal) return;
+      if (this.dialogs.open || this.editing.modal || this.blockEditor.open) return;
       if (e.key === 'Escape') closeMenus();
       if ((e.ctrlKey || e.metaKey) && !e.altKey && (e.key === 'o' || e.key === 'O')) { e.preventDefault(); void this.menu('open'); }
       if ((e.ctrlKey || e.metaKey) && !e.altKey && (e.key === 's' || e.key === 'S')) { e.preventDefault(); void this.menu(e.shiftKey ? 'saveas' : 'save'); }
