@@ -179,9 +179,15 @@ export class BlockEditor {
 
   private q<T extends HTMLElement = HTMLElement>(id: string): T { return this.win.querySelector('#' + id) as T; }
 
+  /** Something changed: the editor shows it at once, the page in its next frame. */
+  private changed(): void {
+    this.page.changed();
+    this.update();
+  }
+
   private command(name: string): void {
     this.page.machine.editorCommand?.(name);
-    this.page.changed();
+    this.changed();
   }
 
   private wire(s: J): void {
@@ -200,10 +206,10 @@ export class BlockEditor {
     activate(this.q('cmdFlowchartSave'), () => void this.saveFlowchart());
     [0, 1, 2].forEach(r => {
       const input = this.q<HTMLInputElement>(`TextHennsuu${r}`);
-      input.addEventListener('input', () => m.editorVariable?.(r, input.value));
+      input.addEventListener('input', () => { m.editorVariable?.(r, input.value); this.update(); });
     });
     const drag = this.q<HTMLInputElement>('chkDragMode');
-    drag.addEventListener('change', () => m.editorDragMode?.(drag.checked));
+    drag.addEventListener('change', () => { m.editorDragMode?.(drag.checked); this.update(); });
     // The lists: an entry pressed and dragged out onto the canvas.
     arr(s.tabs).forEach((t, tab) => {
       const list = this.q(`LstBlockName${tab}`);
@@ -261,7 +267,8 @@ export class BlockEditor {
     arr(info.rows).forEach((r, i) => {
       this.q(`Label${'ABC'[i]}`).textContent = str(r.caption);
       const input = this.q<HTMLInputElement>(`TextHennsuu${i}`);
-      if (document.activeElement !== input && input.value !== str(r.text)) input.value = str(r.text);
+      // The module holds what was typed; it differs only where the module put a value back.
+      if (input.value !== str(r.text)) input.value = str(r.text);
       input.hidden = !(r.textVisible && !r.listVisible);
       input.readOnly = !r.textEditable;
       input.tabIndex = r.textEditable ? 0 : -1;
@@ -335,8 +342,7 @@ export class BlockEditor {
   private pointer(type: string, e: { clientX: number; clientY: number }, button: number): void {
     const [x, y] = this.canvasPoint(e);
     const answer = this.page.machine.editorPointer?.(type, x, y, button) ?? '';
-    this.page.changed();
-    this.update();
+    this.changed();
     if (answer === 'popup') this.showPopup();
   }
 
@@ -420,8 +426,7 @@ export class BlockEditor {
       if (u.clientX < r.left || u.clientY < r.top || u.clientX >= r.right || u.clientY >= r.bottom) return;
       const [x, y] = this.canvasPoint(u);
       this.page.machine.editorDrop?.(tab, position, x, y);
-      this.page.changed();
-      this.update();
+      this.changed();
     };
     item.addEventListener('pointermove', move);
     item.addEventListener('pointerup', end);
@@ -435,7 +440,7 @@ export class BlockEditor {
       if (e.key === 'Escape') {
         e.preventDefault(); e.stopPropagation();
         if (this.variableMenu) this.answerVariable(-1);
-        else { this.page.machine.escape?.(); this.page.changed(); }
+        else { this.page.machine.escape?.(); this.changed(); }
       }
       return;
     }
@@ -444,9 +449,9 @@ export class BlockEditor {
       return;
     }
     if (this.detailLayer) {
-      if (e.key === 'Escape') { e.preventDefault(); e.stopPropagation(); this.page.machine.detailClose?.(); this.page.changed(); }
+      if (e.key === 'Escape') { e.preventDefault(); e.stopPropagation(); this.page.machine.detailClose?.(); this.changed(); }
       else if (e.key === 'Enter' && !(e.target instanceof HTMLButtonElement || e.target instanceof HTMLSelectElement)) {
-        e.preventDefault(); e.stopPropagation(); this.page.machine.detailOk?.(); this.page.changed();
+        e.preventDefault(); e.stopPropagation(); this.page.machine.detailOk?.(); this.changed();
       }
       return;
     }
@@ -480,7 +485,7 @@ export class BlockEditor {
       activate(b, () => {
         this.closeMenu();
         this.page.machine.editorPopup?.(entry);
-        this.page.changed();
+        this.changed();
       });
       menu.appendChild(b);
     }
@@ -515,7 +520,7 @@ export class BlockEditor {
     b.id = 'cmdPickCancel';
     b.textContent = '中止';
     b.style.cssText = 'left:482px;top:21px;width:58px;height:22px;position:absolute;z-index:20';
-    activate(b, () => { this.page.machine.escape?.(); this.page.changed(); });
+    activate(b, () => { this.page.machine.escape?.(); this.changed(); });
     document.getElementById('client')?.appendChild(b);
     this.pickBar = b;
   }
@@ -551,7 +556,7 @@ export class BlockEditor {
     this.variableMenu?.remove();
     this.variableMenu = null;
     this.page.machine.chooseVariable?.(entry);
-    this.page.changed();
+    this.changed();
   }
 
   // ---- the block detail dialog "ブロックの説明" ----
@@ -612,16 +617,16 @@ export class BlockEditor {
     fill('Combo1', operators);
     fill('Combo2', lamp);
     (layer.querySelector('#Combo1') as HTMLSelectElement | null)?.addEventListener('change', e => {
-      m.detailOperator?.((e.target as HTMLSelectElement).value); this.page.changed();
+      m.detailOperator?.((e.target as HTMLSelectElement).value); this.changed();
     });
     (layer.querySelector('#Combo2') as HTMLSelectElement | null)?.addEventListener('change', e => {
-      m.detailLamp?.((e.target as HTMLSelectElement).value); this.page.changed();
+      m.detailLamp?.((e.target as HTMLSelectElement).value); this.changed();
     });
     [0, 1, 2].forEach(b => {
       const el = layer.querySelector(`#cmbSet${b + 1}`) as HTMLElement | null;
-      if (el) activate(el, () => { m.detailPick?.(b); this.page.changed(); });
+      if (el) activate(el, () => { m.detailPick?.(b); this.changed(); });
     });
-    activate(layer.querySelector('#cmdOK') as HTMLElement, () => { m.detailOk?.(); this.page.changed(); });
+    activate(layer.querySelector('#cmdOK') as HTMLElement, () => { m.detailOk?.(); this.changed(); });
     if (fresh) {
       this.layer!.appendChild(layer);
       this.detailLayer = layer;
