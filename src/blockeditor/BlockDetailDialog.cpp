@@ -1,4 +1,5 @@
 #include "blockeditor/BlockDetailDialog.h"
+#include "ui/QtUserDialogs.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -177,15 +178,17 @@ void BlockDetailDialog::reactivate()
 void BlockDetailDialog::requestPick(int button)
 {
     if (m_model.needsStockNumber(button)) {
-        bool ok = false;
-        const QString answer = QInputDialog::getText(this, QStringLiteral("ジハンコウボウ"), QString::fromUtf8(StockPrompt),
-                                                     QLineEdit::Normal, QString(), &ok);
-        if (!ok)
-            return;
-        const std::string message = m_model.enterStockNumber(answer.toStdString());
-        if (!message.empty() && m_message)
-            m_message(message);
-        refresh();
+        auto *input = new QInputDialog(this);
+        input->setWindowTitle(QStringLiteral("ジハンコウボウ"));
+        input->setLabelText(QString::fromUtf8(StockPrompt));
+        input->setTextEchoMode(QLineEdit::Normal);
+        connect(input, &QInputDialog::textValueSelected, this, [this](const QString &answer) {
+            const std::string message = m_model.enterStockNumber(answer.toStdString());
+            if (!message.empty() && m_message)
+                m_message(message);
+            refresh();
+        });
+        showAndAnswerLater(input);
         return;
     }
     m_pick = m_model.requestPick(button);

@@ -6,6 +6,7 @@
 #include "ui/CaptionFit.h"
 #include "blockeditor/FlowchartCanvas.h"
 #include "ui/FlowchartPainter.h"
+#include "ui/QtUserDialogs.h"
 #include "ui/StagePictures.h"
 #include "ui/Worksheet.h"
 #include "model/AppState.h"
@@ -28,6 +29,7 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace jhk {
@@ -316,21 +318,22 @@ void BlockEditorWindow::connectCanvas()
 
 void BlockEditorWindow::showPopup(QPoint globalPos)
 {
-    QMenu menu(this);
-    QAction *first = menu.addAction(QStringLiteral("指定１"));
-    QAction *second = menu.addAction(QStringLiteral("指定２"));
-    menu.addSeparator();
-    QAction *remove = menu.addAction(QStringLiteral("削除"));
+    auto *menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("mnuBlockPopup"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    QAction *first = menu->addAction(QStringLiteral("指定１"));
+    QAction *second = menu->addAction(QStringLiteral("指定２"));
+    menu->addSeparator();
+    QAction *remove = menu->addAction(QStringLiteral("削除"));
     first->setEnabled(m_model->nextBlockButtonAvailable(0));
     second->setEnabled(m_model->nextBlockButtonAvailable(1));
-    QAction *chosen = menu.exec(globalPos);
-    if (chosen == first)
-        m_model->nextBlockButton(0);
-    else if (chosen == second)
-        m_model->nextBlockButton(1);
-    else if (chosen == remove)
-        m_model->deleteSelected();
-    refresh();
+    connect(first, &QAction::triggered, this, [this] { m_model->nextBlockButton(0); });
+    connect(second, &QAction::triggered, this, [this] { m_model->nextBlockButton(1); });
+    connect(remove, &QAction::triggered, this, [this] { m_model->deleteSelected(); });
+    // A chosen entry is triggered right after the menu hides: the editor shows the result once
+    // both have happened, and also when the menu went without a choice.
+    connect(menu, &QMenu::aboutToHide, this, [this] { QTimer::singleShot(0, this, [this] { refresh(); }); });
+    menu->popup(globalPos);
 }
 
 void BlockEditorWindow::refresh()
@@ -505,13 +508,23 @@ void BlockEditorWindow::finishStagePick()
 void BlockEditorWindow::exportPicture()
 {
     const QString suggested = QStringLiteral("パーツ%1の流れ図.png").arg(m_model->partSlot());
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("フローチャートの保存"), suggested,
-                                                      QStringLiteral("PNG 画像 (*.png);;PDF (*.pdf)"));
-    if (path.isEmpty())
-        return;
-    QString error;
-    if (!writeFlowchartPicture(m_model->scene(), withPictureExtension(path), &error))
-        message(error.toStdString());
+    QFileDialog *dialog = openSaveDialog(QStringLiteral("フローチャートの保存"), suggested,
+                                         QStringLiteral("PNG 画像 (*.png);;PDF (*.pdf)"));
+    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString &path) {
+        if (path.isEmpty())
+            return;
+        QString error;
+        if (!writeFlowchartPicture(m_model->scene(), withPictureExtension(path), &error))
+            message(error.toStdString());
+    });
+}
+
+QFileDialog *BlockEditorWindow::openSaveDialog(const QString &caption, const QString &suggested, const QString &filters)
+{
+    auto *dialog = new QFileDialog(this, caption, suggested, filters);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    showAndAnswerLater(dialog);
+    return dialog;
 }
 
 QString BlockEditorWindow::withPictureExtension(const QString &path)
@@ -524,17 +537,18 @@ void BlockEditorWindow::saveWorksheet()
 {
     const QString filled = QStringLiteral("ワークシート (*.pdf)");
     const QString blank = QStringLiteral("空欄のワークシート (*.pdf)");
-    QString chosenType = filled;
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("ワークシートの保存"), QStringLiteral("ワークシート.pdf"),
-                                                filled + QStringLiteral(";;") + blank, &chosenType);
-    if (path.isEmpty())
-        return;
-    if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
-        path += QStringLiteral(".pdf");
-    const OperandStyle style = chosenType == blank ? OperandStyle::Blank : OperandStyle::Filled;
-    const QString failure = writeWorksheet(m_machine, m_model->catalogue(), path, style);
-    if (!failure.isEmpty())
-        message(failure.toStdString());
+    QFileDialog *dialog = openSaveDialog(QStringLiteral("ワークシートの保存"), QStringLiteral("ワークシート.pdf"),
+                                         filled + QStringLiteral(";;") + blank);
+    connect(dialog, &QFileDialog::fileSelected, this, [this, dialog, blank](QString path) {
+        if (path.isEmpty())
+            return;
+        if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+            path += QStringLiteral(".pdf");
+        const OperandStyle style = dialog->selectedNameFilter() == blank ? OperandStyle::Blank : OperandStyle::Filled;
+        const QString failure = writeWorksheet(m_machine, m_model->catalogue(), path, style);
+        if (!failure.isEmpty())
+            message(failure.toStdString());
+    });
 }
 
 void BlockEditorWindow::reject()

@@ -11,6 +11,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QFileDialog;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -92,6 +93,8 @@ private:
     void activated();
     void startStagePick(int runMode, const std::string &message);
     void showPopup(QPoint globalPos);
+    // Opens a save dialog over the editor; its fileSelected signal carries the pupil's choice.
+    QFileDialog *openSaveDialog(const QString &caption, const QString &suggested, const QString &filters);
     void message(const std::string &text);
     void travelHistory(bool back);
 

@@ -5,6 +5,7 @@
 #include "paint/PaletteStrip.h"
 #include "paint/PaletteWindow.h"
 #include "paint/ToolColumn.h"
+#include "ui/QtUserDialogs.h"
 
 #include <QAction>
 #include <QApplication>
@@ -38,6 +39,21 @@ protected:
 };
 
 constexpr QSize StartSize(640, 480);
+
+// A message box of the paint tool with its own title; `answered` gets the button pressed
+// (the close box and Escape press the box's escape button).
+void showPaintMessage(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text,
+                      QMessageBox::StandardButtons buttons,
+                      std::function<void(QMessageBox::StandardButton)> answered = {})
+{
+    auto *box = new QMessageBox(icon, title, text, buttons, parent);
+    if (buttons.testFlag(QMessageBox::Ok))
+        box->setDefaultButton(QMessageBox::Ok);
+    if (answered)
+        QObject::connect(box, &QDialog::finished, box,
+                         [box, answered] { answered(box->standardButton(box->clickedButton())); });
+    showAndAnswerLater(box);
+}
 constexpr int ToolColumnTop = 2;
 
 } // namespace
@@ -251,21 +267,23 @@ void PainterWindow::quit()
         close();
 }
 
-bool PainterWindow::confirmLosingTheDrawing()
+void PainterWindow::confirmLosingTheDrawing(std::function<void()> confirmed)
 {
-    return QMessageBox::information(this, QStringLiteral("確認"),
-                                    QStringLiteral("作成・変更した絵がすべて消えてしまいますがよろしいですか？"),
-                                    QMessageBox::Yes | QMessageBox::No)
-        == QMessageBox::Yes;
+    showPaintMessage(this, QMessageBox::Information, QStringLiteral("確認"),
+                     QStringLiteral("作成・変更した絵がすべて消えてしまいますがよろしいですか？"),
+                     QMessageBox::Yes | QMessageBox::No, [confirmed](QMessageBox::StandardButton answer) {
+                         if (answer == QMessageBox::Yes)
+                             confirmed();
+                     });
 }
 
 void PainterWindow::newPicture()
 {
-    if (!confirmLosingTheDrawing())
-        return;
-    session_.newPicture();
-    canvas_->sync();
-    refresh();
+    confirmLosingTheDrawing([this] {
+        session_.newPicture();
+        canvas_->sync();
+        refresh();
+    });
 }
 
 QString PainterWindow::pictureFilters()
@@ -273,13 +291,24 @@ QString PainterWindow::pictureFilters()
     return QStringLiteral("BMPファイル (*.bmp);;JPEGファイル (*.jpg);;GIFファイル (*.gif);;すべてのファイル (*.*)");
 }
 
+QFileDialog *PainterWindow::openFileDialog(const QString &caption, bool save)
+{
+    auto *dialog = new QFileDialog(this, caption, QString(), pictureFilters());
+    dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    showAndAnswerLater(dialog);
+    return dialog;
+}
+
 void PainterWindow::openPicture()
 {
-    if (!confirmLosingTheDrawing())
-        return;
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("ﾌｧｲﾙを開く"), QString(), pictureFilters());
-    if (!path.isEmpty())
-        openPictureFile(path);
+    confirmLosingTheDrawing([this] {
+        QFileDialog *dialog = openFileDialog(QStringLiteral("ﾌｧｲﾙを開く"), false);
+        connect(dialog, &QFileDialog::fileSelected, this, [this](const QString &path) {
+            if (!path.isEmpty())
+                openPictureFile(path);
+        });
+    });
 }
 
 void PainterWindow::openPictureFile(const QString &path)
@@ -290,7 +319,7 @@ void PainterWindow::openPictureFile(const QString &path)
             refusal = QStringLiteral("「%1」は絵のファイルとして読めませんでした。\n"
                                      "BMP、JPEG、GIF のファイルを選んで下さい。")
                           .arg(QFileInfo(path).fileName());
-        QMessageBox::warning(this, QStringLiteral("ﾍﾟｲﾝﾄﾂｰﾙ"), refusal);
+        showPaintMessage(this, QMessageBox::Warning, QStringLiteral("ﾍﾟｲﾝﾄﾂｰﾙ"), refusal, QMessageBox::Ok);
         return;
     }
     canvas_->sync();
@@ -299,11 +328,13 @@ void PainterWindow::openPictureFile(const QString &path)
 
 void PainterWindow::savePictureAs()
 {
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("ﾌｧｲﾙを保存"), QString(), pictureFilters());
-    if (path.isEmpty())
-        return;
-    if (const auto error = session_.savePicture(path))
-        QMessageBox::warning(this, QStringLiteral("ﾍﾟｲﾝﾄﾂｰﾙ"), *error);
+    QFileDialog *dialog = openFileDialog(QStringLiteral("ﾌｧｲﾙを保存"), true);
+    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString &path) {
+        if (path.isEmpty())
+            return;
+        if (const auto error = session_.savePicture(path))
+            showPaintMessage(this, QMessageBox::Warning, QStringLiteral("ﾍﾟｲﾝﾄﾂｰﾙ"), *error, QMessageBox::Ok);
+    });
 }
 
 void PainterWindow::changeSize()
@@ -311,12 +342,13 @@ void PainterWindow::changeSize()
     const PaintState &s = session_.state();
     const double twipsX = 1440.0 / logicalDpiX();
     const double twipsY = 1440.0 / logicalDpiY();
-    CanvasSizeDialog dialog(session_.size(), QSize(s.MaxWidth, s.MaxHeight), twipsX, twipsY, this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    session_.resizeDrawing(dialog.chosenSize());
-    canvas_->sync();
-    refresh();
+    auto *dialog = new CanvasSizeDialog(session_.size(), QSize(s.MaxWidth, s.MaxHeight), twipsX, twipsY, this);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+        session_.resizeDrawing(dialog->chosenSize());
+        canvas_->sync();
+        refresh();
+    });
+    showAndAnswerLater(dialog);
 }
 
 void PainterWindow::showPalette()

@@ -5,7 +5,10 @@
 
 #include <QMainWindow>
 
+#include <functional>
+
 class QAction;
+class QFileDialog;
 class QScrollArea;
 
 namespace jhk {
@@ -58,7 +61,9 @@ protected:
 private:
     void buildMenus();
     void layOut();
-    bool confirmLosingTheDrawing();
+    // Asks before the drawing is thrown away; `confirmed` runs once the pupil said yes.
+    void confirmLosingTheDrawing(std::function<void()> confirmed);
+    QFileDialog *openFileDialog(const QString &caption, bool save);
     void finish(const QImage &picture);
     static QString pictureFilters();
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Kinds.h"
+#include "rules/MachinePrintLayout.h"
 
 #include <QString>
 
@@ -11,23 +12,8 @@ class QPainter;
 
 namespace jhk {
 
-struct Machine;
 class Printer;
-class Stage;
 class StagePictures;
-
-// The printout's texts.
-inline constexpr const char *PrintTitle = "  ジハンコウボウ －自動販売機－ ";
-inline constexpr const char *PrintLevelPrefix = "  レベル：   　  ";
-inline constexpr const char *PrintPartsCountPrefix = "  パーツの個数： ";
-inline constexpr const char *PrintMoneyPrefix = "　所持金：  　 ￥";
-inline constexpr const char *PrintFailedMessage = "印刷できませんでした。";
-
-// What the print dialog's two boxes ask for.
-struct PrintContents {
-    bool picture = true; // "自動販売機外観のプリント"
-    bool numbers = true; // "パーツ番号の印刷"
-};
 
 // Everything the printout shows: the tables, the stage as it is shown, its pictures and the
 // font faces of the labels ("" for the default face). Pictures a pupil painted are kept
@@ -43,13 +29,8 @@ struct PrintSource {
     std::string headerNote{};
 };
 
-// OK prints only while the machine is being edited and the appearance box is ticked.
-bool printRequested(const Machine &m, const PrintContents &contents);
-
-// Draws the picture of the machine on one page: the background, the parts, their numbers
-// when asked for, the header and the labels, at the size the stage has on the screen. The
-// painter is active on a device of `dpiX` × `dpiY`; page positions are twips from the top-left
-// corner of the printable area.
+// Draws the picture of the machine on one page as the print layout lays it out, with the
+// pictures of the stage. The painter is active on a device of `dpiX` × `dpiY`.
 void paintMachinePicture(QPainter &painter, int dpiX, int dpiY, const PrintSource &source, bool numbers);
 
 // Prints the machine picture on one page of `printer`. Returns an empty text when the page

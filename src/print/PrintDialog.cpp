@@ -4,7 +4,11 @@
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
+
+#include <memory>
+#include <utility>
 
 namespace jhk {
 
@@ -51,15 +55,35 @@ PrintDialog::PrintDialog(PrintSource source, QWidget *parent)
 PrintDialog::Questions PrintDialog::systemQuestions()
 {
     Questions q;
-    q.pdfFile = [](QWidget *parent) {
-        return QFileDialog::getSaveFileName(parent, QStringLiteral("PDFファイルに印刷"), QStringLiteral("jihanki.pdf"),
-                                            QStringLiteral("PDFファイル (*.pdf)"));
+    q.pdfFile = [](QWidget *parent, std::function<void(const QString &)> answer) {
+        auto *files = new QFileDialog(parent, QStringLiteral("PDFファイルに印刷"), QStringLiteral("jihanki.pdf"),
+                                      QStringLiteral("PDFファイル (*.pdf)"));
+        files->setAcceptMode(QFileDialog::AcceptSave);
+        files->setAttribute(Qt::WA_DeleteOnClose);
+        // Answered once, whichever way the window closes.
+        auto answered = std::make_shared<bool>(false);
+        const auto reply = [answer = std::move(answer), answered](const QString &file) {
+            if (!std::exchange(*answered, true))
+                answer(file);
+        };
+        QObject::connect(files, &QFileDialog::fileSelected, files, reply);
+        QObject::connect(files, &QDialog::rejected, files, [reply] { reply(QString()); });
+        files->open();
     };
-    q.printerSetup = [](QWidget *parent, Printer &printer) { printer.showSetup(parent); };
+    q.printerSetup = [](QWidget *parent, Printer &printer, std::function<void()> done) {
+        printer.showSetup(parent, std::move(done));
+    };
     q.message = [](QWidget *parent, const QString &text) {
-        QMessageBox::warning(parent, QStringLiteral("印刷"), text);
+        auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("印刷"), text, QMessageBox::Ok, parent);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
     };
     return q;
+}
+
+QWidget *PrintDialog::messageParent()
+{
+    return parentWidget() ? parentWidget() : this;
 }
 
 PrintContents PrintDialog::contents() const
@@ -73,7 +97,7 @@ Printer *PrintDialog::printer()
         QString error;
         m_printer = createPrinter(PrinterOutput::System, &error);
         if (!m_printer)
-            m_questions.message(this, error);
+            m_questions.message(messageParent(), error);
     }
     return m_printer.get();
 }
@@ -81,30 +105,37 @@ Printer *PrintDialog::printer()
 void PrintDialog::setUpPrinter()
 {
     if (Printer *p = printer())
-        m_questions.printerSetup(this, *p);
+        m_questions.printerSetup(this, *p, [] {});
 }
 
 void PrintDialog::accept()
 {
     const PrintContents c = contents();
     Printer *p = printRequested(m_source.machine, c) ? printer() : nullptr;
-    if (p) {
-        // Without a printer the page goes to a PDF file the pupil names.
-        bool go = true;
-        if (p->printsToFile() && p->outputFileName().isEmpty()) {
-            QString file = m_questions.pdfFile(this);
+    // Without a printer the page goes to a PDF file the pupil names.
+    if (p && p->printsToFile() && p->outputFileName().isEmpty()) {
+        m_questions.pdfFile(this, [self = QPointer<PrintDialog>(this), p, c](const QString &answer) {
+            if (!self)
+                return;
+            QString file = answer;
             if (!file.isEmpty() && !file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
                 file += QStringLiteral(".pdf");
             if (!file.isEmpty())
                 p->setOutputFileName(file);
-            go = !file.isEmpty();
-        }
-        if (go) {
-            p->setDocumentName(QStringLiteral("ジハンコウボウ"));
-            const QString failure = printMachine(*p, m_source, c.numbers);
-            if (!failure.isEmpty())
-                m_questions.message(this, failure);
-        }
+            self->printAndClose(file.isEmpty() ? nullptr : p, c);
+        });
+        return;
+    }
+    printAndClose(p, c);
+}
+
+void PrintDialog::printAndClose(Printer *p, const PrintContents &contents)
+{
+    if (p) {
+        p->setDocumentName(QStringLiteral("ジハンコウボウ"));
+        const QString failure = printMachine(*p, m_source, contents.numbers);
+        if (!failure.isEmpty())
+            m_questions.message(messageParent(), failure);
     }
     QDialog::accept();
 }

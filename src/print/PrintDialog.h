@@ -20,13 +20,15 @@ class PrintDialog : public QDialog {
 public:
     PrintDialog(PrintSource source, QWidget *parent = nullptr);
 
-    // Questions the dialog asks on the way; tests answer them instead of real dialogs.
+    // Questions the dialog asks on the way; tests answer them instead of real dialogs. None
+    // waits: each opens its window and the answer comes later through the callback.
     struct Questions {
-        // The PDF file to print to when no printer is set up; "" when the pupil cancels.
-        std::function<QString(QWidget *parent)> pdfFile;
-        // The system's printer set-up, working on the dialog's printer.
-        std::function<void(QWidget *parent, Printer &printer)> printerSetup;
-        // A message box with an OK button.
+        // Asks for the PDF file to print to when no printer is set up; answers "" when the
+        // pupil cancels.
+        std::function<void(QWidget *parent, std::function<void(const QString &file)> answer)> pdfFile;
+        // The system's printer set-up, working on the dialog's printer; `done` once it closes.
+        std::function<void(QWidget *parent, Printer &printer, std::function<void()> done)> printerSetup;
+        // A message box with an OK button, left on the screen.
         std::function<void(QWidget *parent, const QString &text)> message;
     };
     void setQuestions(Questions questions) { m_questions = std::move(questions); }
@@ -37,13 +39,17 @@ public:
     Printer *printer();
 
     // "印刷": prints when the machine is being edited and the appearance box is ticked,
-    // then closes in every case.
+    // then closes in every case (once the PDF file asked for is named or not).
     void accept() override;
     // "用紙設定"
     void setUpPrinter();
 
 private:
     static Questions systemQuestions();
+    // Prints to `p` (the file chosen, if any, already set) and closes.
+    void printAndClose(Printer *p, const PrintContents &contents);
+    // Where a message goes that stays up after the dialog has closed.
+    QWidget *messageParent();
 
     PrintSource m_source;
     std::unique_ptr<Printer> m_printer;

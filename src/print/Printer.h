@@ -34,8 +34,9 @@ public:
     // The job's title, as the queue lists it.
     virtual void setDocumentName(const QString &name) = 0;
 
-    // The system's printer set-up dialog over `parent`: the queues, the paper, the copies.
-    virtual void showSetup(QWidget *parent) = 0;
+    // Opens the system's printer set-up dialog over `parent`: the queues, the paper, the
+    // copies; `done` is called once it has closed (and its choice taken).
+    virtual void showSetup(QWidget *parent, std::function<void()> done) = 0;
 
     // The queues the print service offers, by name.
     virtual QStringList queueNames() const = 0;

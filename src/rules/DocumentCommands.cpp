@@ -37,25 +37,30 @@ void DocumentCommands::open(std::function<void(bool)> done)
         tell(done, false);
         return;
     }
+    offerSave([this, done](bool goOn) {
+        if (goOn)
+            chooseFileToOpen(done);
+        else
+            tell(done, false);
+    });
+}
+
+void DocumentCommands::offerSave(std::function<void(bool)> goOn)
+{
     if (!hasUnsavedChanges()) {
-        chooseFileToOpen(std::move(done));
+        goOn(true);
         return;
     }
-    m_dialogs.ask(UnsavedQuestion, MessageButtons::YesNoCancel, MessageIcon::Question, [this, done](Answer a) {
+    m_dialogs.ask(UnsavedQuestion, MessageButtons::YesNoCancel, MessageIcon::Question, [this, goOn](Answer a) {
         switch (a) {
         case Answer::Yes:
-            save([this, done](bool saved) {
-                if (saved)
-                    chooseFileToOpen(done);
-                else
-                    tell(done, false);
-            });
+            save([goOn](bool saved) { goOn(saved); });
             return;
         case Answer::No:
-            chooseFileToOpen(done);
+            goOn(true);
             return;
         default:
-            tell(done, false);
+            goOn(false);
         }
     });
 }

@@ -31,6 +31,13 @@ public:
     // The machine as it is now is the one last saved (a new machine, a machine opened).
     void markSaved() { m_saved.markSaved(m_machine); }
     bool hasUnsavedChanges() const { return m_saved.hasUnsavedChanges(m_machine); }
+    // The machine counts as unsaved until the next save (the face could not keep the file
+    // after all, or the machine came back from a recovery copy).
+    void markUnsaved() { m_saved.forget(); }
+
+    // Before the machine is replaced (opened over, a new one): unsaved work is offered a save
+    // first; `goOn` gets whether the machine may be replaced now.
+    void offerSave(std::function<void(bool goOn)> goOn);
 
     // "ファイルを開く": unsaved work is offered a save first, then the file dialog.
     void open(std::function<void(bool opened)> done = {});

@@ -9,10 +9,13 @@ void SavedState::markSaved(const Machine &m)
     m_level = m.app.Level;
     m_background = m.app.BackPictName;
     m_moneySetting = m.app.MoneySetting;
+    m_known = true;
 }
 
 bool SavedState::hasUnsavedChanges(const Machine &m) const
 {
+    if (!m_known)
+        return true;
     // Free slots hold leftovers that no document keeps apart from the used ones; compare only
     // what exists.
     for (int i = 0; i < PartSlots; ++i) {

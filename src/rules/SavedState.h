@@ -11,6 +11,9 @@ public:
     explicit SavedState(const Machine &m) { markSaved(m); }
 
     void markSaved(const Machine &m);
+    // The machine counts as unsaved whatever it holds, until it is saved again (a file the
+    // face could not write after all, a machine restored from a recovery copy).
+    void forget() { m_known = false; }
     bool hasUnsavedChanges(const Machine &m) const;
 
 private:
@@ -19,6 +22,7 @@ private:
     std::uint8_t m_level = 0;
     std::string m_background;
     std::int16_t m_moneySetting = 0;
+    bool m_known = true;
 };
 
 } // namespace jhk

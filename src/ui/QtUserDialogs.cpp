@@ -106,6 +106,13 @@ QMessageBox *showMessageBox(QWidget *parent, const QString &text, MessageButtons
     return box;
 }
 
+void showAndAnswerLater(QDialog *dialog)
+{
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->show();
+}
+
 QWidget *QtUserDialogs::ownerWindow() const
 {
     // A window not shown yet (a machine from the command line that could not be opened) does

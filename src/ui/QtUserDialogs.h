@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 
+class QDialog;
 class QMessageBox;
 
 namespace jhk {
@@ -53,5 +54,10 @@ private:
 // the user; the box deletes itself when closed.
 QMessageBox *showMessageBox(QWidget *parent, const QString &text, MessageButtons buttons, MessageIcon icon,
                             AnswerHandler answered = {});
+
+// Shows a dialog that keeps the whole program waiting for its answer (as a modal question
+// does) while the program's own events go on: the answer comes through the dialog's signals,
+// never from a loop that waits. The dialog deletes itself once closed.
+void showAndAnswerLater(QDialog *dialog);
 
 } // namespace jhk

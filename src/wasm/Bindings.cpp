@@ -121,9 +121,10 @@ class JsHost : public jhk::PageHost {
 public:
     void set(val host) { m_host = std::move(host); }
 
-    void message(int id, const std::string &text, const std::string &buttons, const std::string &icon) override
+    void message(int id, const std::string &text, const std::string &buttons, const std::string &icon,
+                 const std::string &initial) override
     {
-        call("message", id, text, buttons, icon);
+        call("message", id, text, buttons, icon, initial);
     }
     void sound(const std::string &name, const std::string &mode) override { call("sound", name, mode); }
     void changed(const std::string &what, int index) override { call("changed", what, index); }
@@ -171,6 +172,16 @@ public:
     val open(const val &bytes, const std::string &fileName) { return result(m_machine.open(bytesOf(bytes), fileName)); }
     val saveBytes() { return uint8Array(m_machine.saveBytes()); }
     void markSaved(const std::string &fileName) { m_machine.markSaved(fileName); }
+    // The page's file commands: the file dialogs answered, a write that failed, the levels.
+    val fileChosen(const std::string &name, const val &bytes)
+    {
+        return uint8Array(m_machine.fileChosen(name, bytes.isUndefined() || bytes.isNull() ? std::vector<std::uint8_t>()
+                                                                                           : bytesOf(bytes)));
+    }
+    void writeFailed() { m_machine.writeFailed(); }
+    std::string levelOptions() const { return m_machine.levelOptions(); }
+    void chooseLevel(int level) { m_machine.chooseLevel(level); }
+
     val recoveryBytes() const { return uint8Array(m_machine.recoveryBytes()); }
     val openRecovery(const val &bytes) { return result(m_machine.openRecovery(bytesOf(bytes))); }
 
@@ -316,6 +327,11 @@ EMSCRIPTEN_BINDINGS(jihankobo)
         .function("isModified", &Machine::isModified)
         .function("canUndo", &Machine::canUndo)
         .function("canRedo", &Machine::canRedo)
+        // The file commands and the environment settings.
+        .function("fileChosen", &Machine::fileChosen)
+        .function("writeFailed", &Machine::writeFailed)
+        .function("levelOptions", &Machine::levelOptions)
+        .function("chooseLevel", &Machine::chooseLevel)
         // The block editor.
         .function("blockEditor", &Machine::blockEditor)
         .function("editorPointer", &Machine::editorPointer)

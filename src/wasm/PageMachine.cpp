@@ -92,7 +92,6 @@ PageMachine::PageMachine(const std::string &appDir, int level, int background, P
     , m_catalogue(appDir)
     , m_sizes(appDir)
     , m_engine(m_machine, m_catalogue, static_cast<StageView &>(*this), static_cast<SoundPlayer &>(*this), m_sizes)
-    , m_saved(m_machine)
     , m_runView(m_machine, m_catalogue, steadyMs)
     , m_editor(m_machine, m_engine.stage(), m_sizes, static_cast<UserDialogs &>(*this),
                static_cast<StageEditorHooks &>(*this))
@@ -105,9 +104,11 @@ PageMachine::PageMachine(const std::string &appDir, int level, int background, P
     m_engine.stage().background = m_machine.app.BackPictName;
     m_machine.app.MoneyInHand = MainWindowMoney;
     m_engine.stage().moneyLabel = std::string(MoneyLabelPrefix) + std::to_string(MainWindowMoney);
-    m_saved.markSaved(m_machine);
+    m_commands.markSaved();
     m_history.reset();
     m_runView.sync();
+    std::error_code ec;
+    std::filesystem::create_directories(DocumentFolder, ec);
 }
 
 PageMachine::~PageMachine()
@@ -118,36 +119,41 @@ PageMachine::~PageMachine()
 
 // --- Files as bytes ------------------------------------------------------------------------
 
+namespace {
+
+bool writeFile(const std::string &path, const std::vector<std::uint8_t> &bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+std::vector<std::uint8_t> readFile(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+} // namespace
+
 PageMachine::OpenResult PageMachine::open(const std::vector<std::uint8_t> &bytes, const std::string &fileName)
 {
     if (m_machine.app.RunMode != ModeEditing)
         return {false, {}};
-    // The reader decides on exactly what the desktop program would read from the disk.
-    std::error_code ec;
-    std::filesystem::create_directories(DocumentFolder, ec);
+    // The reader decides on exactly what the desktop program would read from the disk, and
+    // the machine is opened as the open command opens a file.
     const std::string path = documentPath(fileName);
-    {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        if (!out) {
-            showMessage(UnreadableFileMessage);
-            return {false, UnreadableFileMessage};
-        }
+    if (!writeFile(path, bytes)) {
+        showMessage(UnreadableFileMessage);
+        return {false, UnreadableFileMessage};
     }
     // A refused document shows the reader's message through the host and leaves the machine.
     m_lastMessage.clear();
-    const bool opened = m_engine.openDocument(path);
+    const bool opened = m_commands.openPath(path);
+    std::error_code ec;
     std::filesystem::remove(path, ec);
     if (!opened)
         return {false, m_lastMessage};
-    for (int j = 0; j < LabelSlots; ++j) {
-        m_editor.setLabelFont(j, {});
-        if (m_engine.stage().labels[static_cast<std::size_t>(j)].visible)
-            m_editor.fitLabel(j);
-    }
-    m_editor.panel().partsCount = partsCountCaption(m_machine.app.PartsCount, m_machine.app.LabelCount);
-    m_history.reset();
-    m_saved.markSaved(m_machine);
     m_fileName = fileName;
     m_runView.sync();
     return {true, {}};
@@ -170,12 +176,97 @@ std::vector<std::uint8_t> PageMachine::saveBytes()
 
 void PageMachine::markSaved(const std::string &fileName)
 {
-    m_saved.markSaved(m_machine);
+    m_commands.markSaved();
     m_fileName = fileName;
+}
+
+void PageMachine::askForFile(bool save, TextHandler chosen)
+{
+    // A dialog the page never answered gives way to the new one.
+    if (m_fileQuestion) {
+        FileQuestion stale = std::move(*m_fileQuestion);
+        m_fileQuestion.reset();
+        stale.chosen(std::nullopt);
+    }
+    m_fileQuestion = FileQuestion{save, std::move(chosen)};
+    m_host.request(save ? "savefile" : "openfile", -1);
+}
+
+std::vector<std::uint8_t> PageMachine::fileChosen(const std::string &name, const std::vector<std::uint8_t> &bytes)
+{
+    if (!m_fileQuestion)
+        return {};
+    FileQuestion question = std::move(*m_fileQuestion);
+    m_fileQuestion.reset();
+    const std::string path = documentPath(name);
+    std::error_code ec;
+    if (name.empty()) {
+        question.chosen(std::nullopt);
+        return {};
+    }
+    m_chosenName = std::filesystem::path(name).filename().string();
+    if (!question.save) {
+        if (!writeFile(path, bytes)) {
+            showMessage(UnreadableFileMessage);
+            question.chosen(std::nullopt);
+            return {};
+        }
+        question.chosen(path);
+        std::filesystem::remove(path, ec);
+        return {};
+    }
+    // The writer writes into the module's memory files; the page keeps the bytes in the file
+    // the pupil chose.
+    std::filesystem::remove(path, ec);
+    question.chosen(path);
+    std::vector<std::uint8_t> written = m_commands.hasUnsavedChanges() ? std::vector<std::uint8_t>() : readFile(path);
+    std::filesystem::remove(path, ec);
+    return written;
+}
+
+bool PageMachine::fileCommand(const std::string &name)
+{
+    // Each ends in a request to the page, as the desktop's window acts once the pupil has
+    // answered every question.
+    if (name == "open") {
+        m_commands.open([this](bool opened) {
+            if (opened) {
+                m_fileName = m_chosenName;
+                m_runView.sync();
+            }
+            m_host.request("opened", opened ? 1 : 0);
+        });
+    } else if (name == "save") {
+        m_commands.save([this](bool saved) {
+            if (saved)
+                m_fileName = m_chosenName;
+            m_host.changed("everything", -1);
+        });
+    } else if (name == "new") {
+        if (m_machine.app.RunMode != ModeEditing || m_properties || m_label)
+            return true;
+        m_commands.offerSave([this](bool goOn) {
+            if (goOn)
+                m_host.request("new", -1);
+        });
+    } else if (name == "quit") {
+        if (m_properties || m_label)
+            return true;
+        m_commands.quit([this](bool quits) {
+            if (quits)
+                m_host.request("quit", -1);
+        });
+    } else {
+        return false;
+    }
+    return true;
 }
 
 std::vector<std::uint8_t> PageMachine::recoveryBytes() const
 {
+    // During a run the tables hold the run's values; the copy keeps the machine as edited.
+    if (m_machine.app.RunMode != ModeEditing)
+        return {};
     EncodeResult encoded = encodeDocument(m_machine);
     if (!encoded.ok)
         return {};
@@ -194,7 +285,7 @@ PageMachine::OpenResult PageMachine::openRecovery(const std::vector<std::uint8_t
     OpenResult opened = open(read.machine->document, RecoveryStore::DocumentName);
     // A restored machine has not been saved anywhere yet.
     if (opened.ok) {
-        m_saved.markSaved(Machine());
+        m_commands.markUnsaved();
         m_fileName.clear();
     }
     return opened;
@@ -202,7 +293,36 @@ PageMachine::OpenResult PageMachine::openRecovery(const std::vector<std::uint8_t
 
 bool PageMachine::isModified() const
 {
-    return m_saved.hasUnsavedChanges(m_machine);
+    return m_commands.hasUnsavedChanges();
+}
+
+// --- The environment settings ----------------------------------------------------------------
+
+std::string PageMachine::levelOptions() const
+{
+    JsonWriter j;
+    j.beginArray();
+    for (int i = 0; i < 3; ++i) {
+        j.beginObject().field("text", optionWindowLevelText(i));
+        j.field("enabled", levelOptionEnabled(m_machine.app.Level, i + 1));
+        j.field("checked", i + 1 == m_machine.app.Level).endObject();
+    }
+    j.endArray();
+    return j.text();
+}
+
+void PageMachine::chooseLevel(int chosen)
+{
+    if (m_machine.app.RunMode != ModeEditing)
+        return;
+    raiseLevel(m_machine.app, chosen, *this, [this] {
+        // The level panel and the step menu follow; a level is never lowered again, so undo
+        // does not go back across its raise.
+        m_engine.stage().controls.stepControlsVisible = m_machine.app.Level == 1;
+        m_history.reset();
+        m_runView.sync();
+        m_host.changed("everything", -1);
+    });
 }
 
 // --- Pointer, coins, commands ----------------------------------------------------------------
@@ -269,19 +389,19 @@ bool PageMachine::command(const std::string &name)
             return true;
         m_editor.deleteCurrent();
     } else {
-        return false;
+        return fileCommand(name);
     }
     m_history.record();
     return true;
 }
 
 int PageMachine::ask(const std::string &text, const std::string &buttons, const std::string &icon,
-                     std::function<void(const std::string &)> then)
+                     std::function<void(const std::string &)> then, const std::string &initial)
 {
     const int id = m_nextId++;
     if (then)
         m_questions[id] = std::move(then);
-    m_host.message(id, text, buttons, icon);
+    m_host.message(id, text, buttons, icon, initial);
     return id;
 }
 
@@ -318,13 +438,17 @@ void PageMachine::showMessage(const std::string &text)
 
 void PageMachine::showRunMessage(const std::string &text, std::function<void(RunMessageAnswer)> answered)
 {
-    // The page answers later: the run goes on, and "停止" stops it when it comes.
+    // The run stays paused behind the box; "停止" ends it as the window's own "停止" does.
     m_lastMessage = text;
-    ask(text, "okstop", "", [this](const std::string &answer) {
-        if (answer == "stop")
-            command("stop");
+    ask(text, "okstop", "", [this, answered](const std::string &answer) {
+        answered(answer == "stop" ? RunMessageAnswer::Stop : RunMessageAnswer::Ok);
+        if (m_machine.app.RunMode == ModeEditing) {
+            // A run is not an edit: the history starts again from the machine it left.
+            m_history.rebase();
+            m_runView.followMode();
+        }
+        m_host.changed("everything", -1);
     });
-    answered(RunMessageAnswer::Ok);
 }
 
 void PageMachine::runListLineAdded(const std::string &line)

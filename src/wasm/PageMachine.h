@@ -32,8 +32,11 @@ class PageHost {
 public:
     virtual ~PageHost() = default;
     // A message box. `buttons`: "ok", "okcancel", "yesno", "yesnocancel", "okstop" (OK and
-    // "停止", while the machine runs) or "input" (a text box with OK and Cancel); `icon`: "", "information", "exclamation", "question", "critical".
-    virtual void message(int id, const std::string &text, const std::string &buttons, const std::string &icon) = 0;
+    // "停止", a message of a running machine, which waits for the answer) or "input" (a text
+    // box with OK and Cancel, opened with `initial` in it); `icon`: "", "information",
+    // "exclamation", "question", "critical".
+    virtual void message(int id, const std::string &text, const std::string &buttons, const std::string &icon,
+                         const std::string &initial) = 0;
     // `mode`: "sync" (a sound the run waits for), "async", "loop", or "stop" (every sound;
     // `name` is then empty). `name` is relative to the application folder.
     virtual void sound(const std::string &name, const std::string &mode) = 0;
@@ -48,7 +51,11 @@ public:
     // The stage asks for a window of the page: "partmenu" (the menu "プロパティの変更..." of
     // part `index`, at the pointer), "properties" (the property dialog of part `index`: its
     // contents from PageMachine::propertyDialog), "label" (the editor of label `index`),
-    // "blockeditor" (the block editor of part `index`).
+    // "blockeditor" (the block editor of part `index`); and for the file commands: "openfile"
+    // and "savefile" (the file dialogs "ファイルを開く" and "ファイルの保存", answered with
+    // PageMachine::fileChosen), "opened" (an open has ended: `index` 1 when a machine was
+    // opened, 0 when not), "new" (the pupil may start a new machine: the start window),
+    // "quit" (the pupil has decided to end the program).
     virtual void request(const std::string &what, int index) { (void)what, (void)index; }
     // The size in pixels of a label's caption in its font, as the page draws it; nothing when
     // the page cannot measure.
@@ -87,6 +94,18 @@ public:
     // counts as saved only once the page says the bytes are written (markSaved).
     std::vector<std::uint8_t> saveBytes();
     void markSaved(const std::string &fileName);
+    // The file dialog the page was asked for has been answered: the name chosen (empty when
+    // cancelled) and, for "ファイルを開く", the file's bytes. For "ファイルの保存" the bytes
+    // to write under that name are returned (empty when nothing was saved: its message has
+    // been shown); the machine counts as saved from then on.
+    std::vector<std::uint8_t> fileChosen(const std::string &name, const std::vector<std::uint8_t> &bytes);
+    // The bytes fileChosen gave could not be written after all: the machine is unsaved again.
+    void writeFailed() { m_commands.markUnsaved(); }
+    // The environment settings "環境設定": JSON of the level options
+    // ([{caption, text, enabled, checked}]), and "決定" with level `chosen` (1..3): the
+    // question, the raise and its message as the desktop's.
+    std::string levelOptions() const;
+    void chooseLevel(int chosen);
     // A recovery copy of the machine as it is now, and the way back.
     std::vector<std::uint8_t> recoveryBytes() const;
     OpenResult openRecovery(const std::vector<std::uint8_t> &bytes);
@@ -134,7 +153,9 @@ public:
     // A click on part slot i while the machine runs (a change lever pulled and let go).
     void touch(int slot);
     // "run", "stop", "stepmode", "next", "wallet", "money", "undo", "redo", "delete" (パーツの
-    // 削除); false when the command is not known.
+    // 削除), "step1".."step3"; the file commands "open" (ファイルを開く), "save" (ファイルの保存),
+    // "new" (a new machine, after offering to save unsaved work), "quit" (the quit prompt);
+    // false when the command is not known.
     bool command(const std::string &name);
     void answer(int id, const std::string &answer);
     void tick();
@@ -221,10 +242,12 @@ private:
     void stageMoved() override {}
     // UserDialogs: the stage editor's messages; the page shows them and the editor goes on.
     void ask(std::string_view text, MessageButtons buttons, MessageIcon icon, AnswerHandler answered) override;
-    void openFileName(TextHandler chosen) override { chosen(std::nullopt); }
-    void saveFileName(TextHandler chosen) override { chosen(std::nullopt); }
+    void openFileName(TextHandler chosen) override { askForFile(false, std::move(chosen)); }
+    void saveFileName(TextHandler chosen) override { askForFile(true, std::move(chosen)); }
     using UserDialogs::inputText;
-    void inputText(std::string_view, std::string_view, TextHandler typed) override { typed(std::nullopt); }
+    void inputText(std::string_view prompt, std::string_view text, TextHandler typed) override;
+    void askForFile(bool save, TextHandler chosen);
+    bool fileCommand(const std::string &name);
 
     // The property dialog for `slot`, shown by the page; `shownPicture` is empty for a part
     // just dropped.
@@ -258,7 +281,7 @@ private:
         PageMachine &m_page;
     };
     int ask(const std::string &text, const std::string &buttons, const std::string &icon,
-            std::function<void(const std::string &)> then);
+            std::function<void(const std::string &)> then, const std::string &initial = {});
     void afterEdit();
 
     std::string m_appDir;
@@ -267,7 +290,6 @@ private:
     Catalogue m_catalogue;
     FilePictureSizes m_sizes;
     Engine m_engine;
-    SavedState m_saved;
     RunViewModel m_runView;
     std::string m_fileName;    // the name the machine was opened or saved under
     std::string m_lastMessage; // the last message shown, for open's result
@@ -293,6 +315,13 @@ private:
         LabelEditorLogic logic;
     };
     std::optional<OpenLabel> m_label;
+    // A file dialog of the page waiting for the pupil's choice.
+    struct FileQuestion {
+        bool save = false;
+        TextHandler chosen;
+    };
+    std::optional<FileQuestion> m_fileQuestion;
+    std::string m_chosenName; // the name last chosen in a file dialog
     bool m_runViewOpen = false;
     // The block editor open now, and the variable menu it waits for after a pick on the stage.
     void openBlockEditorSession(int part);

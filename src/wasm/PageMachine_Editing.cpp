@@ -3,6 +3,7 @@
 #include "wasm/PageMachine.h"
 
 #include "model/AppState.h"
+#include "rules/MoneyInHandInput.h"
 #include "rules/StageTexts.h"
 #include "wasm/Json.h"
 
@@ -221,11 +222,26 @@ std::pair<int, int> PageMachine::labelSize(const LabelControl &label, const std:
 
 void PageMachine::changeMoneyInHand()
 {
-    ask(msg::MoneyPrompt, "input", "", [this](const std::string &text) {
-        m_engine.setMoneyInHand(text);
+    // A refused amount shows its message and the box opens again with the text kept.
+    askMoneyInHand(*this, m_engine, [this] {
         m_history.record();
         m_runView.sync();
+        m_host.changed("everything", -1);
     });
+}
+
+void PageMachine::inputText(std::string_view prompt, std::string_view text, TextHandler typed)
+{
+    // The page answers an input box with the text typed, or "" for キャンセル: a cancelled box
+    // and an empty one mean the same to every question asked this way.
+    ask(std::string(prompt), "input", "",
+        [typed](const std::string &answer) {
+            if (answer.empty())
+                typed(std::nullopt);
+            else
+                typed(answer);
+        },
+        std::string(text));
 }
 
 void PageMachine::offerPartMenu(int slot)

@@ -17,9 +17,11 @@
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QImage>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -107,6 +109,23 @@ struct WindowFixture : EditorFixture {
         QTest::mouseClick(window->detailDialog()->okButton(), Qt::LeftButton);
     }
 
+    // The first block's left side picked on the stage: the detail dialog's first "指定", part
+    // `part` clicked, entry `entry` (variable `variable`) of the variable menu. The dialog
+    // that comes back, or nothing.
+    BlockDetailDialog *pickVariableForFirstBlock(int part, const char *variable, std::size_t entry)
+    {
+        BlockDetailDialog *detail = doubleClickBox(0);
+        if (!detail)
+            return nullptr;
+        QTest::mouseClick(detail->pickButton(0), Qt::LeftButton);
+        const PickOutcome outcome = engine.pickPart(part);
+        if (!outcome.showVariableMenu)
+            return nullptr;
+        engine.chooseVariable(variable, outcome.menuCaptions[entry]);
+        window->finishStagePick();
+        return window->detailDialog();
+    }
+
     // The pupil clicks part `part` on the stage during a pick.
     void pickOnStage(int part)
     {
@@ -171,14 +190,7 @@ TEST(BlockEditorWindow, BranchOperandsPickedWithTheVariableMenu)
 {
     WindowFixture f;
     f.dragFromPalette(8, {100, 60});
-    BlockDetailDialog *detail = f.doubleClickBox(0);
-    ASSERT_NE(detail, nullptr);
-    QTest::mouseClick(detail->pickButton(0), Qt::LeftButton);
-    const PickOutcome outcome = f.engine.pickPart(f.button);
-    ASSERT_TRUE(outcome.showVariableMenu);
-    f.engine.chooseVariable("A", outcome.menuCaptions[0]);
-    f.window->finishStagePick();
-    detail = f.window->detailDialog();
+    BlockDetailDialog *detail = f.pickVariableForFirstBlock(f.button, "A", 0);
     ASSERT_NE(detail, nullptr);
     EXPECT_EQ(detail->operandLabel(1)->text(), QStringLiteral("購買可ランプ"));
     ASSERT_TRUE(detail->lampList()->isVisibleTo(detail));
@@ -339,14 +351,13 @@ TEST(BlockEditorWindow, TheWorksheetButtonSavesTheMachinesWorksheetFilledOrBlank
     const Case cases[] = {{"ワークシート (*.pdf)", "？番の商品を？番の出口へ"}, {"空欄のワークシート (*.pdf)", "（　）番の商品を（　）番の出口へ"}};
     for (const Case &c : cases) {
         const QString pdf = dir.filePath(QStringLiteral("sheet"));
-        QTimer::singleShot(0, [&] {
-            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            dialog->selectNameFilter(QString::fromUtf8(c.fileType));
-            dialog->selectFile(pdf);
-            QMetaObject::invokeMethod(dialog, &QDialog::accept);
-        });
         QTest::mouseClick(button, Qt::LeftButton);
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("ワークシートの保存"));
+        dialog->selectNameFilter(QString::fromUtf8(c.fileType));
+        dialog->selectFile(pdf);
+        QMetaObject::invokeMethod(dialog, &QDialog::accept);
         EXPECT_TRUE(f.messages.empty());
         QProcess text;
         text.start(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), pdf + QStringLiteral(".pdf"), QStringLiteral("-")});
@@ -504,4 +515,84 @@ TEST(FlowchartExport, ANameWithoutExtensionBecomesAPngPicture)
     };
     for (const auto &[typed, saved] : names)
         EXPECT_EQ(BlockEditorWindow::withPictureExtension(QString::fromUtf8(typed)), QString::fromUtf8(saved)) << typed;
+}
+
+// The block's menu opens on the right button and is answered later: the editor goes on while
+// it is up, and the entry chosen does what the editor's own buttons do.
+TEST(BlockEditorWindow, TheBlocksMenuOffersItsEntriesAndDeleteRemovesTheBlock)
+{
+    WindowFixture f;
+    f.window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f.window.get()));
+    f.dragFromPalette(0, {100, 60});
+    f.dragFromPalette(2, {100, 140});
+    ASSERT_EQ(f.rec().BlockCount, 2);
+    const PartsRecord before = f.rec();
+
+    const auto openMenu = [&]() -> QMenu * {
+        QTest::mouseClick(f.canvas(), Qt::RightButton, {}, f.boxCentre(1));
+        return qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    };
+    QMenu *menu = openMenu();
+    ASSERT_NE(menu, nullptr);
+    QStringList entries;
+    for (QAction *action : menu->actions())
+        if (!action->isSeparator())
+            entries << action->text();
+    EXPECT_EQ(entries, (QStringList{QStringLiteral("指定１"), QStringLiteral("指定２"), QStringLiteral("削除")}));
+    EXPECT_TRUE(menu->actions().value(0)->isEnabled());
+    EXPECT_FALSE(menu->actions().value(1)->isEnabled()) << "a lamp block has one exit";
+
+    QTest::keyClick(menu, Qt::Key_Escape); // closed without a choice: nothing changes
+    QCoreApplication::processEvents();
+    EXPECT_EQ(f.rec(), before);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+
+    menu = openMenu();
+    ASSERT_NE(menu, nullptr);
+    menu->setActiveAction(menu->actions().value(0));
+    QTest::keyClick(menu, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(f.window->windowTitle(), QStringLiteral("ジハンコウボウ　次に実行するブロック１を選択中"));
+    QTest::mouseClick(f.canvas(), Qt::LeftButton, {}, {36, 420}); // the end box
+    EXPECT_EQ(f.block(1).NextBlock, 99);
+
+    menu = openMenu();
+    ASSERT_NE(menu, nullptr);
+    menu->setActiveAction(menu->actions().value(3));
+    QTest::keyClick(menu, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(f.rec().BlockCount, 1);
+    EXPECT_FALSE(f.block(1).isUsed());
+    f.window->undo();
+    EXPECT_EQ(f.rec().BlockCount, 2) << "the deletion is a step of the history";
+}
+
+// The stock number of a 在庫数比較 branch is typed into an input box answered later; a number
+// out of range is refused with the prompt again, a good one lands in the block.
+TEST(BlockEditorWindow, TheStockNumberIsTypedIntoABoxAnsweredLater)
+{
+    WindowFixture f;
+    f.dragFromPalette(8, {100, 60});
+    BlockDetailDialog *detail = f.pickVariableForFirstBlock(f.product, "B", 1);
+    ASSERT_NE(detail, nullptr);
+    ASSERT_EQ(detail->operandLabel(1)->text(), QStringLiteral("在庫数"));
+
+    const std::pair<const char *, const char *> answers[] = {
+        {"1001", "在庫数比較：0以上1000以下の数値を入力して下さい"},
+        {"12", ""},
+    };
+    for (const auto &[typed, refusal] : answers) {
+        QTest::mouseClick(detail->pickButton(2), Qt::LeftButton);
+        auto *input = qobject_cast<QInputDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(input, nullptr) << typed;
+        EXPECT_EQ(input->windowTitle(), QStringLiteral("ジハンコウボウ"));
+        EXPECT_EQ(input->labelText(), QString::fromUtf8(StockPrompt));
+        EXPECT_EQ(f.window->detailDialog(), detail) << "the detail dialog stays open under the box";
+        input->setTextValue(QString::fromUtf8(typed));
+        input->accept();
+        if (*refusal)
+            EXPECT_EQ(f.messages.back(), refusal);
+    }
+    EXPECT_EQ(f.block(0).Param[5], ParamValue("12"));
 }

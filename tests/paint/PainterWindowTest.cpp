@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QFile>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -37,24 +38,12 @@ void dragTo(QWidget *widget, QPoint to, Qt::MouseButtons held)
     QApplication::sendEvent(widget, &move);
 }
 
-// Answers the next modal dialog of type T as soon as it shows, and keeps what it said.
-struct ModalAnswer {
-    QString text;
-    template <typename T>
-    void next(std::function<void(T *)> answer)
-    {
-        QTimer::singleShot(10, [this, answer] {
-            auto *modal = qobject_cast<T *>(QApplication::activeModalWidget());
-            if (!modal) {
-                next<T>(answer); // not shown yet
-                return;
-            }
-            if (auto *box = qobject_cast<QMessageBox *>(modal))
-                text = box->text();
-            answer(modal);
-        });
-    }
-};
+// The dialog the last call left open: nothing waits for it, the test answers it afterwards.
+template <typename T>
+T *openModal()
+{
+    return qobject_cast<T *>(QApplication::activeModalWidget());
+}
 
 void pressButton(QMessageBox *box, QMessageBox::StandardButton which)
 {
@@ -139,13 +128,18 @@ TEST_F(PainterWindowTest, ExitRunsTheMainWindowsQuitPromptInsteadOfEndingAtOnce)
 TEST_F(PainterWindowTest, NewAsksFirstAndNoKeepsTheDrawing)
 {
     stroke(Qt::LeftButton, QPoint(4, 4), QPoint(4, 4));
-    ModalAnswer answer;
-    answer.next<QMessageBox>([](QMessageBox *m) { pressButton(m, QMessageBox::No); });
     window->action("mnuFileNew")->trigger();
-    EXPECT_EQ(answer.text, QStringLiteral("作成・変更した絵がすべて消えてしまいますがよろしいですか？"));
+    QMessageBox *box = openModal<QMessageBox>();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->windowTitle(), QStringLiteral("確認"));
+    EXPECT_EQ(box->text(), QStringLiteral("作成・変更した絵がすべて消えてしまいますがよろしいですか？"));
+    EXPECT_EQ(inkedPixels(window->session().drawing()).size(), 1u) << "nothing is thrown away before the answer";
+    pressButton(box, QMessageBox::No);
     EXPECT_EQ(inkedPixels(window->session().drawing()).size(), 1u);
-    answer.next<QMessageBox>([](QMessageBox *m) { pressButton(m, QMessageBox::Yes); });
     window->action("mnuFileNew")->trigger();
+    box = openModal<QMessageBox>();
+    ASSERT_NE(box, nullptr);
+    pressButton(box, QMessageBox::Yes);
     EXPECT_TRUE(inkedPixels(window->session().drawing()).empty());
     EXPECT_EQ(window->action("mnuEditBack")->text(), QStringLiteral("元に戻せません"));
 }
@@ -160,12 +154,63 @@ TEST_F(PainterWindowTest, OpeningAFileThatIsNoPictureSaysSoAndKeepsTheDrawing)
     file.close();
     stroke(Qt::LeftButton, QPoint(4, 4), QPoint(4, 4));
 
-    ModalAnswer message;
-    message.next<QMessageBox>([](QMessageBox *m) { pressButton(m, QMessageBox::Ok); });
     window->openPictureFile(junk);
-    EXPECT_TRUE(message.text.contains(QStringLiteral("junk.bmp")));
+    QMessageBox *box = openModal<QMessageBox>();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->windowTitle(), QStringLiteral("ﾍﾟｲﾝﾄﾂｰﾙ"));
+    EXPECT_TRUE(box->text().contains(QStringLiteral("junk.bmp")));
+    pressButton(box, QMessageBox::Ok);
     EXPECT_EQ(inkedPixels(window->session().drawing()).size(), 1u);
     EXPECT_TRUE(window->action("mnuEditBack")->isEnabled());
+}
+
+// Open, save and the size change are dialogs answered later: the program goes on meanwhile,
+// and the answer does what the command did when it waited.
+TEST_F(PainterWindowTest, FileAndSizeDialogsAnswerLaterWithTheirEffect)
+{
+    QTemporaryDir dir;
+    stroke(Qt::LeftButton, QPoint(4, 4), QPoint(4, 4));
+
+    window->action("mnuFileASave")->trigger();
+    auto *save = openModal<QFileDialog>();
+    ASSERT_NE(save, nullptr);
+    EXPECT_EQ(save->windowTitle(), QStringLiteral("ﾌｧｲﾙを保存"));
+    EXPECT_EQ(save->acceptMode(), QFileDialog::AcceptSave);
+    EXPECT_EQ(save->nameFilters().value(0), QStringLiteral("BMPファイル (*.bmp)"));
+    const QString saved = dir.filePath(QStringLiteral("drawing.bmp"));
+    save->selectFile(saved);
+    QMetaObject::invokeMethod(save, &QDialog::accept);
+    ASSERT_TRUE(QFile::exists(saved));
+
+    window->action("mnuFileLoad")->trigger();
+    QMessageBox *box = openModal<QMessageBox>();
+    ASSERT_NE(box, nullptr);
+    pressButton(box, QMessageBox::Yes);
+    QCoreApplication::processEvents();
+    auto *open = openModal<QFileDialog>();
+    ASSERT_NE(open, nullptr);
+    EXPECT_EQ(open->windowTitle(), QStringLiteral("ﾌｧｲﾙを開く"));
+    EXPECT_EQ(open->fileMode(), QFileDialog::ExistingFile);
+    open->selectFile(saved);
+    QMetaObject::invokeMethod(open, &QDialog::accept);
+    EXPECT_EQ(window->session().drawing().pixel(4, 4), Black);
+    EXPECT_EQ(window->session().size(), QSize(60, 40));
+
+    window->action("mnuGraficSizeCng")->trigger();
+    auto *size = openModal<CanvasSizeDialog>();
+    ASSERT_NE(size, nullptr);
+    size->reject();
+    EXPECT_EQ(window->session().size(), QSize(60, 40));
+    window->action("mnuGraficSizeCng")->trigger();
+    size = openModal<CanvasSizeDialog>();
+    ASSERT_NE(size, nullptr);
+    size->presetButton(0)->click();
+    const QSize chosen = size->model().pixelSize();
+    EXPECT_NE(chosen, QSize(60, 40));
+    for (QPushButton *button : size->findChildren<QPushButton *>())
+        if (button->text() == QStringLiteral("OK"))
+            button->click();
+    EXPECT_EQ(window->session().size(), chosen);
 }
 
 TEST_F(PainterWindowTest, AlwaysOnTopTogglesForEachWindowOnItsOwn)

@@ -5,12 +5,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 namespace jhk {
 namespace {
@@ -24,13 +24,14 @@ protected:
     {
         PrintDialog *d = showPrintDialog(nullptr, {*m_pm.machine, m_pm.stage, m_pictures});
         PrintDialog::Questions q;
-        q.pdfFile = [this](QWidget *) {
+        q.pdfFile = [this](QWidget *, std::function<void(const QString &)> answer) {
             ++m_asked;
-            return m_answer;
+            answer(m_answer);
         };
-        q.printerSetup = [this](QWidget *, Printer &printer) {
+        q.printerSetup = [this](QWidget *, Printer &printer, std::function<void()> done) {
             ++m_setups;
             printer.setOutputFileName(m_out.filePath(QStringLiteral("chosen.pdf")));
+            done();
         };
         q.message = [this](QWidget *, const QString &text) { m_messages << text; };
         d->setQuestions(q);
@@ -150,18 +151,41 @@ TEST_F(PrintDialogTest, AFailedPrintJobSaysSoAndACancelledFileChoicePrintsNothin
     EXPECT_TRUE(QDir(m_out.path()).isEmpty());
 }
 
+// The system's own questions open windows and return at once; the print goes out when the
+// file window is answered, and a cancelled one prints nothing.
+TEST_F(PrintDialogTest, TheSystemsFileQuestionIsAWindowAnsweredLater)
+{
+    for (const bool chosen : {false, true}) {
+        SCOPED_TRACE(chosen ? "file chosen" : "cancelled");
+        QPointer<PrintDialog> d = showPrintDialog(nullptr, {*m_pm.machine, m_pm.stage, m_pictures});
+        click(d, "cmdOK");
+        auto *files = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(files, nullptr);
+        EXPECT_EQ(files->windowTitle(), QStringLiteral("PDFファイルに印刷"));
+        EXPECT_TRUE(d->isVisible()); // still open while the question is up
+        if (chosen) {
+            files->selectFile(m_answer);
+            static_cast<QDialog *>(files)->accept(); // as its save button does
+        } else {
+            files->reject();
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(d.isNull());
+        EXPECT_EQ(QFileInfo(m_answer + QStringLiteral(".pdf")).size() > 0, chosen);
+    }
+}
+
 // "用紙設定" is the system's printer set-up: the queue to print to and its paper.
 TEST_F(PrintDialogTest, PaperSetUpIsTheSystemsPrinterSetUp)
 {
     PrintDialog dialog({*m_pm.machine, m_pm.stage, m_pictures}); // the system's own questions
+    dialog.setUpPrinter(); // opens the set-up and goes on: nothing waits for it
     QString shown;
-    QTimer::singleShot(0, [&] {
-        if (auto *w = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
-            shown = QString::fromLatin1(w->metaObject()->className()) + QLatin1Char(' ') + w->windowTitle();
-            w->reject();
-        }
-    });
-    dialog.setUpPrinter();
+    if (auto *w = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+        shown = QString::fromLatin1(w->metaObject()->className()) + QLatin1Char(' ') + w->windowTitle();
+        EXPECT_EQ(w->parentWidget(), &dialog);
+        w->reject();
+    }
     EXPECT_EQ(shown, QStringLiteral("QPrintDialog 用紙設定"));
 }
 

@@ -6,7 +6,8 @@
 #include "print/PrintCommand.h"
 #include "model/Kinds.h"
 #include "ui/Worksheet.h"
-#include "ui/WorksheetLayout.h"
+#include "print/PaperPainter.h"
+#include "rules/WorksheetLayout.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -66,10 +67,10 @@ PartsRecord blockOnTheStartBox()
 // What a box says, a blank read as "（　）".
 std::string boxText(const WorksheetBox &box)
 {
-    QString text;
+    std::string text;
     for (const WorksheetRun &r : box.runs)
-        text += r.room.isNull() ? r.text : QString::fromUtf8(BlankOperand);
-    return withoutSpaces(text).toStdString();
+        text += r.blank ? BlankOperand : r.text;
+    return withoutSpaces(QString::fromStdString(text)).toStdString();
 }
 
 // The words of one page of a PDF with their boxes, points.
@@ -191,8 +192,8 @@ TEST_F(Worksheet, TheFlowchartIsLaidOutLargeEnoughToReadAndWriteInWithNothingCov
     for (const Case &c : cases) {
         for (const OperandStyle style : {OperandStyle::Filled, OperandStyle::Blank}) {
             SCOPED_TRACE(std::string(c.name) + (style == OperandStyle::Blank ? " blank" : " filled"));
-            const WorksheetFlowchart f = layoutWorksheetFlowchart(c.part, style, width, height);
-            EXPECT_LE(f.size.width(), width + 0.5);
+            const WorksheetFlowchart f = layoutWorksheetFlowchart(c.part, style, width, height, QtPaperMeasure());
+            EXPECT_LE(f.width, width + 0.5);
             if (c.pages > 0)
                 EXPECT_EQ(f.pages(), c.pages);
             else
@@ -205,36 +206,36 @@ TEST_F(Worksheet, TheFlowchartIsLaidOutLargeEnoughToReadAndWriteInWithNothingCov
                 blocks += b.isUsed() ? 1 : 0;
             ASSERT_EQ(static_cast<int>(f.boxes.size()), blocks);
             EXPECT_FALSE(f.start.intersects(f.end));
-            std::vector<QRectF> solid{f.start, f.end};
+            std::vector<PaperRect> solid{f.start, f.end};
             for (const WorksheetBox &box : f.boxes) {
                 const BlockRecord &b = c.part.Blocks[static_cast<std::size_t>(box.slot)];
                 EXPECT_EQ(boxText(box), withoutSpaces(QString::fromStdString(blockInWords(b, style))).toStdString());
-                for (const QRectF &other : solid)
+                for (const PaperRect &other : solid)
                     EXPECT_FALSE(box.rect.intersects(other)) << box.slot;
                 solid.push_back(box.rect);
                 for (const WorksheetRun &r : box.runs) {
-                    EXPECT_TRUE(box.rect.contains(r.rect)) << box.slot << " " << r.text.toStdString();
-                    if (!r.room.isNull())
-                        EXPECT_GE(r.room.width() / worksheet::PixelsPerMm, worksheet::BlankMm - 1e-9);
+                    EXPECT_TRUE(box.rect.contains(r.rect)) << box.slot << " " << r.text;
+                    if (r.blank)
+                        EXPECT_GE(r.room.w / worksheet::PixelsPerMm, worksheet::BlankMm - 1e-9);
                 }
                 // Nothing is split between two pages.
                 for (const double cut : f.cuts)
-                    EXPECT_FALSE(box.rect.top() < cut && cut < box.rect.bottom()) << box.slot;
+                    EXPECT_FALSE(box.rect.y < cut && cut < box.rect.bottom()) << box.slot;
             }
             const bool branches = std::any_of(c.part.Blocks.begin(), c.part.Blocks.end(),
                                               [](const BlockRecord &b) { return b.isUsed() && b.Kind == BlockBranch; });
             EXPECT_EQ(f.captions.empty(), !branches);
             for (std::size_t i = 0; i < f.captions.size(); ++i) {
-                const QRectF r = f.captions[i].rect;
-                for (const QRectF &s : solid)
-                    EXPECT_FALSE(r.intersects(s)) << f.captions[i].text.toStdString();
+                const PaperRect r = f.captions[i].rect;
+                for (const PaperRect &s : solid)
+                    EXPECT_FALSE(r.intersects(s)) << f.captions[i].text;
                 for (std::size_t j = 0; j < i; ++j)
-                    EXPECT_FALSE(r.intersects(f.captions[j].rect)) << f.captions[i].text.toStdString();
+                    EXPECT_FALSE(r.intersects(f.captions[j].rect)) << f.captions[i].text;
             }
             if (f.pages() > 1) {
                 EXPECT_FALSE(f.marks.empty());
                 for (const WorksheetCutMark &m : f.marks)
-                    EXPECT_DOUBLE_EQ(m.at.y(), f.cuts[static_cast<std::size_t>(m.cut)]);
+                    EXPECT_DOUBLE_EQ(m.at.y, f.cuts[static_cast<std::size_t>(m.cut)]);
             }
         }
     }

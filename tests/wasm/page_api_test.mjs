@@ -25,9 +25,10 @@ putFolder(appDir);
 
 // A page that records what the machine asks of it and keeps one timer, fired by hand.
 function makePage(m) {
-    const page = { messages: [], sounds: [], runList: [], changes: 0, timer: -1 };
+    const page = { messages: [], sounds: [], runList: [], requests: [], changes: 0, timer: -1 };
     m.setHost({
-        message(id, text, buttons, icon) { page.messages.push({ id, text, buttons, icon }); },
+        message(id, text, buttons, icon, initial) { page.messages.push({ id, text, buttons, icon, initial }); },
+        request(what, index) { page.requests.push(`${what} ${index}`); },
         sound(name, mode) { page.sounds.push(`${name} ${mode}`); },
         changed() { page.changes++; },
         runList(line) { page.runList.push(line); },
@@ -111,4 +112,102 @@ test('a recovery copy brings the machine back, unsaved', () => {
     assert.deepEqual(other.saveBytes(), m.saveBytes());
     m.delete();
     other.delete();
+});
+
+test('a message of a running machine holds the run until it is answered; 停止 there ends it', () => {
+    const m = new core.Machine(3, 0);
+    const page = makePage(m);
+    assert.equal(m.open(fs.readFileSync(machineFile), 'machine.jhk').ok, true);
+    m.command('run');
+    const slot = centre(part(JSON.parse(m.scene()), 2));
+    m.coinDrop(2, ...slot);
+    page.settle();
+    m.touch(5); // the change lever tells the change
+    page.settle();
+    const box = page.messages.at(-1);
+    assert.deepEqual([box.text, box.buttons], ['お釣が100円でました', 'okstop']);
+    assert.equal(JSON.parse(m.scene()).runMode, 1, 'still running behind the box');
+    m.answer(box.id, 'stop');
+    assert.equal(JSON.parse(m.scene()).runMode, 0);
+    assert.equal(m.canUndo(), false, 'a run is no edit');
+    m.delete();
+});
+
+test('the file commands ask as the desktop does and give the page the bytes to keep', () => {
+    const m = new core.Machine(3, 0);
+    const page = makePage(m);
+    const original = fs.readFileSync(machineFile);
+    assert.equal(m.open(original, 'machine.jhk').ok, true);
+    // 所持金: a refused amount shows its message and the box comes back with the text kept.
+    m.command('money');
+    m.answer(page.messages.at(-1).id, '２千');
+    assert.deepEqual(page.messages.slice(-2).map(x => [x.buttons, x.initial]), [['ok', ''], ['input', '２千']]);
+    m.answer(page.messages.at(-1).id, '2000');
+    assert.equal(JSON.parse(m.scene()).moneyInHand, 2000);
+    assert.equal(m.isModified(), true);
+
+    // ファイルを開く over unsaved work: the desktop's question; はい saves first, then the file.
+    m.command('open');
+    assert.deepEqual([page.messages.at(-1).text, page.messages.at(-1).buttons],
+        ['今のマシンには保存されていない変更があります。\r\n保存しますか？', 'yesnocancel']);
+    m.answer(page.messages.at(-1).id, 'yes');
+    assert.equal(page.requests.at(-1), 'savefile -1');
+    const kept = m.fileChosen('kept.jhk', null);
+    assert.ok(kept.length > 16);
+    assert.deepEqual(Buffer.from(kept), Buffer.from(m.saveBytes()), 'the bytes the writer writes');
+    assert.equal(page.requests.at(-1), 'openfile -1', 'then the open dialog');
+    m.fileChosen('machine.jhk', original);
+    assert.equal(page.requests.at(-1), 'opened 1');
+    let scene = JSON.parse(m.scene());
+    assert.deepEqual([scene.fileName, scene.moneyInHand, m.isModified()], ['machine.jhk', 2670, false]);
+
+    // The kept file opens with the money typed; a write the page could not make leaves it unsaved.
+    m.command('open');
+    m.fileChosen('kept.jhk', kept);
+    assert.equal(JSON.parse(m.scene()).moneyInHand, 2000);
+    m.writeFailed();
+    assert.equal(m.isModified(), true);
+    // A cancelled dialog changes nothing.
+    m.command('save');
+    assert.deepEqual(Buffer.from(m.fileChosen('', null)), Buffer.alloc(0));
+    assert.equal(m.isModified(), true);
+
+    // The quit prompt: いいえ ends without saving; 新規 asks as opening does.
+    m.command('quit');
+    assert.equal(page.messages.at(-1).text, 'ジハンコウボウを終了します\r\n保存しますか？');
+    m.answer(page.messages.at(-1).id, 'no');
+    assert.equal(page.requests.at(-1), 'quit -1');
+    m.command('new');
+    m.answer(page.messages.at(-1).id, 'cancel');
+    assert.notEqual(page.requests.at(-1), 'new -1');
+    m.command('new');
+    m.answer(page.messages.at(-1).id, 'no');
+    assert.equal(page.requests.at(-1), 'new -1');
+    m.delete();
+});
+
+test('環境設定 raises the level after the question, never lowers it, and undo does not cross it', () => {
+    const m = new core.Machine(1, 0);
+    const page = makePage(m);
+    const enabled = () => JSON.parse(m.levelOptions()).map(o => o.enabled);
+    assert.deepEqual(enabled(), [true, true, true]);
+    m.command('money');
+    m.answer(page.messages.at(-1).id, '500');
+    assert.equal(m.canUndo(), true);
+    m.chooseLevel(2);
+    const question = page.messages.at(-1);
+    assert.deepEqual([question.text, question.buttons, question.icon],
+        ['レベルを変更しますか？レベルは元に戻す事や、下げる事はできません', 'yesno', 'exclamation']);
+    m.answer(question.id, 'no');
+    assert.equal(JSON.parse(m.scene()).level, 1);
+    m.chooseLevel(2);
+    m.answer(page.messages.at(-1).id, 'yes');
+    const scene = JSON.parse(m.scene());
+    assert.deepEqual([scene.level, scene.controls.stepControlsVisible, page.messages.at(-1).text], [2, false, 'レベルを2に変更しました']);
+    assert.equal(m.canUndo(), false);
+    assert.deepEqual(enabled(), [false, true, true]);
+    const asked = page.messages.length;
+    m.chooseLevel(1); // lower: nothing, not even a question
+    assert.equal(page.messages.length, asked);
+    m.delete();
 });

@@ -10,32 +10,12 @@ import fs from 'node:fs';
 import path from 'node:path';
 import {
   arg, work, fixtures, browser, openPage, scene, client, centre, mouseDrag, fingerDrag, fingerPath, dialogText,
-  run,
+  run, paletteCentre, dropPart,
 } from './harness.mjs';
 
 const shots = path.join(work, 'screenshots');
 fs.mkdirSync(shots, { recursive: true });
 const Kind = { product: 0, button: 1, slot: 2, display: 3, changeOutlet: 4, money: 5, outlet: 6, lever: 7 };
-
-async function paletteCentre(page, kind) {
-  const b = await page.locator('#cmdPartsButton' + kind).boundingBox();
-  return [b.x + b.width / 2, b.y + b.height / 2];
-}
-
-// A part button dragged onto the stage, its corner let go at stage point (x, y).
-async function dropPart(page, kind, x, y, touch) {
-  const from = await paletteCentre(page, kind);
-  const to = await client(page, x, y);
-  if (touch) {
-    await fingerPath(page, from, to);
-  } else {
-    await page.mouse.move(...from);
-    await page.mouse.down();
-    await page.mouse.move(...to, { steps: 10 });
-    await page.mouse.up();
-  }
-  await page.locator('#frmPDialog').waitFor({ timeout: 5000 });
-}
 
 // The property dialog's visible boxes typed in, one value each in order, then 決定.
 async function decide(page, values = [], touch = false) {

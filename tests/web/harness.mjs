@@ -117,6 +117,26 @@ export async function fingerPath(page, from, to, holdMs = 0) {
   await cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
   await cdp.detach();
 }
+export async function paletteCentre(page, kind) {
+  const b = await page.locator('#cmdPartsButton' + kind).boundingBox();
+  return [b.x + b.width / 2, b.y + b.height / 2];
+}
+
+// A part button dragged onto the stage, its corner let go at stage point (x, y).
+export async function dropPart(page, kind, x, y, touch) {
+  const from = await paletteCentre(page, kind);
+  const to = await client(page, x, y);
+  if (touch) {
+    await fingerPath(page, from, to);
+  } else {
+    await page.mouse.move(...from);
+    await page.mouse.down();
+    await page.mouse.move(...to, { steps: 10 });
+    await page.mouse.up();
+  }
+  await page.locator('#frmPDialog').waitFor({ timeout: 5000 });
+}
+
 export async function press(page, r, touch) {
   const [x, y] = await client(page, ...centre(r));
   if (touch) await page.touchscreen.tap(x, y);

@@ -4,7 +4,7 @@
 export interface OpenResult { ok: boolean; message: string; }
 
 export interface Host {
-  message(id: number, text: string, buttons: string, icon: string): void;
+  message(id: number, text: string, buttons: string, icon: string, initial?: string): void;
   sound(name: string, mode: string): void;
   changed(what: string, index: number): void;
   runList(line: string): void;
@@ -45,6 +45,12 @@ export interface Machine {
   setRunSpeed(index: number): void;
   isModified(): boolean;
   markSaved?(fileName: string): void;
+  /** A file dialog the module asked for ('openfile', 'savefile') answered: the name ('' when
+   *  cancelled) and the bytes of a file to open; gives the bytes to write for a save. */
+  fileChosen(name: string, bytes: Uint8Array | null): Uint8Array;
+  writeFailed(): void;
+  levelOptions(): string;
+  chooseLevel(level: number): void;
   // The block editor (see src/wasm/README.md).
   blockEditor?(): string;
   editorPointer?(type: string, x: number, y: number, button: number): string;

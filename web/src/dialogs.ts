@@ -5,7 +5,7 @@ export type Answer = 'ok' | 'cancel' | 'yes' | 'no' | 'stop';
 const Captions: Record<Answer, string> = { ok: 'OK', cancel: 'キャンセル', yes: 'はい(Y)', no: 'いいえ(N)', stop: '停止' };
 const Icons: Record<string, string> = { critical: '×', question: '?', exclamation: '!', information: 'i' };
 
-interface Request { text: string; buttons: string; icon: string; resolve: (a: string | null) => void; }
+interface Request { text: string; buttons: string; icon: string; initial: string; resolve: (a: string | null) => void; }
 
 export class Dialogs {
   private queue: Request[] = [];
@@ -23,9 +23,9 @@ export class Dialogs {
 
   /** The answer: 'ok', 'cancel', 'yes', 'no', 'stop'; for a text box ('input') the text
    *  typed, or null when it was cancelled. */
-  ask(text: string, buttons = 'ok', icon = ''): Promise<string | null> {
+  ask(text: string, buttons = 'ok', icon = '', initial = ''): Promise<string | null> {
     return new Promise(resolve => {
-      this.queue.push({ text, buttons, icon, resolve });
+      this.queue.push({ text, buttons, icon, initial, resolve });
       if (!this.showing) {
         this.returnFocus = document.activeElement as HTMLElement | null;
         this.next();
@@ -74,6 +74,7 @@ export class Dialogs {
       input = document.createElement('input');
       input.type = 'text';
       input.className = 'answer';
+      input.value = req.initial; // a refused answer comes back to be mended
       input.setAttribute('aria-labelledby', 'dialog-text');
       box.insertBefore(input, row);
     }
@@ -109,6 +110,7 @@ export class Dialogs {
     this.layer.hidden = false;
     document.addEventListener('keydown', onKey, true);
     (input ?? (row.querySelector('button') as HTMLButtonElement)).focus();
+    input?.select();
   }
 }
 

@@ -397,6 +397,7 @@ function labelEditor(page: EditingPage, closed: () => void): HTMLElement | null 
       <input id="txtLblCapt" type="text" aria-label="ラベル内容" style="left:8px;top:30px;width:265px;height:25px;font-size:12px">
       <div class="label" style="left:8px;top:72px">フォントの種類</div>
       <input id="txtFontName" type="text" aria-label="フォントの種類" style="left:8px;top:88px;width:129px;height:18px;font-size:12px">
+      <select id="lstFont" size="5" aria-label="フォントの種類" style="left:8px;top:112px;width:129px;height:100px;font-size:12px"></select>
       <div class="label" style="left:144px;top:72px">フォントサイズ</div>
       <input id="txtFontSize" type="text" aria-label="フォントサイズ" style="left:144px;top:88px;width:81px;height:18px;font-size:12px">
       <select id="lstFontSize" size="3" aria-label="フォントサイズ" style="left:144px;top:112px;width:81px;height:52px;font-size:12px"></select>
@@ -418,6 +419,10 @@ function labelEditor(page: EditingPage, closed: () => void): HTMLElement | null 
   italic.checked = model.italic; bold.checked = model.bold; transparent.checked = model.transparent;
   for (const s of model.sizes) sizes.add(new Option(s, s, false, s === model.fontSize));
   sizes.addEventListener('change', () => { size.value = sizes.value; });
+  // The fonts the page can draw a label in; a click copies the name into the box above.
+  const fonts = q<HTMLSelectElement>('#lstFont');
+  for (const f of pageFontFamilies()) fonts.add(new Option(f, f, false, f === model.fontName));
+  fonts.addEventListener('change', () => { font.value = fonts.value; });
   const client = q<HTMLElement>('.client');
   const cells: HTMLElement[][] = model.strips.map((strip, k) => strip.cells.map((c, j) => {
     const d = document.createElement('div');
@@ -460,6 +465,13 @@ function labelEditor(page: EditingPage, closed: () => void): HTMLElement | null 
   caption.focus();
   caption.select();
   return layer;
+}
+
+/** The font families the page has loaded (its own fonts), by name. */
+function pageFontFamilies(): string[] {
+  const names = new Set<string>();
+  document.fonts?.forEach(f => names.add(f.family.replace(/^["']|["']$/g, '')));
+  return [...names].sort();
 }
 
 function setEnabled(id: string, on: boolean): void {

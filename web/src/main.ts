@@ -9,7 +9,7 @@ import { Sounds } from './audio';
 import { recovery } from './store';
 import { RunView } from './runview';
 import { Editing } from './editing';
-import { StartWindow } from './start';
+import { StartWindow, showOptionWindow, type LevelOption } from './start';
 import { BlockEditor } from './blockeditor';
 
 const Title = 'ジハンコウボウ';
@@ -20,7 +20,6 @@ const PartsKindCaptions = ['商品', 'ボタン', '投入口', '金額表示', '
 const RecoveryDelayMs = 2000;
 const DoubleTapMs = 400;
 const DoubleTapSlop = 12; // CSS pixels between the two taps of a double tap
-const UnsavedQuestion = '今のマシンには保存されていない変更があります。\r\n保存しますか？';
 
 const $ = <T extends HTMLElement = HTMLElement>(id: string) => document.getElementById(id) as T;
 
@@ -55,6 +54,14 @@ class Page {
   private recoveryTimer = 0;
   private pointerId: number | null = null;
   private appFiles: string[] = [];
+  // Files chosen before the module asked for them (dropped, a folder, an address): the open
+  // command's file dialog takes them instead of asking.
+  private pendingOpen: { files: { file: File; path: string }[]; handle: FileHandle | null; name?: string; bytes?: Uint8Array } | null = null;
+  private openHandle: FileHandle | null = null; // the file the open dialog chose
+  private saveAsNew = false;
+  private openInputAsked = false; // the file input was opened for the module's open dialog
+  private writing: Promise<boolean> = Promise.resolve(true);
+  private quitting = false;
 
   async start(): Promise<void> {
     performance.mark('jhk-start');
@@ -98,8 +105,8 @@ class Page {
   // ---- the module's requests ----
   private host(): Host {
     return {
-      message: (id, text, buttons, icon) => {
-        void this.dialogs.ask(text, buttons, icon).then(a => {
+      message: (id, text, buttons, icon, initial) => {
+        void this.dialogs.ask(text, buttons, icon, initial ?? '').then(a => {
           this.machine.answer(id, a ?? ''); // a text box cancelled answers an empty text
           this.changed();
         });
@@ -107,7 +114,7 @@ class Page {
       sound: (name, mode) => this.sound(name, mode),
       changed: what => (what === 'blink' ? this.blinked() : this.changed()),
       runList: () => this.changed(),
-      request: (what, index) => { if (!this.blockEditor.request(what)) this.editing.request(what, index); },
+      request: (what, index) => this.request(what, index),
       measureLabel: label => this.editing.measureLabel(label),
       timer: ms => {
         clearTimeout(this.tickTimer);
@@ -163,6 +170,9 @@ class Page {
     menuEnabled('openfolder', c.open);
     menuEnabled('save', c.save);
     menuEnabled('saveas', c.save);
+    // A new machine and the settings only while editing, as every editing command.
+    menuEnabled('new', s.runMode === 0);
+    menuEnabled('options', s.runMode === 0);
     this.stage.canvas.classList.toggle('run-pointer', c.runPointer);
     if (setText('lblNowState', s.stateLabel)) fitStateLabel();
     $('lblNowState').style.color = s.stateColor;
@@ -353,7 +363,10 @@ class Page {
     // Opening: the file picker, a folder, drag and drop anywhere on the page.
     $<HTMLInputElement>('open-input').addEventListener('change', e => {
       const input = e.target as HTMLInputElement;
-      void this.openFiles(Array.from(input.files ?? []).map(f => ({ file: f, path: f.name })), null, true);
+      // The answer to the module's open dialog, or files given to the page without one.
+      const asked = this.openInputAsked;
+      this.openInputAsked = false;
+      void this.openFiles(Array.from(input.files ?? []).map(f => ({ file: f, path: f.name })), null, asked);
       input.value = '';
     });
     $<HTMLInputElement>('folder-input').addEventListener('change', e => {
@@ -373,7 +386,7 @@ class Page {
     });
 
     window.addEventListener('beforeunload', e => {
-      if (this.machine.isModified()) { e.preventDefault(); e.returnValue = ''; }
+      if (!this.quitting && this.machine.isModified()) { e.preventDefault(); e.returnValue = ''; }
     });
     window.addEventListener('pagehide', () => { if (this.machine.isModified()) void this.writeRecovery(); });
   }
@@ -387,12 +400,34 @@ class Page {
 
   private async menu(name: string): Promise<void> {
     switch (name) {
+    case 'new': this.machine.command('new'); return;
     case 'open': return this.pickAndOpen();
     case 'openfolder': if (this.scene.controls.open) $('folder-input').click(); return;
-    case 'save': await this.save(false); return;
-    case 'saveas': await this.save(true); return;
+    case 'save': this.save(false); return;
+    case 'saveas': this.save(true); return;
+    case 'quit': this.machine.command('quit'); return;
+    case 'options': this.showOptions(); return;
     case 'runview': this.showRunView(); return;
     }
+  }
+
+  /** The module asks for a window of the page. */
+  private request(what: string, index: number): void {
+    switch (what) {
+    case 'openfile': void this.chooseFileToOpen(); return;
+    case 'savefile': void this.chooseFileToSave(); return;
+    case 'opened': void this.opened(index === 1); return;
+    case 'new': this.startAgain(); return;
+    case 'quit': void this.quit(); return;
+    default: if (!this.blockEditor.request(what)) this.editing.request(what, index);
+    }
+  }
+
+  /** 環境設定: while editing, the levels; the module asks and raises. */
+  private showOptions(): void {
+    if (this.scene.runMode !== 0 || this.editing.modal) return;
+    const options = JSON.parse(this.machine.levelOptions()) as LevelOption[];
+    showOptionWindow(options, level => { this.machine.chooseLevel(level); this.changed(); });
   }
 
   showRunView(): void {
@@ -401,9 +436,19 @@ class Page {
     this.fit();
   }
 
-  // ---- opening ----
+  // ---- opening: every way in goes through the module's open command, which offers to save
+  // unsaved work first and then asks for the file ----
   private async pickAndOpen(): Promise<void> {
-    if (!this.scene.controls.open || !(await this.mayReplace())) return;
+    if (!this.scene.controls.open) return;
+    this.pendingOpen = null;
+    this.machine.command('open');
+  }
+
+  /** The module's "ファイルを開く": files already chosen, or the system's file dialog. */
+  private async chooseFileToOpen(): Promise<void> {
+    const pending = this.pendingOpen;
+    this.pendingOpen = null;
+    if (pending) { await this.answerOpen(pending.files, pending.handle, pending.name, pending.bytes); return; }
     const w = window as PickerWindow;
     if (w.showOpenFilePicker) {
       let handles: FileHandle[];
@@ -413,15 +458,32 @@ class Page {
           types: [{ description: 'ジハンコウボウファイル', accept: { 'application/octet-stream': ['.jhk', '.JHK'] } },
             { description: '絵', accept: { 'image/*': ['.bmp', '.png', '.jpg', '.gif'] } }],
         });
-      } catch { return; } // the pupil chose nothing
+      } catch { this.machine.fileChosen('', null); return; } // the pupil chose nothing
       const files = await Promise.all(handles.map(async h => ({ file: await h.getFile(), path: h.name, handle: h })));
       const machine = files.find(f => /\.jhk$/i.test(f.path));
-      return this.openFiles(files, machine?.handle ?? null, true);
+      await this.answerOpen(files, machine?.handle ?? null);
+      return;
     }
-    $('open-input').click();
+    const input = $<HTMLInputElement>('open-input');
+    // A dialog closed without a file answers the module too.
+    this.openInputAsked = true;
+    input.addEventListener('cancel', () => { this.openInputAsked = false; this.machine.fileChosen('', null); }, { once: true });
+    input.click();
   }
 
+  /** Files dropped, from a folder or from the file input: opened through the module's command. */
   async openFiles(files: { file: File; path: string }[], handle: FileHandle | null, asked = false): Promise<void> {
+    if (asked) { await this.answerOpen(files, handle); return; }
+    const machines = files.filter(f => /\.jhk$/i.test(f.path));
+    if (machines.length === 0) { await this.answerOpen(files, null); return; } // pictures only
+    if (!this.scene.controls.open) return;
+    this.pendingOpen = { files, handle };
+    this.machine.command('open');
+  }
+
+  /** The open dialog answered with `files`: pictures go where the machine names them, the
+   *  machine's bytes to the module. */
+  private async answerOpen(files: { file: File; path: string }[], handle: FileHandle | null, name?: string, given?: Uint8Array): Promise<void> {
     // Pictures go where the machine names them: beside the machine file (their path from its
     // folder) and by their bare name.
     const first = files.filter(f => /\.jhk$/i.test(f.path)).sort((a, b) => a.path.split('/').length - b.path.split('/').length)[0];
@@ -433,15 +495,17 @@ class Page {
         const rel = folder && f.path.startsWith(folder) ? f.path.slice(folder.length) : f.path;
         const base = f.path.split('/').pop()!;
         // The module measures a painted picture's size as the desktop reads it from the folder.
-        for (const name of new Set([rel, base])) this.core.putAppFile(name, bytes);
+        for (const n of new Set([rel, base])) this.core.putAppFile(n, bytes);
       }
     }
-    const machines = files.filter(f => /\.jhk$/i.test(f.path));
-    if (machines.length === 0) { this.redraw(); return; }
-    if (machines.length > 1) machines.sort((a, b) => a.path.split('/').length - b.path.split('/').length);
-    const m = machines[0];
-    if (!this.scene.controls.open || (!asked && !(await this.mayReplace()))) return;
-    await this.openBytes(new Uint8Array(await m.file.arrayBuffer()), m.file.name, handle);
+    if (given && name) {
+      this.openHandle = null;
+      this.machine.fileChosen(name, given);
+      return;
+    }
+    if (!first) { this.machine.fileChosen('', null); this.redraw(); return; }
+    this.openHandle = handle;
+    this.machine.fileChosen(first.file.name, new Uint8Array(await first.file.arrayBuffer()));
   }
 
   async openFromSite(name: string): Promise<void> {
@@ -459,36 +523,35 @@ class Page {
       await this.dialogs.ask(`${name}\nファイルが見つかりません。`, 'ok', 'exclamation');
       return;
     }
-    await this.openBytes(bytes, decodeURIComponent(url.pathname.split('/').pop() ?? name), null);
+    this.pendingOpen = { files: [], handle: null, name: decodeURIComponent(url.pathname.split('/').pop() ?? name), bytes };
+    const done = new Promise<void>(resolve => { this.afterOpen = resolve; });
+    this.machine.command('open');
+    await done;
   }
+  private afterOpen: (() => void) | null = null;
 
-  /** Asks first when the machine on the page has changes; true when it may be replaced. */
-  private async mayReplace(): Promise<boolean> {
-    if (!this.machine.isModified()) return true;
-    const a = await this.dialogs.ask(UnsavedQuestion, 'yesnocancel', 'question');
-    if (a === 'cancel') return false;
-    if (a === 'yes') return this.save(false);
-    return true;
-  }
-
-  /** Opens a machine's bytes; a file the reader refuses leaves the page as it was. */
-  async openBytes(bytes: Uint8Array, name: string, handle: FileHandle | null): Promise<boolean> {
-    // A file the reader refuses: the module shows the reader's own message, and the machine
-    // on the page stays as it was.
-    const result = this.machine.open(bytes, name);
-    if (!result.ok) return false;
-    delete document.documentElement.dataset.opened;
-    this.shown = true;
-    this.startWindow.close();
-    this.fileName = name;
-    this.fileHandle = handle;
-    void recovery.remove();
-    this.scene = readScene(this.machine.scene());
-    await this.preloadScene();
-    this.refresh();
-    // The machine is drawn whole, its pictures loaded (what tests and tools wait for).
-    document.documentElement.dataset.opened = name;
-    return true;
+  /** The module's open command has ended; a file the reader refused left the page as it was. */
+  private async opened(ok: boolean): Promise<void> {
+    const handle = this.openHandle;
+    this.openHandle = null;
+    if (ok) {
+      delete document.documentElement.dataset.opened;
+      this.shown = true;
+      this.startWindow.close();
+      this.fileHandle = handle;
+      void recovery.remove();
+      this.scene = readScene(this.machine.scene());
+      this.fileName = this.scene.fileName;
+      await this.preloadScene();
+      this.refresh();
+      // The machine is drawn whole, its pictures loaded (what tests and tools wait for).
+      document.documentElement.dataset.opened = this.fileName;
+    } else {
+      this.changed();
+    }
+    const after = this.afterOpen;
+    this.afterOpen = null;
+    after?.();
   }
 
   private async preloadScene(): Promise<void> {
@@ -508,40 +571,76 @@ class Page {
     setTimeout(() => void this.pictures.preload(later), 0);
   }
 
-  // ---- saving ----
-  async save(asNew: boolean): Promise<boolean> {
-    if (!this.scene.controls.save) return false;
-    const bytes = this.machine.saveBytes();
+  // ---- saving: the module's save command asks for the file and writes the bytes ----
+  save(asNew: boolean): void {
+    if (!this.scene.controls.save) return;
+    this.saveAsNew = asNew;
+    this.machine.command('save');
+  }
+
+  /** The module's "ファイルの保存": 上書き保存 answers with the file that was opened, else the
+   *  system's save dialog, else a download; then the bytes the module wrote are kept there. */
+  private async chooseFileToSave(): Promise<void> {
+    const asNew = this.saveAsNew;
+    this.saveAsNew = false;
     const w = window as PickerWindow;
     const suggested = this.fileName || 'machine.jhk';
-    try {
-      if (!asNew && this.fileHandle?.createWritable) {
-        await writeTo(this.fileHandle, bytes);
-      } else if (w.showSaveFilePicker) {
-        let handle: FileHandle;
-        try {
-          handle = await w.showSaveFilePicker({
-            suggestedName: suggested,
-            types: [{ description: 'ジハンコウボウファイル', accept: { 'application/octet-stream': ['.jhk'] } }],
-          });
-        } catch { return false; } // no name chosen
-        await writeTo(handle, bytes);
-        this.fileHandle = handle;
-        this.fileName = handle.name;
-      } else {
-        download(bytes, suggested);
-        this.fileName = suggested;
-      }
-    } catch (e) {
-      await this.dialogs.ask(`${suggested}\n保存できませんでした。\n${(e as Error).message ?? ''}`, 'ok', 'critical');
-      return false;
+    let target: FileHandle | null = null;
+    if (!asNew && this.fileHandle?.createWritable) {
+      target = this.fileHandle;
+    } else if (w.showSaveFilePicker) {
+      try {
+        target = await w.showSaveFilePicker({
+          suggestedName: suggested,
+          types: [{ description: 'ジハンコウボウファイル', accept: { 'application/octet-stream': ['.jhk'] } }],
+        });
+      } catch { this.machine.fileChosen('', null); return; } // no name chosen
     }
-    this.machine.markSaved?.(this.fileName);
+    const name = target?.name ?? suggested;
+    const bytes = this.machine.fileChosen(name, null);
+    if (bytes.length === 0) { this.changed(); return; } // not saved: the module said why
+    this.writing = (async () => {
+      try {
+        if (target) await writeTo(target, bytes);
+        else download(bytes, name);
+      } catch (e) {
+        this.machine.writeFailed();
+        await this.dialogs.ask(`${name}\n保存できませんでした。\n${(e as Error).message ?? ''}`, 'ok', 'critical');
+        this.changed();
+        return false;
+      }
+      if (target) this.fileHandle = target;
+      this.fileName = name;
+      clearTimeout(this.recoveryTimer);
+      this.recoveryTimer = 0;
+      void recovery.remove();
+      this.changed();
+      return true;
+    })();
+    await this.writing;
+  }
+
+  // ---- a new machine and the end ----
+  /** After the module has offered to save: the start window, as the program starting again. */
+  private startAgain(): void {
+    this.runView?.close();
+    this.startWindow.show(this.core.startWindowTexts(), c => void this.newMachine(c.level, c.background));
+  }
+
+  /** The pupil has answered the quit prompt: once a save it started is written the page ends
+   *  (a window the browser lets it close), or starts again with the start window. */
+  private async quit(): Promise<void> {
+    await Promise.resolve(); // the save the prompt started hands its bytes over first
+    if (!(await this.writing) && this.machine.isModified()) return; // the file could not be written
+    this.quitting = true;
     clearTimeout(this.recoveryTimer);
     this.recoveryTimer = 0;
-    void recovery.remove();
-    this.changed();
-    return true;
+    await recovery.remove();
+    window.close();
+    // Still here: a tab the browser keeps open. The program starts again.
+    this.quitting = false;
+    await this.newMachine(this.scene.level, 0);
+    this.startAgain();
   }
 
   // ---- the recovery copy ----

@@ -72,3 +72,45 @@ export class StartWindow {
     this.layer = null;
   }
 }
+
+export interface LevelOption { text: string; enabled: boolean; checked: boolean; }
+
+/** The environment settings "環境設定": the levels, those below the machine's greyed (the
+ *  module says which), and "決定", which hands the chosen level to the module; the question
+ *  and the message that follow are the module's. */
+export function showOptionWindow(options: LevelOption[], decided: (level: number) => void): HTMLElement {
+  const { layer, win } = modalWindow('frmOption', '環境設定');
+  win.innerHTML = `<div class="title">環境設定</div>
+    <div class="client" style="width:397px;height:273px">
+      <fieldset class="group" id="FrameLEVEL" style="left:8px;top:5px;width:217px;height:225px"><legend>レベル選択</legend></fieldset>
+      <button id="cmdOK" class="push default" style="left:280px;top:208px;width:89px;height:25px">決定</button>
+    </div>`;
+  const levels = win.querySelector('#FrameLEVEL') as HTMLElement;
+  options.forEach((o, i) => {
+    const option = document.createElement('label');
+    option.className = 'option f18';
+    option.style.cssText = `position:absolute;left:20px;top:${24 + 60 * i}px;width:169px`;
+    option.innerHTML = `<input type="radio" name="option-level" id="optLevel${i}" value="${i + 1}"${o.checked ? ' checked' : ''}${o.enabled ? '' : ' disabled'}><span></span>`;
+    (option.querySelector('span') as HTMLElement).textContent = LevelCaptions[i];
+    const text = document.createElement('div');
+    text.className = 'label wrap';
+    text.id = `lblSetsumei${i}`;
+    text.style.cssText = `position:absolute;left:32px;top:${52 + 60 * i}px;width:175px;height:30px`;
+    text.textContent = o.text;
+    levels.append(option, text);
+  });
+  const ok = win.querySelector('#cmdOK') as HTMLButtonElement;
+  ok.addEventListener('click', () => {
+    const chosen = win.querySelector<HTMLInputElement>('input[name=option-level]:checked');
+    layer.remove();
+    decided(chosen ? Number(chosen.value) : 1);
+  });
+  win.addEventListener('keydown', e => {
+    if (e.key === 'Escape') { e.preventDefault(); e.stopPropagation(); layer.remove(); }
+    else if (e.key === 'Enter' && !(e.target instanceof HTMLButtonElement)) { e.preventDefault(); ok.click(); }
+  });
+  layer.appendChild(win);
+  document.getElementById('main-window')!.appendChild(layer);
+  ok.focus();
+  return layer;
+}

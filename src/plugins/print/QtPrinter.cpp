@@ -78,16 +78,22 @@ public:
     void setCopies(int copies) override { m_printer.setCopyCount(copies); }
     void setDocumentName(const QString &name) override { m_printer.setDocName(name); }
 
-    void showSetup(QWidget *parent) override
+    void showSetup(QWidget *parent, std::function<void()> done) override
     {
-        QPrintDialog dialog(&m_printer, parent);
-        dialog.setWindowTitle(QStringLiteral("用紙設定"));
-        if (dialog.exec() != QDialog::Accepted)
-            return;
-        if (m_printer.outputFormat() == QPrinter::NativeFormat)
-            m_queue = m_printer.printerName();
-        else
-            m_queue.clear();
+        auto *dialog = new QPrintDialog(&m_printer, parent);
+        dialog->setWindowTitle(QStringLiteral("用紙設定"));
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        QObject::connect(dialog, &QDialog::finished, dialog, [this, done = std::move(done)](int result) {
+            if (result == QDialog::Accepted) {
+                if (m_printer.outputFormat() == QPrinter::NativeFormat)
+                    m_queue = m_printer.printerName();
+                else
+                    m_queue.clear();
+            }
+            if (done)
+                done();
+        });
+        dialog->open();
     }
 
     QStringList queueNames() const override

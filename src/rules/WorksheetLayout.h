@@ -1,15 +1,10 @@
 #pragma once
 
 #include "model/OperandWords.h"
+#include "rules/PaperPage.h"
 
-#include <QColor>
-#include <QLineF>
-#include <QRectF>
-#include <QString>
-
+#include <string>
 #include <vector>
-
-class QPainter;
 
 namespace jhk {
 
@@ -27,43 +22,46 @@ inline constexpr int TextPixels = 14;    // 10.5 pt at 96 dpi: the words in the 
 inline constexpr int CaptionPixels = 11; // 8.25 pt: the exits' "成立" and "不成立"
 inline constexpr double BlankMm = 15;    // room between a blank's brackets for a pupil's hand
 inline constexpr double CutMarkRadiusMm = 2.5; // the circled letters at a cut between pages
+inline constexpr const char *Face = "IPAGothic"; // every word of a worksheet
 } // namespace worksheet
 
 // A piece of a box's words: text, or a blank drawn as "（" and "）" around `room`.
 struct WorksheetRun {
-    QString text;
-    QRectF rect; // the run's place on its line, brackets included
-    QRectF room; // a blank's empty room; empty for text
+    std::string text;
+    PaperRect rect; // the run's place on its line, brackets included
+    bool blank = false;
+    PaperRect room; // a blank's empty room
 };
 
 struct WorksheetBox {
     int slot = -1;
-    QRectF rect;
+    PaperRect rect;
     bool branch = false;
     std::vector<WorksheetRun> runs;
 };
 
 struct WorksheetLine {
-    QLineF line;
-    QColor colour;
+    PaperSegment line;
+    std::uint32_t colour = 0; // 0xRRGGBB
 };
 
 struct WorksheetLabel {
-    QString text;
-    QRectF rect;
+    std::string text;
+    PaperRect rect;
 };
 
 // A letter where a line crosses the cut between two pages: drawn on both.
 struct WorksheetCutMark {
-    QString letter;
-    QPointF at;
+    std::string letter;
+    PaperPoint at;
     int cut = 0; // index into cuts
 };
 
 struct WorksheetFlowchart {
-    QSizeF size;
-    QRectF start;
-    QRectF end;
+    double width = 0;
+    double height = 0;
+    PaperRect start;
+    PaperRect end;
     std::vector<WorksheetBox> boxes;
     std::vector<WorksheetLine> lines; // the links and their arrowheads
     std::vector<WorksheetLabel> captions;
@@ -75,17 +73,18 @@ struct WorksheetFlowchart {
     double sliceTop(int page) const { return page == 0 ? 0 : cuts[static_cast<std::size_t>(page - 1)]; }
     double sliceBottom(int page) const
     {
-        return page < static_cast<int>(cuts.size()) ? cuts[static_cast<std::size_t>(page)] : size.height();
+        return page < static_cast<int>(cuts.size()) ? cuts[static_cast<std::size_t>(page)] : height;
     }
 };
 
 // Lays out the flowchart of `part` for pages whose flowchart area is `width` × `pageHeight`.
 WorksheetFlowchart layoutWorksheetFlowchart(const PartsRecord &part, OperandStyle style, double width,
-                                            double pageHeight);
+                                            double pageHeight, const PaperMeasure &measure);
 
-// Draws the band of the flowchart that page `page` shows, its top at the painter's origin: the
-// links, the start and end boxes, the boxes with their words (a blank as empty brackets), the
-// exits' captions and the letters at the cuts, on white paper.
-void paintWorksheetFlowchart(QPainter &painter, const WorksheetFlowchart &f, int page);
+// The band of the flowchart that page `page` shows, with its top at (`left`, `top`) of the page:
+// the links, the start and end boxes, the boxes with their words (a blank as empty brackets),
+// the exits' captions and the letters at the cuts.
+void drawWorksheetFlowchart(const WorksheetFlowchart &f, int page, double left, double top,
+                            const PaperMeasure &measure, std::vector<PaperItem> &out);
 
 } // namespace jhk

@@ -1,13 +1,10 @@
-#include "ui/WorksheetLayout.h"
+#include "rules/WorksheetLayout.h"
 
+#include "document/Utf8.h"
 #include "model/Kinds.h"
 #include "model/Records.h"
 #include "rules/CanvasGeometry.h"
 #include "rules/Connectors.h"
-
-#include <QFont>
-#include <QFontMetricsF>
-#include <QPainter>
 
 #include <algorithm>
 #include <cmath>
@@ -34,18 +31,20 @@ constexpr double CaptionGap = 1 * PixelsPerMm;
 constexpr int Units = 4;
 constexpr double SideExitPixels = 1.25; // the side exit is 20 of these: 25 px, under 7 mm
 constexpr double ArrowWingMm = 3;
+constexpr double LinePen = 1.2;
+constexpr std::uint32_t Black = 0x000000;
+constexpr const char *OpenBracket = "（";
+constexpr const char *CloseBracket = "）";
 
-QFont fontOfPixels(int pixels)
+PaperFont fontOfPixels(int pixels)
 {
-    QFont font(QStringLiteral("IPAGothic"));
-    font.setPixelSize(pixels);
-    return font;
+    return {Face, pixels, false};
 }
 
 // A character of a box's words, or a whole blank; a line may break before it when
 // `breakBefore` (before a blank, after a particle or a space).
 struct Atom {
-    QString text;
+    std::string text;
     bool blank = false;
     double width = 0;
     bool breakBefore = false;
@@ -56,33 +55,33 @@ using AtomLine = std::vector<Atom>;
 // Measures and breaks the words of the boxes.
 class Typesetter {
 public:
-    Typesetter()
-        : m_font(fontOfPixels(TextPixels)), m_fm(m_font), m_open(m_fm.boundingRect(QChar(0xFF08))),
-          m_close(m_fm.boundingRect(QChar(0xFF09)))
+    explicit Typesetter(const PaperMeasure &measure)
+        : m_measure(measure), m_font(fontOfPixels(TextPixels)), m_fm(measure.metrics(m_font)),
+          m_open(measure.ink(OpenBracket, m_font)), m_close(measure.ink(CloseBracket, m_font))
     {
     }
 
-    double lineStep() const { return m_fm.height() * LineSpacing; }
+    double lineStep() const { return m_fm.height * LineSpacing; }
     // A blank: "（" and "）" whole on either side of the room, without their outer margins.
-    double openWidth() const { return m_fm.horizontalAdvance(QChar(0xFF08)) - m_open.left(); }
-    double blankWidth() const { return openWidth() + BlankMm * PixelsPerMm + m_close.right(); }
-    const QFontMetricsF &metrics() const { return m_fm; }
+    double openWidth() const { return advance(OpenBracket) - m_open.left; }
+    double blankWidth() const { return openWidth() + BlankMm * PixelsPerMm + m_close.right; }
+    double advance(std::string_view text) const { return m_measure.advance(text, m_font); }
 
-    std::vector<Atom> atoms(const QString &words) const
+    std::vector<Atom> atoms(std::string_view words) const
     {
-        const QString blank = QString::fromUtf8(BlankOperand);
+        const std::string_view blank = BlankOperand;
         std::vector<Atom> out;
-        for (qsizetype i = 0; i < words.size();) {
-            if (words.mid(i, blank.size()) == blank) {
+        for (std::size_t i = 0; i < words.size();) {
+            if (words.substr(i, blank.size()) == blank) {
                 // A blank stays with an opening bracket before it.
-                out.push_back({blank, true, blankWidth(), out.empty() || out.back().text != QLatin1String("(")});
+                out.push_back({std::string(blank), true, blankWidth(), out.empty() || out.back().text != "("});
                 i += blank.size();
                 continue;
             }
-            const QString c = words.mid(i, words[i].isHighSurrogate() ? 2 : 1);
+            const std::string c(words.substr(i, utf8Length(words[i])));
             const bool afterParticle = !out.empty() && !out.back().blank
-                && QStringLiteral("をにのへら、 ").contains(out.back().text);
-            out.push_back({c, false, m_fm.horizontalAdvance(c), afterParticle});
+                && std::string_view("をにのへら、 ").find(out.back().text) != std::string_view::npos;
+            out.push_back({c, false, advance(c), afterParticle});
             i += c.size();
         }
         return out;
@@ -102,13 +101,13 @@ public:
         AtomLine line;
         double used = 0;
         const auto add = [&](const Atom &a) {
-            if (line.empty() && a.text == QLatin1String(" "))
+            if (line.empty() && a.text == " ")
                 return;
             line.push_back(a);
             used += a.width;
         };
         const auto flush = [&] {
-            while (!line.empty() && line.back().text == QLatin1String(" "))
+            while (!line.empty() && line.back().text == " ")
                 line.pop_back();
             if (!line.empty())
                 lines.push_back(line);
@@ -136,31 +135,32 @@ public:
     {
         std::vector<WorksheetRun> runs;
         for (const Atom &a : line) {
-            if (!a.blank && !runs.empty() && runs.back().room.isNull())
+            if (!a.blank && !runs.empty() && !runs.back().blank)
                 runs.back().text += a.text;
             else
-                runs.push_back({a.text, {}, a.blank ? QRectF(0, 0, 1, 1) : QRectF()});
+                runs.push_back({a.text, {}, a.blank, {}});
         }
         double width = 0;
         for (WorksheetRun &r : runs) {
-            r.rect.setWidth(r.room.isNull() ? m_fm.horizontalAdvance(r.text) : blankWidth());
-            width += r.rect.width();
+            r.rect.w = r.blank ? blankWidth() : advance(r.text);
+            width += r.rect.w;
         }
         double x = centreX - width / 2;
         for (WorksheetRun &r : runs) {
-            r.rect = QRectF(x, top, r.rect.width(), lineStep());
-            if (!r.room.isNull())
-                r.room = QRectF(x + openWidth(), top, BlankMm * PixelsPerMm, lineStep());
-            x += r.rect.width();
+            r.rect = {x, top, r.rect.w, lineStep()};
+            if (r.blank)
+                r.room = {x + openWidth(), top, BlankMm * PixelsPerMm, lineStep()};
+            x += r.rect.w;
             out.push_back(r);
         }
     }
 
 private:
-    QFont m_font;
-    QFontMetricsF m_fm;
-    QRectF m_open;  // the ink of "（"
-    QRectF m_close; // the ink of "）"
+    const PaperMeasure &m_measure;
+    PaperFont m_font;
+    PaperMeasure::Metrics m_fm;
+    PaperMeasure::Ink m_open;  // the ink of "（"
+    PaperMeasure::Ink m_close; // the ink of "）"
 };
 
 struct Cell {
@@ -168,45 +168,49 @@ struct Cell {
     int row = 0;
 };
 
-TwipsRect units(const QRectF &r)
+TwipsRect units(const PaperRect &r)
 {
-    return {static_cast<int>(std::lround(r.left() * Units)), static_cast<int>(std::lround(r.top() * Units)),
-            static_cast<int>(std::lround(r.width() * Units)), static_cast<int>(std::lround(r.height() * Units))};
+    return {static_cast<int>(std::lround(r.x * Units)), static_cast<int>(std::lround(r.y * Units)),
+            static_cast<int>(std::lround(r.w * Units)), static_cast<int>(std::lround(r.h * Units))};
 }
 
-QColor paperLineColour(std::uint32_t colour)
+std::uint32_t paperLineColour(std::uint32_t colour)
 {
-    return colour == ConnectorOlive ? QColor(120, 80, 0) : QColor(0, 100, 0);
+    return colour == ConnectorOlive ? 0x785000 : 0x006400;
 }
 
-bool crosses(const QLineF &line, const QRectF &r)
+bool crosses(const PaperSegment &line, const PaperRect &r)
 {
-    if (r.contains(line.p1()) || r.contains(line.p2()))
+    if (r.contains(line.p1) || r.contains(line.p2))
         return true;
-    const QLineF edges[] = {{r.topLeft(), r.topRight()}, {r.topRight(), r.bottomRight()},
-                            {r.bottomRight(), r.bottomLeft()}, {r.bottomLeft(), r.topLeft()}};
-    return std::any_of(std::begin(edges), std::end(edges),
-                       [&](const QLineF &e) { return line.intersects(e, nullptr) == QLineF::BoundedIntersection; });
+    const PaperPoint topLeft{r.x, r.y};
+    const PaperPoint topRight{r.right(), r.y};
+    const PaperPoint bottomRight{r.right(), r.bottom()};
+    const PaperPoint bottomLeft{r.x, r.bottom()};
+    const PaperSegment edges[] = {{topLeft, topRight}, {topRight, bottomRight}, {bottomRight, bottomLeft}, {bottomLeft, topLeft}};
+    return std::any_of(std::begin(edges), std::end(edges), [&](const PaperSegment &e) { return line.crosses(e); });
 }
 
 // Places each exit's caption beside its own line: the first place along it, near its branch
 // first, that covers no box, no other caption, no cut between pages and, where there is
 // one, no other line.
-void placeCaptions(WorksheetFlowchart &f, const std::vector<std::pair<QString, std::size_t>> &captions)
+void placeCaptions(WorksheetFlowchart &f, const std::vector<std::pair<std::string, std::size_t>> &captions,
+                   const PaperMeasure &measure)
 {
-    const QFontMetricsF fm(fontOfPixels(CaptionPixels));
-    std::vector<QRectF> solid{f.start, f.end};
+    const PaperFont font = fontOfPixels(CaptionPixels);
+    const double height = measure.metrics(font).height;
+    std::vector<PaperRect> solid{f.start, f.end};
     for (const WorksheetBox &b : f.boxes)
         solid.push_back(b.rect);
-    const auto freeOf = [&](const QRectF &r, std::size_t own, bool linesToo) {
-        const QRectF around = r.adjusted(-1, -1, 1, 1);
-        if (r.left() < 0 || r.top() < 0 || r.right() > f.size.width() || r.bottom() > f.size.height())
+    const auto freeOf = [&](const PaperRect &r, std::size_t own, bool linesToo) {
+        const PaperRect around = r.adjusted(-1, -1, 1, 1);
+        if (r.x < 0 || r.y < 0 || r.right() > f.width || r.bottom() > f.height)
             return false;
-        if (std::any_of(solid.begin(), solid.end(), [&](const QRectF &s) { return s.intersects(around); }))
+        if (std::any_of(solid.begin(), solid.end(), [&](const PaperRect &s) { return s.intersects(around); }))
             return false;
         if (std::any_of(f.captions.begin(), f.captions.end(), [&](const WorksheetLabel &c) { return c.rect.intersects(around); }))
             return false;
-        if (std::any_of(f.cuts.begin(), f.cuts.end(), [&](double y) { return around.top() < y && y < around.bottom(); }))
+        if (std::any_of(f.cuts.begin(), f.cuts.end(), [&](double y) { return around.y < y && y < around.bottom(); }))
             return false;
         if (!linesToo)
             return true;
@@ -216,23 +220,23 @@ void placeCaptions(WorksheetFlowchart &f, const std::vector<std::pair<QString, s
         return true;
     };
     for (const auto &[text, own] : captions) {
-        const QLineF line = f.lines[own].line;
-        const QSizeF size(fm.horizontalAdvance(text), fm.height());
+        const PaperSegment line = f.lines[own].line;
+        const double width = measure.advance(text, font);
         const bool across = std::abs(line.dx()) > std::abs(line.dy());
-        std::vector<QRectF> candidates;
+        std::vector<PaperRect> candidates;
         for (const double t : {0.25, 0.5, 0.15, 0.4, 0.65, 0.8, 0.1, 0.9}) {
-            const QPointF p = line.pointAt(t);
+            const PaperPoint p = line.pointAt(t);
             if (across) {
-                candidates.emplace_back(QPointF(p.x() - size.width() / 2, p.y() - CaptionGap - size.height()), size);
-                candidates.emplace_back(QPointF(p.x() - size.width() / 2, p.y() + CaptionGap), size);
+                candidates.push_back({p.x - width / 2, p.y - CaptionGap - height, width, height});
+                candidates.push_back({p.x - width / 2, p.y + CaptionGap, width, height});
             }
-            candidates.emplace_back(QPointF(p.x() + CaptionGap, p.y() - size.height() / 2), size);
-            candidates.emplace_back(QPointF(p.x() - CaptionGap - size.width(), p.y() - size.height() / 2), size);
+            candidates.push_back({p.x + CaptionGap, p.y - height / 2, width, height});
+            candidates.push_back({p.x - CaptionGap - width, p.y - height / 2, width, height});
         }
-        QRectF chosen = candidates.front();
+        PaperRect chosen = candidates.front();
         bool found = false;
         for (const bool linesToo : {true, false}) {
-            for (const QRectF &c : candidates)
+            for (const PaperRect &c : candidates)
                 if (!found && freeOf(c, own, linesToo)) {
                     chosen = c;
                     found = true;
@@ -258,27 +262,48 @@ void cutIntoPages(WorksheetFlowchart &f, const std::vector<std::pair<double, dou
     }
     int letter = 0;
     for (std::size_t i = 0; i < f.lines.size(); ++i) {
-        const QLineF &l = f.lines[i].line;
+        const PaperSegment &l = f.lines[i].line;
         for (std::size_t c = 0; c < f.cuts.size() && !wing[i]; ++c) {
             const double y = f.cuts[c];
-            if (std::min(l.y1(), l.y2()) < y && y < std::max(l.y1(), l.y2())) {
-                const double x = l.x1() + (l.x2() - l.x1()) * (y - l.y1()) / (l.y2() - l.y1());
-                QString name(QChar(u'Ａ' + letter % 26));
+            if (std::min(l.p1.y, l.p2.y) < y && y < std::max(l.p1.y, l.p2.y)) {
+                const double x = l.p1.x + (l.p2.x - l.p1.x) * (y - l.p1.y) / (l.p2.y - l.p1.y);
+                std::string name = utf8Of(0xFF21 + static_cast<std::uint32_t>(letter % 26)); // Ａ, Ｂ, ...
                 if (letter >= 26)
-                    name += QString::number(letter / 26 + 1);
-                f.marks.push_back({name, QPointF(x, y), static_cast<int>(c)});
+                    name += std::to_string(letter / 26 + 1);
+                f.marks.push_back({name, {x, y}, static_cast<int>(c)});
                 ++letter;
             }
         }
     }
 }
 
+// A text centred in `r` on its line.
+PaperItem centredText(const std::string &text, const PaperRect &r, const PaperFont &font, const PaperMeasure &measure)
+{
+    const PaperMeasure::Metrics fm = measure.metrics(font);
+    PaperItem item;
+    item.kind = PaperItem::Kind::Text;
+    item.text = text;
+    item.font = font;
+    item.at = {r.x + (r.w - measure.advance(text, font)) / 2, r.y + (r.h - fm.height) / 2 + fm.ascent};
+    return item;
+}
+
+PaperItem shape(PaperItem::Kind kind, const PaperRect &r)
+{
+    PaperItem item;
+    item.kind = kind;
+    item.rect = r;
+    item.colour = Black;
+    return item;
+}
+
 } // namespace
 
 WorksheetFlowchart layoutWorksheetFlowchart(const PartsRecord &part, OperandStyle style, double width,
-                                            double pageHeight)
+                                            double pageHeight, const PaperMeasure &measure)
 {
-    const Typesetter type;
+    const Typesetter type(measure);
     const CanvasGeometry canvas;
     WorksheetFlowchart f;
 
@@ -322,11 +347,11 @@ WorksheetFlowchart layoutWorksheetFlowchart(const PartsRecord &part, OperandStyl
     for (const auto &[slot, cell] : cells) {
         const BlockRecord &b = part.Blocks[static_cast<std::size_t>(slot)];
         const double inner = boxWidth - 2 * PadX - (b.Kind == BlockBranch ? 2 * BranchTip : 0);
-        const QString all = QString::fromStdString(blockInWords(b, style));
-        const qsizetype space = all.indexOf(QLatin1Char(' '));
-        std::vector<AtomLine> lines = Typesetter::wrap(type.atoms(space < 0 ? all : all.left(space)), inner);
-        if (space >= 0)
-            for (AtomLine &l : Typesetter::wrap(type.atoms(all.mid(space + 1)), inner))
+        const std::string all = blockInWords(b, style);
+        const std::size_t space = all.find(' ');
+        std::vector<AtomLine> lines = Typesetter::wrap(type.atoms(std::string_view(all).substr(0, space)), inner);
+        if (space != std::string::npos)
+            for (AtomLine &l : Typesetter::wrap(type.atoms(std::string_view(all).substr(space + 1)), inner))
                 lines.push_back(std::move(l));
         rowHeight[cell.row] = std::max(rowHeight[cell.row], static_cast<double>(lines.size()) * type.lineStep() + 2 * PadY);
         words[slot] = std::move(lines);
@@ -339,11 +364,12 @@ WorksheetFlowchart layoutWorksheetFlowchart(const PartsRecord &part, OperandStyl
         rowSpans.emplace_back(y, y + rowHeight[r]);
         y += rowHeight[r] + RowGap;
     }
-    f.size = QSizeF(left[*columns.rbegin()] + pitch, y - RowGap + 1);
+    f.width = left[*columns.rbegin()] + pitch;
+    f.height = y - RowGap + 1;
 
     const auto oval = [&](int row) {
         const double w = std::min(OvalWidth, boxWidth);
-        return QRectF((boxWidth - w) / 2, top[row] + (rowHeight[row] - OvalHeight) / 2, w, OvalHeight);
+        return PaperRect{(boxWidth - w) / 2, top[row] + (rowHeight[row] - OvalHeight) / 2, w, OvalHeight};
     };
     f.start = oval(startRow);
     f.end = oval(endRow);
@@ -354,25 +380,25 @@ WorksheetFlowchart layoutWorksheetFlowchart(const PartsRecord &part, OperandStyl
         WorksheetBox box;
         box.slot = slot;
         box.branch = part.Blocks[static_cast<std::size_t>(slot)].Kind == BlockBranch;
-        box.rect = QRectF(left[cell.column], top[cell.row], boxWidth, rowHeight[cell.row]);
+        box.rect = {left[cell.column], top[cell.row], boxWidth, rowHeight[cell.row]};
         const std::vector<AtomLine> &lines = words[slot];
-        const double first = box.rect.center().y() - static_cast<double>(lines.size()) * type.lineStep() / 2;
+        const double first = box.rect.centre().y - static_cast<double>(lines.size()) * type.lineStep() / 2;
         for (std::size_t i = 0; i < lines.size(); ++i)
-            type.place(lines[i], box.rect.center().x(), first + static_cast<double>(i) * type.lineStep(), box.runs);
+            type.place(lines[i], box.rect.centre().x, first + static_cast<double>(i) * type.lineStep(), box.runs);
         places.blocks[static_cast<std::size_t>(slot)] = units(box.rect);
         f.boxes.push_back(std::move(box));
     }
 
     // The links as the canvas draws them, between the boxes' places on paper. Arrowheads come
     // as two wings from the same tip.
-    std::vector<std::pair<QString, std::size_t>> captions;
+    std::vector<std::pair<std::string, std::size_t>> captions;
     std::vector<bool> wing;
     const std::vector<ConnectorItem> items = connectorDrawing(part, places);
     for (std::size_t i = 0; i < items.size(); ++i) {
         const ConnectorItem &item = items[i];
         if (item.type == ConnectorItem::Type::Text) {
             if (!f.lines.empty())
-                captions.emplace_back(QString::fromStdString(item.text), f.lines.size() - 1);
+                captions.emplace_back(item.text, f.lines.size() - 1);
             continue;
         }
         const auto sameStart = [&](std::size_t j) {
@@ -380,87 +406,87 @@ WorksheetFlowchart layoutWorksheetFlowchart(const PartsRecord &part, OperandStyl
                 && items[j].y1 == item.y1;
         };
         wing.push_back(sameStart(i + 1) || (i > 0 && sameStart(i - 1) && wing.back()));
-        const QLineF line(QPointF(item.x1, item.y1) / Units, QPointF(item.x2, item.y2) / Units);
+        const PaperSegment line{{static_cast<double>(item.x1) / Units, static_cast<double>(item.y1) / Units},
+                                {static_cast<double>(item.x2) / Units, static_cast<double>(item.y2) / Units}};
         f.lines.push_back({line, paperLineColour(item.colour)});
     }
     cutIntoPages(f, rowSpans, pageHeight, wing);
-    placeCaptions(f, captions);
+    placeCaptions(f, captions, measure);
     return f;
 }
 
-void paintWorksheetFlowchart(QPainter &painter, const WorksheetFlowchart &f, int page)
+void drawWorksheetFlowchart(const WorksheetFlowchart &f, int page, double left, double top,
+                            const PaperMeasure &measure, std::vector<PaperItem> &out)
 {
-    const double top = f.sliceTop(page);
-    const double bottom = f.sliceBottom(page);
-    const QFont text = fontOfPixels(TextPixels);
-    const QFontMetricsF fm(text);
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.translate(0, -top);
-    painter.save();
-    painter.setClipRect(QRectF(-PixelsPerMm, top, f.size.width() + 2 * PixelsPerMm, bottom - top));
+    const double sliceTop = f.sliceTop(page);
+    const double sliceBottom = f.sliceBottom(page);
+    // Flowchart positions to the page's.
+    const auto onPaper = [&](const PaperRect &r) { return PaperRect{r.x + left, r.y + top - sliceTop, r.w, r.h}; };
+    const auto pointOnPaper = [&](const PaperPoint &p) { return PaperPoint{p.x + left, p.y + top - sliceTop}; };
+    const PaperFont text = fontOfPixels(TextPixels);
+    const PaperFont caption = fontOfPixels(CaptionPixels);
+    const PaperMeasure::Metrics fm = measure.metrics(text);
+
+    out.push_back(shape(PaperItem::Kind::Clip, onPaper({-PixelsPerMm, sliceTop, f.width + 2 * PixelsPerMm, sliceBottom - sliceTop})));
     for (const WorksheetLine &l : f.lines) {
-        painter.setPen(QPen(l.colour, 1.2));
-        painter.drawLine(l.line);
+        PaperItem line;
+        line.kind = PaperItem::Kind::Line;
+        line.at = pointOnPaper(l.line.p1);
+        line.to = pointOnPaper(l.line.p2);
+        line.colour = l.colour;
+        line.pen = LinePen;
+        out.push_back(std::move(line));
     }
     // Only what stands on this page is drawn: text cut away by the clip would still be read
     // out of the file.
-    const auto onPage = [&](const QRectF &r) { return r.bottom() > top && r.top() < bottom; };
-    painter.setFont(text);
-    for (const auto &[box, caption] : {std::pair{f.start, "開始"}, std::pair{f.end, "終了"}}) {
+    const auto onPage = [&](const PaperRect &r) { return r.bottom() > sliceTop && r.y < sliceBottom; };
+    for (const auto &[box, words] : {std::pair{f.start, "開始"}, std::pair{f.end, "終了"}}) {
         if (!onPage(box))
             continue;
-        painter.setPen(QPen(Qt::black, 1));
-        painter.setBrush(Qt::white);
-        painter.drawEllipse(box);
-        painter.drawText(box, Qt::AlignCenter, QString::fromUtf8(caption));
+        out.push_back(shape(PaperItem::Kind::Oval, onPaper(box)));
+        out.push_back(centredText(words, onPaper(box), text, measure));
     }
     for (const WorksheetBox &box : f.boxes) {
-        const QRectF r = box.rect;
-        if (!onPage(r))
+        if (!onPage(box.rect))
             continue;
-        painter.setPen(QPen(Qt::black, 1));
-        painter.setBrush(Qt::white);
-        if (box.branch) {
-            // A decision: a box with pointed ends.
-            const double tip = BranchTip;
-            const QPointF shape[] = {{r.left() + tip, r.top()}, {r.right() - tip, r.top()}, {r.right(), r.center().y()},
-                                     {r.right() - tip, r.bottom()}, {r.left() + tip, r.bottom()}, {r.left(), r.center().y()}};
-            painter.drawPolygon(shape, 6);
-        } else {
-            painter.drawRect(r);
-        }
+        // A decision: a box with pointed ends.
+        PaperItem outline = shape(box.branch ? PaperItem::Kind::Decision : PaperItem::Kind::Box, onPaper(box.rect));
+        outline.tip = box.branch ? BranchTip : 0;
+        out.push_back(std::move(outline));
         for (const WorksheetRun &run : box.runs) {
-            const double baseline = run.rect.top() + (run.rect.height() - fm.height()) / 2 + fm.ascent();
-            if (run.room.isNull()) {
-                painter.drawText(QPointF(run.rect.left(), baseline), run.text);
+            const double baseline = run.rect.y + (run.rect.h - fm.height) / 2 + fm.ascent;
+            PaperItem words;
+            words.kind = PaperItem::Kind::Text;
+            words.font = text;
+            if (!run.blank) {
+                words.text = run.text;
+                words.at = pointOnPaper({run.rect.x, baseline});
+                out.push_back(std::move(words));
                 continue;
             }
             // The brackets just outside the room a pupil writes in.
-            painter.drawText(QPointF(run.room.left() - fm.horizontalAdvance(QChar(0xFF08)), baseline), QString(QChar(0xFF08)));
-            painter.drawText(QPointF(run.room.right(), baseline), QString(QChar(0xFF09)));
+            words.text = OpenBracket;
+            words.at = pointOnPaper({run.room.x - measure.advance(OpenBracket, text), baseline});
+            out.push_back(words);
+            words.text = CloseBracket;
+            words.at = pointOnPaper({run.room.right(), baseline});
+            out.push_back(std::move(words));
         }
     }
-    painter.setFont(fontOfPixels(CaptionPixels));
-    painter.setPen(Qt::black);
     for (const WorksheetLabel &c : f.captions)
         if (onPage(c.rect))
-            painter.drawText(c.rect, Qt::AlignCenter | Qt::TextDontClip, c.text);
-    painter.restore();
+            out.push_back(centredText(c.text, onPaper(c.rect), caption, measure));
+    out.push_back(shape(PaperItem::Kind::Unclip, {}));
 
     // The letters where lines go on to the page before or after this one.
     const double radius = CutMarkRadiusMm * PixelsPerMm;
-    painter.setFont(fontOfPixels(CaptionPixels));
     for (const WorksheetCutMark &m : f.marks) {
         if (m.cut != page && m.cut != page - 1)
             continue;
-        const QRectF circle(m.at - QPointF(radius, radius), QSizeF(2 * radius, 2 * radius));
-        painter.setPen(QPen(Qt::black, 1));
-        painter.setBrush(Qt::white);
-        painter.drawEllipse(circle);
-        painter.drawText(circle, Qt::AlignCenter, m.letter);
+        const PaperRect circle = onPaper({m.at.x - radius, m.at.y - radius, 2 * radius, 2 * radius});
+        out.push_back(shape(PaperItem::Kind::Oval, circle));
+        out.push_back(centredText(m.letter, circle, caption, measure));
     }
-    painter.restore();
 }
 
 } // namespace jhk
