@@ -187,9 +187,10 @@ bool BlockEditorSession::detailClosed()
     m_detailOpen = false;
     if (m_closed)
         return false;
-    changed();
+    // A dialog that opens again at once (after a pick on the stage) is still the same change.
     const bool again = m_model->activate(!m_pickingOnStage);
-    changed();
+    if (!again)
+        changed();
     return again;
 }
 

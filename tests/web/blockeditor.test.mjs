@@ -215,6 +215,8 @@ for (const touch of [false, true]) {
 
     await buildButtonProgram(page, h);
     await page.screenshot({ path: path.join(shots, `button-program${touch ? '-touch' : ''}.png`) });
+    // The editor window alone, the branch selected (docs/web-blockeditor-branch.png).
+    await page.locator('#frmBLock').screenshot({ path: path.join(shots, `blockeditor-branch${touch ? '-touch' : ''}.png`) });
     // The run view shows the program being edited.
     const rv = await page.evaluate(() => JSON.parse(window.jihankobo.machine.runView()));
     assert.equal(rv.flowchart.boxes.length, 4);
