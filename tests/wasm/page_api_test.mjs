@@ -172,6 +172,18 @@ test('the file commands ask as the desktop does and give the page the bytes to k
     assert.deepEqual(Buffer.from(m.fileChosen('', null)), Buffer.alloc(0));
     assert.equal(m.isModified(), true);
 
+    // A label text the document cannot hold: the writer's message, nothing to keep, still unsaved.
+    assert.equal(m.paletteDown(8), true);
+    m.paletteDrop(8, 100, 100);
+    m.pointer('dblclick', 105, 105, 0, 0);
+    assert.equal(page.requests.at(-1), 'label 1');
+    m.labelEdit({ caption: 'ドリンク😀', fontName: '', fontSize: '12', italic: false, bold: false, transparent: false });
+    m.labelOk();
+    m.command('save');
+    assert.equal(m.fileChosen('label.jhk', null).length, 0);
+    assert.equal(page.messages.at(-1).text, 'ファイルを保存できませんでした。\n「😀」はファイルに保存できない文字です。');
+    assert.equal(m.isModified(), true);
+
     // The quit prompt: いいえ ends without saving; 新規 asks as opening does.
     m.command('quit');
     assert.equal(page.messages.at(-1).text, 'ジハンコウボウを終了します\r\n保存しますか？');

@@ -69,6 +69,8 @@ function runs(file) {
   return { state: states[0], blocks, out };
 }
 
+const shots = path.join(work, 'screenshots');
+fs.mkdirSync(shots, { recursive: true });
 const pageSaved = {};
 for (const touch of [false, true]) {
   const how = touch ? 'a finger' : 'the mouse';
@@ -174,6 +176,7 @@ test('the file commands, 所持金 and 環境設定 ask what the desktop asks', 
   await menu('option', 'options');
   await page.locator('#frmOption').waitFor();
   await page.check('#frmOption #optLevel2');
+  await page.screenshot({ path: path.join(shots, 'option-window.png') });
   await page.click('#frmOption #cmdOK');
   assert.equal(await dialogText(page), 'レベルを変更しますか？レベルは元に戻す事や、下げる事はできません');
   await page.click('#dialog-layer [data-answer=yes]');
@@ -187,6 +190,9 @@ test('the file commands, 所持金 and 環境設定 ask what the desktop asks', 
   await page.keyboard.press('Escape');
 
   // ファイルを開く over unsaved work: the desktop's question first; キャンセル keeps the machine.
+  await page.click('[data-menu=file]');
+  await page.screenshot({ path: path.join(shots, 'file-menu.png') });
+  await page.click('[data-menu=file]');
   await menu('file', 'open');
   assert.equal(await dialogText(page), '今のマシンには保存されていない変更があります。\n保存しますか？');
   await page.click('#dialog-layer [data-answer=cancel]');
@@ -196,5 +202,22 @@ test('the file commands, 所持金 and 環境設定 ask what the desktop asks', 
   await page.click('#dialog-layer [data-answer=no]');
   await start(page, 2, false);
   assert.equal((await scene(page)).moneyInHand, 2670, 'a new machine');
+
+  // With a part on the stage the quit prompt offers to save; キャンセル stays, いいえ ends: the
+  // page closes, or starts again with the start window where the browser keeps the tab.
+  await dropPart(page, 0, 40, 150, false);
+  await page.click('#cmdOK');
+  await menu('file', 'quit');
+  assert.equal(await dialogText(page), 'ジハンコウボウを終了します\n保存しますか？');
+  await page.click('#dialog-layer [data-answer=cancel]');
+  assert.equal((await scene(page)).parts.filter(p => p.visible).length, 1, 'キャンセル keeps the machine');
+  const closed = new Promise(resolve => page.once('close', () => resolve('closed')));
+  await menu('file', 'quit');
+  await page.click('#dialog-layer [data-answer=no]');
+  const ended = await Promise.race([closed, page.locator('#frmOpen').waitFor().then(() => 'start window')]);
+  if (ended === 'start window') {
+    assert.equal((await scene(page)).parts.length, 0, 'the machine is gone');
+    assert.equal(await page.evaluate(() => window.jihankobo.machine.isModified()), false, 'nothing asks again on leaving');
+  }
   await context.close();
 });

@@ -393,6 +393,8 @@ class Page {
 
   command(name: string): void {
     this.sounds.unlock();
+    // A run is where a machine may hang or crash: the copy is kept as the run starts.
+    if (name === 'run') void this.writeRecovery();
     this.machine.command(name);
     if (name === 'stop') this.sounds.stopAll();
     this.changed();
@@ -651,8 +653,11 @@ class Page {
 
   private async writeRecovery(): Promise<void> {
     if (!this.machine.isModified()) return;
+    // While the machine runs the module gives no copy: the tables hold the run's values.
+    const bytes = this.machine.recoveryBytes();
+    if (bytes.length === 0) return;
     try {
-      await recovery.put({ bytes: this.machine.recoveryBytes(), fileName: this.fileName, time: Date.now() });
+      await recovery.put({ bytes, fileName: this.fileName, time: Date.now() });
       document.documentElement.dataset.recovery = String(Date.now());
     } catch { /* storage full or refused: the page goes on without a copy */ }
   }
