@@ -7,8 +7,9 @@ import type { Core, Machine } from './core';
 import type { Dialogs } from './dialogs';
 import type { Pictures } from './pictures';
 import type { Scene } from './scene';
+import { download } from './download';
 import { onActivate as activate } from './editing';
-import { arr, boxOf, drawFlowchart, num, obj, str, type J } from './flowchart';
+import { arr, boxOf, drawFlowchart, FlowchartPictures, num, obj, str, type J } from './flowchart';
 
 /** What the editor needs of the page. */
 export interface BlockEditorPage {
@@ -50,7 +51,7 @@ export class BlockEditor {
   private variableMenu: HTMLElement | null = null;
   private pickBar: HTMLElement | null = null;
   private builtPart = -1;
-  private pictures = new Map<string, HTMLImageElement>();
+  private pictures = new FlowchartPictures(() => { this.last = ''; this.update(); });
   private lastPointer: [number, number] = [0, 0];
   private canvasPointer: number | null = null;
   private longPress = 0;
@@ -284,16 +285,7 @@ export class BlockEditor {
     this.drawCanvas(obj(s.flowchart));
   }
 
-  private picture(url: string): HTMLImageElement | null {
-    let img = this.pictures.get(url);
-    if (!img) {
-      img = new Image();
-      img.onload = () => { this.last = ''; this.update(); };
-      img.src = url;
-      this.pictures.set(url, img);
-    }
-    return img.complete && img.naturalWidth > 0 ? img : null;
-  }
+  private picture(url: string): HTMLImageElement | null { return this.pictures.get(url); }
 
   private drawCanvas(f: J | null): void {
     const c = this.canvas.getContext('2d')!;
@@ -661,13 +653,6 @@ export class BlockEditor {
       return;
     }
     // Where the browser cannot save in place, the picture is a download.
-    const url = URL.createObjectURL(blob);
-    const a = document.createElement('a');
-    a.href = url;
-    a.download = name;
-    document.body.appendChild(a);
-    a.click();
-    a.remove();
-    setTimeout(() => URL.revokeObjectURL(url), 10000);
+    download(blob, name);
   }
 }

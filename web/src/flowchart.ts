@@ -16,6 +16,23 @@ export const boxOf = (v: unknown): Box | null => {
   return o ? { x: num(o.x), y: num(o.y), w: num(o.w), h: num(o.h) } : null;
 };
 
+/** The built-in pictures a flowchart draws (the branch markers), decoded once; `loaded` is called
+ *  when one becomes ready, to draw again. */
+export class FlowchartPictures {
+  private images = new Map<string, HTMLImageElement>();
+  constructor(private loaded: () => void) {}
+  get(url: string): HTMLImageElement | null {
+    let img = this.images.get(url);
+    if (!img) {
+      img = new Image();
+      img.onload = () => this.loaded();
+      img.src = url;
+      this.images.set(url, img);
+    }
+    return img.complete && img.naturalWidth > 0 ? img : null;
+  }
+}
+
 // The flowchart is drawn in the Gothic font, Latin letters too, as the desktop's canvas.
 export const FlowchartFont = '"JHK Gothic", "IPAGothic", sans-serif';
 

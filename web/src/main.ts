@@ -11,6 +11,7 @@ import { RunView } from './runview';
 import { Editing } from './editing';
 import { StartWindow, showOptionWindow, type LevelOption } from './start';
 import { BlockEditor } from './blockeditor';
+import { download } from './download';
 
 const Title = 'ジハンコウボウ';
 const WindowWidth = 777;
@@ -694,17 +695,6 @@ async function writeTo(handle: FileHandle, bytes: Uint8Array): Promise<void> {
   const w = await handle.createWritable!();
   await w.write(bytes);
   await w.close();
-}
-
-function download(bytes: Uint8Array, name: string): void {
-  const url = URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' }));
-  const a = document.createElement('a');
-  a.href = url;
-  a.download = name;
-  document.body.appendChild(a);
-  a.click();
-  a.remove();
-  setTimeout(() => URL.revokeObjectURL(url), 10000);
 }
 
 /** Files and folders dropped on the page, each with its path inside what was dropped. */

@@ -3,7 +3,7 @@
 // run, drawn as the module describes them (positions, colours, captions and their fitting all
 // come from it). Open, the machine reports its run to it; closed, the run goes at full speed.
 import type { Core, Machine } from './core';
-import { arr, boxOf, canvasFont, drawFlowchart, num, obj, str, type Box, type J } from './flowchart';
+import { arr, boxOf, canvasFont, drawFlowchart, FlowchartPictures, num, obj, str, type Box, type J } from './flowchart';
 
 // Room around the canvas for the marks drawn just outside boxes at its edges, and on the right
 // for the "▼" beside a box of the last column.
@@ -24,7 +24,7 @@ export class RunView {
   private last = '';
   private lastLog = -1;
   private flashTimer = 0;
-  private pictures = new Map<string, HTMLImageElement>();
+  private pictures = new FlowchartPictures(() => { this.last = ''; this.update(); });
   private twipsY = 15;
 
   constructor(private core: Core, private machine: Machine, private closed: () => void) {
@@ -170,16 +170,7 @@ export class RunView {
 
   private font(pixels: number): string { return canvasFont(pixels, this.twipsY); }
 
-  private picture(url: string): HTMLImageElement | null {
-    let img = this.pictures.get(url);
-    if (!img) {
-      img = new Image();
-      img.onload = () => { this.last = ''; this.update(); };
-      img.src = url;
-      this.pictures.set(url, img);
-    }
-    return img.complete && img.naturalWidth > 0 ? img : null;
-  }
+  private picture(url: string): HTMLImageElement | null { return this.pictures.get(url); }
 
   private drawChart(v: J): void {
     const f = obj(v.flowchart);
