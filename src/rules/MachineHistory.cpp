@@ -38,8 +38,34 @@ UndoExtra MachineHistory::extra() const
     return {std::move(key), std::move(state)};
 }
 
-void MachineHistory::reset() { m_history.reset(m_machine, extra()); }
-void MachineHistory::rebase() { m_history.rebase(m_machine, extra()); }
+void MachineHistory::reset()
+{
+    m_history.reset(m_machine, extra());
+    m_undoNames.clear();
+    m_redoNames.clear();
+    markCurrent();
+}
+
+void MachineHistory::rebase()
+{
+    m_history.rebase(m_machine, extra());
+    markCurrent();
+}
+
+void MachineHistory::markCurrent()
+{
+    m_current = m_machine;
+    m_currentFonts = m_editor.labelFonts();
+    m_currentPainted = m_face.paintedState().key;
+}
+
+void MachineHistory::trimNames()
+{
+    while (m_undoNames.size() > m_history.undoSteps())
+        m_undoNames.pop_front();
+    while (m_redoNames.size() > m_history.redoSteps())
+        m_redoNames.pop_front();
+}
 
 void MachineHistory::record()
 {
@@ -56,9 +82,16 @@ void MachineHistory::record()
         rebase();
         return;
     }
+    if (!m_history.checkpoint(m_machine, extra()))
+        return;
+    const std::array<std::string, LabelSlots> fonts = m_editor.labelFonts();
+    const std::string painted = m_face.paintedState().key;
+    m_undoNames.push_back(nameEdit({m_current, m_currentFonts, m_currentPainted}, {m_machine, fonts, painted}));
+    m_redoNames.clear();
+    trimNames();
+    markCurrent();
     // A changed machine is no longer the one whose run ended: its stop notes go.
-    if (m_history.checkpoint(m_machine, extra()))
-        m_engine.forgetRunEnd();
+    m_engine.forgetRunEnd();
 }
 
 bool MachineHistory::editing() const
@@ -70,15 +103,53 @@ bool MachineHistory::editing() const
 bool MachineHistory::canUndo() const { return editing() && m_history.canUndo(); }
 bool MachineHistory::canRedo() const { return editing() && m_history.canRedo(); }
 
+std::optional<StepName> MachineHistory::undoStep() const
+{
+    if (!canUndo())
+        return std::nullopt;
+    return m_undoNames.empty() ? StepName{} : m_undoNames.back();
+}
+
+std::optional<StepName> MachineHistory::redoStep() const
+{
+    if (!canRedo())
+        return std::nullopt;
+    return m_redoNames.empty() ? StepName{} : m_redoNames.back();
+}
+
+std::string MachineHistory::undoCaption() const
+{
+    const std::optional<StepName> step = undoStep();
+    return editCaption(true, step ? &*step : nullptr);
+}
+
+std::string MachineHistory::redoCaption() const
+{
+    const std::optional<StepName> step = redoStep();
+    return editCaption(false, step ? &*step : nullptr);
+}
+
 void MachineHistory::travel(bool back)
 {
     if (!editing() || m_paused > 0)
         return;
     m_editor.endDrag();
+    // An edit not reported yet is a step of its own, named as every other.
+    record();
+    m_travelNote.clear();
+    std::deque<StepName> &from = back ? m_undoNames : m_redoNames;
+    std::deque<StepName> &to = back ? m_redoNames : m_undoNames;
     const std::optional<UndoExtra> restored =
         back ? m_history.undo(m_machine, extra()) : m_history.redo(m_machine, extra());
-    if (restored)
+    if (restored) {
+        if (!from.empty()) {
+            m_travelNote = jhk::travelNote(back, from.back());
+            to.push_back(std::move(from.back()));
+            from.pop_back();
+        }
         showRestoredMachine(*restored);
+    }
+    trimNames();
     m_face.refresh();
 }
 

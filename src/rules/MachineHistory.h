@@ -1,6 +1,12 @@
 #pragma once
 
 #include "document/UndoHistory.h"
+#include "model/AppState.h"
+#include "rules/MachineHistoryNames.h"
+
+#include <deque>
+#include <optional>
+#include <string>
 
 namespace jhk {
 
@@ -33,6 +39,17 @@ public:
     void undo() { travel(true); }
     void redo() { travel(false); }
 
+    // The step "元に戻す" would take back, and the one "やり直し" would do again, when they
+    // can be used now.
+    std::optional<StepName> undoStep() const;
+    std::optional<StepName> redoStep() const;
+    // The Edit menu's entries: "元に戻す「パーツの削除」(&U)", or the bare command.
+    std::string undoCaption() const;
+    std::string redoCaption() const;
+    // What to tell the pupil after the last undo or redo: said for a step the stage does not
+    // show (a program), empty otherwise.
+    const std::string &travelNote() const { return m_travelNote; }
+
     // While paused, what changes is part of an edit not finished yet, or no edit.
     void pause() { ++m_paused; }
     void resume() { --m_paused; }
@@ -52,6 +69,10 @@ private:
     bool editing() const;
     void travel(bool back);
     void showRestoredMachine(const UndoExtra &extra);
+    // The machine as the history's newest state has it: the side an edit starts from.
+    void markCurrent();
+    // Keeps one name for every step the history holds.
+    void trimNames();
 
     Machine &m_machine;
     Engine &m_engine;
@@ -60,6 +81,12 @@ private:
     UndoHistory m_history;
     int m_paused = 0;
     bool m_runSinceEdit = false;
+    Machine m_current;
+    std::array<std::string, LabelSlots> m_currentFonts;
+    std::string m_currentPainted;
+    std::deque<StepName> m_undoNames; // oldest first, as the history's steps
+    std::deque<StepName> m_redoNames; // next to redo last
+    std::string m_travelNote;
 };
 
 } // namespace jhk

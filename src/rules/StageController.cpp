@@ -35,10 +35,14 @@ PixelRect StageHitTest::toPixels(const StageRect &r) const
 
 StageHit StageHitTest::hitAt(int x, int y) const
 {
-    for (int k = static_cast<int>(m_stage.coins.size()) - 1; k >= 0; --k) {
-        const CoinPicture &c = m_stage.coins[static_cast<std::size_t>(k)];
+    // The coin held by the mouse is in front of everything; the coins resting in the wallet
+    // lie under the parts and labels, so that a part placed near the stage's left edge stays
+    // in sight and takes its clicks during a run.
+    const int held = m_machine.app.DraggedCoin;
+    if (held >= 0 && held < static_cast<int>(m_stage.coins.size())) {
+        const CoinPicture &c = m_stage.coins[static_cast<std::size_t>(held)];
         if (c.visible && toPixels(c.rect).contains(x, y))
-            return {StageHit::Coin, k};
+            return {StageHit::Coin, held};
     }
     for (int n = static_cast<int>(m_stage.products.size()) - 1; n >= 0; --n) {
         const ProductImage &img = m_stage.products[static_cast<std::size_t>(n)];
@@ -62,6 +66,13 @@ StageHit StageHitTest::hitAt(int x, int y) const
             best = {StageHit::Label, j};
             bestZ = z;
         }
+    }
+    if (best.kind != StageHit::Surface)
+        return best;
+    for (int k = static_cast<int>(m_stage.coins.size()) - 1; k >= 0; --k) {
+        const CoinPicture &c = m_stage.coins[static_cast<std::size_t>(k)];
+        if (c.visible && toPixels(c.rect).contains(x, y))
+            return {StageHit::Coin, k};
     }
     return best;
 }

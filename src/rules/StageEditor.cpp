@@ -466,6 +466,13 @@ void StageEditor::showRestoredMachine()
     if (app.SelKind == SelectionNone) {
         app.SelKind = SelectionPart;
         selectAfterPartDeleted();
+        if (app.SelKind == SelectionNone) {
+            // Nothing left to select: the panel shows what an empty stage shows, naming no
+            // part that is gone.
+            SelectionPanel empty;
+            empty.partsCount = m_panel.partsCount;
+            m_panel = std::move(empty);
+        }
     } else if (app.SelKind == SelectionPart) {
         showSelection(SelectionPart);
         showPartPanel(cur);

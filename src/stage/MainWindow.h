@@ -90,6 +90,8 @@ public:
     void undo();
     void redo();
     const UndoHistory &history() const { return m_history->steps(); }
+    // What the last undo or redo told the pupil (a step the stage does not show), or nothing.
+    const QString &historyNote() const { return m_historyNote; }
 
     // Recovery copies of a machine with unsaved changes, kept in `folder` while the window
     // is open (the tests' windows keep none).
@@ -163,6 +165,7 @@ private:
     void buildMenus();
     void buildEditMenu();
     void updateEditActions();
+    void showHistoryNote();
     void connectRunControls();
     void givePaintedPicture(int slot, int kind, const QImage &image);
     void showPaintedPicture(int slot, const QImage &image);
@@ -215,6 +218,7 @@ private:
     QPushButton *m_moneyButton = nullptr;
     QGroupBox *m_frameEdit = nullptr;
     QLabel *m_nowState = nullptr;
+    QString m_historyNote;
     QLabel *m_runHint = nullptr;
     QPushButton *m_start = nullptr;
     QPushButton *m_stop = nullptr;

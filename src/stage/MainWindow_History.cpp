@@ -5,7 +5,10 @@
 #include "model/AppState.h"
 
 #include <QAction>
+#include <QGroupBox>
+#include <QLabel>
 #include <QMenuBar>
+#include <QToolTip>
 
 namespace jhk {
 
@@ -13,9 +16,11 @@ void MainWindow::buildEditMenu()
 {
     QMenu *edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
     edit->setObjectName(QStringLiteral("mnuEdit"));
-    m_undo = edit->addAction(QStringLiteral("元に戻す(&U)"), this, &MainWindow::undo);
+    m_undo = edit->addAction(QString::fromStdString(editCaption(true, nullptr)), this, &MainWindow::undo);
+    m_undo->setObjectName(QStringLiteral("mnuUndo"));
     m_undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    m_redo = edit->addAction(QStringLiteral("やり直し(&R)"), this, &MainWindow::redo);
+    m_redo = edit->addAction(QString::fromStdString(editCaption(false, nullptr)), this, &MainWindow::redo);
+    m_redo->setObjectName(QStringLiteral("mnuRedo"));
     m_redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     m_undo->setEnabled(false);
     m_redo->setEnabled(false);
@@ -47,9 +52,32 @@ void MainWindow::updateEditActions()
 {
     m_undo->setEnabled(m_history->canUndo());
     m_redo->setEnabled(m_history->canRedo());
+    m_undo->setText(QString::fromStdString(m_history->undoCaption()));
+    m_redo->setText(QString::fromStdString(m_history->redoCaption()));
 }
 
-void MainWindow::undo() { m_history->undo(); }
-void MainWindow::redo() { m_history->redo(); }
+void MainWindow::undo()
+{
+    m_history->undo();
+    showHistoryNote();
+}
+
+void MainWindow::redo()
+{
+    m_history->redo();
+    showHistoryNote();
+}
+
+void MainWindow::showHistoryNote()
+{
+    m_historyNote = QString::fromStdString(m_history->travelNote());
+    if (m_historyNote.isEmpty()) {
+        QToolTip::hideText();
+        return;
+    }
+    // Said under the window's state ("現在の状態"), since the stage itself looks the same.
+    const QPoint under(4, m_nowState->y() + m_nowState->height());
+    QToolTip::showText(m_frameEdit->mapToGlobal(under), m_historyNote, m_frameEdit);
+}
 
 } // namespace jhk

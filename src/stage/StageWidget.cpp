@@ -367,6 +367,24 @@ void StageWidget::paintEvent(QPaintEvent *event)
         p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     }
 
+    // The coins resting in the wallet and their counts lie under the parts and labels: a part
+    // placed near the stage's left edge is never covered. The coin held by the mouse is drawn
+    // last, in front of everything.
+    const int held = m_machine.app.DraggedCoin;
+    for (std::size_t k = 0; k < m_stage.coins.size(); ++k)
+        if (static_cast<int>(k) != held)
+            paintCoin(p, static_cast<int>(k));
+    QFont countFont = font();
+    countFont.setPixelSize(12);
+    p.setFont(countFont);
+    p.setPen(Qt::black);
+    for (const CoinLabel &l : m_stage.coinLabels) {
+        if (!l.visible)
+            continue;
+        const QRect r = toPixels(l.rect); // no background of its own: the stage shows through
+        p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(l.text));
+    }
+
     // Parts and labels in their drawing order, then the frame where it stands in that order.
     struct Item {
         int z;
@@ -399,24 +417,18 @@ void StageWidget::paintEvent(QPaintEvent *event)
     for (const ProductImage &img : m_stage.products)
         if (img.visible)
             p.drawPixmap(toPixels(img.rect).topLeft(), m_pictures.partPicture(img.sourceKind, img.picture));
-    for (std::size_t k = 0; k < m_stage.coins.size(); ++k) {
-        const CoinPicture &c = m_stage.coins[k];
-        if (c.visible)
-            p.drawPixmap(toPixels(c.rect),
-                         m_pictures.resource(QStringLiteral(":/builtin/coins/coin_%1.png").arg(k % 5), QSize(30, 30)));
-    }
-    QFont countFont = font();
-    countFont.setPixelSize(12);
-    p.setFont(countFont);
-    p.setPen(Qt::black);
-    for (const CoinLabel &l : m_stage.coinLabels) {
-        if (!l.visible)
-            continue;
-        const QRect r = toPixels(l.rect); // no background of its own: the stage shows through
-        p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(l.text));
-    }
+    if (held >= 0 && held < static_cast<int>(m_stage.coins.size()))
+        paintCoin(p, held);
     if (picking())
         paintPickHint(p);
+}
+
+void StageWidget::paintCoin(QPainter &p, int k)
+{
+    const CoinPicture &c = m_stage.coins[static_cast<std::size_t>(k)];
+    if (c.visible)
+        p.drawPixmap(toPixels(c.rect),
+                     m_pictures.resource(QStringLiteral(":/builtin/coins/coin_%1.png").arg(k % 5), QSize(30, 30)));
 }
 
 bool StageWidget::picking() const

@@ -64,6 +64,7 @@ protected:
 private:
     void paintPart(QPainter &p, int i);
     void paintLabel(QPainter &p, int j);
+    void paintCoin(QPainter &p, int k);
     // "No.N" on its dark strip, drawn once per part slot and font.
     const QPixmap &numberLabel(int i);
     QRect partBounds(int i);

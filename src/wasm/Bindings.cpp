@@ -184,6 +184,7 @@ public:
 
     val recoveryBytes() const { return uint8Array(m_machine.recoveryBytes()); }
     val openRecovery(const val &bytes) { return result(m_machine.openRecovery(bytesOf(bytes))); }
+    void offerRecovery(const val &bytes, double madeAt) { m_machine.offerRecovery(bytesOf(bytes), madeAt); }
 
     void pointer(const std::string &type, int x, int y, int button, int modifiers)
     {
@@ -300,6 +301,7 @@ EMSCRIPTEN_BINDINGS(jihankobo)
         .function("markSaved", &Machine::markSaved)
         .function("recoveryBytes", &Machine::recoveryBytes)
         .function("openRecovery", &Machine::openRecovery)
+        .function("offerRecovery", &Machine::offerRecovery)
         .function("pointer", &Machine::pointer)
         .function("coinDrop", &Machine::coinDrop)
         .function("paletteDown", &Machine::paletteDown)

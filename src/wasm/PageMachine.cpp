@@ -291,6 +291,17 @@ PageMachine::OpenResult PageMachine::openRecovery(const std::vector<std::uint8_t
     return opened;
 }
 
+void PageMachine::offerRecovery(const std::vector<std::uint8_t> &bytes, double madeAt)
+{
+    auto copy = std::make_shared<const std::vector<std::uint8_t>>(bytes);
+    const std::optional<long long> when = madeAt >= 0 ? std::optional<long long>(static_cast<long long>(madeAt)) : std::nullopt;
+    UserDialogs &dialogs = *this;
+    dialogs.ask(recoveryQuestion(when), MessageButtons::YesNo, MessageIcon::Question, [this, copy](Answer a) {
+        const bool restored = a == Answer::Yes && m_machine.app.RunMode == ModeEditing && openRecovery(*copy).ok;
+        m_host.request("recovered", restored ? 1 : 0);
+    });
+}
+
 bool PageMachine::isModified() const
 {
     return m_commands.hasUnsavedChanges();
@@ -315,14 +326,18 @@ void PageMachine::chooseLevel(int chosen)
 {
     if (m_machine.app.RunMode != ModeEditing)
         return;
-    raiseLevel(m_machine.app, chosen, *this, [this] {
-        // The level panel and the step menu follow; a level is never lowered again, so undo
-        // does not go back across its raise.
-        m_engine.stage().controls.stepControlsVisible = m_machine.app.Level == 1;
-        m_history.reset();
-        m_runView.sync();
-        m_host.changed("everything", -1);
-    });
+    raiseLevel(
+        m_machine.app, chosen, *this,
+        [this] {
+            // The level panel and the step menu follow; a level is never lowered again, so
+            // undo does not go back across its raise.
+            m_engine.stage().controls.stepControlsVisible = m_machine.app.Level == 1;
+            m_history.reset();
+            m_runView.sync();
+            m_host.changed("everything", -1);
+        },
+        // The settings window stays over the main window until its question is answered.
+        [this](bool raised) { m_host.request("levelchosen", raised ? 1 : 0); });
 }
 
 // --- Pointer, coins, commands ----------------------------------------------------------------

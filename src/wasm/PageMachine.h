@@ -55,7 +55,8 @@ public:
     // and "savefile" (the file dialogs "ファイルを開く" and "ファイルの保存", answered with
     // PageMachine::fileChosen), "opened" (an open has ended: `index` 1 when a machine was
     // opened, 0 when not), "new" (the pupil may start a new machine: the start window),
-    // "quit" (the pupil has decided to end the program).
+    // "quit" (the pupil has decided to end the program); "levelchosen" (環境設定 has done:
+    // `index` 1 when the level was raised), when the settings window closes.
     virtual void request(const std::string &what, int index) { (void)what, (void)index; }
     // The size in pixels of a label's caption in its font, as the page draws it; nothing when
     // the page cannot measure.
@@ -109,6 +110,10 @@ public:
     // A recovery copy of the machine as it is now, and the way back.
     std::vector<std::uint8_t> recoveryBytes() const;
     OpenResult openRecovery(const std::vector<std::uint8_t> &bytes);
+    // A copy a visit left behind without saving, written at `madeAt` (seconds since 1970, or
+    // negative when not known): the desktop's question whether to restore it, then
+    // request("recovered", 1 when the machine came back, else 0).
+    void offerRecovery(const std::vector<std::uint8_t> &bytes, double madeAt);
 
     // Stage pixels; `type`: "down", "move", "up", "dblclick", "contextmenu"; `button` 0 left,
     // 1 middle, 2 right (as in DOM events); `modifiers` bit 1 shift, 2 ctrl, 4 alt. The stage

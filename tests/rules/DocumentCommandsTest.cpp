@@ -215,6 +215,92 @@ TEST(DocumentCommands, ARunIsNoEditAndUndoWaitsForEditing)
     EXPECT_EQ(w.m.app.PartsCount, 0);
 }
 
+// The Edit menu names the step it would take back or do again; a step the stage does not show
+// (a program) is said after it is undone or redone, a step the stage shows is not.
+TEST(DocumentCommands, UndoAndRedoNameTheirStepAndSayWhenTheStageLooksTheSame)
+{
+    Window w;
+    EXPECT_EQ(w.history.undoCaption(), "元に戻す(&U)");
+    EXPECT_EQ(w.history.redoCaption(), "やり直し(&R)");
+    const int part = w.placeProduct();
+    const int other = w.placeProduct();
+    struct Edit {
+        const char *name;
+        std::function<void()> change;
+        bool shownOnStage;
+    };
+    const std::vector<Edit> edits = {
+        {"パーツの移動", [&] { w.m.part(part).Left += 300; }, true},
+        {"プロパティの変更", [&] { w.m.part(part).A() = 150; }, true},
+        {"プログラムの変更",
+         [&] {
+             BlockRecord &b = w.m.part(part).Blocks[0];
+             b.Used = -1;
+             b.Kind = 20;
+             b.Caption = "0商品排出";
+             w.m.part(part).BlockCount = 1;
+         },
+         false},
+        {"パーツの削除",
+         [&] {
+             w.m.app.CurParts = static_cast<std::int16_t>(other);
+             w.m.app.SelKind = SelectionPart;
+             w.editor.deleteCurrent();
+         },
+         true},
+    };
+    for (const Edit &e : edits) {
+        e.change();
+        w.settle();
+        EXPECT_EQ(w.history.undoCaption(), std::string("元に戻す「") + e.name + "」(&U)");
+    }
+    EXPECT_EQ(w.history.steps().undoSteps(), 2u + edits.size());
+    for (auto e = edits.rbegin(); e != edits.rend(); ++e) {
+        w.history.undo();
+        EXPECT_EQ(w.history.redoCaption(), std::string("やり直し「") + e->name + "」(&R)");
+        EXPECT_EQ(w.history.travelNote().empty(), e->shownOnStage) << e->name;
+    }
+    EXPECT_EQ(w.history.undoCaption(), "元に戻す「パーツの追加」(&U)");
+    w.history.redo();
+    w.history.redo();
+    w.history.redo();
+    EXPECT_EQ(w.history.travelNote(), "「プログラムの変更」をやり直しました\n（ステージの見た目は変わりません）");
+    EXPECT_EQ(w.history.undoCaption(), "元に戻す「プログラムの変更」(&U)");
+
+    // A new edit ends what there was to redo; leaving editing leaves both entries bare.
+    w.m.part(part).Top += 300;
+    w.settle();
+    EXPECT_EQ(w.history.redoCaption(), "やり直し(&R)");
+    w.engine.startRun();
+    w.settle();
+    EXPECT_EQ(w.history.undoCaption(), "元に戻す(&U)");
+}
+
+// Undoing the only part leaves the selected-part panel as an empty stage shows it, not naming
+// the part that is gone; redoing it selects the part again.
+TEST(DocumentCommands, UndoingTheOnlyPartEmptiesTheSelectedPartPanel)
+{
+    Window w;
+    const SelectionPanel empty = w.editor.panel();
+    const int part = w.placeProduct();
+    ASSERT_EQ(w.editor.panel().partsId, "パーツ番号：" + std::to_string(part));
+    w.history.undo();
+    ASSERT_FALSE(w.m.partExists(part));
+    SelectionPanel expected = empty;
+    expected.partsCount = "パーツの数：0個";
+    const SelectionPanel &panel = w.editor.panel();
+    EXPECT_EQ(panel.partsId, expected.partsId);
+    EXPECT_EQ(panel.partsName, expected.partsName);
+    EXPECT_EQ(panel.x, expected.x);
+    EXPECT_EQ(panel.y, expected.y);
+    EXPECT_FALSE(panel.pictureVisible);
+    EXPECT_EQ(panel.partsCount, expected.partsCount);
+    EXPECT_EQ(w.m.app.SelKind, SelectionNone);
+    w.history.redo();
+    EXPECT_EQ(w.editor.panel().partsId, "パーツ番号：" + std::to_string(part));
+    EXPECT_TRUE(w.editor.panel().pictureVisible);
+}
+
 // Quitting with work on the stage: Yes saves through the save dialog, and the program ends
 // only once that save has succeeded.
 TEST_F(DocumentCommandsTest, QuittingWaitsForTheSaveItAskedFor)

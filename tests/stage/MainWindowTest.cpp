@@ -91,6 +91,9 @@ protected:
         return nullptr;
     }
 
+    // "元に戻す" (mnuUndo) or "やり直し" (mnuRedo) of the Edit menu, whatever step it names.
+    QAction *editAction(const char *name) const { return window->findChild<QAction *>(QString::fromLatin1(name)); }
+
     // The machine's document, without the current part's number: selecting is no edit.
     std::vector<std::uint8_t> document() const
     {
@@ -616,6 +619,30 @@ TEST_F(MainWindowTest, WalletButtonWorksOnlyDuringARunAndStopTakesThePictureAway
     EXPECT_FALSE(wallet->isVisible());
 }
 
+// The wallet's coins and their counts lie under a part placed at the stage's left edge: the
+// part looks during a run as it did before it, where the coins and counts would be.
+TEST_F(MainWindowTest, WalletCoinsAndCountsNeverCoverAPartAtTheLeftEdge)
+{
+    open(3);
+    drop(KindCounter, QPoint(4, 302)); // wide enough to reach over a coin and its count
+    ASSERT_EQ(m.app.PartsCount, 1);
+    StageWidget *stage = window->stageWidget();
+    const QRect part = stage->toPixels(window->stage().part(m.app.CurParts).rect).adjusted(2, 2, -2, -2);
+    const QImage before = stage->grab().toImage();
+
+    QTest::mouseClick(qobject_cast<QPushButton *>(window->control("cmdStart")), Qt::LeftButton);
+    ASSERT_EQ(m.app.RunMode, ModeRunning);
+    ASSERT_TRUE(window->stage().coinLabels[0].visible);
+    ASSERT_TRUE(part.intersects(stage->toPixels(window->stage().coins[0].rect)));
+    ASSERT_TRUE(part.intersects(stage->toPixels(window->stage().coinLabels[0].rect)));
+    const QImage during = stage->grab().toImage();
+    int differing = 0;
+    for (int x = part.left(); x <= part.right(); ++x)
+        for (int y = part.top(); y <= part.bottom(); ++y)
+            differing += before.pixel(x, y) != during.pixel(x, y);
+    EXPECT_EQ(differing, 0);
+}
+
 // The step explanation is fitted once it shows: a level-1 document opened after a machine of
 // another level shows step 1's explanation in step 1's size, not in the smaller size a longer
 // explanation needed before.
@@ -694,8 +721,8 @@ TEST_F(MainWindowTest, FileMenuShortcutsFollowTheRulesWithoutOpeningTheMenu)
 TEST_F(MainWindowTest, EditMenuUndoesAndRedoesStageEdits)
 {
     open(3);
-    QAction *undo = menuAction(QStringLiteral("元に戻す(&U)"));
-    QAction *redo = menuAction(QStringLiteral("やり直し(&R)"));
+    QAction *undo = editAction("mnuUndo");
+    QAction *redo = editAction("mnuRedo");
     ASSERT_TRUE(undo && redo);
     EXPECT_EQ(undo->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
     EXPECT_EQ(redo->shortcuts(),
@@ -731,8 +758,13 @@ TEST_F(MainWindowTest, EditMenuUndoesAndRedoesStageEdits)
 
     QTest::mouseClick(stage, Qt::LeftButton, {}, QPoint(15, 405)); // select the label
     ASSERT_EQ(m.app.SelKind, SelectionLabel);
+    // Each entry names the step it takes back or does again.
+    const char *names[] = {"パーツの追加", "ラベルの追加", "パーツの移動", "所持金の変更", "パーツの削除"};
     for (std::size_t i = states.size() - 1; i-- > 0;) {
+        EXPECT_EQ(undo->text(), QStringLiteral("元に戻す「%1」(&U)").arg(QString::fromUtf8(names[i])));
         undo->trigger();
+        EXPECT_EQ(redo->text(), QStringLiteral("やり直し「%1」(&R)").arg(QString::fromUtf8(names[i])));
+        EXPECT_TRUE(window->historyNote().isEmpty()) << "the stage shows each of these steps";
         EXPECT_EQ(document(), states[i]) << "undo to state " << i;
         if (i == states.size() - 2) {
             EXPECT_EQ(m.app.SelKind, SelectionPart) << "the part brought back is selected";
@@ -740,6 +772,7 @@ TEST_F(MainWindowTest, EditMenuUndoesAndRedoesStageEdits)
         }
     }
     EXPECT_FALSE(undo->isEnabled());
+    EXPECT_EQ(undo->text(), QStringLiteral("元に戻す(&U)"));
     EXPECT_FALSE(window->stage().part(0).visible);
     EXPECT_FALSE(window->stage().labels[1].visible);
     EXPECT_EQ(text("Label4"), QStringLiteral("所持金：￥2670"));
@@ -773,13 +806,43 @@ TEST_F(MainWindowTest, EditMenuUndoesAndRedoesStageEdits)
     EXPECT_FALSE(undo->isEnabled());
 }
 
+// A program is not seen on the stage: undoing or redoing a change of it says so under the
+// window's state, where a step the stage shows says nothing.
+TEST_F(MainWindowTest, UndoingAProgramChangeSaysTheStageLooksTheSame)
+{
+    open(3);
+    drop(KindButton, QPoint(100, 50));
+    PartsRecord &button = m.part(0);
+    BlockRecord &b = button.Blocks[0];
+    b.Used = -1;
+    b.Kind = BlockBuyLampOff;
+    b.Caption = "0購買可ランプ消灯";
+    button.BlockCount = 1;
+    window->refresh(); // as the block editor reports its edits
+    QAction *undo = editAction("mnuUndo");
+    ASSERT_EQ(undo->text(), QStringLiteral("元に戻す「プログラムの変更」(&U)"));
+    const QImage shown = window->stageWidget()->grab().toImage();
+    undo->trigger();
+    EXPECT_EQ(m.part(0).BlockCount, 0);
+    EXPECT_EQ(window->stageWidget()->grab().toImage(), shown);
+    EXPECT_EQ(window->historyNote(),
+              QStringLiteral("「プログラムの変更」を元に戻しました\n（ステージの見た目は変わりません）"));
+    EXPECT_EQ(QToolTip::text(), window->historyNote());
+    editAction("mnuRedo")->trigger();
+    EXPECT_EQ(window->historyNote(),
+              QStringLiteral("「プログラムの変更」をやり直しました\n（ステージの見た目は変わりません）"));
+    undo->trigger();
+    undo->trigger(); // the part itself: the stage shows it
+    EXPECT_TRUE(window->historyNote().isEmpty());
+}
+
 // A level cannot be lowered again: its raise is a barrier the undo history does not cross,
 // and the edits made after it undo as before.
 TEST_F(MainWindowTest, RaisingTheLevelIsABarrierForUndo)
 {
     open(2);
     drop(KindProduct, QPoint(100, 50));
-    QAction *undo = menuAction(QStringLiteral("元に戻す(&U)"));
+    QAction *undo = editAction("mnuUndo");
     ASSERT_TRUE(undo && undo->isEnabled());
     window->showOptions();
     OptionDialog *options = window->findChildren<OptionDialog *>().value(0);
@@ -814,7 +877,7 @@ TEST_F(MainWindowTest, LevelOneEditsInALaterStepAreRedone)
     ASSERT_TRUE(m.part(0).isUsed());
     window->undo();
     EXPECT_EQ(document(), before);
-    QAction *redo = menuAction(QStringLiteral("やり直し(&R)"));
+    QAction *redo = editAction("mnuRedo");
     ASSERT_TRUE(redo->isEnabled());
     redo->trigger();
     EXPECT_EQ(document(), placed);
@@ -840,7 +903,7 @@ TEST_F(MainWindowTest, UndoIsForEditingOnly)
 {
     open(3);
     drop(KindProduct, QPoint(100, 50));
-    QAction *undo = menuAction(QStringLiteral("元に戻す(&U)"));
+    QAction *undo = editAction("mnuUndo");
     ASSERT_TRUE(undo->isEnabled());
     QTest::mouseClick(qobject_cast<QPushButton *>(window->control("cmdStart")), Qt::LeftButton);
     EXPECT_FALSE(undo->isEnabled());

@@ -80,6 +80,28 @@ TEST(StageHitTest, TheFrontControlAtAPointAndWhereThePointLiesInIt)
     EXPECT_EQ(hits.itemRect({}), (PixelRect{0, 0, StageWidthPixels, StageHeightPixels}));
 }
 
+// During a run the wallet's coins lie at the stage's left edge: a part placed there stays in
+// front of them and takes its clicks, a coin beside it can still be taken, and the coin the
+// pupil holds is in front of every part.
+TEST(StageHitTest, CoinsInTheWalletLieUnderThePartsAndTheHeldCoinAboveAll)
+{
+    StageRig r;
+    const int button = r.place(KindButton, 0, 300);
+    const PixelRect b = r.rect(button);
+    ASSERT_TRUE(b.contains(12, 302));
+    r.engine.startRun();
+    const Stage &stage = r.engine.stage();
+    ASSERT_TRUE(stage.coins[5].visible);
+    ASSERT_TRUE(r.stage.hitTest().toPixels(stage.coins[5].rect).contains(12, 302));
+    const StageHitTest &hits = r.stage.hitTest();
+    EXPECT_EQ(hits.hitAt(12, 302), (StageHit{StageHit::Part, button}));
+    EXPECT_EQ(hits.hitAt(20, 470), (StageHit{StageHit::Coin, 9})) << "a coin no part covers";
+
+    r.engine.coinDown(9, 0, 0);
+    r.engine.coinMove(9, 0, -160 * 15); // held over the button
+    EXPECT_EQ(hits.hitAt(20, 310), (StageHit{StageHit::Coin, 9}));
+}
+
 TEST(StageHitTest, PartNumberGoesAboveElseRightElseLeftOfThePart)
 {
     const PixelRect stage{0, 0, 400, 300};

@@ -110,8 +110,22 @@ test('a recovery copy brings the machine back, unsaved', () => {
     makePage(other);
     assert.equal(other.openRecovery(copy).ok, true);
     assert.deepEqual(other.saveBytes(), m.saveBytes());
+    // Offered at a visit's start: the desktop's question with the copy's time; いいえ leaves
+    // the machine, はい restores it, unsaved.
+    const third = new core.Machine(3, 0);
+    const page = makePage(third);
+    third.offerRecovery(copy, -1);
+    assert.deepEqual([page.messages.at(-1).text, page.messages.at(-1).buttons], ['前回、保存されずに終了したマシンがあります。復元しますか？', 'yesno']);
+    third.answer(page.messages.at(-1).id, 'no');
+    assert.deepEqual([page.requests.at(-1), JSON.parse(third.scene()).parts.length], ['recovered 0', 0]);
+    third.offerRecovery(copy, 1765440000);
+    assert.match(page.messages.at(-1).text, /\n（2025年12月1\d日 \d\d:\d\d に記録されたものです）$/);
+    third.answer(page.messages.at(-1).id, 'yes');
+    assert.deepEqual([page.requests.at(-1), third.isModified()], ['recovered 1', true]);
+    assert.deepEqual(third.saveBytes(), m.saveBytes());
     m.delete();
     other.delete();
+    third.delete();
 });
 
 test('a message of a running machine holds the run until it is answered; 停止 there ends it', () => {
@@ -211,12 +225,12 @@ test('環境設定 raises the level after the question, never lowers it, and und
     assert.deepEqual([question.text, question.buttons, question.icon],
         ['レベルを変更しますか？レベルは元に戻す事や、下げる事はできません', 'yesno', 'exclamation']);
     m.answer(question.id, 'no');
-    assert.equal(JSON.parse(m.scene()).level, 1);
+    assert.deepEqual([JSON.parse(m.scene()).level, page.requests.at(-1)], [1, 'levelchosen 0']);
     m.chooseLevel(2);
     m.answer(page.messages.at(-1).id, 'yes');
     const scene = JSON.parse(m.scene());
     assert.deepEqual([scene.level, scene.controls.stepControlsVisible, page.messages.at(-1).text], [2, false, 'レベルを2に変更しました']);
-    assert.equal(m.canUndo(), false);
+    assert.deepEqual([m.canUndo(), page.requests.at(-1)], [false, 'levelchosen 1']);
     assert.deepEqual(enabled(), [false, true, true]);
     const asked = page.messages.length;
     m.chooseLevel(1); // lower: nothing, not even a question

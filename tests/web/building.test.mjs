@@ -83,7 +83,8 @@ for (const touch of [false, true]) {
     await build(page, touch);
     const s = await scene(page);
     assert.equal(s.parts.filter(p => p.visible).length, 6);
-    assert.equal(await page.locator('#lblPartsCount').innerText(), 'パーツの数：6個');
+    // The window shows the count in the next frame.
+    await page.waitForFunction(() => document.getElementById('lblPartsCount').textContent === 'パーツの数：6個');
     const bytes = await saveAs(page, 'level1.jhk', touch);
     assert.equal(await page.title(), 'level1.jhk - ジハンコウボウ', 'the page names the file it saved');
     const file = path.join(work, touch ? 'level1-finger.jhk' : 'level1-mouse.jhk');
@@ -179,9 +180,11 @@ test('the file commands, 所持金 and 環境設定 ask what the desktop asks', 
   await page.screenshot({ path: path.join(shots, 'option-window.png') });
   await page.click('#frmOption #cmdOK');
   assert.equal(await dialogText(page), 'レベルを変更しますか？レベルは元に戻す事や、下げる事はできません');
+  assert.equal(await page.locator('#frmOption').isVisible(), true, 'the settings stay up while they ask');
   await page.click('#dialog-layer [data-answer=yes]');
   assert.equal(await dialogText(page), 'レベルを3に変更しました');
   await page.keyboard.press('Enter');
+  await page.locator('#frmOption').waitFor({ state: 'detached' });
   const s = await scene(page);
   assert.deepEqual([s.level, s.controls.stepControlsVisible, s.controls.undo], [3, false, false]);
   assert.equal(await page.locator('#menu-step-title').isHidden(), true);

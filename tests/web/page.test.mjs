@@ -64,7 +64,8 @@ test('a purchase with the mouse; the recovery copy is offered; the saved bytes a
   await page.waitForFunction(() => document.documentElement.dataset.recovery, null, { timeout: 5000 });
   const again = await context.newPage();
   await again.goto(baseUrl);
-  assert.equal(await dialogText(again), '前回、保存されずに終了したマシンがあります。復元しますか？');
+  // The desktop's question, with when the copy was made.
+  assert.match(await dialogText(again), /^前回、保存されずに終了したマシンがあります。復元しますか？\n（\d{4}年\d\d月\d\d日 \d\d:\d\d に記録されたものです）$/);
   await again.keyboard.press('Enter');
   await again.waitForFunction(() => JSON.parse(window.jihankobo.machine.scene()).parts.length === 6);
   assert.equal(await again.evaluate(() => window.jihankobo.machine.isModified()), true, 'a restored machine is not saved yet');

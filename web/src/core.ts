@@ -19,6 +19,9 @@ export interface Machine {
   saveBytes(): Uint8Array;
   recoveryBytes(): Uint8Array;
   openRecovery(bytes: Uint8Array): OpenResult;
+  /** Asks whether to restore a copy left behind (made at `madeAt` seconds since 1970, or -1);
+   *  the host's request('recovered', 1 | 0) tells the outcome. */
+  offerRecovery(bytes: Uint8Array, madeAt: number): void;
   scene(): string;
   pointer(type: string, x: number, y: number, button: number, modifiers: number): void;
   coinDrop?(denomination: number, centreX: number, centreY: number): void;

@@ -16,7 +16,6 @@ import { download } from './download';
 const Title = 'ジハンコウボウ';
 const WindowWidth = 777;
 const WindowHeight = 529;
-const RecoveryQuestion = '前回、保存されずに終了したマシンがあります。復元しますか？';
 const PartsKindCaptions = ['商品', 'ボタン', '投入口', '金額表示', '釣銭口', '所持金', '商品出口', '釣レバー'];
 const RecoveryDelayMs = 2000;
 const DoubleTapMs = 400;
@@ -422,6 +421,8 @@ class Page {
     case 'opened': void this.opened(index === 1); return;
     case 'new': this.startAgain(); return;
     case 'quit': void this.quit(); return;
+    case 'levelchosen': this.optionWindow?.close(); this.optionWindow = null; return;
+    case 'recovered': this.recovered?.(index === 1); this.recovered = null; return;
     default: if (!this.blockEditor.request(what)) this.editing.request(what, index);
     }
   }
@@ -430,7 +431,7 @@ class Page {
   private showOptions(): void {
     if (this.scene.runMode !== 0 || this.editing.modal) return;
     const options = JSON.parse(this.machine.levelOptions()) as LevelOption[];
-    showOptionWindow(options, level => { this.machine.chooseLevel(level); this.changed(); });
+    this.optionWindow = showOptionWindow(options, level => { this.machine.chooseLevel(level); this.changed(); });
   }
 
   showRunView(): void {
@@ -532,6 +533,8 @@ class Page {
     await done;
   }
   private afterOpen: (() => void) | null = null;
+  private recovered: ((restored: boolean) => void) | null = null;
+  private optionWindow: { close(): void } | null = null;
 
   /** The module's open command has ended; a file the reader refused left the page as it was. */
   private async opened(ok: boolean): Promise<void> {
@@ -679,10 +682,10 @@ class Page {
   private async offerRecovery(): Promise<void> {
     const copy = await recovery.get();
     if (!copy) return;
-    const a = await this.dialogs.ask(RecoveryQuestion, 'yesno', 'question');
-    if (a !== 'yes') { void recovery.remove(); return; }
-    const result = this.machine.openRecovery(copy.bytes);
-    if (!result.ok) { void recovery.remove(); return; }
+    // The question and the restoring are the module's, as the desktop asks at its start.
+    const restored = new Promise<boolean>(resolve => { this.recovered = resolve; });
+    this.machine.offerRecovery(copy.bytes, copy.time > 0 ? Math.floor(copy.time / 1000) : -1);
+    if (!(await restored)) { void recovery.remove(); return; }
     this.shown = true;
     this.fileName = copy.fileName;
     this.scene = readScene(this.machine.scene());

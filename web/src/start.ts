@@ -78,7 +78,7 @@ export interface LevelOption { text: string; enabled: boolean; checked: boolean;
 /** The environment settings "環境設定": the levels, those below the machine's greyed (the
  *  module says which), and "決定", which hands the chosen level to the module; the question
  *  and the message that follow are the module's. */
-export function showOptionWindow(options: LevelOption[], decided: (level: number) => void): HTMLElement {
+export function showOptionWindow(options: LevelOption[], decided: (level: number) => void): { close(): void } {
   const { layer, win } = modalWindow('frmOption', '環境設定');
   win.innerHTML = `<div class="title">環境設定</div>
     <div class="client" style="width:397px;height:273px">
@@ -102,8 +102,7 @@ export function showOptionWindow(options: LevelOption[], decided: (level: number
   const ok = win.querySelector('#cmdOK') as HTMLButtonElement;
   ok.addEventListener('click', () => {
     const chosen = win.querySelector<HTMLInputElement>('input[name=option-level]:checked');
-    layer.remove();
-    decided(chosen ? Number(chosen.value) : 1);
+    decided(chosen ? Number(chosen.value) : 1); // the window closes once the module has done
   });
   win.addEventListener('keydown', e => {
     if (e.key === 'Escape') { e.preventDefault(); e.stopPropagation(); layer.remove(); }
@@ -112,5 +111,5 @@ export function showOptionWindow(options: LevelOption[], decided: (level: number
   layer.appendChild(win);
   document.getElementById('main-window')!.appendChild(layer);
   ok.focus();
-  return layer;
+  return { close: () => layer.remove() };
 }
