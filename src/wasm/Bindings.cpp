@@ -73,6 +73,31 @@ private:
     val m_measure;
 };
 
+// The page's fonts as they print, measured by the page: measure.advance(text, family, pixels,
+// bold) → pixels the pen moves, measure.metrics(family, pixels, bold) → [ascent, height],
+// measure.ink(text, family, pixels, bold) → [left, right].
+class JsPaperMeasure : public jhk::PaperMeasure {
+public:
+    explicit JsPaperMeasure(val measure) : m_measure(std::move(measure)) {}
+    double advance(std::string_view text, const jhk::PaperFont &f) const override
+    {
+        return m_measure.call<double>("advance", std::string(text), f.family, f.pixels, f.bold);
+    }
+    Metrics metrics(const jhk::PaperFont &f) const override
+    {
+        const val m = m_measure.call<val>("metrics", f.family, f.pixels, f.bold);
+        return {m[0].as<double>(), m[1].as<double>()};
+    }
+    Ink ink(std::string_view text, const jhk::PaperFont &f) const override
+    {
+        const val m = m_measure.call<val>("ink", std::string(text), f.family, f.pixels, f.bold);
+        return {m[0].as<double>(), m[1].as<double>()};
+    }
+
+private:
+    val m_measure;
+};
+
 // A caption fitted into a box by the caption rules, in the page's font: {pixels, lines}.
 val fitCaption(const std::string &caption, double width, double height, int largestPixels, val measure)
 {
@@ -252,6 +277,7 @@ public:
     void detailClose() { m_machine.detailClose(); }
     void chooseVariable(int entry) { m_machine.chooseVariable(entry); }
     bool escape() { return m_machine.escape(); }
+    std::string worksheet(bool blank, val measure) { return m_machine.worksheet(blank, JsPaperMeasure(std::move(measure))); }
     bool canUndo() const { return m_machine.canUndo(); }
     bool canRedo() const { return m_machine.canRedo(); }
 
@@ -348,5 +374,6 @@ EMSCRIPTEN_BINDINGS(jihankobo)
         .function("detailOk", &Machine::detailOk)
         .function("detailClose", &Machine::detailClose)
         .function("chooseVariable", &Machine::chooseVariable)
-        .function("escape", &Machine::escape);
+        .function("escape", &Machine::escape)
+        .function("worksheet", &Machine::worksheet);
 }

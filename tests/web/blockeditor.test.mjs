@@ -221,6 +221,18 @@ for (const touch of [false, true]) {
     const rv = await page.evaluate(() => JSON.parse(window.jihankobo.machine.runView()));
     assert.equal(rv.flowchart.boxes.length, 4);
 
+    // ワークシートを保存...: a page per part with a program (the button's and the coin slot's),
+    // handed to the browser's print.
+    await page.evaluate(() => { window.print = () => { window.printedPages = document.querySelectorAll('#print-pages img').length; }; });
+    await h.press('#cmdWorksheet');
+    await h.press('#mnuWorksheet button:nth-child(2)'); // 空欄のワークシート
+    await page.waitForFunction(() => window.printedPages !== undefined);
+    assert.equal(await page.evaluate(() => window.printedPages), 2);
+    if (!touch) {
+      const sheet = await page.locator('#print-pages img').first().getAttribute('src');
+      fs.writeFileSync(path.join(shots, 'worksheet-blank.png'), Buffer.from(sheet.split(',')[1], 'base64'));
+    }
+
     await h.press('#SSCommand1');
     await page.locator('#frmBLock').waitFor({ state: 'detached' });
     const s = await scene(page);

@@ -7,6 +7,7 @@ import type { Core, Machine } from './core';
 import type { Dialogs } from './dialogs';
 import type { Pictures } from './pictures';
 import type { Scene } from './scene';
+import { worksheetPages, printPages } from './blockeditor-worksheet';
 import { download } from './download';
 import { onActivate as activate } from './editing';
 import { arr, boxOf, drawFlowchart, FlowchartPictures, num, obj, str, type J } from './flowchart';
@@ -137,7 +138,7 @@ export class BlockEditor {
     <div id="lblTorF1" class="label be-exit" style="left:95px;top:80px">（条件不成立時）</div>
   </fieldset>
   <button id="cmb_DelBlock" class="push" style="left:112px;top:350px;width:89px;height:25px">ブロックの削除</button>
-  <button id="cmdWorksheet" class="push" disabled title="ワークシートはデスクトップ版の「ワークシートを保存...」か jihankobo --worksheet で作ります" style="left:8px;top:434px;width:193px;height:25px">ワークシートを保存...</button>
+  <button id="cmdWorksheet" class="push" title="プログラムのあるパーツごとに1ページの、紙に印刷するワークシートを印刷します（PDF にも保存できます）" style="left:8px;top:434px;width:193px;height:25px">ワークシートを保存...</button>
   <button id="cmdFlowchartSave" class="push" title="この流れ図を PNG 画像に保存します" style="left:8px;top:464px;width:193px;height:25px">フローチャートを保存...</button>
   <canvas id="picBlockBack" width="${CanvasWidth}" height="${CanvasHeight}" style="left:${CanvasLeft}px;top:${CanvasTop}px;width:${CanvasWidth}px;height:${CanvasHeight}px" aria-label="フローチャート"></canvas>
   <fieldset id="FramePartsInfo" class="group" style="left:582px;top:5px;width:201px;height:484px"><legend>パーツ情報</legend>
@@ -205,6 +206,7 @@ export class BlockEditor {
     });
     activate(this.q('cmd_Cancel'), () => this.command('cancel'));
     activate(this.q('cmdFlowchartSave'), () => void this.saveFlowchart());
+    activate(this.q('cmdWorksheet'), () => this.worksheetMenu());
     [0, 1, 2].forEach(r => {
       const input = this.q<HTMLInputElement>(`TextHennsuu${r}`);
       input.addEventListener('input', () => { m.editorVariable?.(r, input.value); this.update(); });
@@ -485,11 +487,12 @@ export class BlockEditor {
     this.menu = menu;
   }
 
-  private placeMenu(menu: HTMLElement): void {
-    const [x, y] = this.lastPointer;
+  private placeMenu(menu: HTMLElement, at?: [number, number]): void {
+    // Just beside the pointer: the click that follows a finger's tap does not land on an entry.
+    const [x, y] = at ?? [this.lastPointer[0] + 2, this.lastPointer[1] + 2];
     menu.style.position = 'fixed';
     menu.style.left = `${Math.min(x, window.innerWidth - 170)}px`;
-    menu.style.top = `${Math.min(y, window.innerHeight - 100)}px`;
+    menu.style.top = `${Math.min(y, window.innerHeight - 70)}px`;
     menu.style.zIndex = '95';
     document.body.appendChild(menu);
     (menu.querySelector('button:not(:disabled)') as HTMLElement | null)?.focus();
@@ -624,6 +627,33 @@ export class BlockEditor {
       this.detailLayer = layer;
       (layer.querySelector('#cmdOK') as HTMLElement).focus();
     }
+  }
+
+  // ---- "ワークシートを保存..." ----
+
+  /** The two kinds of worksheet the desktop's save dialog offers, then the pages to print. */
+  private worksheetMenu(): void {
+    this.closeMenu();
+    const menu = document.createElement('div');
+    menu.className = 'part-menu be-menu';
+    menu.id = 'mnuWorksheet';
+    menu.setAttribute('role', 'menu');
+    for (const [caption, blank] of [['ワークシート', false], ['空欄のワークシート', true]] as [string, boolean][]) {
+      const b = document.createElement('button');
+      b.setAttribute('role', 'menuitem');
+      b.textContent = caption;
+      activate(b, () => {
+        this.closeMenu();
+        const pages = worksheetPages(this.page.machine, blank);
+        if (pages.length) printPages(pages);
+        this.changed();
+      });
+      menu.appendChild(b);
+    }
+    // Under the button, as a drop-down list.
+    const r = this.q('cmdWorksheet').getBoundingClientRect();
+    this.placeMenu(menu, [r.left, r.bottom]);
+    this.menu = menu;
   }
 
   // ---- "フローチャートを保存..." ----
