@@ -25,7 +25,7 @@ fi
     --external:./jihankobo-core.js --log-level=warning --outfile="$SITE/page.js"
 ./node_modules/.bin/esbuild src/sw.ts --bundle --minify --target=es2020 --log-level=warning --outfile="$SITE/sw.js.tmp"
 
-cp static/index.html static/page.css static/manifest.webmanifest "$SITE/"
+cp static/index.html static/page.css static/print.css static/manifest.webmanifest "$SITE/"
 rm -rf "$SITE/app" "$SITE/builtin" "$SITE/icons" "$SITE/fonts"
 mkdir -p "$SITE/app" "$SITE/icons" "$SITE/fonts"
 
@@ -68,7 +68,7 @@ find app -type f ! -name files.json ! -name 'pack.bin*' | sed 's|^app/||' | LC_A
 # is drawn; the page module reads none of them.
 node "$WEB/tools/pack.mjs" app app/files.json app/pack.bin.gz '^bg/bg[0-9]+\.bmp$'
 # A new build is a new cache, the page module's files included.
-BUILD_ID=$(cat page.js page.css index.html app/pack.bin.gz $(ls jihankobo-core.js jihankobo-core.wasm 2>/dev/null) | sha256sum | cut -c1-16)
+BUILD_ID=$(cat page.js page.css print.css index.html app/pack.bin.gz $(ls jihankobo-core.js jihankobo-core.wasm 2>/dev/null) | sha256sum | cut -c1-16)
 sed "s/__BUILD_ID__/$BUILD_ID/" sw.js.tmp > sw.js
 rm sw.js.tmp
 # The page reads the application folder from pack.bin.gz: its single files stay on the site for

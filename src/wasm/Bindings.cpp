@@ -5,7 +5,9 @@
 #include "rules/RunViewPlacement.h"
 #include "rules/StageController.h"
 #include "rules/StageTexts.h"
+#include "rules/PaperPage.h"
 #include "wasm/PageMachine.h"
+#include "wasm/PagePrint.h"
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
@@ -73,28 +75,36 @@ private:
     val m_measure;
 };
 
-// The page's fonts as they print, measured by the page: measure.advance(text, family, pixels,
-// bold) → pixels the pen moves, measure.metrics(family, pixels, bold) → [ascent, height],
-// measure.ink(text, family, pixels, bold) → [left, right].
+// The page's fonts for the page layouts, measured by the page: measure.advance(text, font),
+// measure.metrics(font) → {ascent, height}, measure.ink(text, font) → {left, right}, with
+// font = {family, pixels, bold}.
 class JsPaperMeasure : public jhk::PaperMeasure {
 public:
     explicit JsPaperMeasure(val measure) : m_measure(std::move(measure)) {}
-    double advance(std::string_view text, const jhk::PaperFont &f) const override
+    double advance(std::string_view text, const jhk::PaperFont &font) const override
     {
-        return m_measure.call<double>("advance", std::string(text), f.family, f.pixels, f.bold);
+        return m_measure.call<double>("advance", std::string(text), fontOf(font));
     }
-    Metrics metrics(const jhk::PaperFont &f) const override
+    Metrics metrics(const jhk::PaperFont &font) const override
     {
-        const val m = m_measure.call<val>("metrics", f.family, f.pixels, f.bold);
-        return {m[0].as<double>(), m[1].as<double>()};
+        const val m = m_measure.call<val>("metrics", fontOf(font));
+        return {m["ascent"].as<double>(), m["height"].as<double>()};
     }
-    Ink ink(std::string_view text, const jhk::PaperFont &f) const override
+    Ink ink(std::string_view text, const jhk::PaperFont &font) const override
     {
-        const val m = m_measure.call<val>("ink", std::string(text), f.family, f.pixels, f.bold);
-        return {m[0].as<double>(), m[1].as<double>()};
+        const val i = m_measure.call<val>("ink", std::string(text), fontOf(font));
+        return {i["left"].as<double>(), i["right"].as<double>()};
     }
 
 private:
+    static val fontOf(const jhk::PaperFont &font)
+    {
+        val f = val::object();
+        f.set("family", font.family);
+        f.set("pixels", font.pixels);
+        f.set("bold", font.bold);
+        return f;
+    }
     val m_measure;
 };
 
@@ -237,6 +247,15 @@ public:
     }
     void propertyCancel() { m_machine.propertyCancel(); }
     std::string labelDialog() const { return m_machine.labelDialog(); }
+    // The printout and the worksheet laid out for the page's print (see PagePrint.h).
+    std::string printLayout(bool numbers, double pageWidth, val measure)
+    {
+        return jhk::printPageJson(m_machine, numbers, pageWidth, JsPaperMeasure(std::move(measure)));
+    }
+    std::string worksheetLayout(int part, bool blank, const std::string &title, val measure)
+    {
+        return jhk::worksheetJson(m_machine, part, blank, title, JsPaperMeasure(std::move(measure)));
+    }
     void labelEdit(const val &o)
     {
         const auto text = [&](const char *k) { return o[k].isString() ? o[k].as<std::string>() : std::string(); };
@@ -277,7 +296,6 @@ public:
     void detailClose() { m_machine.detailClose(); }
     void chooseVariable(int entry) { m_machine.chooseVariable(entry); }
     bool escape() { return m_machine.escape(); }
-    std::string worksheet(bool blank, val measure) { return m_machine.worksheet(blank, JsPaperMeasure(std::move(measure))); }
     bool canUndo() const { return m_machine.canUndo(); }
     bool canRedo() const { return m_machine.canRedo(); }
 
@@ -338,6 +356,8 @@ EMSCRIPTEN_BINDINGS(jihankobo)
         .function("propertyOk", &Machine::propertyOk)
         .function("propertyCancel", &Machine::propertyCancel)
         .function("labelDialog", &Machine::labelDialog)
+        .function("printLayout", &Machine::printLayout)
+        .function("worksheetLayout", &Machine::worksheetLayout)
         .function("labelEdit", &Machine::labelEdit)
         .function("labelPress", &Machine::labelPress)
         .function("labelOk", &Machine::labelOk)
@@ -374,6 +394,5 @@ EMSCRIPTEN_BINDINGS(jihankobo)
         .function("detailOk", &Machine::detailOk)
         .function("detailClose", &Machine::detailClose)
         .function("chooseVariable", &Machine::chooseVariable)
-        .function("escape", &Machine::escape)
-        .function("worksheet", &Machine::worksheet);
+        .function("escape", &Machine::escape);
 }

@@ -5,7 +5,6 @@
 #include "model/AppState.h"
 #include "model/Catalogue.h"
 #include "rules/BlockEditorSession.h"
-#include "rules/PaperPage.h"
 #include "rules/DocumentCommands.h"
 #include "rules/LabelEditorLogic.h"
 #include "rules/MachineHistory.h"
@@ -214,14 +213,11 @@ public:
     // Escape on the stage: a pick of a part for an operand is given up. False when nothing was
     // being picked.
     bool escape();
-    // "ワークシートを保存...": the worksheet's A4 pages (WorksheetDpi pixels) as JSON, laid out with
-    // the page's fonts measured by `measure`; `blank` leaves the operands as blanks. A machine
-    // without programs shows the desktop's message and gives no pages.
-    std::string worksheet(bool blank, const PaperMeasure &measure);
 
     Engine &engine() { return m_engine; }
     StageEditor &editor() { return m_editor; }
     const Machine &machine() const { return m_machine; }
+    const Catalogue &catalogue() const { return m_catalogue; }
 
 private:
     // StageView

@@ -5,11 +5,8 @@
 
 #include "rules/BlockPalette.h"
 #include "rules/StageHints.h"
-#include "rules/WorksheetPages.h"
 #include "wasm/FlowchartJson.h"
 #include "wasm/Json.h"
-
-#include <cstdio>
 
 namespace jhk {
 
@@ -254,34 +251,6 @@ bool PageMachine::escape()
     const bool gaveUp = m_controller.escape();
     m_host.changed("everything", -1);
     return gaveUp;
-}
-
-std::string PageMachine::worksheet(bool blank, const PaperMeasure &measure)
-{
-    const WorksheetPages sheet =
-        layoutWorksheet(m_machine, m_catalogue, blank ? OperandStyle::Blank : OperandStyle::Filled, "", measure);
-    if (sheet.pages.empty())
-        ask(sheet.refusal, "ok", "", {});
-    static constexpr const char *KindNames[] = {"picture", "fill", "text", "line", "box", "oval", "decision", "clip", "unclip"};
-    JsonWriter j;
-    j.beginObject().field("refusal", sheet.refusal).field("dpi", WorksheetDpi).key("pages").beginArray();
-    for (const PaperPage &page : sheet.pages) {
-        j.beginObject().field("width", page.width).field("height", page.height).key("items").beginArray();
-        for (const PaperItem &it : page.items) {
-            char colour[8];
-            std::snprintf(colour, sizeof colour, "#%06x", static_cast<unsigned>(it.colour & 0xFFFFFF));
-            j.beginObject().field("kind", KindNames[static_cast<int>(it.kind)]);
-            j.field("x", it.rect.x).field("y", it.rect.y).field("w", it.rect.w).field("h", it.rect.h);
-            j.field("ax", it.at.x).field("ay", it.at.y).field("bx", it.to.x).field("by", it.to.y);
-            j.field("text", it.text).field("family", it.font.family).field("pixels", it.font.pixels);
-            j.field("bold", it.font.bold).field("colour", std::string(colour)).field("opaque", it.opaque);
-            j.field("pen", it.pen).field("tip", it.tip).field("picture", it.picture).field("slot", it.slot);
-            j.endObject();
-        }
-        j.endArray().endObject();
-    }
-    j.endArray().endObject();
-    return j.text();
 }
 
 std::string PageMachine::blockEditor() const

@@ -7,10 +7,10 @@ import type { Core, Machine } from './core';
 import type { Dialogs } from './dialogs';
 import type { Pictures } from './pictures';
 import type { Scene } from './scene';
-import { worksheetPages, printPages } from './blockeditor-worksheet';
 import { download } from './download';
 import { onActivate as activate } from './editing';
 import { arr, boxOf, drawFlowchart, FlowchartPictures, num, obj, str, type J } from './flowchart';
+import { printWorksheet } from './print';
 
 /** What the editor needs of the page. */
 export interface BlockEditorPage {
@@ -138,7 +138,7 @@ export class BlockEditor {
     <div id="lblTorF1" class="label be-exit" style="left:95px;top:80px">（条件不成立時）</div>
   </fieldset>
   <button id="cmb_DelBlock" class="push" style="left:112px;top:350px;width:89px;height:25px">ブロックの削除</button>
-  <button id="cmdWorksheet" class="push" title="プログラムのあるパーツごとに1ページの、紙に印刷するワークシートを印刷します（PDF にも保存できます）" style="left:8px;top:434px;width:193px;height:25px">ワークシートを保存...</button>
+  <button id="cmdWorksheet" class="push" title="プログラムのあるパーツごとに1ページの、紙に印刷するワークシートを印刷します（印刷画面で PDF にも保存できます）" style="left:8px;top:434px;width:193px;height:25px">ワークシートを保存...</button>
   <button id="cmdFlowchartSave" class="push" title="この流れ図を PNG 画像に保存します" style="left:8px;top:464px;width:193px;height:25px">フローチャートを保存...</button>
   <canvas id="picBlockBack" width="${CanvasWidth}" height="${CanvasHeight}" style="left:${CanvasLeft}px;top:${CanvasTop}px;width:${CanvasWidth}px;height:${CanvasHeight}px" aria-label="フローチャート"></canvas>
   <fieldset id="FramePartsInfo" class="group" style="left:582px;top:5px;width:201px;height:484px"><legend>パーツ情報</legend>
@@ -644,9 +644,11 @@ export class BlockEditor {
       b.textContent = caption;
       activate(b, () => {
         this.closeMenu();
-        const pages = worksheetPages(this.page.machine, blank);
-        if (pages.length) printPages(pages);
-        this.changed();
+        // Every part with a program, a page each, to the browser's print (a PDF there too).
+        void printWorksheet(this.page.machine, -1, blank).then(refusal => {
+          if (refusal) void this.page.dialogs.ask(refusal, 'ok');
+          this.changed();
+        });
       });
       menu.appendChild(b);
     }

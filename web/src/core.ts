@@ -69,11 +69,6 @@ export interface Machine {
   detailClose?(): void;
   chooseVariable?(entry: number): void;
   escape?(): boolean;
-  worksheet?(blank: boolean, measure: {
-    advance(text: string, family: string, pixels: number, bold: boolean): number;
-    metrics(family: string, pixels: number, bold: boolean): [number, number];
-    ink(text: string, family: string, pixels: number, bold: boolean): [number, number];
-  }): string;
   delete(): void;
 }
 

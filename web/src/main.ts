@@ -12,6 +12,7 @@ import { Editing } from './editing';
 import { StartWindow, showOptionWindow, type LevelOption } from './start';
 import { BlockEditor } from './blockeditor';
 import { download } from './download';
+import { printMachine, printWorksheet, showPrintDialog } from './print';
 
 const Title = 'ジハンコウボウ';
 const WindowWidth = 777;
@@ -173,6 +174,8 @@ class Page {
     // A new machine and the settings only while editing, as every editing command.
     menuEnabled('new', s.runMode === 0);
     menuEnabled('options', s.runMode === 0);
+    menuEnabled('print', s.runMode === 0);
+    menuEnabled('pagesetup', s.runMode === 0);
     this.stage.canvas.classList.toggle('run-pointer', c.runPointer);
     if (setText('lblNowState', s.stateLabel)) fitStateLabel();
     $('lblNowState').style.color = s.stateColor;
@@ -410,6 +413,8 @@ class Page {
     case 'quit': this.machine.command('quit'); return;
     case 'options': this.showOptions(); return;
     case 'runview': this.showRunView(); return;
+    case 'print': if (this.scene.runMode === 0 && !this.editing.modal) showPrintDialog(this.machine, this.pictures, t => void this.dialogs.ask(t, 'ok', 'exclamation')); return;
+    case 'pagesetup': if (this.scene.runMode === 0 && !this.editing.modal) void printMachine(this.machine, this.pictures, true); return;
     }
   }
 
@@ -433,6 +438,9 @@ class Page {
     const options = JSON.parse(this.machine.levelOptions()) as LevelOption[];
     this.optionWindow = showOptionWindow(options, level => { this.machine.chooseLevel(level); this.changed(); });
   }
+
+  /** A part's worksheet (-1: every part's) to the browser's print; "" or why there is none. */
+  printWorksheet(part: number, blank: boolean): Promise<string> { return printWorksheet(this.machine, part, blank); }
 
   showRunView(): void {
     if (this.runView) { this.runView.raise(); this.runView.update(); return; }
