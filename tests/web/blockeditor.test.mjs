@@ -130,22 +130,18 @@ async function buildButtonProgram(page, h) {
   await h.press('#frmBDialog #cmdOK');
   await page.locator('#frmBDialog').waitFor({ state: 'detached' });
 
-  // 商品排出: which product, onto which part.
-  await h.doubleCanvas(boxCentre(1, 3));
-  await page.locator('#frmBDialog').waitFor();
-  await pickOperand(page, h, 1, Slot.product);
-  await pickOperand(page, h, 2, Slot.outlet);
-  assert.deepEqual(await page.locator('#lblHikisuu0, #lblHikisuu1').allInnerTexts(), ['1:商品', '2:商品出口']);
-  await h.press('#frmBDialog #cmdOK');
-  await page.locator('#frmBDialog').waitFor({ state: 'detached' });
-
-  // カウンター減算: from the amount display, the product's price.
-  await h.doubleCanvas(boxCentre(1, 5));
-  await page.locator('#frmBDialog').waitFor();
-  await pickOperand(page, h, 1, Slot.counter);
-  await pickOperand(page, h, 2, Slot.product);
-  await h.press('#frmBDialog #cmdOK');
-  await page.locator('#frmBDialog').waitFor({ state: 'detached' });
+  // 商品排出: which product, onto which part; カウンター減算: from the amount display, the
+  // product's price. Two operands each, both picked on the stage.
+  const twoOperands = [[3, [Slot.product, Slot.outlet], ['1:商品', '2:商品出口']], [5, [Slot.counter, Slot.product], ['3:金額表示', '1:商品']]];
+  for (const [row, parts, shown] of twoOperands) {
+    await h.doubleCanvas(boxCentre(1, row));
+    await page.locator('#frmBDialog').waitFor();
+    await pickOperand(page, h, 1, parts[0]);
+    await pickOperand(page, h, 2, parts[1]);
+    assert.deepEqual(await page.locator('#lblHikisuu0, #lblHikisuu1').allInnerTexts(), shown);
+    await h.press('#frmBDialog #cmdOK');
+    await page.locator('#frmBDialog').waitFor({ state: 'detached' });
+  }
 
   // 購買可ランプ消灯: the button's own lamp; one operand, one "指定".
   await h.doubleCanvas(boxCentre(1, 7));
