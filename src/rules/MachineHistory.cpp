@@ -57,6 +57,7 @@ void MachineHistory::markCurrent()
     m_current = m_machine;
     m_currentFonts = m_editor.labelFonts();
     m_currentPainted = m_face.paintedState().key;
+    m_marked = true;
 }
 
 void MachineHistory::trimNames()
@@ -80,6 +81,12 @@ void MachineHistory::record()
         // A run moves the sizes into the tables and may change the money: not an edit.
         m_runSinceEdit = false;
         rebase();
+        return;
+    }
+    if (!m_marked) {
+        // The first state seen is where the history starts: no step, nothing to name.
+        m_history.checkpoint(m_machine, extra());
+        markCurrent();
         return;
     }
     if (!m_history.checkpoint(m_machine, extra()))

@@ -81,6 +81,7 @@ private:
     UndoHistory m_history;
     int m_paused = 0;
     bool m_runSinceEdit = false;
+    bool m_marked = false; // m_current holds the history's newest state
     Machine m_current;
     std::array<std::string, LabelSlots> m_currentFonts;
     std::string m_currentPainted;

@@ -4,13 +4,25 @@
 
 #include "model/AppState.h"
 
+#include <algorithm>
+
 #include <QAction>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
 #include <QToolTip>
 
 namespace jhk {
+
+namespace {
+
+// The note's frame and margins beside its text, and how far below the given point a note
+// stands.
+constexpr int NoteFrameRoom = 16;
+constexpr int NoteOffsetY = 16;
+
+} // namespace
 
 void MainWindow::buildEditMenu()
 {
@@ -75,9 +87,16 @@ void MainWindow::showHistoryNote()
         QToolTip::hideText();
         return;
     }
-    // Said under the window's state ("現在の状態"), since the stage itself looks the same.
-    const QPoint under(4, m_nowState->y() + m_nowState->height());
-    QToolTip::showText(m_frameEdit->mapToGlobal(under), m_historyNote, m_frameEdit);
+    // Said right under the window's state and run buttons, since the stage itself looks the
+    // same; within the window, covering none of the buttons. A note is shown a little below
+    // and right of the point it is given.
+    const QFontMetrics metrics(QToolTip::font());
+    int width = 0;
+    for (const QString &line : m_historyNote.split(QLatin1Char('\n')))
+        width = std::max(width, metrics.horizontalAdvance(line));
+    const int left = std::min(0, m_frameEdit->width() - width - NoteFrameRoom);
+    QToolTip::showText(m_frameEdit->mapToGlobal(QPoint(left, m_frameEdit->height() - NoteOffsetY)), m_historyNote,
+                       m_frameEdit);
 }
 
 } // namespace jhk

@@ -582,7 +582,8 @@ std::string PageMachine::scene() const
     for (std::size_t k = 0; k < s.coins.size(); ++k) {
         j.beginObject().field("index", int(k)).field("denomination", int(k % 5)).field("yen", CoinValues[k % 5]);
         rect(s.coins[k].rect);
-        j.field("visible", s.coins[k].visible).endObject();
+        // The coin held by the mouse is drawn in front of everything, the others under the parts.
+        j.field("visible", s.coins[k].visible).field("held", int(k) == app.DraggedCoin).endObject();
     }
     j.endArray();
     j.key("coinLabels").beginArray();

@@ -11,7 +11,7 @@ export interface SceneLabel extends Rect {
   transparent: boolean; bold: boolean; italic: boolean; visible: boolean; z: number;
 }
 export interface SceneProduct extends Rect { picture: string; kind: number; visible: boolean; }
-export interface SceneCoin extends Rect { index: number; visible: boolean; }
+export interface SceneCoin extends Rect { index: number; visible: boolean; held: boolean; }
 export interface SceneCoinLabel extends Rect { text: string; visible: boolean; }
 
 export interface Controls {
@@ -102,7 +102,7 @@ export function readScene(json: string): Scene {
       transparent: bool(o.transparent), bold: bool(o.bold), italic: bool(o.italic), visible: bool(o.visible, true), z: num(o.z, 1000 + i),
     })),
     products: arr(s.products).map(o => ({ ...rect(o, tx, ty), picture: str(o.picture), kind: num(o.kind ?? o.sourceKind), visible: bool(o.visible, true) })),
-    coins: arr(s.coins).map((o, i) => ({ ...rect(o, tx, ty), index: num(o.index ?? o.k, i), visible: bool(o.visible, true) })),
+    coins: arr(s.coins).map((o, i) => ({ ...rect(o, tx, ty), index: num(o.index ?? o.k, i), visible: bool(o.visible, true), held: bool(o.held) })),
     coinLabels: arr(s.coinLabels).map(o => ({ ...rect(o, tx, ty), text: str(o.text), visible: bool(o.visible, true) })),
     selection: sel && bool(sel.visible, true) ? { ...rect(sel, tx, ty), z: num(sel.z, 9999) } : null,
     moneyLabel: str(s.moneyLabel),

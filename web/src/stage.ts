@@ -1,7 +1,7 @@
 // Draws the stage from the scene the module describes: background, wallet, parts and labels in
 // their drawing order, the selection frame, products, coins and their counts.
 import { Pictures } from './pictures';
-import type { Scene, ScenePart, SceneLabel, Rect } from './scene';
+import type { Scene, ScenePart, SceneLabel, SceneCoin, Rect } from './scene';
 
 export const StageWidth = 408;
 export const StageHeight = 500;
@@ -38,6 +38,14 @@ export class StageCanvas {
     else if (scene.background) this.placeholder({ x: 0, y: 0, w: StageWidth, h: StageHeight }, baseName(scene.background));
     if (scene.walletDrawn) this.wallet();
 
+    // The coins resting in the wallet and their counts lie under the parts and labels: a part
+    // near the stage's left edge is never covered. The coin held by the mouse comes last.
+    for (const coin of scene.coins) if (!coin.held) this.coin(coin);
+    c.font = '12px "JHK Sans", "JHK Gothic", sans-serif';
+    c.fillStyle = '#000';
+    c.textBaseline = 'middle';
+    for (const l of scene.coinLabels) if (l.visible) c.fillText(l.text, l.x, l.y + l.h / 2);
+
     type Item = { z: number; draw: () => void };
     const items: Item[] = [];
     for (const p of scene.parts) if (p.visible) items.push({ z: p.z, draw: () => this.part(p, scene.partNumberColour) });
@@ -52,16 +60,14 @@ export class StageCanvas {
       const img = this.pictures.partPicture(p.kind, p.picture);
       if (img) c.drawImage(img, p.x, p.y);
     }
-    for (const coin of scene.coins) {
-      if (!coin.visible) continue;
-      const img = this.pictures.builtIn(`coins/coin_${coin.index % 5}.png`);
-      if (img) c.drawImage(img, coin.x, coin.y, coin.w || 30, coin.h || 30);
-    }
-    c.font = '12px "JHK Sans", "JHK Gothic", sans-serif';
-    c.fillStyle = '#000';
-    c.textBaseline = 'middle';
-    for (const l of scene.coinLabels) if (l.visible) c.fillText(l.text, l.x, l.y + l.h / 2);
+    for (const coin of scene.coins) if (coin.held) this.coin(coin);
     if (scene.pickHint) this.pickHint(scene.pickHint);
+  }
+
+  private coin(coin: SceneCoin): void {
+    if (!coin.visible) return;
+    const img = this.pictures.builtIn(`coins/coin_${coin.index % 5}.png`);
+    if (img) this.ctx.drawImage(img, coin.x, coin.y, coin.w || 30, coin.h || 30);
   }
 
   private wallet(): void {
