@@ -106,18 +106,44 @@ void StageEditor::dropOnStage(DropSource source, int kind, double x, double y, s
             placeLabel();
             finishDrop();
         } else {
-            placePart(kind, [this, finish] {
-                // The panel names the part just dropped, not the one selected before.
+            // A drop whose property dialog is cancelled leaves the stage as it was before it:
+            // what was selected then is selected again, and the panel shows it.
+            Selected before{app.CurParts, app.SelKind, m_stage.selection.visible, m_panel};
+            placePart(kind, [this, finish, before = std::move(before)] {
                 AppState &app = m_machine.app;
-                if (app.SelKind == SelectionPart && m_machine.partExists(app.CurParts))
+                const bool cancelled = app.DeleteNewParts == -1;
+                // The panel names the part just dropped, not the one selected before.
+                if (!cancelled && app.SelKind == SelectionPart && m_machine.partExists(app.CurParts))
                     showPartPanel(app.CurParts);
                 finishDrop();
+                if (cancelled)
+                    reselect(before);
                 finish();
             });
             return;
         }
     }
     finish();
+}
+
+void StageEditor::reselect(const Selected &before)
+{
+    AppState &app = m_machine.app;
+    const int cur = before.current;
+    const bool exists = (before.kind == SelectionPart && m_machine.partExists(cur))
+        || (before.kind == SelectionLabel && isLabelSlot(cur) && m_machine.label(cur).isUsed());
+    if (exists && before.framed) {
+        app.CurParts = before.current;
+        app.SelKind = before.kind;
+        showSelection(before.kind);
+        m_stage.selection.visible = true;
+        m_stage.controls.deleteEnabled = true;
+    } else {
+        clearSelection();
+        app.CurParts = before.current;
+        app.SelKind = before.kind;
+    }
+    m_panel = before.panel;
 }
 
 // A part whose property dialog was cancelled goes again.

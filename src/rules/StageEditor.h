@@ -113,6 +113,14 @@ private:
     void placeLabel();
     void placePart(int kind, std::function<void()> placed);
     void finishDrop();
+    // What was selected, and what the panel showed, before a drop.
+    struct Selected {
+        std::int16_t current;
+        std::int16_t kind;
+        bool framed;
+        SelectionPanel panel;
+    };
+    void reselect(const Selected &before);
     void selectAfterLabelDeleted();
     void selectAfterPartDeleted();
     void clearSelection();

@@ -397,5 +397,45 @@ TEST_F(StageEditorTest, ThePanelNamesTheDroppedPartAndThePartPressedDuringARun)
     EXPECT_EQ(editor.panel().y, "Ｙ座標：100");
 }
 
+// A drop whose property dialog was cancelled (キャンセル, Escape or the close box) leaves the
+// stage as it was before it: what was selected then is selected again and the panel shows it,
+// never the part that went or another part's bare twips.
+TEST(StageEditor, ACancelledDropLeavesTheSelectionAndPanelAsBefore)
+{
+    struct Bench : StageEditorTest {
+        void TestBody() override {}
+        using StageEditorTest::editor, StageEditorTest::hooks, StageEditorTest::m, StageEditorTest::stage,
+            StageEditorTest::placeLabel, StageEditorTest::placePart;
+    };
+    const std::pair<const char *, std::function<void(Bench &)>> cases[] = {
+        {"a part", [](Bench &b) { b.placePart(KindButton, 600, 750); }},
+        {"a label", [](Bench &b) { b.placeLabel(); }},
+        {"nothing", [](Bench &) {}},
+    };
+    for (const auto &[before, select] : cases) {
+        SCOPED_TRACE(before);
+        Bench b;
+        select(b);
+        const SelectionPanel panel = b.editor.panel();
+        const std::int16_t current = b.m.app.CurParts;
+        const std::int16_t kind = b.m.app.SelKind;
+        const bool framed = b.stage.selection.visible;
+
+        b.hooks.outcome = PropertyOutcome::Cancel;
+        b.placePart(KindCoinSlot, 3000, 3000);
+        ASSERT_FALSE(b.m.partExists(b.m.app.PartsCount));
+        EXPECT_EQ(b.m.app.CurParts, current);
+        EXPECT_EQ(b.m.app.SelKind, kind);
+        EXPECT_EQ(b.stage.selection.visible, framed);
+        const SelectionPanel &after = b.editor.panel();
+        EXPECT_EQ(after.partsId, panel.partsId);
+        EXPECT_EQ(after.partsName, panel.partsName);
+        EXPECT_EQ(after.x, panel.x);
+        EXPECT_EQ(after.y, panel.y);
+        EXPECT_EQ(after.pictureVisible, panel.pictureVisible);
+        EXPECT_EQ(after.pictureKind, panel.pictureKind);
+    }
+}
+
 } // namespace
 } // namespace jhk
