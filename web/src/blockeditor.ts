@@ -36,7 +36,6 @@ const LongPressMs = 600;
 const LongPressSlop = 8;
 const DoubleTapMs = 400;
 const DoubleTapSlop = 12;
-const DetailTitleHeight = 20;
 
 const esc = (s: string) => s.replace(/[&<>"]/g, ch => ({ '&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;' }[ch]!));
 
@@ -595,11 +594,11 @@ export class BlockEditor {
     layer.className = 'be-detail-layer';
     layer.innerHTML = `<div class="window be-detail" id="frmBDialog" role="dialog" aria-modal="true" aria-label="${esc(str(d.caption))}">
       <div class="title">${esc(str(d.caption))}</div>
-      <div class="client" style="width:${w}px;height:${h - DetailTitleHeight}px">
+      <div class="client" style="width:${w}px;height:${h}px">
         <div id="lblBlockName" class="label be-name" style="left:8px;top:6px;width:${w - 16}px;height:22px">${esc(str(d.name))}</div>
         <div id="lblExplan" class="label wrap" style="left:8px;top:30px;width:${w - Math.trunc(280 / 15) - 8}px;height:${branch ? 70 : 100}px">${esc(str(d.explanation))}</div>
         ${frames}
-        <button id="cmdOK" class="push default" style="left:${w / 2 - 44}px;top:${h - DetailTitleHeight - 36}px;width:89px;height:28px">ＯＫ</button>
+        <button id="cmdOK" class="push default" style="left:${w / 2 - 44}px;top:${h - 36}px;width:89px;height:28px">ＯＫ</button>
       </div></div>`;
     const fill = (id: string, list: J) => {
       const sel = layer.querySelector(`#${id}`) as HTMLSelectElement | null;
