@@ -34,9 +34,8 @@ void showMessage(QWidget *parent, const std::string &text)
 bool openBlockEditor(QWidget *stageWindow, BlockEditorHost &host, const Catalogue &catalogue, int part)
 {
     Machine &m = host.machine();
-    if (m.app.RunMode != ModeEditing || m.app.BlockEditorOpen != 0 || openEditor() || !m.partExists(part))
+    if (!BlockEditorSession::mayOpen(m, part) || openEditor())
         return false;
-    m.app.BlockEditorOpen = -1;
     m.app.CurParts = static_cast<std::int16_t>(part);
     QPointer<QWidget> stage(stageWindow);
     auto *editor = new BlockEditorWindow(m, part, &host, catalogue,

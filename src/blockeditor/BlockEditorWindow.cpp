@@ -65,8 +65,8 @@ BlockEditorWindow::BlockEditorWindow(Machine &m, int part, BlockEditorHost *host
     , m_appDir(catalogue.appDir())
     , m_message(std::move(message))
 {
-    m_model = std::make_unique<BlockEditorModel>(m, part, catalogue, [this](const std::string &t) { this->message(t); });
-    m_history.reset(m);
+    m_session = std::make_unique<BlockEditorSession>(m, part, catalogue, [this](const std::string &t) { this->message(t); });
+    m_model = &m_session->model();
     build();
     refresh();
 }
@@ -106,7 +106,7 @@ void BlockEditorWindow::build()
     m_worksheet->setToolTip(QStringLiteral("プログラムのあるパーツごとに1ページの、紙に印刷するワークシート（PDF）を保存します"));
     connect(m_worksheet, &QPushButton::clicked, this, &BlockEditorWindow::saveWorksheet);
 
-    m_canvas = new FlowchartCanvas(*m_model, this);
+    m_canvas = new FlowchartCanvas(*m_session, this);
     m_canvas->move(208, 15);
     connectCanvas();
     buildPartInfo();
@@ -120,16 +120,15 @@ void BlockEditorWindow::build()
     addActions({undo, redo});
 }
 
-void BlockEditorWindow::undo() { travelHistory(true); }
-void BlockEditorWindow::redo() { travelHistory(false); }
-
-void BlockEditorWindow::travelHistory(bool back)
+void BlockEditorWindow::undo()
 {
-    // Not while a link or a part is being picked, nor under the detail dialog.
-    if (m_model->runMode() != ModeEditing || m_detail || !isVisible())
-        return;
-    if (back ? m_history.undo(m_machine) : m_history.redo(m_machine))
-        m_model->historyRestored();
+    m_session->undo();
+    refresh();
+}
+
+void BlockEditorWindow::redo()
+{
+    m_session->redo();
     refresh();
 }
 
@@ -282,38 +281,9 @@ void BlockEditorWindow::buildPartInfo()
 
 void BlockEditorWindow::connectCanvas()
 {
-    connect(m_canvas, &FlowchartCanvas::boxPressed, this,
-            [this](int slot, BoxButton button, int x, int y, QPoint globalPos) {
-                const bool popup = m_model->boxMouseDown(slot, button, x, y);
-                refresh();
-                if (popup)
-                    showPopup(globalPos);
-            });
-    connect(m_canvas, &FlowchartCanvas::boxMoved, this, [this](int slot, int x, int y) {
-        m_model->boxMouseMove(slot, x, y);
-        m_canvas->update();
-    });
-    connect(m_canvas, &FlowchartCanvas::boxReleased, this, [this](int slot, BoxButton button) {
-        m_model->boxMouseUp(slot, button);
-        refresh();
-    });
-    connect(m_canvas, &FlowchartCanvas::boxDoubleClicked, this, [this](int slot) {
-        if (m_model->boxDoubleClick(slot))
-            openDetailDialog();
-        refresh();
-    });
-    connect(m_canvas, &FlowchartCanvas::startBoxPressed, this, [this] {
-        m_model->startBoxMouseDown();
-        refresh();
-    });
-    connect(m_canvas, &FlowchartCanvas::startBoxDoubleClicked, this, [this] {
-        m_model->startBoxDoubleClick();
-        refresh();
-    });
-    connect(m_canvas, &FlowchartCanvas::endBoxClicked, this, [this] {
-        m_model->endBoxClick();
-        refresh();
-    });
+    connect(m_canvas, &FlowchartCanvas::changed, this, [this] { refresh(); });
+    connect(m_canvas, &FlowchartCanvas::popupRequested, this, [this](QPoint globalPos) { showPopup(globalPos); });
+    connect(m_canvas, &FlowchartCanvas::detailRequested, this, [this] { showDetailDialog(); });
 }
 
 void BlockEditorWindow::showPopup(QPoint globalPos)
@@ -325,11 +295,11 @@ void BlockEditorWindow::showPopup(QPoint globalPos)
     QAction *second = menu->addAction(QStringLiteral("指定２"));
     menu->addSeparator();
     QAction *remove = menu->addAction(QStringLiteral("削除"));
-    first->setEnabled(m_model->nextBlockButtonAvailable(0));
-    second->setEnabled(m_model->nextBlockButtonAvailable(1));
-    connect(first, &QAction::triggered, this, [this] { m_model->nextBlockButton(0); });
-    connect(second, &QAction::triggered, this, [this] { m_model->nextBlockButton(1); });
-    connect(remove, &QAction::triggered, this, [this] { m_model->deleteSelected(); });
+    first->setEnabled(m_session->popupEntryEnabled(PopupEntry::NextBlock1));
+    second->setEnabled(m_session->popupEntryEnabled(PopupEntry::NextBlock2));
+    connect(first, &QAction::triggered, this, [this] { m_session->choosePopupEntry(PopupEntry::NextBlock1); });
+    connect(second, &QAction::triggered, this, [this] { m_session->choosePopupEntry(PopupEntry::NextBlock2); });
+    connect(remove, &QAction::triggered, this, [this] { m_session->choosePopupEntry(PopupEntry::Delete); });
     // A chosen entry is triggered right after the menu hides: the editor shows the result once
     // both have happened, and also when the menu went without a choice.
     connect(menu, &QMenu::aboutToHide, this, [this] { QTimer::singleShot(0, this, [this] { refresh(); }); });
@@ -339,8 +309,7 @@ void BlockEditorWindow::showPopup(QPoint globalPos)
 void BlockEditorWindow::refresh()
 {
     // Every change the editor makes ends with this: a finished one is a step of the history.
-    if (m_model->runMode() == ModeEditing && !m_detail && !m_closed)
-        m_history.checkpoint(m_machine);
+    m_session->changed();
     const BlockEditorModel &model = *m_model;
     setWindowTitle(qs(model.windowCaption()));
     m_tabs->setEnabled(model.paletteEnabled());
@@ -442,65 +411,64 @@ void BlockEditorWindow::dropFromPalette(int tab, int row, QPoint canvasPos)
 
 void BlockEditorWindow::openDetailDialog()
 {
-    const int block = m_model->currentBlock();
-    if (block < 0 || block >= BlockSlots || !m_model->record().Blocks[static_cast<std::size_t>(block)].isUsed()
-        || m_detail)
+    if (m_detail || !m_session->openDetail())
         return;
-    const bool reopened = m_machine.app.DetailReopen == -1;
-    m_detailModel = std::make_unique<BlockDetailModel>(m_machine, m_model->partSlot(), block, m_model->panel(), m_appDir);
-    auto *dialog = new BlockDetailDialog(*m_detailModel, [this](const std::string &t) { message(t); }, this);
+    showDetailDialog();
+}
+
+void BlockEditorWindow::showDetailDialog()
+{
+    if (m_detail || !m_session->detailOpen())
+        return;
+    auto *dialog = new BlockDetailDialog(*m_session->detail(), [this](const std::string &t) { message(t); }, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowModality(Qt::WindowModal);
     m_detail = dialog;
     connect(dialog, &QDialog::finished, this, [this, dialog] {
         const std::optional<StagePickRequest> pick = dialog->pickRequest();
         m_detail = nullptr;
-        refresh();
         if (pick) {
-            startStagePick(pick->runMode, pick->message);
-        } else {
-            activated();
-            // Back on the flowchart, so Ctrl+Z undoes what the dialog changed: the editor takes
-            // the keyboard again even where nothing hands it back when the dialog goes.
-            if (!m_detail) {
-                activateWindow();
-                m_canvas->setFocus();
-            }
+            refresh();
+            startStagePick(*pick);
+            return;
+        }
+        m_tabs->setTabEnabled(0, false);
+        m_tabs->setTabEnabled(2, false);
+        if (m_session->detailClosed())
+            openDetailDialog();
+        refresh();
+        // Back on the flowchart, so Ctrl+Z undoes what the dialog changed: the editor takes
+        // the keyboard again even where nothing hands it back when the dialog goes.
+        if (!m_detail) {
+            activateWindow();
+            m_canvas->setFocus();
         }
     });
     dialog->open();
-    if (reopened)
-        dialog->reactivate();
 }
 
-void BlockEditorWindow::activated()
-{
-    m_tabs->setTabEnabled(0, false);
-    m_tabs->setTabEnabled(2, false);
-    if (m_model->activate(isVisible()))
-        openDetailDialog();
-    refresh();
-}
-
-void BlockEditorWindow::startStagePick(int runMode, const std::string &text)
+void BlockEditorWindow::startStagePick(const StagePickRequest &pick)
 {
     hide();
-    m_model->beginStagePick(runMode);
-    if (!text.empty())
-        message(text);
+    m_session->beginStagePick(pick);
     if (m_host)
         m_host->beginStagePick();
 }
 
 void BlockEditorWindow::finishStagePick()
 {
-    if (m_closed)
+    if (m_session->closed())
         return;
-    m_model->finishStagePick();
     show();
     raise();
     activateWindow();
-    activated();
+    m_tabs->setTabEnabled(0, false);
+    m_tabs->setTabEnabled(2, false);
+    // The detail dialog opens again before the change is shown: the pick and the dialog's ＯＫ
+    // are one step of the history.
+    if (m_session->finishStagePick())
+        openDetailDialog();
+    refresh();
     if (!m_detail)
         m_canvas->setFocus();
 }
@@ -560,9 +528,8 @@ void BlockEditorWindow::closeEvent(QCloseEvent *event)
 {
     if (m_detail)
         m_detail->close();
-    if (!m_closed) {
-        m_closed = true;
-        m_model->closing();
+    if (!m_session->closed()) {
+        m_session->close();
         if (m_host)
             m_host->blockEditorClosed();
     }

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "rules/BlockEditorModel.h"
-#include "document/UndoHistory.h"
+#include "rules/BlockEditorSession.h"
 
 #include <QDialog>
 
@@ -43,6 +42,7 @@ public:
     ~BlockEditorWindow() override;
 
     BlockEditorModel &model() { return *m_model; }
+    BlockEditorSession &session() { return *m_session; }
     FlowchartCanvas *canvas() const { return m_canvas; }
     QListWidget *paletteList(int tab) const { return m_lists[static_cast<std::size_t>(tab)]; }
     QTabWidget *palette() const { return m_tabs; }
@@ -75,7 +75,7 @@ public:
     // the opening of the window.
     void undo();
     void redo();
-    const UndoHistory &history() const { return m_history; }
+    const UndoHistory &history() const { return m_session->history(); }
 
     // Escape closes the editor like its close box.
     void reject() override;
@@ -90,23 +90,20 @@ private:
     void buildOrderFrame();
     void buildPartInfo();
     void connectCanvas();
-    void activated();
-    void startStagePick(int runMode, const std::string &message);
+    void showDetailDialog();
+    void startStagePick(const StagePickRequest &pick);
     void showPopup(QPoint globalPos);
     // Opens a save dialog over the editor; its fileSelected signal carries the pupil's choice.
     QFileDialog *openSaveDialog(const QString &caption, const QString &suggested, const QString &filters);
     void message(const std::string &text);
-    void travelHistory(bool back);
 
     Machine &m_machine;
     BlockEditorHost *m_host;
     std::string m_appDir;
     MessageFn m_message;
-    std::unique_ptr<BlockEditorModel> m_model;
-    std::unique_ptr<BlockDetailModel> m_detailModel;
+    std::unique_ptr<BlockEditorSession> m_session;
+    BlockEditorModel *m_model = nullptr; // the session's
     BlockDetailDialog *m_detail = nullptr;
-    bool m_closed = false;
-    UndoHistory m_history;
 
     QTabWidget *m_tabs = nullptr;
     std::array<QListWidget *, PaletteTabCount> m_lists{};

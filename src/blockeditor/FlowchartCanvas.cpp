@@ -6,9 +6,18 @@
 
 namespace jhk {
 
-FlowchartCanvas::FlowchartCanvas(BlockEditorModel &model, QWidget *parent)
+namespace {
+
+BoxButton boxButton(Qt::MouseButton button)
+{
+    return button == Qt::RightButton ? BoxButton::Right : BoxButton::Left;
+}
+
+} // namespace
+
+FlowchartCanvas::FlowchartCanvas(BlockEditorSession &session, QWidget *parent)
     : QWidget(parent)
-    , m_model(model)
+    , m_session(session)
 {
     setFixedSize(CanvasGeometry::WidthPx, CanvasGeometry::HeightPx);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -17,80 +26,57 @@ FlowchartCanvas::FlowchartCanvas(BlockEditorModel &model, QWidget *parent)
 
 QPoint FlowchartCanvas::toTwips(QPointF pos) const
 {
-    const CanvasGeometry &g = m_model.geometry();
-    return {qRound(pos.x() * g.twipsX), qRound(pos.y() * g.twipsY)};
-}
-
-QPoint FlowchartCanvas::insideBox(int slot, QPointF pos) const
-{
-    const BlockRecord &b = m_model.record().Blocks[static_cast<std::size_t>(slot)];
-    const QPoint at = toTwips(pos);
-    return {at.x() - b.X, at.y() - b.Y};
+    const auto [x, y] = m_session.toTwips(pos.x(), pos.y());
+    return {x, y};
 }
 
 void FlowchartCanvas::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    const BlockEditorModel &model = m_session.model();
     FlowchartMarks marks;
-    if (m_model.outlineOn() != OutlineOn::Nothing)
-        marks.outline = m_model.outlineRect();
-    if (m_model.targetMarkerVisible())
-        marks.targetCell = m_model.targetMarker();
-    paintFlowchart(painter, m_model.scene(), marks);
+    if (model.outlineOn() != OutlineOn::Nothing)
+        marks.outline = model.outlineRect();
+    if (model.targetMarkerVisible())
+        marks.targetCell = model.targetMarker();
+    paintFlowchart(painter, model.scene(), marks);
 }
 
 void FlowchartCanvas::mousePressEvent(QMouseEvent *event)
 {
     setFocus();
-    const QPoint at = toTwips(event->position());
-    const int slot = m_model.blockAt(at.x(), at.y());
-    if (slot >= 0) {
-        m_pressedSlot = slot;
-        m_pressedButton = event->button();
-        const QPoint inside = insideBox(slot, event->position());
-        emit boxPressed(slot, event->button() == Qt::RightButton ? BoxButton::Right : BoxButton::Left, inside.x(),
-                        inside.y(), event->globalPosition().toPoint());
+    if (event->button() != Qt::LeftButton && event->button() != Qt::RightButton)
         return;
-    }
-    // The start box answers either button; the end box ends a pick with the left one only.
-    const FlowchartScene scene = m_model.scene();
-    if (scene.startBoxVisible && m_model.geometry().startBox().contains(at.x(), at.y()))
-        emit startBoxPressed();
-    else if (event->button() == Qt::LeftButton && m_model.geometry().endBox().contains(at.x(), at.y()))
-        emit endBoxClicked();
+    const CanvasAnswer answer = m_session.canvasPress(event->position().x(), event->position().y(), boxButton(event->button()));
+    emit changed();
+    if (answer == CanvasAnswer::PopupMenu)
+        emit popupRequested(event->globalPosition().toPoint());
 }
 
 void FlowchartCanvas::mouseMoveEvent(QMouseEvent *event)
 {
-    if (m_pressedSlot < 0 || !(event->buttons() & Qt::LeftButton))
+    if (!(event->buttons() & Qt::LeftButton))
         return;
-    const QPoint inside = insideBox(m_pressedSlot, event->position());
-    emit boxMoved(m_pressedSlot, inside.x(), inside.y());
+    m_session.canvasMove(event->position().x(), event->position().y());
+    update();
 }
 
 void FlowchartCanvas::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (m_pressedSlot < 0 || event->button() != m_pressedButton)
+    if (event->button() != Qt::LeftButton && event->button() != Qt::RightButton)
         return;
-    const int slot = m_pressedSlot;
-    m_pressedSlot = -1;
-    emit boxReleased(slot, event->button() == Qt::RightButton ? BoxButton::Right : BoxButton::Left);
+    m_session.canvasRelease(boxButton(event->button()));
+    emit changed();
 }
 
 void FlowchartCanvas::mouseDoubleClickEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    const QPoint at = toTwips(event->position());
-    const int slot = m_model.blockAt(at.x(), at.y());
-    if (slot >= 0) {
-        // The second button-up of a double click belongs to this box too.
-        m_pressedSlot = slot;
-        m_pressedButton = Qt::LeftButton;
-        emit boxDoubleClicked(slot);
-    } else if (m_model.scene().startBoxVisible && m_model.geometry().startBox().contains(at.x(), at.y())) {
-        emit startBoxDoubleClicked();
-    }
+    const CanvasAnswer answer = m_session.canvasDoubleClick(event->position().x(), event->position().y());
+    emit changed();
+    if (answer == CanvasAnswer::DetailDialog)
+        emit detailRequested();
 }
 
 } // namespace jhk

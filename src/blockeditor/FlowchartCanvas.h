@@ -1,29 +1,29 @@
 #pragma once
 
-#include "rules/BlockEditorModel.h"
+#include "rules/BlockEditorSession.h"
 
 #include <QWidget>
 
 namespace jhk {
 
-// The canvas "picBlockBack" of the block editor: draws the model's flowchart and turns mouse
-// events on the boxes into the model's box, start-box and end-box events (positions in twips).
+// The canvas "picBlockBack" of the block editor: draws the session's flowchart and hands the
+// mouse to it (which box a press, a move or a double-click is on, and what that means, is the
+// session's rule).
 class FlowchartCanvas : public QWidget {
     Q_OBJECT
 public:
-    FlowchartCanvas(BlockEditorModel &model, QWidget *parent = nullptr);
+    FlowchartCanvas(BlockEditorSession &session, QWidget *parent = nullptr);
 
     // Canvas twips of a widget position.
     QPoint toTwips(QPointF pos) const;
 
 signals:
-    void boxPressed(int slot, jhk::BoxButton button, int x, int y, QPoint globalPos);
-    void boxMoved(int slot, int x, int y);
-    void boxReleased(int slot, jhk::BoxButton button);
-    void boxDoubleClicked(int slot);
-    void startBoxPressed();
-    void startBoxDoubleClicked();
-    void endBoxClicked();
+    // The editor's state changed: the window shows it again.
+    void changed();
+    // A right press on a block box: the box's pop-up menu at `globalPos`.
+    void popupRequested(QPoint globalPos);
+    // A double-click on a block box opened the block detail dialog's rules: the dialog shows.
+    void detailRequested();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -33,11 +33,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
-    QPoint insideBox(int slot, QPointF pos) const;
-
-    BlockEditorModel &m_model;
-    int m_pressedSlot = -1;
-    Qt::MouseButton m_pressedButton = Qt::NoButton;
+    BlockEditorSession &m_session;
 };
 
 } // namespace jhk

@@ -9,6 +9,9 @@ namespace jhk {
 // A palette button that was clicked instead of dragged (and its tooltip).
 inline constexpr const char *DragToStageHint = "ステージへドラッグしてください";
 
+// Over the stage while a part is picked for an operand of a block.
+inline constexpr const char *PickPartHint = "パーツをクリックして下さい（Escで中止）";
+
 // Ctrl+S when saving cannot be done now.
 inline constexpr const char *NoSaveWhileRunning = "実行中は保存できません。「停止」を押してから保存して下さい";
 inline constexpr const char *NoSaveInWindow = "この画面を閉じてから保存して下さい";

@@ -1,5 +1,7 @@
 #include "stage/StageWidget.h"
 
+#include "rules/StageHints.h"
+
 #include "model/AppState.h"
 #include "rules/StageEditor.h"
 #include "ui/Colours.h"
@@ -38,7 +40,6 @@ QString text(const std::string &s)
     return QString::fromStdString(s);
 }
 
-constexpr const char *PickHint = "パーツをクリックして下さい（Escで中止）";
 constexpr int PickHintPixels = 14;
 const QColor PickHintBackground(0xFF, 0xFF, 0xC0, 0xE0);
 
@@ -439,7 +440,7 @@ bool StageWidget::picking() const
 
 void StageWidget::paintPickHint(QPainter &p)
 {
-    const QString text = QString::fromUtf8(PickHint);
+    const QString text = QString::fromUtf8(PickPartHint);
     QFont f = font();
     f.setPixelSize(PickHintPixels);
     f.setBold(true);

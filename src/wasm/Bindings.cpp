@@ -277,6 +277,25 @@ public:
     void showRunView(bool open) { m_machine.showRunView(open); }
     void setRunSpeed(int index) { m_machine.setRunSpeed(index); }
     bool isModified() const { return m_machine.isModified(); }
+
+    // The block editor (PageMachine_BlockEditor.cpp).
+    std::string blockEditor() const { return m_machine.blockEditor(); }
+    std::string editorPointer(const std::string &type, double x, double y, int button)
+    {
+        return m_machine.editorPointer(type, x, y, button);
+    }
+    void editorPopup(int entry) { m_machine.editorPopup(entry); }
+    void editorDrop(int tab, int position, double x, double y) { m_machine.editorDrop(tab, position, x, y); }
+    bool editorCommand(const std::string &name) { return m_machine.editorCommand(name); }
+    void editorVariable(int row, const std::string &text) { m_machine.editorVariable(row, text); }
+    void editorDragMode(bool on) { m_machine.editorDragMode(on); }
+    void detailPick(int button) { m_machine.detailPick(button); }
+    void detailOperator(const std::string &text) { m_machine.detailOperator(text); }
+    void detailLamp(const std::string &text) { m_machine.detailLamp(text); }
+    void detailOk() { m_machine.detailOk(); }
+    void detailClose() { m_machine.detailClose(); }
+    void chooseVariable(int entry) { m_machine.chooseVariable(entry); }
+    bool escape() { return m_machine.escape(); }
     bool canUndo() const { return m_machine.canUndo(); }
     bool canRedo() const { return m_machine.canRedo(); }
     std::string historyNote() const { return m_machine.historyNote(); }
@@ -362,5 +381,20 @@ EMSCRIPTEN_BINDINGS(jihankobo)
         .function("fileChosen", &Machine::fileChosen)
         .function("writeFailed", &Machine::writeFailed)
         .function("levelOptions", &Machine::levelOptions)
-        .function("chooseLevel", &Machine::chooseLevel);
+        .function("chooseLevel", &Machine::chooseLevel)
+        // The block editor.
+        .function("blockEditor", &Machine::blockEditor)
+        .function("editorPointer", &Machine::editorPointer)
+        .function("editorPopup", &Machine::editorPopup)
+        .function("editorDrop", &Machine::editorDrop)
+        .function("editorCommand", &Machine::editorCommand)
+        .function("editorVariable", &Machine::editorVariable)
+        .function("editorDragMode", &Machine::editorDragMode)
+        .function("detailPick", &Machine::detailPick)
+        .function("detailOperator", &Machine::detailOperator)
+        .function("detailLamp", &Machine::detailLamp)
+        .function("detailOk", &Machine::detailOk)
+        .function("detailClose", &Machine::detailClose)
+        .function("chooseVariable", &Machine::chooseVariable)
+        .function("escape", &Machine::escape);
 }

@@ -7,7 +7,9 @@
 #include "rules/FlowchartScene.h"
 #include "rules/LevelChoice.h"
 #include "rules/RunSpeed.h"
+#include "rules/StageHints.h"
 #include "rules/StageTexts.h"
+#include "wasm/FlowchartJson.h"
 #include "wasm/Json.h"
 
 #include <algorithm>
@@ -625,6 +627,7 @@ std::string PageMachine::scene() const
     j.field("undoCaption", m_history.undoCaption()).field("redoCaption", m_history.redoCaption());
     j.endObject();
     j.field("modified", isModified()).field("fileName", m_fileName);
+    j.field("pickHint", isPicking(app.RunMode) ? PickPartHint : "");
     j.endObject();
     return j.text();
 }
@@ -744,38 +747,8 @@ std::string PageMachine::runView()
         auto line = [&](const ConnectorItem &c) {
             j.field("x1", c.x1 / tx).field("y1", c.y1 / ty).field("x2", c.x2 / tx).field("y2", c.y2 / ty);
         };
-        j.beginObject().field("width", CanvasGeometry::WidthPx).field("height", CanvasGeometry::HeightPx);
-        j.field("startBoxVisible", scene.startBoxVisible).field("ovalsVisible", scene.ovalsVisible);
-        j.field("ovalColour", cssOf(StartEndColour));
-        j.field("notice", scene.notice);
-        j.key("startBox").beginObject();
-        box(g.startBox());
-        j.endObject();
-        j.key("endBox").beginObject();
-        box(g.endBox());
-        j.endObject();
-        j.key("boxes").beginArray();
-        for (const BlockBox &b : scene.boxes) {
-            j.beginObject().field("slot", b.slot);
-            box(b.rect);
-            j.field("caption", b.caption).field("branch", b.branch).field("complete", b.complete);
-            if (b.branch) {
-                // A branch: its caption over the marker picture of its state.
-                j.field("picture", b.complete ? "builtin/branch_complete.png" : "builtin/branch_incomplete.png");
-                j.field("textColour", cssOf(BranchTextColour));
-            } else {
-                j.field("fill", cssOf(b.complete ? CompleteBoxColour : IncompleteBoxColour)).field("textColour", "#000000");
-            }
-            j.endObject();
-        }
-        j.endArray();
-        j.key("connectors").beginArray();
-        for (const ConnectorItem &c : scene.connectors) {
-            j.beginObject().field("type", c.type == ConnectorItem::Type::Line ? "line" : "text");
-            line(c);
-            j.field("colour", cssOf(c.colour)).field("text", c.text).endObject();
-        }
-        j.endArray();
+        j.beginObject();
+        writeFlowchartFields(j, scene);
         // The links the last program took, drawn broad under the boxes.
         j.field("pathColour", cssOf(RunPathColour));
         j.key("pathLines").beginArray();

@@ -4,6 +4,7 @@
 #include "engine/PictureSizes.h"
 #include "model/AppState.h"
 #include "model/Catalogue.h"
+#include "rules/BlockEditorSession.h"
 #include "rules/DocumentCommands.h"
 #include "rules/LabelEditorLogic.h"
 #include "rules/MachineHistory.h"
@@ -181,6 +182,40 @@ public:
     // What to tell the pupil after the last undo or redo (a step the stage does not show), or "".
     const std::string &historyNote() const { return m_history.travelNote(); }
 
+    // --- The block editor of a part (PageMachine_BlockEditor.cpp): opened by a double-click
+    // on a part while editing (the page gets request("blockeditor", part)); modal until 決定,
+    // キャンセル or its close box. Canvas positions are canvas pixels (353 × 441).
+    // Everything the editor window shows, as JSON ("null" while no editor is open).
+    std::string blockEditor() const;
+    // A pointer event on the flowchart canvas: "down", "move", "up", "dblclick"; `button` 0
+    // left, 2 right. Returns what the window shows next: "popup" (the box's menu), "detail"
+    // (the block detail dialog) or "".
+    std::string editorPointer(const std::string &type, double x, double y, int button);
+    // The box's pop-up menu: 0 "指定１", 1 "指定２", 2 "削除".
+    void editorPopup(int entry);
+    // Palette entry `position` of tab `tab` dragged out and let go over the canvas at (x, y).
+    void editorDrop(int tab, int position, double x, double y);
+    // "delete" (ブロックの削除), "first" (指定 of the start), "next1", "next2" (指定 of the
+    // execution order), "ok" (決定), "cancel" (キャンセル), "close" (the close box, Escape),
+    // "undo", "redo". False for an unknown name.
+    bool editorCommand(const std::string &name);
+    // The part information as the pupil types it: a variable's text, the drag-mode box.
+    void editorVariable(int row, const std::string &text);
+    void editorDragMode(bool on);
+    // The block detail dialog "ブロックの説明": a "指定" button (0, 1, 2), the operator and
+    // lamp lists, ＯＫ, and its close box or Escape.
+    void detailPick(int button);
+    void detailOperator(const std::string &text);
+    void detailLamp(const std::string &text);
+    void detailOk();
+    void detailClose();
+    // The variable menu shown after a part was picked for a comparison (blockEditor().
+    // variableMenu): entry 0..2, or -1 when it closed without a choice.
+    void chooseVariable(int entry);
+    // Escape on the stage: a pick of a part for an operand is given up. False when nothing was
+    // being picked.
+    bool escape();
+
     Engine &engine() { return m_engine; }
     StageEditor &editor() { return m_editor; }
     const Machine &machine() const { return m_machine; }
@@ -210,7 +245,7 @@ private:
     void editLabel(int label) override;
     void askVariable(const std::array<std::string, 3> &captions,
                      std::function<void(std::optional<int>)> answer) override;
-    void finishPick() override {}
+    void finishPick() override;
     void refresh() override {}
     void stageMoved() override {}
     // UserDialogs: the stage editor's messages; the page shows them and the editor goes on.
@@ -296,6 +331,13 @@ private:
     std::optional<FileQuestion> m_fileQuestion;
     std::string m_chosenName; // the name last chosen in a file dialog
     bool m_runViewOpen = false;
+    // The block editor open now, and the variable menu it waits for after a pick on the stage.
+    void openBlockEditorSession(int part);
+    void blockEditorClosed();
+    void editorChanged();
+    std::unique_ptr<BlockEditorSession> m_blockEditor;
+    std::function<void(std::optional<int>)> m_variableAnswer;
+    std::array<std::string, 3> m_variableCaptions;
     int m_runSpeed = 0;
 };
 

@@ -251,7 +251,7 @@ void PageMachine::offerPartMenu(int slot)
 
 void PageMachine::openBlockEditor(int part)
 {
-    m_host.request("blockeditor", part);
+    openBlockEditorSession(part);
 }
 
 void PageMachine::editLabel(int label)
@@ -342,12 +342,6 @@ void PageMachine::labelCancel()
 {
     m_label.reset();
     m_host.changed("everything", -1);
-}
-
-void PageMachine::askVariable(const std::array<std::string, 3> &, std::function<void(std::optional<int>)> answer)
-{
-    // Parts are picked for a block only from the block editor, which the page does not have.
-    answer(std::nullopt);
 }
 
 void PageMachine::ask(std::string_view text, MessageButtons buttons, MessageIcon icon, AnswerHandler answered)

@@ -56,6 +56,21 @@ export interface Machine {
   writeFailed(): void;
   levelOptions(): string;
   chooseLevel(level: number): void;
+  // The block editor (see src/wasm/README.md).
+  blockEditor?(): string;
+  editorPointer?(type: string, x: number, y: number, button: number): string;
+  editorPopup?(entry: number): void;
+  editorDrop?(tab: number, position: number, x: number, y: number): void;
+  editorCommand?(name: string): boolean;
+  editorVariable?(row: number, text: string): void;
+  editorDragMode?(on: boolean): void;
+  detailPick?(button: number): void;
+  detailOperator?(text: string): void;
+  detailLamp?(text: string): void;
+  detailOk?(): void;
+  detailClose?(): void;
+  chooseVariable?(entry: number): void;
+  escape?(): boolean;
   delete(): void;
 }
 

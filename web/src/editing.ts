@@ -364,7 +364,7 @@ export class Editing {
 /** A button pressed with the mouse, the keyboard or a finger. A finger lifted over the button
  *  it pressed presses it at once: a tablet may drop the click of a tap that moved the keyboard
  *  away from a text box. */
-function onActivate(button: HTMLElement, act: () => void): void {
+export function onActivate(button: HTMLElement, act: () => void): void {
   let touched = 0;
   let down = -1;
   button.addEventListener('pointerdown', e => { if (e.pointerType !== 'mouse') down = e.pointerId; });

@@ -10,6 +10,8 @@ import { recovery } from './store';
 import { RunView } from './runview';
 import { Editing } from './editing';
 import { StartWindow, showOptionWindow, type LevelOption } from './start';
+import { BlockEditor } from './blockeditor';
+import { download } from './download';
 import { printMachine, printWorksheet, showPrintDialog } from './print';
 
 const Title = 'ジハンコウボウ';
@@ -17,6 +19,8 @@ const WindowWidth = 777;
 const WindowHeight = 529;
 const PartsKindCaptions = ['商品', 'ボタン', '投入口', '金額表示', '釣銭口', '所持金', '商品出口', '釣レバー'];
 const RecoveryDelayMs = 2000;
+const DoubleTapMs = 400;
+const DoubleTapSlop = 12; // CSS pixels between the two taps of a double tap
 
 const $ = <T extends HTMLElement = HTMLElement>(id: string) => document.getElementById(id) as T;
 
@@ -41,6 +45,7 @@ class Page {
   runView: RunView | null = null;
   readonly editing = new Editing(this);
   readonly startWindow = new StartWindow();
+  readonly blockEditor = new BlockEditor(this);
   private shown = false; // a machine was opened or restored: no start window
   scale = 1;
   fileName = '';
@@ -145,6 +150,7 @@ class Page {
   refresh(): void {
     this.scene = readScene(this.machine.scene());
     this.render();
+    this.blockEditor.update();
     this.runView?.update();
   }
 
@@ -293,11 +299,20 @@ class Page {
       this.machine.pointer('move', x, y, 0, mods(e));
       if (this.pointerId !== null) this.changed();
     });
+    let lastTap: { t: number; x: number; y: number } | null = null;
     const up = (e: PointerEvent) => {
       if (this.pointerId !== e.pointerId) return;
       this.pointerId = null;
       const [x, y] = this.stagePoint(e);
       this.machine.pointer('up', x, y, button(e), mods(e));
+      // Two taps of a finger in one place are a double-click (a part's block editor).
+      if (e.pointerType !== 'mouse' && e.type === 'pointerup') {
+        const now = performance.now();
+        if (lastTap && now - lastTap.t < DoubleTapMs && Math.hypot(e.clientX - lastTap.x, e.clientY - lastTap.y) < DoubleTapSlop) {
+          lastTap = null;
+          this.machine.pointer('dblclick', x, y, 0, mods(e));
+        } else lastTap = { t: now, x: e.clientX, y: e.clientY };
+      }
       this.changed();
     };
     canvas.addEventListener('pointerup', up);
@@ -340,7 +355,7 @@ class Page {
       void this.menu(b.dataset.command!);
     }));
     document.addEventListener('keydown', e => {
-      if (this.dialogs.open || this.editing.modal) return;
+      if (this.dialogs.open || this.editing.modal || this.blockEditor.open) return;
       if (e.key === 'Escape') closeMenus();
       if ((e.ctrlKey || e.metaKey) && !e.altKey && (e.key === 'o' || e.key === 'O')) { e.preventDefault(); void this.menu('open'); }
       if ((e.ctrlKey || e.metaKey) && !e.altKey && (e.key === 's' || e.key === 'S')) { e.preventDefault(); void this.menu(e.shiftKey ? 'saveas' : 'save'); }
@@ -413,7 +428,7 @@ class Page {
     case 'quit': void this.quit(); return;
     case 'levelchosen': this.optionWindow?.close(); this.optionWindow = null; return;
     case 'recovered': this.recovered?.(index === 1); this.recovered = null; return;
-    default: this.editing.request(what, index);
+    default: if (!this.blockEditor.request(what)) this.editing.request(what, index);
     }
   }
 
@@ -691,17 +706,6 @@ async function writeTo(handle: FileHandle, bytes: Uint8Array): Promise<void> {
   const w = await handle.createWritable!();
   await w.write(bytes);
   await w.close();
-}
-
-function download(bytes: Uint8Array, name: string): void {
-  const url = URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' }));
-  const a = document.createElement('a');
-  a.href = url;
-  a.download = name;
-  document.body.appendChild(a);
-  a.click();
-  a.remove();
-  setTimeout(() => URL.revokeObjectURL(url), 10000);
 }
 
 /** Files and folders dropped on the page, each with its path inside what was dropped. */

@@ -3,12 +3,18 @@
 // display and a coin slot whose program counts the coins and lights the button's buy lamp
 // once 120 yen are in. With --sells the button already has its program: it discharges the
 // product onto the outlet. Usage: blockeditor_e2e_machine [--sells] OUT.jhk
+//
+// blockeditor_e2e_machine --program MACHINE.jhk SLOT prints the program of part SLOT of a saved
+// machine as one line of JSON (the first block, then every used block: slot, kind, caption,
+// place, completeness, parameters and links), so that a program built with the mouse can be
+// compared with the one expected, whatever window built it.
 #include "PlacedParts.h"
 #include "document/JhkDocument.h"
 #include "model/AppState.h"
 #include "model/Creation.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 using namespace jhk;
@@ -30,13 +36,62 @@ BlockRecord &addBlock(PartsRecord &p, int slot, int kind, const char *caption, i
     return b;
 }
 
+void printText(const std::string &s)
+{
+    std::putchar('"');
+    for (char c : s) {
+        if (c == '"' || c == '\\')
+            std::putchar('\\');
+        std::putchar(c);
+    }
+    std::putchar('"');
+}
+
+int printProgram(const char *path, int slot)
+{
+    Machine m;
+    const LoadResult loaded = loadDocument(path, m);
+    if (!loaded.ok || !m.partExists(slot)) {
+        std::fprintf(stderr, "%s: %s\n", path, loaded.ok ? "no such part" : loaded.message.c_str());
+        return 1;
+    }
+    const PartsRecord &p = m.part(slot);
+    std::printf("{\"first_block\": %d, \"blocks\": [", int(p.FirstBlock));
+    bool first = true;
+    for (int i = 0; i < BlockSlots; ++i) {
+        const BlockRecord &b = p.Blocks[static_cast<std::size_t>(i)];
+        if (!b.isUsed())
+            continue;
+        std::printf("%s{\"slot\": %d, \"kind\": %d, \"caption\": ", first ? "" : ", ", i, int(b.Kind));
+        first = false;
+        printText(b.Caption);
+        std::printf(", \"x\": %d, \"y\": %d, \"complete\": %d, \"params\": [", int(b.X), int(b.Y), int(b.Complete));
+        for (std::size_t k = 0; k < b.Param.size(); ++k) {
+            if (k)
+                std::printf(", ");
+            const ParamValue &v = b.Param[k];
+            if (v.isText())
+                printText(v.textValue());
+            else if (v.isInt())
+                std::printf("%d", int(v.intValue()));
+            else
+                std::printf("null");
+        }
+        std::printf("], \"next\": %d, \"next2\": %d}", int(b.NextBlock), int(b.NextBlock2));
+    }
+    std::printf("]}\n");
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    if (argc == 4 && std::string(argv[1]) == "--program")
+        return printProgram(argv[2], std::atoi(argv[3]));
     const bool sells = argc == 3 && std::string(argv[1]) == "--sells";
     if (argc != 2 && !sells) {
-        std::fputs("usage: blockeditor_e2e_machine [--sells] OUT.jhk\n", stderr);
+        std::fputs("usage: blockeditor_e2e_machine [--sells] OUT.jhk | --program MACHINE.jhk SLOT\n", stderr);
         return 2;
     }
     const char *out = argv[argc - 1];

@@ -44,7 +44,9 @@ def stage_point(machine_part):
 
 
 def main():
-    args = arguments().parse_args()
+    parser = arguments()
+    parser.add_argument("--expected", help="the program the button is to have, as JSON (button_program.json)")
+    args = parser.parse_args()
 
     work = tempfile.mkdtemp(prefix="jhk-e2e-")
     machine = os.path.join(work, "machine.jhk")
@@ -154,6 +156,16 @@ def main():
         ("the buy lamp off again", parts[0]["a"] == 0 and parts[0]["picture"].lower() == "\\bg\\button_1.bmp"),
         ("the program starts at its branch", parts[0]["first_block"] == 0 and parts[0]["block_count"] == 4),
     ]
+    if args.expected:
+        # The very blocks and links the page's block editor test builds too.
+        program = subprocess.run([os.path.join(args.helper_dir, "blockeditor_e2e_machine"), "--program", pupil, "0"],
+                                 capture_output=True, text=True, check=True).stdout
+        with open(args.expected, encoding="utf-8") as f:
+            expected = json.load(f)
+        built = json.loads(program)
+        if built != expected:
+            print("program:", program)
+        checks.append(("the program as expected", built == expected))
     return report([name for name, ok in checks if not ok])
 
 
