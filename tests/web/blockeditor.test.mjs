@@ -213,6 +213,16 @@ for (const touch of [false, true]) {
     await page.screenshot({ path: path.join(shots, `button-program${touch ? '-touch' : ''}.png`) });
     // The editor window alone, the branch selected (docs/web-blockeditor-branch.png).
     await page.locator('#frmBLock').screenshot({ path: path.join(shots, `blockeditor-branch${touch ? '-touch' : ''}.png`) });
+    // Without a keyboard the editor's undo and redo are buttons: the last link taken back and made again.
+    assert.equal(await page.locator('#cmdEditorUndo').isVisible(), touch);
+    if (touch) {
+      const lines = async () => (await editor(page)).flowchart.connectors.filter(c => c.type === 'line').length;
+      const linked = await lines();
+      await h.press('#cmdEditorUndo');
+      assert.ok(await lines() < linked, 'the last link taken back');
+      await h.press('#cmdEditorRedo');
+      assert.equal(await lines(), linked);
+    }
     // The run view shows the program being edited.
     const rv = await page.evaluate(() => JSON.parse(window.jihankobo.machine.runView()));
     assert.equal(rv.flowchart.boxes.length, 4);

@@ -137,6 +137,8 @@ export class BlockEditor {
     <div id="lblTorF1" class="label be-exit" style="left:95px;top:80px">（条件不成立時）</div>
   </fieldset>
   <button id="cmb_DelBlock" class="push" style="left:112px;top:350px;width:89px;height:25px">ブロックの削除</button>
+  <button id="cmdEditorUndo" class="push be-touch" hidden style="left:8px;top:400px;width:93px;height:25px">元に戻す</button>
+  <button id="cmdEditorRedo" class="push be-touch" hidden style="left:108px;top:400px;width:93px;height:25px">やり直し</button>
   <button id="cmdWorksheet" class="push" title="プログラムのあるパーツごとに1ページの、紙に印刷するワークシートを印刷します（印刷画面で PDF にも保存できます）" style="left:8px;top:434px;width:193px;height:25px">ワークシートを保存...</button>
   <button id="cmdFlowchartSave" class="push" title="この流れ図を PNG 画像に保存します" style="left:8px;top:464px;width:193px;height:25px">フローチャートを保存...</button>
   <canvas id="picBlockBack" width="${CanvasWidth}" height="${CanvasHeight}" style="left:${CanvasLeft}px;top:${CanvasTop}px;width:${CanvasWidth}px;height:${CanvasHeight}px" aria-label="フローチャート"></canvas>
@@ -206,6 +208,14 @@ export class BlockEditor {
     activate(this.q('cmd_Cancel'), () => this.command('cancel'));
     activate(this.q('cmdFlowchartSave'), () => void this.saveFlowchart());
     activate(this.q('cmdWorksheet'), () => this.worksheetMenu());
+    // A touch screen has no Ctrl+Z and Ctrl+Y: the editor's undo and redo as buttons, in the
+    // free space above the worksheet's button.
+    if (navigator.maxTouchPoints > 0) {
+      for (const [id, name] of [['cmdEditorUndo', 'undo'], ['cmdEditorRedo', 'redo']]) {
+        this.q(id).hidden = false;
+        activate(this.q(id), () => this.command(name));
+      }
+    }
     [0, 1, 2].forEach(r => {
       const input = this.q<HTMLInputElement>(`TextHennsuu${r}`);
       input.addEventListener('input', () => { m.editorVariable?.(r, input.value); this.update(); });
@@ -244,6 +254,8 @@ export class BlockEditor {
     });
     this.q('SSTab1').classList.toggle('disabled', !s.paletteEnabled);
     this.q<HTMLButtonElement>('cmb_DelBlock').disabled = !s.deleteEnabled;
+    this.q<HTMLButtonElement>('cmdEditorUndo').disabled = !s.undo;
+    this.q<HTMLButtonElement>('cmdEditorRedo').disabled = !s.redo;
 
     const order = obj(s.order) ?? {};
     const caption = obj(order.caption) ?? {};
