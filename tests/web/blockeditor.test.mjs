@@ -346,3 +346,31 @@ test('a pick on the stage given up with Escape or 中止; a stock count typed in
   await page.locator('#frmBLock').waitFor({ state: 'detached' });
   await context.close();
 });
+
+test('an undone program change says the stage looks the same, under the system frame', async () => {
+  const context = await browser.newContext({ viewport: { width: 1000, height: 700 } });
+  const page = await openPage(context, '?machine=test-button.jhk');
+  await page.waitForFunction(() => document.documentElement.dataset.opened === 'test-button.jhk');
+  const h = hand(page, false);
+  // The coin slot's program loses its last block in the block editor; 決定 makes it one step.
+  await openEditor(page, h, Slot.coinSlot);
+  const last = (await editor(page)).flowchart.boxes.find(b => b.caption === '2購買可ランプ点灯');
+  await h.tapCanvas([last.x + last.w / 2, last.y + last.h / 2]);
+  await page.click('#cmb_DelBlock');
+  await page.click('#SSCommand1');
+  await page.locator('#frmBLock').waitFor({ state: 'detached' });
+  assert.match(await page.locator('#menu-edit [data-command=undo]').innerText(), /^元に戻す「プログラムの変更」\(U\)/);
+
+  await page.keyboard.press('Control+Z');
+  const note = page.locator('#historyNote');
+  await note.waitFor();
+  assert.equal(await note.innerText(), '「プログラムの変更」を元に戻しました\n（ステージの見た目は変わりません）');
+  // Right under the system frame, within the window.
+  const [frame, box, window] = await Promise.all(['#framEDIT', '#historyNote', '#main-window'].map(s => page.locator(s).boundingBox()));
+  assert.ok(Math.abs(box.y - (frame.y + frame.height)) <= 1 && box.x + box.width <= window.x + window.width, JSON.stringify({ frame, box }));
+  await page.screenshot({ path: path.join(shots, 'undo-program-note.png') });
+  // The next click takes it away.
+  await page.mouse.click(window.x + 700, window.y + 500);
+  await note.waitFor({ state: 'hidden' });
+  await context.close();
+});
