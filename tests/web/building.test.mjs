@@ -4,11 +4,11 @@
 // third exercise step, the ready-made programs completed in the block editor (which product,
 // which counter, picked on the stage), saved again, and jihankobo-sim sells a drink with it and
 // gives the right change; with a finger the same. The desktop program, driven the same way
-// under Xvfb (desktop_level1_e2e.py, when it ran), saved the same bytes as the first save. And
+// under Xvfb (desktop_level1_e2e.py, when it ran), saved the same bytes both times. And
 // the file commands, 所持金 and 環境設定 ask the desktop's questions.
 //
 // usage: node building.test.mjs --web-out DIR --fixtures TOOL --sim SIM --app-dir DIR --work DIR
-//        [--site DIR] [--desktop-saved FILE]
+//        [--site DIR] [--desktop-saved FILE --desktop-completed FILE]
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
@@ -187,7 +187,9 @@ for (const touch of [false, true]) {
     // The programs completed, 上書き保存, and the machine sells.
     await complete(page, touch);
     const completed = path.join(work, touch ? 'level1-finger-completed.jhk' : 'level1-mouse-completed.jhk');
-    fs.writeFileSync(completed, await save(page, 'level1.jhk', touch, 'save'));
+    const completedBytes = await save(page, 'level1.jhk', touch, 'save');
+    fs.writeFileSync(completed, completedBytes);
+    pageSaved[touch ? 'fingerCompleted' : 'mouseCompleted'] = completedBytes;
     sells(completed);
     await context.close();
   });
@@ -219,23 +221,24 @@ function partPositionOffsets(bytes) {
   return offsets;
 }
 
-test('the desktop program saves the same machine, built the same way, byte for byte but where the pointer let go', { skip: !arg('desktop-saved') && 'no desktop run' }, () => {
-  const desktop = arg('desktop-saved');
-  if (!fs.existsSync(desktop)) assert.fail(`the desktop run saved nothing at ${desktop}`);
-  const theirs = Buffer.from(fs.readFileSync(desktop));
-  const ours = Buffer.from(pageSaved.mouse ?? []);
-  assert.ok(ours.length > 0, 'the page saved its machine');
-  assert.equal(ours.length, theirs.length, 'the same length');
-  const positions = partPositionOffsets(ours);
-  assert.deepEqual(partPositionOffsets(theirs), positions, 'the same layout');
-  // A part's place is where the pointer let go: a pixel of the screen either way (15 twips).
-  for (const at of positions)
-    assert.ok(Math.abs(ours.readInt16LE(at) - theirs.readInt16LE(at)) <= 15, `a part's place at offset ${at}`);
-  const differs = [];
-  for (let i = 0; i < ours.length; ++i) {
-    if (ours[i] !== theirs[i] && !positions.includes(i) && !positions.includes(i - 1)) differs.push(i);
+test('the desktop program saves the same machine, built and completed the same way, byte for byte but where the pointer let go', { skip: !arg('desktop-saved') && 'no desktop run' }, () => {
+  for (const [desktop, ours, what] of [[arg('desktop-saved'), pageSaved.mouse, 'as built'],
+    [arg('desktop-completed'), pageSaved.mouseCompleted, 'with its programs completed']]) {
+    if (!desktop || !fs.existsSync(desktop)) assert.fail(`the desktop run saved nothing ${what} at ${desktop}`);
+    const theirs = Buffer.from(fs.readFileSync(desktop));
+    assert.ok(ours?.length > 0, `the page saved its machine ${what}`);
+    assert.equal(ours.length, theirs.length, `the same length ${what}`);
+    const positions = partPositionOffsets(ours);
+    assert.deepEqual(partPositionOffsets(theirs), positions, `the same layout ${what}`);
+    // A part's place is where the pointer let go: a pixel of the screen either way (15 twips).
+    for (const at of positions)
+      assert.ok(Math.abs(ours.readInt16LE(at) - theirs.readInt16LE(at)) <= 15, `a part's place at offset ${at} ${what}`);
+    const differs = [];
+    for (let i = 0; i < ours.length; ++i) {
+      if (ours[i] !== theirs[i] && !positions.includes(i) && !positions.includes(i - 1)) differs.push(i);
+    }
+    assert.deepEqual(differs.slice(0, 20), [], `every other byte alike ${what} (offsets that differ)`);
   }
-  assert.deepEqual(differs.slice(0, 20), [], 'every other byte alike (offsets that differ)');
 });
 
 test('the file commands, 所持金 and 環境設定 ask what the desktop asks', async () => {
