@@ -55,6 +55,11 @@ bool PropertyDialogLogic::editableAt(int v) const
 
 bool PropertyDialogLogic::lampBox(int i) const { return m_kind == KindButton && (i == 0 || i == 1); }
 
+bool PropertyDialogLogic::boxEditable(int i) const
+{
+    return variableShown(i) && !lampBox(i) && !Catalogue::variableUnused(variableLabel(i));
+}
+
 std::string PropertyDialogLogic::initialText(int i) const
 {
     return std::to_string(m_machine.part(m_slot).Hensuu[static_cast<std::size_t>(i + 1)]);
@@ -172,12 +177,12 @@ PropertyDialogLogic::OkResult PropertyDialogLogic::ok(const std::array<std::stri
     OkResult result;
     PartsRecord &p = m_machine.part(m_slot);
     for (int i = 0; i < 3; ++i) {
-        // Only the boxes the pupil can see and type into are checked.
-        const bool typed = variableShown(i) && !lampBox(i);
+        // Only the boxes the pupil can type into are checked and stored: the others keep the
+        // part's value as it is, even one out of range the pupil could not mend there.
+        if (!boxEditable(i))
+            continue;
         const auto value = parseWholeNumber(texts[static_cast<std::size_t>(i)]);
         if (!value) {
-            if (!typed)
-                continue;
             result.refusedBox = i;
             result.message = notANumberMessage(variableLabel(i));
             return result;

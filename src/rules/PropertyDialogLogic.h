@@ -28,6 +28,10 @@ public:
     bool variableShown(int i) const { return !variableLabel(i).empty(); }
     // A button's lamps are shown as a fixed "消灯" instead of a text box.
     bool lampBox(int i) const;
+    // Box i takes what the pupil types: a variable the kind has, shown as a text box. A box of
+    // a variable the kind does not use ("（使いません）") shows its value read-only and takes
+    // no keyboard focus, so that keys such as Ctrl+Z are never swallowed by it.
+    bool boxEditable(int i) const;
     // The starting text of box i: the variable in decimal.
     std::string initialText(int i) const;
 

@@ -216,6 +216,9 @@ void StageEditor::placePart(int kind, std::function<void()> placed)
     c.rect = {round16(app.DropX), round16(app.DropY), m_machine.part(i).Width, m_machine.part(i).Height};
     m_stage.controls.deleteEnabled = true;
     writeCoordinatesPixels(c.rect);
+    // While its property dialog is open the panel already names the part dropped, beside its
+    // place; a cancelled drop puts back what the panel showed before.
+    showPartPanel(i);
     showSelection(SelectionPart);
 
     m_hooks.showPropertyDialog(i, [this, i, placed](PropertyOutcome outcome) {

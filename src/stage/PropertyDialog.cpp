@@ -61,6 +61,10 @@ PropertyDialog::PropertyDialog(Machine &machine, const Catalogue &catalogue, int
         value->setObjectName(QStringLiteral("txtDHennsuu%1").arg(i));
         value->setFont(f16);
         value->setGeometry(184, 64 + 48 * i, 105, value->sizeHint().height());
+        if (!m_logic.boxEditable(i)) {
+            value->setReadOnly(true);
+            value->setFocusPolicy(Qt::NoFocus);
+        }
         auto *lamp = new QComboBox(this);
         lamp->setObjectName(QStringLiteral("cmbDHensuu%1").arg(i));
         lamp->setFont(f16);

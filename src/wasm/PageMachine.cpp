@@ -102,6 +102,8 @@ PageMachine::PageMachine(const std::string &appDir, int level, int background, P
     m_engine.setScheduler(this);
     m_engine.partsLoad();
     m_engine.stage().background = m_machine.app.BackPictName;
+    // A new level-1 machine shows the exercise step and its menu from the start, before any part.
+    m_engine.stage().controls.stepControlsVisible = m_machine.app.Level == 1;
     m_machine.app.MoneyInHand = MainWindowMoney;
     m_engine.stage().moneyLabel = std::string(MoneyLabelPrefix) + std::to_string(MainWindowMoney);
     m_commands.markSaved();

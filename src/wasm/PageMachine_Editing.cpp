@@ -161,7 +161,7 @@ std::string PageMachine::propertyDialog() const
     j.key("boxes").beginArray();
     for (int i = 0; i < 3; ++i) {
         j.beginObject().field("label", d.variableLabel(i)).field("shown", d.variableShown(i));
-        j.field("lamp", d.lampBox(i)).field("text", d.initialText(i)).endObject();
+        j.field("lamp", d.lampBox(i)).field("editable", d.boxEditable(i)).field("text", d.initialText(i)).endObject();
     }
     j.endArray();
     j.field("scrollMaximum", d.scrollMaximum()).field("scrollValue", d.scrollValue());

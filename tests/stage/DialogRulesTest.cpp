@@ -132,6 +132,38 @@ TEST(PropertyDialogRules, APartOnTheStageKeepsItsPictureUntilAnotherIsPicked)
     EXPECT_EQ(display.picture(), "dummy");
 }
 
+// Only a variable the kind has takes typing; the boxes of "（使いません）" show their value and
+// keep it, even one out of range a pupil could not mend there.
+TEST(PropertyDialogRules, OnlyTheVariablesAKindHasAreEditable)
+{
+    struct Case {
+        int kind;
+        std::array<bool, 3> editable;
+    };
+    const Case cases[] = {
+        {KindProduct, {true, true, false}},        {KindButton, {false, false, false}},
+        {KindCoinSlot, {false, false, false}},     {KindCounter, {true, false, false}},
+        {KindChangeOutlet, {false, false, false}}, {KindProductOutlet, {false, false, false}},
+        {KindLever, {false, false, false}},
+    };
+    const Catalogue catalogue(JHK_APP_DIR);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.kind);
+        Machine m = startedMachine();
+        const int slot = newPart(m, c.kind);
+        m.part(slot).Hensuu[3] = 12000;
+        PropertyDialogLogic logic(m, catalogue, slot);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(logic.boxEditable(i), c.editable[static_cast<std::size_t>(i)]) << "box " << i;
+        std::array<std::string, 3> texts;
+        for (int i = 0; i < 3; ++i)
+            texts[static_cast<std::size_t>(i)] = logic.initialText(i);
+        const auto result = logic.ok(texts);
+        EXPECT_TRUE(result.accepted) << result.message;
+        EXPECT_EQ(m.part(slot).Hensuu[3], 12000);
+    }
+}
+
 TEST(PropertyDialogRules, ButtonLampsAreFixedAndCatalogueNamesTheVariables)
 {
     Machine m = startedMachine();

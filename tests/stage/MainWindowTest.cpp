@@ -373,6 +373,32 @@ TEST_F(MainWindowTest, PropertyDialogCloseBoxCancelsAndLettersAreRefused)
     EXPECT_EQ(m.part(0).A(), 130);
 }
 
+// The box of a variable the kind does not use shows its value but takes neither typing nor the
+// keyboard focus: Tab goes from the price to the stock and on to the buttons.
+TEST_F(MainWindowTest, PropertyDialogBoxesOfUnusedVariablesTakeNoFocus)
+{
+    open(3);
+    drop(KindProduct, QPoint(100, 50), [](PropertyDialog &d) {
+        QLineEdit *unused = d.valueBox(2);
+        EXPECT_TRUE(unused->isVisible());
+        EXPECT_EQ(unused->text(), QStringLiteral("0"));
+        EXPECT_TRUE(unused->isReadOnly());
+        EXPECT_EQ(unused->focusPolicy(), Qt::NoFocus);
+        for (int i = 0; i < 2; ++i) {
+            EXPECT_FALSE(d.valueBox(i)->isReadOnly());
+            EXPECT_NE(d.valueBox(i)->focusPolicy(), Qt::NoFocus);
+        }
+        d.valueBox(1)->setFocus();
+        QTest::keyClick(d.valueBox(1), Qt::Key_Tab);
+        EXPECT_NE(QApplication::focusWidget(), unused);
+        QTest::keyClicks(unused, QStringLiteral("12"));
+        EXPECT_EQ(unused->text(), QStringLiteral("0"));
+        d.pressOk();
+    });
+    ASSERT_TRUE(m.part(0).isUsed());
+    EXPECT_EQ(m.part(0).C(), 0);
+}
+
 TEST_F(MainWindowTest, PartPropertiesChangeAfterPlacingAndCancelKeepsThePart)
 {
     open(3);
@@ -891,11 +917,12 @@ TEST_F(MainWindowTest, PanelShowsTheDroppedPartBehindItsPropertyDialog)
     drop(KindProduct, QPoint(100, 50));
     QString behind;
     drop(KindButton, QPoint(200, 300), [&](PropertyDialog &d) {
-        behind = text("Label1") + QLatin1Char('|') + text("Label2");
+        behind = text("Label1") + QLatin1Char('|') + text("Label2") + QLatin1Char('|') + text("lbl_PartsName")
+            + QLatin1Char('|') + text("lblPartsID");
         d.pressOk();
     });
     const PartsRecord &button = m.part(1);
-    EXPECT_EQ(behind, QStringLiteral("Ｘ座標：%1|Ｙ座標：%2").arg(button.Left / 15).arg(button.Top / 15));
+    EXPECT_EQ(behind, QStringLiteral("Ｘ座標：%1|Ｙ座標：%2|ボタン|パーツ番号：1").arg(button.Left / 15).arg(button.Top / 15));
     EXPECT_EQ(text("Label1"), QStringLiteral("Ｘ座標：%1").arg(button.Left / 15));
 }
 

@@ -389,6 +389,19 @@ TEST_F(StageEditorTest, ThePanelNamesTheDroppedPartAndThePartPressedDuringARun)
     EXPECT_EQ(editor.panel().partsName, "ボタン");
     EXPECT_EQ(editor.panel().partsId, "パーツ番号：" + std::to_string(button));
 
+    // While the dropped part's dialog is still open the panel names it beside its place, not
+    // the part selected before.
+    hooks.answerLater = true;
+    editor.dropOnStage(DropSource::PartButton, KindCoinSlot, 3000, 1500);
+    const int slot = m.app.PartsCount - 1;
+    ASSERT_TRUE(m.partExists(slot));
+    EXPECT_EQ(editor.panel().partsName, "投入口");
+    EXPECT_EQ(editor.panel().partsId, "パーツ番号：" + std::to_string(slot));
+    EXPECT_EQ(editor.panel().x, "Ｘ座標：200");
+    hooks.later(PropertyOutcome::Ok);
+    EXPECT_EQ(editor.panel().partsName, "投入口");
+    hooks.answerLater = false;
+
     m.app.RunMode = ModeRunning;
     editor.partPressedDuringRun(product);
     EXPECT_EQ(editor.panel().partsName, "商品");

@@ -1,9 +1,11 @@
 // A level-1 machine built on an empty stage in the page, as a pupil builds it: the product with
 // its price and stock typed, the button, the coin slot, the amount display, the product outlet
-// and the change lever dragged from the palette, saved through the file dialog and run by
-// jihankobo-sim; with a finger the same. The desktop program, driven the same way under Xvfb
-// (desktop_level1_e2e.py, when it ran), saved the same bytes. And the file commands, 所持金 and
-// 環境設定 ask the desktop's questions.
+// and the change lever dragged from the palette, saved through the file dialog; then, at the
+// third exercise step, the ready-made programs completed in the block editor (which product,
+// which counter, picked on the stage), saved again, and jihankobo-sim sells a drink with it and
+// gives the right change; with a finger the same. The desktop program, driven the same way
+// under Xvfb (desktop_level1_e2e.py, when it ran), saved the same bytes as the first save. And
+// the file commands, 所持金 and 環境設定 ask the desktop's questions.
 //
 // usage: node building.test.mjs --web-out DIR --fixtures TOOL --sim SIM --app-dir DIR --work DIR
 //        [--site DIR] [--desktop-saved FILE]
@@ -11,7 +13,9 @@ import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
-import { arg, work, browser, openPage, scene, dialogText, run, dropPart } from './harness.mjs';
+import {
+  arg, work, browser, openPage, scene, dialogText, run, dropPart, editor, hand, openEditor, pickOperand,
+} from './harness.mjs';
 
 // The same steps as desktop_level1_e2e.py: palette button, stage point of the part's corner,
 // the values typed into its property dialog.
@@ -22,6 +26,28 @@ const Steps = [
   [3, 250, 60, []],           // amount display
   [6, 120, 380, []],          // product outlet
   [7, 300, 260, []],          // change lever
+];
+// The parts' numbers: each takes the lowest free one as it is dropped.
+const Slot = { product: 0, button: 1, coinSlot: 2, counter: 3, outlet: 4, lever: 5 };
+
+// What the pupil completes in the ready-made programs: per part, the blocks (by caption) with
+// the operands picked on the stage — [指定 button, part, the variable chosen for a comparison] —
+// and a comparison's operator. A (金額) of the amount display, A (値段) of the product.
+const Completion = [
+  [Slot.button, [
+    ['1商品排出', [[1, Slot.product], [2, Slot.outlet]]],
+    ['2カウンター減算', [[1, Slot.counter], [2, Slot.product]]],
+    ['3条件分岐', [[1, Slot.counter, 0], [3, Slot.product, 0]], '<'], // too little left: the lamp goes off
+  ]],
+  [Slot.coinSlot, [
+    ['0投入金加算', [[1, Slot.counter]]],
+    ['1条件分岐', [[1, Slot.counter, 0], [3, Slot.product, 0]], '>='], // enough inserted: the lamp lights
+    ['2購買可ランプ点灯', [[1, Slot.button]]],
+  ]],
+  [Slot.lever, [
+    ['0釣銭排出', [[1, Slot.counter]]],
+    ['1購買可ランプ消灯', [[1, Slot.button]]],
+  ]],
 ];
 
 async function start(page, level, touch) {
@@ -42,10 +68,41 @@ async function build(page, touch) {
   }
 }
 
-// 名前を付けて保存 into a file the browser's file dialog gives (File System Access), its bytes
-// kept by the page.
-async function saveAs(page, name, touch) {
+// The exercise's third step, then each part's program completed in the block editor: the part
+// double-clicked, each block's detail dialog opened by a double-click on its box, the operands
+// picked on the stage, ＯＫ, and 決定.
+async function complete(page, touch) {
+  const h = hand(page, touch);
+  await h.press('[data-menu=step]');
+  await h.press('#menu-step [data-command=step3]');
+  await page.waitForFunction(() => JSON.parse(window.jihankobo.machine.scene()).step === 3);
+  for (const [part, blocks] of Completion) {
+    await openEditor(page, h, part);
+    for (const [caption, operands, operator] of blocks) {
+      const box = (await editor(page)).flowchart.boxes.find(b => b.caption === caption);
+      assert.ok(box, `${caption} in the program of part ${part}`);
+      await h.doubleCanvas([box.x + box.w / 2, box.y + box.h / 2]);
+      await page.locator('#frmBDialog').waitFor();
+      assert.equal(await page.locator('#frmBDialog #lblBlockName').innerText(), caption);
+      for (const [button, slot, variable] of operands)
+        await pickOperand(page, h, button, slot, variable, button === 1 ? 'パーツを選択してください' : 'パーツを選んでください');
+      if (operator) await page.selectOption('#Combo1', operator);
+      await h.press('#frmBDialog #cmdOK');
+      await page.locator('#frmBDialog').waitFor({ state: 'detached' });
+    }
+    const boxes = (await editor(page)).flowchart.boxes;
+    assert.deepEqual(boxes.filter(b => !b.complete).map(b => b.caption), [], `every block of part ${part} complete`);
+    if (part === Slot.button) await page.screenshot({ path: path.join(shots, `level1-button-program${touch ? '-touch' : ''}.png`) });
+    await h.press('#SSCommand1');
+    await page.locator('#frmBLock').waitFor({ state: 'detached' });
+  }
+}
+
+// 名前を付けて保存 into a file the browser's file dialog gives (File System Access), or 上書き保存
+// into the file saved before; the bytes kept by the page.
+async function save(page, name, touch, command = 'saveas') {
   await page.evaluate(n => {
+    window.written = undefined;
     window.showSaveFilePicker = async () => ({
       name: n,
       createWritable: async () => ({ write: async d => { window.written = Array.from(d); }, close: async () => {} }),
@@ -53,7 +110,7 @@ async function saveAs(page, name, touch) {
   }, name);
   const choose = async sel => (touch ? page.locator(sel).tap() : page.click(sel));
   await choose('[data-menu=file]');
-  await choose('#menu-file [data-command=saveas]');
+  await choose(`#menu-file [data-command=${command}]`);
   await page.waitForFunction(() => window.written && !window.jihankobo.machine.isModified());
   return Buffer.from(await page.evaluate(() => window.written));
 }
@@ -69,23 +126,49 @@ function runs(file) {
   return { state: states[0], blocks, out };
 }
 
+// The completed machine in jihankobo-sim at the third step: 100 yen is not enough, so the
+// button's lamp stays off and a press gives nothing; with 50 more it lights, a press gives the
+// product and leaves 30 yen on the amount display; the change lever pays the 30 yen back.
+function sells(file) {
+  const out = run(arg('sim'), ['--app-dir', arg('app-dir'), file], {
+    input: 'exercise 3\nrun\ncoin 100\ntouch 1\nstate\ncoin 50\nstate\ntouch 1\nstate\ntouch 5\nstate\nstop\n',
+    encoding: 'utf8',
+  }).stdout;
+  const states = [...out.matchAll(/^state\t(.*)$/mg)].map(m => JSON.parse(m[1]));
+  assert.equal(states.length, 4, out);
+  const seen = states.map(st => {
+    const part = slot => st.parts.find(p => p.slot === slot);
+    return { lamp: part(Slot.button).a, counter: part(Slot.counter).a, discharged: st.discharged, money: st.money_in_hand, tens: st.wallet[4] };
+  });
+  const [short, enough, bought, changed] = seen;
+  assert.deepEqual([short.lamp, short.counter, short.discharged], [0, 100, 0], '100 yen buys nothing');
+  assert.deepEqual([enough.lamp, enough.counter], [1, 150], '150 yen lights the button');
+  assert.deepEqual([bought.discharged, bought.counter, bought.lamp], [1, 30, 0], 'a press gives the product');
+  assert.equal(out.match(/^sound\tkan\.wav\tsync$/mg)?.length, 1, 'one product falls');
+  assert.deepEqual([changed.counter, changed.money - bought.money, changed.tens - bought.tens], [0, 30, 3], 'the change: three 10-yen coins');
+  assert.match(out, /^message\tお釣が30円でました$/m);
+}
+
 const shots = path.join(work, 'screenshots');
 fs.mkdirSync(shots, { recursive: true });
 const pageSaved = {};
 for (const touch of [false, true]) {
   const how = touch ? 'a finger' : 'the mouse';
-  test(`a level-1 machine built with ${how} on an empty stage is saved and runs in jihankobo-sim`, async () => {
+  test(`a level-1 machine built with ${how} on an empty stage is saved, its programs completed in the block editor, and jihankobo-sim sells a drink with it`, async () => {
     const context = await browser.newContext(touch
       ? { viewport: { width: 1024, height: 768 }, hasTouch: true, isMobile: true, deviceScaleFactor: 2 }
       : { viewport: { width: 1000, height: 700 } });
     const page = await openPage(context);
     await start(page, 1, touch);
+    // A new level-1 machine shows its exercise step and the step menu before any part is placed.
+    await page.waitForFunction(() => document.getElementById('lblNowStep').textContent === 'ステップ1');
+    assert.equal(await page.locator('#menu-step-title').isVisible(), true, 'the ステップ menu');
     await build(page, touch);
     const s = await scene(page);
     assert.equal(s.parts.filter(p => p.visible).length, 6);
     // The window shows the count in the next frame.
     await page.waitForFunction(() => document.getElementById('lblPartsCount').textContent === 'パーツの数：6個');
-    const bytes = await saveAs(page, 'level1.jhk', touch);
+    const bytes = await save(page, 'level1.jhk', touch);
     assert.equal(await page.title(), 'level1.jhk - ジハンコウボウ', 'the page names the file it saved');
     const file = path.join(work, touch ? 'level1-finger.jhk' : 'level1-mouse.jhk');
     fs.writeFileSync(file, bytes);
@@ -99,6 +182,13 @@ for (const touch of [false, true]) {
     // Level 1 gives the button, the coin slot and the change lever their programs.
     assert.deepEqual([1, 2, 7].map(k => kinds[k].block_count), [5, 3, 2]);
     assert.deepEqual(blocks, [[kinds[2].slot, 0], [kinds[1].slot, 0]], 'the coin runs the slot\'s program, the press the button\'s');
+    assert.deepEqual(Object.entries(Slot).map(([, slot]) => state.parts.find(p => p.slot === slot)?.kind), [0, 1, 2, 3, 6, 7]);
+
+    // The programs completed, 上書き保存, and the machine sells.
+    await complete(page, touch);
+    const completed = path.join(work, touch ? 'level1-finger-completed.jhk' : 'level1-mouse-completed.jhk');
+    fs.writeFileSync(completed, await save(page, 'level1.jhk', touch, 'save'));
+    sells(completed);
     await context.close();
   });
 }

@@ -67,6 +67,11 @@ test('a machine built with the mouse: drops, the property dialog, moving, deleti
   assert.equal(await page.locator('#Label1_0').innerText(), '値段');
   assert.equal(await page.locator('#Label1_1').innerText(), '在庫数');
   assert.ok(await page.locator('#cmdOK').evaluate(b => b.classList.contains('default')));
+  // The box of the variable a product does not use shows its value but takes no typing and is
+  // out of the Tab order; the price and stock take both.
+  assert.deepEqual(await page.locator('#frmPDialog input[id^=txtDHennsuu]').evaluateAll(
+    boxes => boxes.map(b => [b.id, b.hidden, b.readOnly, b.tabIndex])),
+  [['txtDHennsuu0', false, false, 0], ['txtDHennsuu1', false, false, 0], ['txtDHennsuu2', false, true, -1]]);
   await page.screenshot({ path: path.join(shots, 'property-dialog.png') });
 
   // Refused values give the desktop's messages and stay for the pupil to mend.
@@ -102,8 +107,13 @@ test('a machine built with the mouse: drops, the property dialog, moving, deleti
   await shows(page, 'lblPartsCount', 'パーツの数：6個');
 
   // キャンセル takes the part just dropped away again, and leaves nothing to undo.
+  // While its dialog is open the panel already names the part dropped, and afterwards the
+  // part selected before again.
   await dropPart(page, Kind.changeOutlet, 330, 440, false);
+  await shows(page, 'lbl_PartsName', '釣銭口');
+  await shows(page, 'lblPartsID', 'パーツ番号：6');
   await page.click('#cmdCancel');
+  await shows(page, 'lbl_PartsName', '釣レバー');
   s = await scene(page);
   assert.equal(visibleParts(s).length, 6);
   await shows(page, 'lblPartsCount', 'パーツの数：6個');

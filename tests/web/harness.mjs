@@ -5,6 +5,7 @@
 // The tests take: --web-out DIR --fixtures TOOL --sim SIM --app-dir DIR --work DIR [--site DIR]
 //   --site DIR uses an already built site as it is (no build).
 import { before, after } from 'node:test';
+import assert from 'node:assert/strict';
 import { spawn, spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
@@ -155,3 +156,74 @@ export function simSaves(script) {
   return fs.readFileSync(out);
 }
 
+// ---- the block editor ----
+export const editor = page => page.evaluate(() => JSON.parse(window.jihankobo.machine.blockEditor()));
+
+// The pupil's hand: the mouse, or a finger on a touch screen.
+export function hand(page, touch) {
+  const canvasPoint = async ([x, y]) => {
+    const b = await page.locator('#picBlockBack').boundingBox();
+    return [b.x + x * b.width / 353, b.y + y * b.height / 441];
+  };
+  const stagePoint = async slot => {
+    const p = (await scene(page)).parts.find(q => q.slot === slot);
+    return client(page, p.x + p.w / 2, p.y + p.h / 2);
+  };
+  const tapAt = async ([x, y]) => (touch ? page.touchscreen.tap(x, y) : page.mouse.click(x, y));
+  const doubleAt = async ([x, y]) => {
+    if (touch) { await page.touchscreen.tap(x, y); await page.touchscreen.tap(x, y); }
+    else await page.mouse.dblclick(x, y);
+  };
+  return {
+    press: async selector => (touch ? page.locator(selector).tap() : page.click(selector)),
+    // A finger waits a moment between taps on one place: two quick ones are a double tap.
+    tapCanvas: async p => { if (touch) await page.waitForTimeout(450); await tapAt(await canvasPoint(p)); },
+    doubleCanvas: async p => doubleAt(await canvasPoint(p)),
+    // A box pressed and moved to another place with the mouse.
+    dragCanvas: async (from, to) => {
+      await page.mouse.move(...await canvasPoint(from));
+      await page.mouse.down();
+      await page.mouse.move(...await canvasPoint(to), { steps: 6 });
+      await page.mouse.up();
+    },
+    tapPart: async slot => tapAt(await stagePoint(slot)),
+    doublePart: async slot => doubleAt(await stagePoint(slot)),
+    // A palette entry dragged out of the list and let go over a point of the canvas.
+    dragEntry: async (position, to) => {
+      const e = await page.locator(`#be-entry1_${position}`).boundingBox();
+      const from = [e.x + 30, e.y + e.height / 2];
+      const at = await canvasPoint(to);
+      if (touch) return fingerPath(page, from, at);
+      await page.mouse.move(...from);
+      await page.mouse.down();
+      await page.mouse.move(...at, { steps: 10 });
+      await page.mouse.up();
+    },
+    // A message box answered with its default button.
+    answer: async text => {
+      assert.equal(await dialogText(page), text);
+      await (touch ? page.locator('#dialog-layer button.default').tap() : page.click('#dialog-layer button.default'));
+    },
+  };
+}
+
+export async function openEditor(page, h, slot) {
+  await h.doublePart(slot);
+  await page.locator('#frmBLock').waitFor({ timeout: 5000 });
+}
+
+// A "指定" button of the detail dialog, the part clicked on the stage while the editor is
+// away, and (for a comparison) the part's variable chosen from the menu at the pointer. At
+// level 1 a message first tells the pupil to choose a part (`said`).
+export async function pickOperand(page, h, button, slot, variable, said) {
+  await h.press(`#cmbSet${button}`);
+  await page.locator('.be-layer').waitFor({ state: 'hidden' });
+  if (said) await h.answer(said);
+  assert.equal((await scene(page)).pickHint, 'パーツをクリックして下さい（Escで中止）');
+  await h.tapPart(slot);
+  if (variable !== undefined) {
+    await page.locator('#mnuHensuu').waitFor();
+    await h.press(`#mnuHensuu${variable + 1}`);
+  }
+  await page.locator('#frmBDialog').waitFor({ timeout: 5000 });
+}

@@ -18,7 +18,7 @@ export interface EditingPage {
   stagePoint(e: { clientX: number; clientY: number }): [number, number];
 }
 
-interface PropertyBox { label: string; shown: boolean; lamp: boolean; text: string; }
+interface PropertyBox { label: string; shown: boolean; lamp: boolean; editable: boolean; text: string; }
 interface PropertyDialogModel {
   slot: number; kind: number; kindName: string; newPart: boolean; boxes: PropertyBox[];
   scrollMaximum: number; scrollValue: number; picture: string; editShown: boolean;
@@ -284,6 +284,9 @@ export class Editing {
       input.setAttribute('aria-label', b.label);
       input.style.cssText = `left:184px;top:${64 + 48 * i}px;width:105px;height:24px`;
       input.hidden = !b.shown || b.lamp;
+      // A box the module does not offer for typing shows its value only, out of the Tab order.
+      input.readOnly = !b.editable;
+      input.tabIndex = b.editable ? 0 : -1;
       const lamp = document.createElement('select');
       lamp.className = 'f16';
       lamp.id = `cmbDHensuu${i}`;
