@@ -222,6 +222,9 @@ void MainWindow::beginStagePick()
 
 void MainWindow::blockEditorClosed()
 {
+    // The keyboard comes back to the stage window, so that its shortcuts (Ctrl+S, Ctrl+Z) work
+    // at once, without a click on the window first.
+    activateWindow();
     m_blink->start();
     refresh();
 }

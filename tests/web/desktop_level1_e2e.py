@@ -42,7 +42,6 @@ PART_POINT = [(STAGE[0] + x + 10, STAGE[1] + y + 8) for _, (x, y), _ in STEPS]
 # corner: 指定 of the first and second operand and ＯＫ of a plain block; of a comparison, 指定
 # of either side, the operator list and ＯＫ.
 CANVAS = (208, 15)
-FILE_MENU = (31, 8)
 EDITOR_OK = (634, 449)
 PLAIN_PICK = [(212, 183), (212, 227)]
 PLAIN_OK = (129, 274)
@@ -121,9 +120,8 @@ def main():
         d.keys("ctrl+s")
         d.save_in_dialog(saved, timeout=5)
         complete(d)
-        # The block editor gone, the keyboard is not back in the main window: the ファイル menu.
-        d.click(FILE_MENU, 0.5)
-        d.keys("Down", "Down", "Return")            # "ファイルの保存..."
+        # The block editor gone, the keyboard is back in the main window: Ctrl+S saves at once.
+        d.keys("ctrl+s")
         d.save_in_dialog(completed, timeout=5)
     finally:
         stop_program(program)
