@@ -24,9 +24,34 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
 
 namespace {
+
+// Does a piece of work once, right after the first thing the program paints (its first window).
+class AfterFirstPaint : public QObject
+{
+public:
+    AfterFirstPaint(QObject *parent, std::function<void()> work) : QObject(parent), m_work(std::move(work)) {}
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && m_work) {
+            QTimer::singleShot(0, this, [this] {
+                auto work = std::move(m_work);
+                m_work = nullptr;
+                work();
+                deleteLater();
+            });
+            QCoreApplication::instance()->removeEventFilter(this);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_work;
+};
 
 constexpr const char *Program = "jihankobo";
 // The usage and the options, from the table the manual page is written from as well.
@@ -72,10 +97,18 @@ int main(int argc, char *argv[])
     // Every window (main, start, editors, paint tool, run view, dialogs) carries the icon. Its
     // sizes are read as the built-in pictures are, as PNG: a file name handed to QIcon would
     // be probed by every image-format plugin before the splash is up.
+    // The large sizes (for docks and window switchers) are handed over once the first window
+    // has drawn itself: sent to the X server with a window's mapping, they held the splash back.
     QIcon icon;
-    for (const int size : {16, 32, 48, 64, 128, 256})
+    for (const int size : {16, 32, 48, 64})
         icon.addPixmap(jhk::StagePictures::builtIn(QStringLiteral(":/icons/jihankobo-%1.png").arg(size)));
     QApplication::setWindowIcon(icon);
+    auto *largeIcons = new AfterFirstPaint(&app, [icon]() mutable {
+        for (const int size : {128, 256})
+            icon.addPixmap(jhk::StagePictures::builtIn(QStringLiteral(":/icons/jihankobo-%1.png").arg(size)));
+        QApplication::setWindowIcon(icon);
+    });
+    app.installEventFilter(largeIcons);
     QGuiApplication::setDesktopFileName(QStringLiteral("org.jihankobo.JihanKobo"));
     QApplication::setApplicationVersion(QStringLiteral(JHK_VERSION));
 
